@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Tovask needs that are not installed yet.
+# Usage: scripts/deps.sh [run|test]   (test adds what the test suite needs)
+set -euo pipefail
+want=(libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libglu1-mesa-dev cmake g++ pkg-config
+      libjpeg-dev libfreetype-dev fonts-dejavu-core libgl1-mesa-dri)
+if [ "${1:-run}" = test ]; then
+  want+=(xvfb xauth xdotool googletest libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev)
+fi
+missing=()
+for p in "${want[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo=sudo
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

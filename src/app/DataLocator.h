@@ -1,0 +1,12 @@
+// Finds data files under three base directories and seven data folders.
+#pragma once
+
+// Name buffers hold at least this many characters; names and paths are at most 254 long.
+constexpr int DATA_NAME_SIZE = 256;
+
+// name: a writable buffer of DATA_NAME_SIZE holding the bare file name. On
+// success it receives the path found and the result is true; otherwise it is
+// unchanged and, when complain is set, "Unable to locate file %s\n" goes to stderr.
+bool locateDataFile(char* name, bool complain);
+// One base directory, all folders in order; same contract without the message.
+bool findInBase(char* name, const char* base);

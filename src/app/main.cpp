@@ -1,0 +1,2 @@
+// Program entry (placeholder until the start-up sequence exists).
+int main() { return 0; }

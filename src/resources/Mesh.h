@@ -1,0 +1,53 @@
+// One 3DS file in memory: objects, materials, bounds and display lists.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "DisplayListMode.h"
+#include "Material.h"
+#include "MeshObject.h"
+#include "Vec3.h"
+
+class Mesh {
+public:
+    Mesh() = default;
+    Mesh(const Mesh&) = delete;
+    Mesh& operator=(const Mesh&) = delete;
+    ~Mesh();
+
+    // Stores the two skin names (even when already loaded), then locates,
+    // imports and builds the file once. A missing file gives a loaded, empty
+    // mesh and true; a second load returns false.
+    bool load(const char* fileName, const char* replacementTexture, const char* replacedTexture,
+              DisplayListMode mode);
+    // (x, y, z) is the world position used for culling only; the caller has
+    // set the modelview transform already.
+    void draw(float x, float y, float z);
+    void drawObject(const MeshObject& object);
+    void renderObject(const MeshObject& object);
+    // Releases textures and display lists and empties both sequences.
+    void destroy();
+
+    // Build steps, in the order load runs them. The first two need no GL context.
+    void assignTextures();
+    void computeNormals();
+    void computeBounds();
+    void buildLists(DisplayListMode mode);
+
+    int objectCount() const { return static_cast<int>(objects.size()); }
+    int materialCount() const { return static_cast<int>(materials.size()); }
+
+    std::vector<Material> materials;  // file order; a material's index is its position
+    std::vector<MeshObject> objects;  // file order
+    int triangleCount = 0;
+    Vec3 centre;
+    float radius = 0.0f;
+    Vec3 boundsMin;
+    Vec3 boundsMax;
+    bool wholeList = false;
+    unsigned wholeListId = 0;
+    bool loaded = false;
+    std::string replacementTexture;  // skin texture name
+    std::string replacedTexture;     // texture the skin replaces; empty means all
+};

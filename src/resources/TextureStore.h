@@ -1,0 +1,58 @@
+// Program-wide cache of OpenGL textures, shared by name with reference counts.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <memory>
+#include <string>
+
+struct SDL_Surface;
+
+struct TextureEntry {
+    GLuint glName = 0;
+    int refCount = 1;
+    bool alpha = false;  // built from a colour image and an alpha companion (RGBA)
+    bool blend = false;  // alpha-blended rather than alpha-tested; implies alpha
+    std::string name;    // lowered requested name (at most 99 characters), not the path
+};
+
+class TextureStore {
+public:
+    static constexpr int MAX_TEXTURES = 100;
+
+    TextureStore() = default;
+    TextureStore(const TextureStore&) = delete;
+    TextureStore& operator=(const TextureStore&) = delete;
+    virtual ~TextureStore();  // clearTextures
+
+    // Slot indices are stable for an entry's life; -1 means none.
+    int getTexture(const char* fileName);
+    int getTextureAuto(const char* fileName);
+    int loadAlphaTexture(const char* colourName, const char* alphaName);
+    int loadBlendedTexture(const char* colourName, const char* alphaName);
+    void bindTexture(int slot);
+    void unbindTexture();
+    void releaseTexture(int slot);
+    void deleteTexture(int slot);
+    void clearTextures();
+    void setTextureQuality(int quality);
+    // Locates and decodes an image as 24-bit RGB rows, bottom row first; the
+    // caller frees it with SDL_FreeSurface. Null on failure (with its message).
+    SDL_Surface* loadImage(const char* fileName);
+
+    // Read access for the HUD of tools and for tests.
+    const TextureEntry* entry(int slot) const;
+    int count() const { return count_; }
+    bool mipmaps() const { return mipmaps_; }
+    GLenum minFilter() const { return minFilter_; }
+    GLenum magFilter() const { return magFilter_; }
+
+private:
+    std::unique_ptr<TextureEntry> slots_[MAX_TEXTURES];
+    int count_ = 0;
+    bool mipmaps_ = false;
+    GLenum minFilter_ = GL_LINEAR;
+    GLenum magFilter_ = GL_LINEAR;
+};
+
+extern TextureStore textureStore;
