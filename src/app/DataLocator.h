@@ -4,6 +4,10 @@
 // Name buffers hold at least this many characters; names and paths are at most 254 long.
 constexpr int DATA_NAME_SIZE = 256;
 
+// The third base directory: the build's or the installed data folder. Tests
+// point it elsewhere to see the game without its data.
+extern const char* developmentDataDir;
+
 // name: a writable buffer of DATA_NAME_SIZE holding the bare file name. On
 // success it receives the path found and the result is true; otherwise it is
 // unchanged and, when complain is set, "Unable to locate file %s\n" goes to stderr.
