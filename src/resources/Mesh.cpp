@@ -1,8 +1,9 @@
 // Drawing a built mesh: textures per material, display lists, culling, the transparent queue.
+#include "Mesh.h"
+
 #include <GL/gl.h>
 
 #include "FrameStats.h"
-#include "Mesh.h"
 #include "TextureStore.h"
 #include "TransparentQueue.h"
 #include "ViewFrustum.h"
@@ -20,7 +21,9 @@ void lowerInPlace(std::string& s) {
 
 }  // namespace
 
-Mesh::~Mesh() { destroy(); }
+Mesh::~Mesh() {
+    destroy();
+}
 
 const Material* Mesh::materialOf(const MeshObject& object) const {
     if (object.materialIndex < 0 || object.materialIndex >= materialCount()) return nullptr;

@@ -8,8 +8,8 @@ struct MeshObject;
 
 struct DeferredDraw {
     const MeshObject* object;
-    Mesh* mesh;            // not owned; meshes outlive the frame
-    float modelview[16];   // OpenGL column order, as current when queued
+    Mesh* mesh;           // not owned; meshes outlive the frame
+    float modelview[16];  // OpenGL column order, as current when queued
 };
 
 class TransparentQueue {
