@@ -1,13 +1,15 @@
-// The interface of everything the main loop drives: the menu, the fight and GRun itself.
+// What the main loop drives: the menu, the game state and GRun itself.
 #pragma once
 
 class GState {
 public:
     virtual ~GState() = default;
+    // key: the SDL key code (SDLKey value).
     virtual void keyUp(int key) { (void)key; }
     virtual void keyDown(int key) { (void)key; }
-    // milliseconds of game time since the previous update
-    virtual void update(int milliseconds) { (void)milliseconds; }
+    // ms: game milliseconds to advance.
+    virtual void update(int ms) { (void)ms; }
     virtual void draw() {}
+    // The shell never calls this; the game state calls it on itself after a step.
     virtual void afterUpdate() {}
 };
