@@ -32,7 +32,6 @@ void forEachName(std::FILE* file, const char* listName, Load load) {
     std::fclose(file);
 }
 
-
 void readCharacterFields(std::FILE* file, CharacterInfo& c) {
     readInt(file, c.creatureType);
     readInt(file, c.skinCount);

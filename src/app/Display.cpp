@@ -1,10 +1,9 @@
 // SDL video start-up, OpenGL window state, event dispatch and the full-screen toggle.
 #include "Display.h"
 
-#include <SDL/SDL.h>
-
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <SDL/SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -98,8 +97,7 @@ void initGl(int width, int height) {
 
     textureStore.setTextureQuality(settings.textureQuality);
     const GLubyte* extensions = glGetString(GL_EXTENSIONS);
-    std::printf("GL Extensions: %s\n",
-                extensions ? reinterpret_cast<const char*>(extensions) : "");
+    std::printf("GL Extensions: %s\n", extensions ? reinterpret_cast<const char*>(extensions) : "");
     bitmapFont.loadFont(FONT_FILE);
 }
 

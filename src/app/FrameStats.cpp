@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <cstdio>
 
-void FrameStats::addTriangles(int count) { trianglesThisFrame += count; }
+void FrameStats::addTriangles(int count) {
+    trianglesThisFrame += count;
+}
 
 void FrameStats::endFrame() {
     trianglesAccumulated += trianglesThisFrame;

@@ -1,9 +1,8 @@
 // GRun: forwarding to the current state, frame composition and state switches.
 #include "GRun.h"
 
-#include <SDL/SDL.h>
-
 #include <GL/gl.h>
+#include <SDL/SDL.h>
 
 #include "BitmapFont.h"
 #include "FrameStats.h"
@@ -57,7 +56,9 @@ void GRun::draw() {
     SDL_GL_SwapBuffers();
 }
 
-void GRun::stop() { running = false; }
+void GRun::stop() {
+    running = false;
+}
 
 void GRun::startGame() {
     leaveState();

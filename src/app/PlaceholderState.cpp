@@ -8,4 +8,6 @@ void PlaceholderState::keyDown(int key) {
     if ((key & 0xFF) == 27) owner_.stop();
 }
 
-bool PlaceholderState::load() { return settings.validateSelection(); }
+bool PlaceholderState::load() {
+    return settings.validateSelection();
+}

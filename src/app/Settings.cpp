@@ -12,7 +12,9 @@ constexpr const char* SETTINGS_FILE = "tovask.cfg";
 
 }  // namespace
 
-void Settings::reset() { *this = Settings(); }
+void Settings::reset() {
+    *this = Settings();
+}
 
 void Settings::load() {
     std::printf("         --- TOVASK ---\n  Version 0.03 - betatesting only\n");
@@ -27,8 +29,8 @@ void Settings::loadSettingsFile() {
     std::FILE* file = locateDataFile(path, false) ? std::fopen(path, "r") : nullptr;
     if (file) {
         // Values the file does not supply keep their zero; no range limits.
-        if (std::fscanf(file, "%d %d %d %d %d %d %d", &width, &height, &bitsPerPixel,
-                        &fullScreen, &textureQuality, &filledPolygons, &niceHints) < 0) {
+        if (std::fscanf(file, "%d %d %d %d %d %d %d", &width, &height, &bitsPerPixel, &fullScreen,
+                        &textureQuality, &filledPolygons, &niceHints) < 0) {
             // An empty file: every value stays zero, like a short one.
         }
         std::fclose(file);

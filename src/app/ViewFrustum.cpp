@@ -38,8 +38,7 @@ void ViewFrustum::setFromMatrices(const float projection[16], const float modelv
 
 void ViewFrustum::normalizePlane(float planes[6][4], int index) {
     float* plane = planes[index];
-    const float length =
-        std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
+    const float length = std::sqrt(plane[0] * plane[0] + plane[1] * plane[1] + plane[2] * plane[2]);
     for (int i = 0; i < 4; ++i) plane[i] /= length;
 }
 
