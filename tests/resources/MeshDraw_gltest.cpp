@@ -80,46 +80,37 @@ TEST_F(MeshDrawGl, VerticesBeyondTheTextureCoordinatesSampleTheTextureOrigin) {
     mesh.materials[0].textureSlot = -1;  // the store owns the reference; clearTextures frees it
 }
 
-TEST_F(MeshDrawGl, PerObjectListsReplayWhatWasCompiledAndHiddenObjectsGetNone) {
-    Mesh mesh;
-    mesh.materials.push_back(colourMaterial(255, 0, 0));
-    mesh.objects.push_back(triangle(-10, 0));
-    mesh.objects.push_back(triangle(-10, 0, "_hidden"));
-    finish(mesh, LISTS_PER_OBJECT);
-    ASSERT_TRUE(mesh.objects[0].hasList);
-    EXPECT_TRUE(glIsList(mesh.objects[0].listId));
-    EXPECT_FALSE(mesh.objects[1].hasList);
-    EXPECT_FALSE(mesh.wholeList);
+TEST_F(MeshDrawGl, ListsReplayWhatWasCompiledAndAreDeletedWithTheMesh) {
+    Mesh perObject, whole;
+    for (Mesh* m : {&perObject, &whole}) {
+        m->materials.push_back(colourMaterial(255, 0, 0));
+        m->objects.push_back(triangle(-10, 0));
+        m->objects.push_back(triangle(-10, 0, "_hidden"));
+    }
+    finish(perObject, LISTS_PER_OBJECT);
+    finish(whole, LISTS_WHOLE_MESH);
+    ASSERT_TRUE(perObject.objects[0].hasList);
+    EXPECT_FALSE(perObject.objects[1].hasList);
+    EXPECT_FALSE(perObject.wholeList);
+    ASSERT_TRUE(whole.wholeList);
+    EXPECT_FALSE(whole.objects[0].hasList);
 
-    mesh.materials[0].colour[0] = 0;  // the list keeps the colour it was compiled with
-    mesh.drawObject(mesh.objects[0]);
+    perObject.materials[0].colour[0] = 0;  // the list keeps the colour it was compiled with
+    perObject.drawObject(perObject.objects[0]);
+    EXPECT_EQ(RED, centre());
+    GlTestWindow::resetState();
+    GlTestWindow::perspectiveCamera();
+    glCallList(whole.wholeListId);
     EXPECT_EQ(RED, centre());
 
-    const GLuint list = mesh.objects[0].listId;
-    mesh.destroy();
-    EXPECT_FALSE(glIsList(list));
-    EXPECT_EQ(0, mesh.objectCount());
-    EXPECT_EQ(0, mesh.materialCount());
-}
-
-TEST_F(MeshDrawGl, WholeMeshListHoldsEveryVisibleObjectAndOtherModesBuildNothing) {
-    Mesh mesh;
-    mesh.materials.push_back(colourMaterial(0, 255, 0));
-    mesh.objects.push_back(triangle(-10, 0));
-    finish(mesh, LISTS_WHOLE_MESH);
-    ASSERT_TRUE(mesh.wholeList);
-    EXPECT_TRUE(glIsList(mesh.wholeListId));
-    EXPECT_FALSE(mesh.objects[0].hasList);
-    glCallList(mesh.wholeListId);
-    EXPECT_EQ(GREEN, centre());
-
-    const GLuint list = mesh.wholeListId;
-    mesh.buildLists(7);  // unknown mode: fields stay as they were
-    EXPECT_TRUE(mesh.wholeList);
-    EXPECT_EQ(list, mesh.wholeListId);
-    mesh.buildLists(LISTS_NONE);  // a rebuild drops the old lists
-    EXPECT_FALSE(mesh.wholeList);
-    EXPECT_FALSE(glIsList(list));
+    const GLuint objectList = perObject.objects[0].listId, wholeList = whole.wholeListId;
+    whole.buildLists(7);  // unknown mode: fields stay as they were
+    EXPECT_TRUE(whole.wholeList && glIsList(wholeList));
+    whole.buildLists(LISTS_NONE);  // a rebuild drops the old lists
+    EXPECT_FALSE(whole.wholeList || glIsList(wholeList));
+    perObject.destroy();
+    EXPECT_FALSE(glIsList(objectList));
+    EXPECT_EQ(0, perObject.objectCount() + perObject.materialCount());
 }
 
 TEST_F(MeshDrawGl, SkinRulesChooseTheTextureOfEachMaterial) {
