@@ -33,7 +33,7 @@ CharacterModelSet::~CharacterModelSet() {
 }
 
 bool CharacterModelSet::load(int index, int skinIndex) {
-    return load(settings.characters, settings.characterCount, index, skinIndex);
+    return load(settings.characters.data(), settings.characterCount, index, skinIndex);
 }
 
 bool CharacterModelSet::load(const CharacterInfo* characters, int count, int index, int skinIndex) {

@@ -50,10 +50,10 @@ Creature* createComputerCreature(World* world, Model* body, const CharacterInfo*
 }
 
 Creature* createPlayerCreature(World* world, Model* body, int characterIndex, int skinIndex) {
-    return createPlayerCreature(world, body, settings.characters, settings.characterCount,
+    return createPlayerCreature(world, body, settings.characters.data(), settings.characterCount,
                                 characterIndex, skinIndex);
 }
 
 Creature* createComputerCreature(World* world, Model* body) {
-    return createComputerCreature(world, body, settings.characters, settings.characterCount);
+    return createComputerCreature(world, body, settings.characters.data(), settings.characterCount);
 }
