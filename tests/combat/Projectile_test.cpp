@@ -87,7 +87,7 @@ TEST_F(ProjectileTest, SpentShellReleasesTenCreditedFragmentsOnce) {
     EXPECT_FALSE(inWorld(shell));
 }
 
-TEST_F(ProjectileTest, KillingHitCreditsShooterOnce) {
+TEST_F(ProjectileTest, KillingHitCreditsShooterOnceAndEveryHitPushes) {
     target->health = 10;
     Projectile* first = shoot(0, shooter);
     CaptureStdout();
@@ -96,28 +96,14 @@ TEST_F(ProjectileTest, KillingHitCreditsShooterOnce) {
     EXPECT_TRUE(first->dead);
     EXPECT_EQ(shooter->score, 1);
 
-    Projectile* second = shoot(0, shooter);
-    second->velocity = {1, 0, 0};
-    second->onCollision(target);
-    EXPECT_EQ(target->health, -10);
-    EXPECT_EQ(shooter->score, 1);
-    EXPECT_TRUE(second->dead);
-    EXPECT_GT(target->impulse.x, 0.0f);
-}
-
-TEST_F(ProjectileTest, HitAtExactlyZeroHealthDoesNotKill) {
-    target->health = 20;
-    shoot(0, shooter)->onCollision(target);
-    EXPECT_EQ(target->health, 0);
-    EXPECT_EQ(target->alive, 1);
-    EXPECT_EQ(shooter->score, 0);
-}
-
-TEST_F(ProjectileTest, HitPushesByMassRatio) {
+    // A dead creature still stops and takes the push (mass 0.5 of 1.0), no credit.
     target->impulse = {1, 0, 0};
-    Projectile* shell = shoot(1, shooter);  // mass 0.5
+    Projectile* shell = shoot(1, shooter);
     shell->velocity = {0, 0, -1};
     shell->onCollision(target);
+    EXPECT_EQ(target->health, -10);
+    EXPECT_EQ(shooter->score, 1);
+    EXPECT_TRUE(shell->dead);
     EXPECT_FLOAT_EQ(target->impulse.x, 1.0f);
     EXPECT_FLOAT_EQ(target->impulse.z, -0.5f);
 }

@@ -52,27 +52,18 @@ TEST_F(WeaponTest, HeldTriggerFiresAtReloadCadence) {
     EXPECT_EQ(world->objectCount, 1 + 9);
 }
 
-TEST_F(WeaponTest, ShotLeavesAtMuzzleWithShooterOrientation) {
+TEST_F(WeaponTest, ShotLeavesAtMuzzleWithWholeDegreeSpread) {
     shooter->position = {3, 0, -7};
-    shooter->heading = 40.0f;
-    shooter->pitch = 5.0f;
-    weapon(2).update(25, true);
-    Projectile* shot = lastShot();
-    ASSERT_NE(shot, nullptr);
-    EXPECT_EQ(shot->typeIndex, 3);
-    EXPECT_EQ(shot->moveForward, 1);
-    EXPECT_FLOAT_EQ(shot->position.y, 4.0f);
-    EXPECT_FLOAT_EQ(shot->position.x, 3.0f);
-    EXPECT_FLOAT_EQ(shot->heading, 40.0f);
-    EXPECT_FLOAT_EQ(shot->pitch, 5.0f);
-    EXPECT_EQ(shot->shooter(), shooter);
-}
-
-TEST_F(WeaponTest, SpreadIsWholeDegreesWithinHalfWidth) {
     shooter->heading = 90.0f;
     const std::vector<int> r = randsAfterSeed(4, 2);
     weapon(3).update(25, true);
-    EXPECT_FLOAT_EQ(lastShot()->heading, 90.0f + (r[1] % 5 - 2));  // r[0] is the shot's delay
+    Projectile* shot = lastShot();
+    EXPECT_EQ(shot->typeIndex, 4);
+    EXPECT_EQ(shot->moveForward, 1);
+    EXPECT_EQ(shot->shooter(), shooter);
+    EXPECT_FLOAT_EQ(shot->position.x, 3.0f);
+    EXPECT_FLOAT_EQ(shot->position.y, 4.0f);
+    EXPECT_FLOAT_EQ(shot->heading, 90.0f + (r[1] % 5 - 2));  // r[0] is the shot's delay
     bool seen[5] = {};
     for (int i = 0; i < 200; ++i) {
         weapon(3).cooldown = 0;

@@ -38,16 +38,10 @@ TEST_F(AnimationTest, MovementChoosesBodyModel) {
     EXPECT_EQ(pick(false, true, false, true), &diagonalLeft);
 }
 
-TEST_F(AnimationTest, ClockRunsBackwardWhenWalkingBackward) {
-    set.selectAnimation(25, false, false, false, false, 100);
-    set.selectAnimation(25, true, false, false, false, 100);
-    EXPECT_EQ(set.animationTime, 50);  // standing still still advances
+TEST_F(AnimationTest, ClockRunsBackwardWalkingBackAndDeathStartsFromZeroOnce) {
     set.selectAnimation(25, false, true, false, false, 100);
-    EXPECT_EQ(set.animationTime, 25);
-}
-
-TEST_F(AnimationTest, DeathStartsFromZeroOnceAndEndsOnRevival) {
-    set.selectAnimation(25, true, false, false, false, 100);
+    EXPECT_EQ(set.animationTime, -25);
+    set.selectAnimation(50, false, false, false, false, 100);  // standing still advances too
     set.selectAnimation(25, true, false, false, false, 0);
     EXPECT_FALSE(set.dying);
     EXPECT_EQ(set.animationTime, 50);

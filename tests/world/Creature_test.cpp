@@ -109,19 +109,4 @@ TEST_F(CreatureTest, HeldSwitchStepsOnceEvery21Updates) {
     EXPECT_EQ(creature->weaponIndex, 4);
 }
 
-TEST_F(CreatureTest, OnlyTheCurrentWeaponCoolsDown) {
-    creature->weaponIndex = 0;
-    creature->currentWeapon = creature->weapons[0].get();
-    creature->fire = 1;
-    updates(1);
-    EXPECT_EQ(creature->weapons[0]->cooldown, 150);
-    creature->fire = 0;
-    creature->nextWeapon = 1;
-    updates(1);
-    creature->nextWeapon = 0;
-    updates(3);
-    EXPECT_EQ(creature->weapons[0]->cooldown, 150);
-    EXPECT_EQ(creature->weapons[1]->cooldown, 0);
-}
-
 }  // namespace

@@ -94,21 +94,6 @@ TEST_F(FightDrawGl, DyingCreatureShowsOnlyItsDeathModel) {
         EXPECT_EQ(BLACK, at(x, y));
 }
 
-TEST_F(FightDrawGl, CreatureWithoutLookDrawsItsBodyAndOutOfViewNothing) {
-    creature->draw();
-    EXPECT_EQ(GREEN, at(2, 1.5f));
-    EXPECT_EQ(BLACK, at(2, -1.5f));
-    GlTestWindow::resetState();
-    GlTestWindow::perspectiveCamera();
-    giveLook();
-    creature->position = {0, 0, DEPTH};  // behind the camera
-    creature->draw();
-    EXPECT_EQ(0, GlTestWindow::litPixels());
-    GLint depth = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    EXPECT_EQ(1, depth);
-}
-
 TEST_F(FightDrawGl, ProjectileIsDrawnUnlitAndLeavesLightingOn) {
     Model* saved = projectileModels[0];
     projectileModels[0] = death.get();
