@@ -37,13 +37,17 @@ struct ArenaTest : ::testing::Test {
         CaptureStdout();
         world = std::make_unique<World>(nullptr);
         world->setCollisionMap(std::make_unique<CollisionMap>(Vec3{20, 20, 20}, *arena));
+        GetCapturedStdout();
     }
     void TearDown() override {
+        CaptureStdout();
         world.reset();
         GetCapturedStdout();
     }
     Creature* addCreature(Vec3 at, float heading) {
+        CaptureStdout();
         auto* creature = new Creature(world.get(), body.get(), creatureTypes[0]);
+        GetCapturedStdout();
         creature->position = at;
         creature->heading = heading;
         world->addObject(creature);
@@ -61,8 +65,9 @@ struct ArenaTest : ::testing::Test {
 };
 
 TEST_F(ArenaTest, ShotHitsCreatureAheadAndPassesItsShooter) {
-    Creature* shooter = addCreature({0, 0, 0}, 0.0f);
-    Creature* target = addCreature({0, 0, -20}, 0.0f);
+    // Away from the origin, where creatures are filed until their first update.
+    Creature* shooter = addCreature({25, 0, 0}, 0.0f);
+    Creature* target = addCreature({25, 0, -20}, 0.0f);
     shooter->weapons[0]->update(25, true);
     ASSERT_EQ(projectiles(), 1);
     run(300);

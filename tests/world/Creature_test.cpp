@@ -31,7 +31,8 @@ TEST_F(CreatureTest, ConstructionDrawsDelayThenStartWeapon) {
     const std::vector<int> r = randsAfterSeed(77, 2);
     CaptureStdout();
     Creature fresh(nullptr, body.get(), creatureTypes[0]);
-    EXPECT_EQ(GetCapturedStdout(), "New pelmo in game\n");
+    const std::string out = GetCapturedStdout();  // after the weapons' model lines
+    EXPECT_EQ(out.substr(out.rfind('\n', out.size() - 2) + 1), "New pelmo in game\n");
     EXPECT_EQ(fresh.delay, r[0] % 25);
     EXPECT_EQ(fresh.period, 25u);
     EXPECT_EQ(fresh.weaponIndex, r[1] % 5);
