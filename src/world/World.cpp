@@ -5,6 +5,7 @@
 
 #include "CollisionMap.h"
 #include "Entity.h"
+#include "GRun.h"
 #include "ModelStore.h"
 #include "WorldObject.h"
 
@@ -120,12 +121,6 @@ void World::setCollisionMap(std::unique_ptr<CollisionMap> map) {
     collisionMap = std::move(map);
 }
 
-#if __has_include("GRun.h")
-#include "GRun.h"
 void World::leaveToMenu() {
     if (run != nullptr) run->goToMenu();
 }
-#else
-// GRun is not part of this build yet; nothing to return to.
-void World::leaveToMenu() {}
-#endif
