@@ -13,7 +13,7 @@
 
 namespace {
 
-// The two screens GRun switches between; both are built from a GRun&.
+// The two screens GRun switches between; both are built from their owning GRun*.
 using MenuScreen = PlaceholderState;  // the menu screen plugs in here
 using FightState = PlaceholderState;  // the game state plugs in here
 
@@ -62,7 +62,7 @@ void GRun::stop() {
 
 void GRun::startGame() {
     leaveState();
-    auto fight = std::make_unique<FightState>(*this);
+    auto fight = std::make_unique<FightState>(this);
     FightState& loading = *fight;
     setState(std::move(fight));
     // A selection that fails validation leaves nothing of the fight behind.
@@ -71,7 +71,7 @@ void GRun::startGame() {
 
 void GRun::goToMenu() {
     leaveState();
-    setState(std::make_unique<MenuScreen>(*this));
+    setState(std::make_unique<MenuScreen>(this));
 }
 
 void GRun::setState(std::unique_ptr<GState> next) {

@@ -12,17 +12,12 @@
 World::World(GRun* run) : run(run) {}
 
 World::~World() {
-    // Each disposal moves the last object into entry 0.
+    // Each disposal moves the last object into entry 0. An object naming no
+    // or another owner would not detach itself from this World: do it here.
     while (objectCount > 0) {
         WorldObject* first = objects[0];
+        if (first->owner != this) detachObject(first);
         first->dispose();
-        // An object that names another owner did not detach itself; drop its
-        // entry here (without touching it) so the loop always ends.
-        if (objectCount > 0 && objects[0] == first) {
-            objects[0] = objects[objectCount - 1];
-            objects[0]->tableIndex = 0;
-            objects[--objectCount] = nullptr;
-        }
     }
     for (Model*& model : modelSlots) {
         if (model != nullptr) modelStore.releaseModel(model);
@@ -67,6 +62,9 @@ void World::afterUpdate() {
 
 bool World::addObject(WorldObject* object) {
     if (object == nullptr || objectCount >= MAX_OBJECTS) return false;
+    // A second add would list the object twice and delete it twice.
+    const int32_t index = object->tableIndex;
+    if (index >= 0 && index < objectCount && objects[index] == object) return false;
     object->tableIndex = objectCount;
     objects[objectCount] = object;
     ++objectCount;

@@ -57,6 +57,7 @@ TEST_F(WorldTest, TableStaysDenseAndRefusesPastItsCapacity) {
     EXPECT_EQ(world->objects[0], c);
     EXPECT_EQ(c->tableIndex, 0);
     EXPECT_EQ(a->node, nullptr) << "detached objects leave the scheduler";
+    EXPECT_FALSE(world->addObject(c)) << "already in the table";
     delete a;
     while (world->objectCount < World::MAX_OBJECTS) add();
     Tracked refused(world, &deletions);
