@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "Logo.h"
 #include "MeshPart.h"
 
 namespace {
@@ -100,8 +101,6 @@ ModelFile skyDome() {
 }
 
 }  // namespace
-
-bool writeLogo(const std::string& path);  // Logo.cpp
 
 bool writeProps(const std::string& modelDir) {
     bool ok = collisionBody().save(modelDir + "/c3.3ds");
