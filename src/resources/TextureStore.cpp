@@ -1,16 +1,300 @@
-// Placeholder until the texture cache lands.
+// Program-wide cache of OpenGL textures, shared by name with reference counts.
 #include "TextureStore.h"
 
-TextureStore::~TextureStore() = default;
-int TextureStore::getTexture(const char*) { return -1; }
-int TextureStore::getTextureAuto(const char*) { return -1; }
-int TextureStore::loadAlphaTexture(const char*, const char*) { return -1; }
-int TextureStore::loadBlendedTexture(const char*, const char*) { return -1; }
-void TextureStore::bindTexture(int) {}
-void TextureStore::unbindTexture() {}
-void TextureStore::releaseTexture(int) {}
-void TextureStore::deleteTexture(int) {}
-void TextureStore::clearTextures() {}
-void TextureStore::setTextureQuality(int) {}
-SDL_Surface* TextureStore::loadImage(const char*) { return nullptr; }
-const TextureEntry* TextureStore::entry(int) const { return nullptr; }
+#include <GL/glu.h>
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "DataLocator.h"
+#include "ImageSurface.h"
+
+namespace {
+
+// The entry's name field holds 99 characters and a terminator.
+constexpr size_t MAX_TEXTURE_NAME = 99;
+
+using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+using Buffer = std::unique_ptr<uint8_t[], FreeDeleter>;
+
+std::string lowered(const char* name) {
+    std::string out(name);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return out;
+}
+
+// Names must fit the locator's buffer and the entry's name field.
+bool acceptableName(const char* name, size_t limit) {
+    const size_t n = std::strlen(name);
+    if (n <= limit) return true;
+    std::fprintf(stderr, "Texture name too long (more than %zu characters): %.60s...\n", limit,
+                 name);
+    return false;
+}
+
+// Copies name into a locator buffer and resolves it there.
+bool locate(const char* name, char (&path)[DATA_NAME_SIZE], bool complain) {
+    if (std::strlen(name) >= size_t(DATA_NAME_SIZE)) return false;
+    std::strcpy(path, name);
+    return locateDataFile(path, complain);
+}
+
+// Uploads level 0 (or every mipmap level) of a width x height image whose rows
+// are rowBytes apart; GL reads it tightly packed.
+void uploadRgb(const uint8_t* pixels, int w, int h, size_t rowBytes, bool mipmaps) {
+    std::vector<uint8_t> packed;
+    if (rowBytes != size_t(w) * 3) {
+        packed.resize(size_t(w) * 3 * h);
+        for (int y = 0; y < h; ++y)
+            std::memcpy(&packed[size_t(w) * 3 * y], pixels + rowBytes * y, size_t(w) * 3);
+        pixels = packed.data();
+    }
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    if (mipmaps)
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    else
+        glTexImage2D(GL_TEXTURE_2D, 0, 3, w, h, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+}
+
+}  // namespace
+
+TextureStore::~TextureStore() {
+    clearTextures();
+}
+
+const TextureEntry* TextureStore::entry(int slot) const {
+    if (slot < 0 || slot >= MAX_TEXTURES) return nullptr;
+    return slots_[slot].get();
+}
+
+int TextureStore::freeSlot() const {
+    if (count_ >= MAX_TEXTURES) {
+        std::fprintf(stderr,
+                     "file: %s, line: %d MAX_TEXTURES too small - please use larger number.\n",
+                     __FILE__, __LINE__);
+        return -1;
+    }
+    for (int i = 0; i < MAX_TEXTURES; ++i)
+        if (!slots_[i]) return i;
+    return -1;
+}
+
+int TextureStore::store(int slot, std::unique_ptr<TextureEntry> e) {
+    slots_[slot] = std::move(e);
+    ++count_;
+    return slot;
+}
+
+int TextureStore::getTexture(const char* fileName) {
+    if (!fileName || !acceptableName(fileName, MAX_TEXTURE_NAME)) return -1;
+    const std::string name = lowered(fileName);
+    for (int i = 0; i < MAX_TEXTURES; ++i) {
+        if (slots_[i] && slots_[i]->name == name) {
+            ++slots_[i]->refCount;
+            return i;
+        }
+    }
+    return loadPlain(name);
+}
+
+int TextureStore::loadPlain(const std::string& name) {
+    const int slot = freeSlot();
+    if (slot < 0) return -1;
+    SurfacePtr image(loadImage(name.c_str()));
+    if (!image) return -1;
+
+    auto e = std::make_unique<TextureEntry>();
+    glGenTextures(1, &e->glName);
+    glBindTexture(GL_TEXTURE_2D, e->glName);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GLint(magFilter_));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GLint(minFilter_));
+    uploadRgb(static_cast<const uint8_t*>(image->pixels), image->w, image->h, size_t(image->pitch),
+              mipmaps_);
+    e->name = name;
+    return store(slot, std::move(e));
+}
+
+SDL_Surface* TextureStore::loadImage(const char* fileName) {
+    char path[DATA_NAME_SIZE];
+    if (!fileName || !acceptableName(fileName, DATA_NAME_SIZE - 1)) return nullptr;
+    if (!locate(fileName, path, true)) return nullptr;
+    SDL_Surface* decoded = IMG_Load(path);
+    if (!decoded) {
+        std::fprintf(stderr, "Unable to load %s: %s\n", path, SDL_GetError());
+        return nullptr;
+    }
+    SurfacePtr image(toPlain24(decoded));
+    if (!image || image->w <= 0 || image->h <= 0) {
+        std::fprintf(stderr, "Unable to load %s: %s\n", path,
+                     image ? "empty image" : "cannot convert to 24-bit RGB");
+        return nullptr;
+    }
+    Buffer row(static_cast<uint8_t*>(std::malloc(size_t(image->pitch))));
+    if (!row) {
+        std::fprintf(stderr, "Out of memory\n");
+        return nullptr;
+    }
+    flipRowsToRgb(image.get(), row.get());
+    return image.release();
+}
+
+int TextureStore::getTextureAuto(const char* fileName) {
+    if (!fileName || !acceptableName(fileName, MAX_TEXTURE_NAME)) return -1;
+    const std::string a = lowered(fileName);
+    // Shorter names have no four-character extension to put the sign before,
+    // so they cannot have companions.
+    if (a.size() < 4) return getTexture(a.c_str());
+    const size_t at = a.size() - 4;
+    char companion[DATA_NAME_SIZE];
+    if (locate((a.substr(0, at) + "-" + a.substr(at)).c_str(), companion, false))
+        return loadBlendedTexture(a.c_str(), companion);
+    if (locate((a.substr(0, at) + "+" + a.substr(at)).c_str(), companion, false))
+        return loadAlphaTexture(a.c_str(), companion);
+    return getTexture(a.c_str());
+}
+
+int TextureStore::loadAlphaTexture(const char* colourName, const char* alphaName) {
+    if (!colourName || !alphaName || !acceptableName(colourName, MAX_TEXTURE_NAME) ||
+        !acceptableName(alphaName, DATA_NAME_SIZE - 1))
+        return -1;
+    const int slot = freeSlot();
+    if (slot < 0) return -1;
+    char colourPath[DATA_NAME_SIZE], alphaPath[DATA_NAME_SIZE];
+    if (!locate(colourName, colourPath, true)) return -1;
+    SurfacePtr colour(toPlain24(IMG_Load(colourPath)));
+    if (!colour) return -1;
+    if (!locate(alphaName, alphaPath, true)) return -1;
+    SurfacePtr alpha(toPlain24(IMG_Load(alphaPath)));
+    if (!alpha) return -1;
+    const int w = colour->w, h = colour->h;
+    if (alpha->w != w || alpha->h != h) {
+        std::fprintf(stderr, "Alpha image %s is %dx%d but its colour image %s is %dx%d\n",
+                     alphaPath, alpha->w, alpha->h, colourPath, w, h);
+        return -1;
+    }
+    Buffer rgba(static_cast<uint8_t*>(std::malloc(size_t(w) * h * 4 + 1)));
+    if (!rgba) {
+        std::fprintf(stderr, "Out of memory while loading texture %s\n", alphaPath);
+        return -1;
+    }
+    fillRgba(colour.get(), alpha.get(), rgba.get());
+
+    auto e = std::make_unique<TextureEntry>();
+    glGenTextures(1, &e->glName);
+    glBindTexture(GL_TEXTURE_2D, e->glName);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GLint(magFilter_));
+    // Alpha textures never get mipmaps, so a mipmapping filter would leave them incomplete.
+    const GLenum minFilter = minFilter_ == GL_LINEAR_MIPMAP_NEAREST ? GL_LINEAR : minFilter_;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GLint(minFilter));
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, 4, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.get());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    e->name = colourName;
+    e->alpha = true;
+    return store(slot, std::move(e));
+}
+
+// Row y of the images (top first) becomes row h-1-y of rgba; colour from the
+// colour image in red, green, blue order, alpha from the first stored byte of
+// the alpha image's pixel. Both are plain 24-bit images of the same size.
+void TextureStore::fillRgba(const SDL_Surface* colour, const SDL_Surface* alpha, uint8_t* rgba) {
+    const int w = colour->w, h = colour->h;
+    const bool swap = blueFirst(colour);
+    const uint8_t* cPixels = static_cast<const uint8_t*>(colour->pixels);
+    const uint8_t* aPixels = static_cast<const uint8_t*>(alpha->pixels);
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* c = cPixels + size_t(colour->pitch) * y;
+        const uint8_t* a = aPixels + size_t(alpha->pitch) * y;
+        uint8_t* out = rgba + size_t(w) * 4 * (h - 1 - y);
+        for (int x = 0; x < w; ++x, c += 3, a += 3, out += 4) {
+            out[0] = swap ? c[2] : c[0];
+            out[1] = c[1];
+            out[2] = swap ? c[0] : c[2];
+            out[3] = a[0];
+        }
+    }
+}
+
+int TextureStore::loadBlendedTexture(const char* colourName, const char* alphaName) {
+    const int slot = loadAlphaTexture(colourName, alphaName);
+    if (slot != -1) slots_[slot]->blend = true;
+    return slot;
+}
+
+void TextureStore::bindTexture(int slot) {
+    const TextureEntry* e = entry(slot);
+    if (!e) return;
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, e->glName);
+    if (e->alpha) {
+        glEnable(GL_BLEND);
+        glEnable(GL_ALPHA_TEST);
+        glColor4f(1, 1, 1, 1);
+        if (e->blend) {
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            glAlphaFunc(GL_ALWAYS, 0.0f);
+        } else {
+            glBlendFunc(GL_ONE, GL_ZERO);
+            glAlphaFunc(GL_GREATER, 0.2f);
+        }
+        return;
+    }
+    glColor3ub(255, 255, 255);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+}
+
+void TextureStore::unbindTexture() {
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDisable(GL_TEXTURE_2D);
+    glColor3ub(255, 255, 255);
+}
+
+void TextureStore::releaseTexture(int slot) {
+    if (!entry(slot)) return;
+    if (--slots_[slot]->refCount < 1) deleteTexture(slot);
+}
+
+void TextureStore::deleteTexture(int slot) {
+    if (!entry(slot)) return;
+    glDeleteTextures(1, &slots_[slot]->glName);
+    slots_[slot].reset();
+    --count_;
+}
+
+void TextureStore::clearTextures() {
+    for (int i = 0; i < MAX_TEXTURES; ++i) deleteTexture(i);
+}
+
+void TextureStore::setTextureQuality(int quality) {
+    // Columns: minification filter, magnification filter, mipmaps.
+    struct Quality {
+        GLenum minFilter, magFilter;
+        bool mipmaps;
+    };
+    static constexpr Quality QUALITIES[] = {
+        {GL_NEAREST, GL_NEAREST, false},
+        {GL_LINEAR, GL_LINEAR, false},
+        {GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR, true},
+    };
+    if (quality < 0 || quality > 2) return;
+    minFilter_ = QUALITIES[quality].minFilter;
+    magFilter_ = QUALITIES[quality].magFilter;
+    mipmaps_ = QUALITIES[quality].mipmaps;
+}

@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -48,6 +49,12 @@ public:
     GLenum magFilter() const { return magFilter_; }
 
 private:
+    // The lowest free slot, or -1 with the capacity message when the table is full.
+    int freeSlot() const;
+    int store(int slot, std::unique_ptr<TextureEntry> entry);
+    int loadPlain(const std::string& loweredName);
+    static void fillRgba(const SDL_Surface* colour, const SDL_Surface* alpha, uint8_t* rgba);
+
     std::unique_ptr<TextureEntry> slots_[MAX_TEXTURES];
     int count_ = 0;
     bool mipmaps_ = false;

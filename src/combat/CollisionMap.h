@@ -1,0 +1,69 @@
+// Two cubic-cell grids over the level box (the second shifted by half a cell):
+// level triangles filed once at build time, moving objects filed as they move;
+// resolveMove reports contacts and undoes blocked moves.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "CollisionCell.h"
+#include "Vec3.h"
+
+class Entity;
+class Mesh;
+class Model;
+
+class CollisionMap {
+public:
+    static constexpr int ALIGNED_GRID = 0;
+    static constexpr int OFFSET_GRID = 1;
+    // Sphere radius of a moving object against the level, world units.
+    static constexpr float OBJECT_RADIUS = 1.0f;
+
+    // Takes the level model from the global ModelStore, builds both grids from
+    // its first frame and releases it. A model that cannot be had gives an
+    // empty map: every position lies outside and every move is undone.
+    CollisionMap(float cellSizeX, float cellSizeY, float cellSizeZ, const char* modelFile);
+    // GL-free build from a mesh held in memory (bounds already computed).
+    CollisionMap(Vec3 cellSize, const Mesh& level);
+    // Builds nothing: no cells.
+    explicit CollisionMap(Vec3 cellSize);
+    CollisionMap(const CollisionMap&) = delete;
+    CollisionMap& operator=(const CollisionMap&) = delete;
+    // Objects still filed here forget their cells.
+    ~CollisionMap();
+
+    // Null when the point's cell number lies outside the grid.
+    CollisionCell* locateCell(Vec3 point, int grid);
+    void insertObject(Entity* object);
+    void removeObject(Entity* object);
+    void resolveMove(Entity* object);
+
+    void fileInCell(Entity* object, CollisionCell* cell, int grid);
+    void unfileFromCell(Entity* object, int grid);
+
+    // Cell number of a cell of this map's grid, or -1.
+    int cellNumber(const CollisionCell* cell, int grid) const;
+    bool empty() const { return cells[0] == nullptr; }
+
+    // Scratch of one resolveMove call.
+    uint8_t contactFlag = 0;
+    uint8_t exchangeDone = 0;
+    CollisionCell* foundCells[2] = {nullptr, nullptr};
+
+    Vec3 cellSize;
+    Vec3 gridOrigin[2];
+    Vec3 maxCorner;
+    std::unique_ptr<CollisionCell[]> cells[2];
+    int32_t cellCount[2] = {0, 0};
+    int32_t columns = 0;    // cells along x
+    int32_t rows = 0;       // cells along z
+    int32_t layerSize = 0;  // columns * rows
+
+private:
+    void build(const Mesh& level, Vec3 boundsMin, Vec3 boundsMax);
+    bool setDimensions(Vec3 boundsMin, Vec3 boundsMax);
+    void fillGrid(int grid, const Mesh& level, float radius);
+    void collideInCell(Entity* object, CollisionCell* cell);
+    bool ownsCell(const CollisionCell* cell, int grid) const;
+};

@@ -1,0 +1,18 @@
+// Decides what an entity wants to do: writes its command fields at the start of each of its
+// updates.
+#pragma once
+
+class World;
+class Entity;
+
+class Controller {
+public:
+    Controller(World* world, Entity* entity) : world(world), entity(entity) {}
+    Controller(const Controller&) = delete;
+    Controller& operator=(const Controller&) = delete;
+    virtual void control() {}
+    virtual ~Controller() = default;
+
+    World* world = nullptr;    // not owned
+    Entity* entity = nullptr;  // not owned
+};

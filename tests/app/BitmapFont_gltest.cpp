@@ -1,0 +1,143 @@
+// The bitmap font drawn into a real window: glyph choice, placement, lists and GL state.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "BitmapFont.h"
+#include "GlTestWindow.h"
+#include "TestFiles.h"
+#include "TestImages.h"
+#include "TextureStore.h"
+
+namespace {
+
+// A 256 x 256 font image, 16 pixels per cell; only the listed glyphs are white.
+TestImage fontImage(std::initializer_list<int> litGlyphs) {
+    TestImage image(256, 256);
+    for (int g : litGlyphs) {
+        const int x = (g % 16) * 16, y = (g / 16) * 16;
+        image.fill(x, y, x + 16, y + 16, 255, 255, 255);
+    }
+    return image;
+}
+
+// Window pixel of a virtual-screen position (640 x 480 over the window).
+int px(float virtualX) {
+    return int(virtualX * GlTestWindow::WIDTH / 640.0f);
+}
+int py(float virtualY) {
+    return int(virtualY * GlTestWindow::HEIGHT / 480.0f);
+}
+
+class BitmapFontGl : public GlTest {
+protected:
+    TempDir dir;
+    ScopedWorkingDir cwd{dir.path()};
+    BitmapFont font;
+
+    void SetUp() override {
+        GlTest::SetUp();
+        textureStore.setTextureQuality(0);  // nearest: cells do not bleed into each other
+    }
+    void TearDown() override {
+        font.releaseFont();
+        GlTest::TearDown();
+    }
+    void load(const TestImage& image) {
+        ASSERT_TRUE(writeBmp(image, dir.file("font.bmp")));
+        testing::internal::CaptureStdout();
+        EXPECT_TRUE(font.loadFont("font.bmp"));
+        EXPECT_EQ("Loading font font.bmp\n", testing::internal::GetCapturedStdout());
+    }
+};
+
+TEST_F(BitmapFontGl, CapitalADrawsColumnOneRowTenInTheFontColourAtItsOrigin) {
+    load(fontImage({161}));
+    font.printText(320, 240, "A");
+    const Rgb inside = GlTestWindow::pixel(px(328), py(248));
+    EXPECT_EQ(255, inside.r);
+    EXPECT_NEAR(128, inside.g, 2);  // colour (1, 0.5, 0.5), added onto black
+    EXPECT_NEAR(128, inside.b, 2);
+    EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(310), py(248)));
+    EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(328), py(230)));
+    EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(328), py(262)));
+}
+
+TEST_F(BitmapFontGl, EachCharacterAdvancesTenUnits) {
+    load(fontImage({161}));
+    font.printText(320, 240, "BBA");  // 'B' is a black cell
+    EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(328), py(248)));
+    EXPECT_EQ(255, GlTestWindow::pixel(px(348), py(248)).r);
+    EXPECT_EQ(255, GlTestWindow::pixel(px(354), py(248)).r);
+    EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(338), py(248)));
+    EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(358), py(248)));
+}
+
+TEST_F(BitmapFontGl, LinesOfOnePassKeepTheirOwnOrigins) {
+    load(fontImage({161}));
+    font.begin2D();
+    font.printLine(10, 10, "A");
+    font.printLine(20, 460, "A");
+    font.end2D();
+    EXPECT_EQ(255, GlTestWindow::pixel(px(18), py(18)).r);   // lower-left corner
+    EXPECT_EQ(255, GlTestWindow::pixel(px(28), py(468)).r);  // upper-left corner
+    EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(118), py(18)));
+}
+
+TEST_F(BitmapFontGl, BytesAbove127DrawAsQuestionMarks) {
+    load(fontImage({159, 161}));  // '?' is glyph 96 + 63
+    font.printText(100, 100, "??A");
+    const std::vector<uint8_t> expected = GlTestWindow::frame();
+    ASSERT_GT(GlTestWindow::litPixels(), 0);
+    GlTestWindow::resetState();
+    font.printText(100, 100,
+                   "\xC1\xFF"
+                   "A");
+    EXPECT_TRUE(expected == GlTestWindow::frame());
+    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
+}
+
+TEST_F(BitmapFontGl, APassRestoresMatricesAndLeavesDepthTestOn) {
+    load(fontImage({161}));
+    glMatrixMode(GL_PROJECTION);
+    glTranslatef(1, 2, 3);
+    glMatrixMode(GL_MODELVIEW);
+    glTranslatef(4, 5, 6);
+    font.printText(10, 10, "");
+    EXPECT_EQ(0, GlTestWindow::litPixels());
+    GLint mode = 0, depth = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(GL_MODELVIEW, mode);
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(1, depth);
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
+    EXPECT_EQ(1, depth);
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    EXPECT_EQ(4.0f, m[12]);
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_EQ(1.0f, m[12]);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
+}
+
+TEST_F(BitmapFontGl, ReloadingKeepsOneSetOfListsAndOneTextureReference) {
+    load(fontImage({161}));
+    load(fontImage({161}));
+    const GLuint base = font.listBase();
+    ASSERT_NE(0u, base);
+    for (GLuint i = 0; i < 256; ++i) ASSERT_TRUE(glIsList(base + i)) << i;
+    EXPECT_EQ(1, textureStore.count());
+    EXPECT_EQ(1, textureStore.entry(font.textureSlot())->refCount);
+
+    font.releaseFont();
+    EXPECT_EQ(0u, font.listBase());
+    EXPECT_EQ(-1, font.textureSlot());
+    EXPECT_FALSE(glIsList(base));
+    EXPECT_EQ(0, textureStore.count());
+    font.printText(10, 10, "A");  // unloaded: draws nothing, calls no stray lists
+    EXPECT_EQ(0, GlTestWindow::litPixels());
+}
+
+}  // namespace

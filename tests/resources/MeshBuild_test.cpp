@@ -1,0 +1,106 @@
+// Mesh build without GL: loading through the locator, normals and bounds.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "Mesh.h"
+#include "TdsWriter.h"
+#include "TestFiles.h"
+
+namespace {
+
+MeshObject objectWith(std::vector<Vec3> vertices, std::vector<uint32_t> faces) {
+    MeshObject o;
+    o.vertices = std::move(vertices);
+    o.faces = std::move(faces);
+    return o;
+}
+
+void expectVec(Vec3 v, float x, float y, float z) {
+    EXPECT_NEAR(v.x, x, 1e-6f);
+    EXPECT_NEAR(v.y, y, 1e-6f);
+    EXPECT_NEAR(v.z, z, 1e-6f);
+}
+
+}  // namespace
+
+TEST(MeshNormals, FacesWeighByAreaAndUnusedVerticesStayZero) {
+    Mesh mesh;
+    // Vertex 0 is shared: the first face has twice the second's area and
+    // normals +z and +x, so the sum is (1, 0, 2), not (1, 0, 1).
+    mesh.objects.push_back(objectWith(
+        {{0, 0, 0}, {2, 0, 0}, {0, 1, 0}, {0, 1, 0}, {0, 0, 1}, {5, 5, 5}}, {0, 1, 2, 0, 3, 4}));
+    mesh.computeNormals();
+    const std::vector<Vec3>& n = mesh.objects[0].normals;
+    ASSERT_EQ(n.size(), 6u);
+    const float s = 1.0f / std::sqrt(5.0f);
+    expectVec(n[0], s, 0, 2 * s);
+    expectVec(n[1], 0, 0, 1);
+    expectVec(n[4], 1, 0, 0);
+    expectVec(n[5], 0, 0, 0);  // used by no face
+}
+
+TEST(MeshBounds, BoxesCentresAndLargestHalfExtent) {
+    Mesh mesh;
+    mesh.objects.push_back(objectWith({{-1, 0, 0}, {3, 2, 1}, {0, -2, 0}}, {0, 1, 2}));
+    mesh.objects.push_back(MeshObject{});  // no vertices: zeros, outside the mesh box
+    mesh.objects.push_back(objectWith({{10, 10, 10}, {11, 10, 16}}, {0, 1, 1, 1, 0, 0}));
+    mesh.computeBounds();
+
+    const MeshObject& a = mesh.objects[0];
+    expectVec(a.boundsMin, -1, -2, 0);
+    expectVec(a.boundsMax, 3, 2, 1);
+    expectVec(a.centre, 1, 0, 0.5f);
+    EXPECT_FLOAT_EQ(a.radius, 2.0f);  // half of the x and y extents, not the diagonal
+    const MeshObject& empty = mesh.objects[1];
+    expectVec(empty.centre, 0, 0, 0);
+    EXPECT_EQ(empty.radius, 0.0f);
+
+    EXPECT_EQ(mesh.triangleCount, 3);
+    expectVec(mesh.boundsMin, -1, -2, 0);
+    expectVec(mesh.boundsMax, 11, 10, 16);
+    expectVec(mesh.centre, 5, 4, 8);
+    EXPECT_FLOAT_EQ(mesh.radius, 8.0f);
+
+    Mesh hollow;
+    hollow.objects.push_back(MeshObject{});
+    hollow.computeBounds();
+    expectVec(hollow.boundsMin, 0, 0, 0);
+    expectVec(hollow.boundsMax, 0, 0, 0);
+    EXPECT_EQ(hollow.radius, 0.0f);
+}
+
+TEST(MeshLoad, LocatesImportsAndBuildsOnce) {
+    TempDir dir;
+    TdsScene scene;
+    TdsObject o;
+    o.name = "box";
+    o.vertices = {gameToFile(0, 0, 0), gameToFile(2, 0, 0), gameToFile(0, 4, 0)};
+    o.faces = {0, 1, 2};
+    scene.objects = {o};
+    dir.write("models/thing.3ds", writeTds(scene));
+    ScopedWorkingDir cwd(dir.path());
+
+    Mesh mesh;
+    ASSERT_TRUE(mesh.load("thing.3ds", "skin.bmp", "old.bmp", LISTS_NONE));
+    EXPECT_TRUE(mesh.loaded);
+    EXPECT_EQ(mesh.replacementTexture, "skin.bmp");
+    EXPECT_EQ(mesh.replacedTexture, "old.bmp");
+    ASSERT_EQ(mesh.objectCount(), 1);
+    EXPECT_EQ(mesh.triangleCount, 1);
+    expectVec(mesh.boundsMax, 2, 4, 0);
+    expectVec(mesh.objects[0].normals[0], 0, 0, 1);
+
+    // A second load changes only the skin names.
+    EXPECT_FALSE(mesh.load("thing.3ds", "other.bmp", "", LISTS_NONE));
+    EXPECT_EQ(mesh.replacementTexture, "other.bmp");
+    EXPECT_EQ(mesh.objectCount(), 1);
+
+    // A missing file is reported by the locator and still gives a built, empty mesh.
+    Mesh missing;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(missing.load("nothere.3ds", "", "", LISTS_NONE));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to locate file nothere.3ds\n");
+    EXPECT_TRUE(missing.loaded);
+    EXPECT_EQ(missing.objectCount(), 0);
+}

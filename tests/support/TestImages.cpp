@@ -1,0 +1,118 @@
+// Small pictures built in memory and written as image files for texture tests.
+#include "TestImages.h"
+
+#include <cstdio>
+#include <map>
+
+TestImage::TestImage(int w, int h, uint8_t r, uint8_t g, uint8_t b)
+    : width(w), height(h), rgb(size_t(w) * h * 3) {
+    fill(0, 0, w, h, r, g, b);
+}
+
+void TestImage::set(int x, int y, uint8_t r, uint8_t g, uint8_t b) {
+    uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
+    p[0] = r;
+    p[1] = g;
+    p[2] = b;
+}
+
+void TestImage::fill(int x0, int y0, int x1, int y1, uint8_t r, uint8_t g, uint8_t b) {
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) set(x, y, r, g, b);
+}
+
+TestImage TestImage::gradient(int w, int h) {
+    TestImage image(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.set(x, y, uint8_t(x * 16 + 5), uint8_t(y * 16 + 9), uint8_t(x * 7 + y * 3 + 1));
+    return image;
+}
+
+std::vector<uint8_t> TestImage::bottomUp() const {
+    std::vector<uint8_t> out;
+    const size_t row = size_t(width) * 3;
+    for (int y = height - 1; y >= 0; --y)
+        out.insert(out.end(), rgb.begin() + row * y, rgb.begin() + row * (y + 1));
+    return out;
+}
+
+namespace {
+
+void put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+    put16(out, v & 0xffff);
+    put16(out, v >> 16);
+}
+
+bool save(const std::vector<uint8_t>& bytes, const std::string& path) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+}  // namespace
+
+bool writeBmp(const TestImage& image, const std::string& path, int bitsPerPixel) {
+    if (bitsPerPixel != 8 && bitsPerPixel != 24 && bitsPerPixel != 32) return false;
+    std::map<uint32_t, uint8_t> palette;
+    std::vector<uint32_t> colours;
+    if (bitsPerPixel == 8) {
+        for (size_t i = 0; i < image.rgb.size(); i += 3) {
+            const uint32_t c = image.rgb[i] << 16 | image.rgb[i + 1] << 8 | image.rgb[i + 2];
+            if (palette.count(c)) continue;
+            if (colours.size() == 256) return false;
+            palette[c] = uint8_t(colours.size());
+            colours.push_back(c);
+        }
+    }
+    const uint32_t rowBytes = (uint32_t(image.width) * bitsPerPixel / 8 + 3) & ~3u;
+    const uint32_t paletteBytes = uint32_t(colours.size()) * 4;
+    const uint32_t dataOffset = 14 + 40 + paletteBytes;
+    std::vector<uint8_t> out;
+    out.push_back('B');
+    out.push_back('M');
+    put32(out, dataOffset + rowBytes * image.height);
+    put32(out, 0);
+    put32(out, dataOffset);
+    put32(out, 40);  // BITMAPINFOHEADER
+    put32(out, uint32_t(image.width));
+    put32(out, uint32_t(image.height));  // positive: bottom row stored first
+    put16(out, 1);
+    put16(out, uint16_t(bitsPerPixel));
+    put32(out, 0);  // uncompressed
+    put32(out, rowBytes * image.height);
+    put32(out, 2835);
+    put32(out, 2835);
+    put32(out, uint32_t(colours.size()));
+    put32(out, 0);
+    for (uint32_t c : colours) put32(out, c);  // stored blue, green, red, 0
+    for (int y = image.height - 1; y >= 0; --y) {
+        const size_t start = out.size();
+        for (int x = 0; x < image.width; ++x) {
+            const uint8_t* p = &image.rgb[(size_t(y) * image.width + x) * 3];
+            if (bitsPerPixel == 8) {
+                out.push_back(palette[p[0] << 16 | p[1] << 8 | p[2]]);
+                continue;
+            }
+            out.push_back(p[2]);
+            out.push_back(p[1]);
+            out.push_back(p[0]);
+            if (bitsPerPixel == 32) out.push_back(0);
+        }
+        out.resize(start + rowBytes, 0);
+    }
+    return save(out, path);
+}
+
+bool writePpm(const TestImage& image, const std::string& path) {
+    const std::string header =
+        "P6\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n255\n";
+    std::vector<uint8_t> out(header.begin(), header.end());
+    out.insert(out.end(), image.rgb.begin(), image.rgb.end());
+    return save(out, path);
+}
