@@ -50,4 +50,9 @@ public:
     bool loaded = false;
     std::string replacementTexture;  // skin texture name
     std::string replacedTexture;     // texture the skin replaces; empty means all
+
+private:
+    // The object's material, or null for -1 or an index past the material list.
+    const Material* materialOf(const MeshObject& object) const;
+    void deleteLists();
 };

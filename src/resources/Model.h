@@ -32,15 +32,22 @@ public:
     std::vector<std::unique_ptr<Mesh>> frames;  // one mesh per animation frame
     bool loaded = false;
     int looping = 0;
-    int length = 0;         // ticks (game milliseconds)
-    int time = 0;           // 0 <= time < length once loaded
+    int length = 0;  // ticks (game milliseconds)
+    int time = 0;    // 0 <= time < length once loaded
     int ticksPerFrame = 1;
-    int currentFrame = 0;   // time / ticksPerFrame
-    Vec3 centre;            // bounds of the first frame
+    int currentFrame = 0;  // time / ticksPerFrame
+    Vec3 centre;           // bounds of the first frame
     float radius = 0.0f;
     Vec3 boundsMin;
     Vec3 boundsMax;
     std::string replacementTexture;
     std::string replacedTexture;
     DisplayListMode listMode = LISTS_NONE;
+
+private:
+    // Steps of load. buildMode is the list mode for the frames as read: 0
+    // when the model is mirrored afterwards, which builds the lists itself.
+    bool loadSingle(const char* path, DisplayListMode buildMode);
+    bool loadAnimation(const char* path, DisplayListMode buildMode);
+    void mirror(bool mirrorX, bool mirrorY, bool mirrorZ);
 };

@@ -8,8 +8,8 @@ struct MeshObject;
 
 struct DeferredDraw {
     const MeshObject* object;
-    Mesh* mesh;            // not owned; meshes outlive the frame
-    float modelview[16];   // OpenGL column order, as current when queued
+    Mesh* mesh;           // not owned; meshes outlive the frame
+    float modelview[16];  // OpenGL column order, as current when queued
 };
 
 class TransparentQueue {
@@ -18,6 +18,8 @@ public:
     void push(const MeshObject& object, Mesh& mesh);
     // Draws and removes every record in queuing order, no depth sorting.
     void flush();
+    // Drops the records of a mesh that is being destroyed before the queue is flushed.
+    void discard(const Mesh& mesh);
     int size() const { return static_cast<int>(records_.size()); }
 
 private:

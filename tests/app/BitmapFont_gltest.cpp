@@ -51,30 +51,23 @@ protected:
     }
 };
 
-TEST_F(BitmapFontGl, CapitalADrawsColumnOneRowTenInTheFontColourAtItsOrigin) {
+TEST_F(BitmapFontGl, CapitalAIsColumnOneRowTenAndEachCharacterAdvancesTenUnits) {
     load(fontImage({161}));
-    font.printText(320, 240, "A");
-    const Rgb inside = GlTestWindow::pixel(px(328), py(248));
+    font.printText(320, 240, "BA");  // 'B' is a black cell
+    const Rgb inside = GlTestWindow::pixel(px(338), py(248));
     EXPECT_EQ(255, inside.r);
     EXPECT_NEAR(128, inside.g, 2);  // colour (1, 0.5, 0.5), added onto black
     EXPECT_NEAR(128, inside.b, 2);
-    EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(310), py(248)));
-    EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(328), py(230)));
-    EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(328), py(262)));
+    EXPECT_EQ(255, GlTestWindow::pixel(px(344), py(248)).r);
+    for (float x : {318.0f, 328.0f, 348.0f}) EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(x), py(248)));
+    for (float y : {230.0f, 262.0f}) EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(338), py(y)));
 }
 
-TEST_F(BitmapFontGl, EachCharacterAdvancesTenUnits) {
+TEST_F(BitmapFontGl, LinesOfOnePassKeepTheirOwnOriginsAndThePassRestoresTheMatrices) {
     load(fontImage({161}));
-    font.printText(320, 240, "BBA");  // 'B' is a black cell
-    EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(328), py(248)));
-    EXPECT_EQ(255, GlTestWindow::pixel(px(348), py(248)).r);
-    EXPECT_EQ(255, GlTestWindow::pixel(px(354), py(248)).r);
-    EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(338), py(248)));
-    EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(358), py(248)));
-}
-
-TEST_F(BitmapFontGl, LinesOfOnePassKeepTheirOwnOrigins) {
-    load(fontImage({161}));
+    glMatrixMode(GL_PROJECTION);
+    glTranslatef(1, 2, 3);
+    glMatrixMode(GL_MODELVIEW);
     font.begin2D();
     font.printLine(10, 10, "A");
     font.printLine(20, 460, "A");
@@ -82,6 +75,15 @@ TEST_F(BitmapFontGl, LinesOfOnePassKeepTheirOwnOrigins) {
     EXPECT_EQ(255, GlTestWindow::pixel(px(18), py(18)).r);   // lower-left corner
     EXPECT_EQ(255, GlTestWindow::pixel(px(28), py(468)).r);  // upper-left corner
     EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(118), py(18)));
+    GLint mode = 0, depth = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(GL_MODELVIEW, mode);
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(1, depth);
+    GLfloat m[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_EQ(1.0f, m[12]);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
 }
 
 TEST_F(BitmapFontGl, BytesAbove127DrawAsQuestionMarks) {
@@ -95,31 +97,6 @@ TEST_F(BitmapFontGl, BytesAbove127DrawAsQuestionMarks) {
                    "A");
     EXPECT_TRUE(expected == GlTestWindow::frame());
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
-}
-
-TEST_F(BitmapFontGl, APassRestoresMatricesAndLeavesDepthTestOn) {
-    load(fontImage({161}));
-    glMatrixMode(GL_PROJECTION);
-    glTranslatef(1, 2, 3);
-    glMatrixMode(GL_MODELVIEW);
-    glTranslatef(4, 5, 6);
-    font.printText(10, 10, "");
-    EXPECT_EQ(0, GlTestWindow::litPixels());
-    GLint mode = 0, depth = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(GL_MODELVIEW, mode);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    EXPECT_EQ(1, depth);
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
-    EXPECT_EQ(1, depth);
-    GLfloat m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    EXPECT_EQ(4.0f, m[12]);
-    glGetFloatv(GL_PROJECTION_MATRIX, m);
-    EXPECT_EQ(1.0f, m[12]);
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
 }
 
 TEST_F(BitmapFontGl, ReloadingKeepsOneSetOfListsAndOneTextureReference) {

@@ -1,0 +1,105 @@
+// Reading and checking animation description files.
+#include "AnimationFile.h"
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// One whitespace-separated word as a whole int; anything else is refused
+// (out-of-range numbers included, which a plain %d would not notice).
+bool readInt(FILE* f, int& out) {
+    char word[32];
+    if (std::fscanf(f, "%31s", word) != 1) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long value = std::strtol(word, &end, 10);
+    if (errno != 0 || end == word || *end != '\0' || value < INT_MIN || value > INT_MAX)
+        return false;
+    out = static_cast<int>(value);
+    return true;
+}
+
+// The pattern word; one character more than a name may hold shows it was cut.
+bool readPattern(FILE* f, std::string& out) {
+    char word[DATA_NAME_SIZE];
+    if (std::fscanf(f, "%255s", word) != 1) return false;
+    if (std::strlen(word) > DATA_NAME_SIZE - 2) return false;
+    out = word;
+    return true;
+}
+
+const char* readValues(FILE* f, AnimationDescription& d) {
+    if (!readInt(f, d.length) || d.length < 1) return "the length must be 1 or more";
+    if (!readInt(f, d.frameCount) || d.frameCount < 1) return "the frame count must be 1 or more";
+    if (!readInt(f, d.keyCount) || d.keyCount < 1) return "the key count must be 1 or more";
+    if (!readPattern(f, d.pattern) || d.pattern.empty())
+        return "the key file pattern is missing or too long";
+    if (!readInt(f, d.looping)) return "the looping flag is missing";
+    return nullptr;
+}
+
+// Frame i shows time i * step and blends the keys at t / span and the next
+// one; index keyCount is the entry behind the last key, so no frame may
+// need a higher index than that.
+const char* checkTiming(const AnimationDescription& d) {
+    if (d.span() < 1) return "the length is shorter than the key count";
+    if (d.step() < 1) return "the length is shorter than the frame count";
+    const long long lastTime = static_cast<long long>(d.frameCount - 1) * d.step();
+    if (lastTime / d.span() > d.keyCount - 1) return "late frames would need keys past the last";
+    return nullptr;
+}
+
+}  // namespace
+
+bool validKeyPattern(const std::string& pattern) {
+    int conversions = 0;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] != '%') continue;
+        size_t j = i + 1;
+        while (j < pattern.size() && (pattern[j] == '0' || pattern[j] == '-')) ++j;
+        size_t digits = 0;
+        while (j < pattern.size() && std::isdigit(static_cast<unsigned char>(pattern[j]))) {
+            ++j;
+            ++digits;
+        }
+        if (digits > 2 || j >= pattern.size() || (pattern[j] != 'd' && pattern[j] != 'i'))
+            return false;
+        ++conversions;
+        i = j;
+    }
+    return conversions == 1;
+}
+
+bool keyFileName(const std::string& pattern, int key, char (&out)[DATA_NAME_SIZE]) {
+    if (!validKeyPattern(pattern)) return false;
+    const int n = std::snprintf(out, sizeof out, pattern.c_str(), key);
+    return n >= 0 && n < DATA_NAME_SIZE - 1;
+}
+
+bool readAnimationDescription(const char* path, AnimationDescription& out) {
+    FILE* f = std::fopen(path, "r");
+    if (!f) {
+        std::fprintf(stderr, "Unable to open animation file %s\n", path);
+        return false;
+    }
+    AnimationDescription d;
+    const char* problem = readValues(f, d);
+    std::fclose(f);
+    char lastName[DATA_NAME_SIZE];
+    if (!problem && !validKeyPattern(d.pattern))
+        problem = "the key file pattern needs exactly one %d and no other %";
+    if (!problem && !keyFileName(d.pattern, d.keyCount, lastName))
+        problem = "the key file names are too long";
+    if (!problem) problem = checkTiming(d);
+    if (problem) {
+        std::fprintf(stderr, "Animation file %s refused: %s\n", path, problem);
+        return false;
+    }
+    out = d;
+    return true;
+}

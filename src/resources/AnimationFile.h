@@ -1,0 +1,34 @@
+// The animation description file: five values that turn key 3DS files into frames.
+#pragma once
+
+#include <string>
+
+#include "DataLocator.h"
+
+// Text, one value per line: length (ticks), frameCount, keyCount, the key file
+// name pattern (one word with one integer conversion), looping (0 or not 0).
+struct AnimationDescription {
+    int length = 0;
+    int frameCount = 0;
+    int keyCount = 0;
+    std::string pattern;
+    int looping = 0;
+
+    // Integer divisions: ticks per key span and per frame.
+    int span() const { return length / keyCount; }
+    int step() const { return length / frameCount; }
+};
+
+// Reads and checks the file at path (already located). False, with a message
+// on stderr, when it cannot be opened or breaks a rule: counts below 1, an
+// unusable pattern, a span or frame step of 0 ticks, or frames whose time
+// would need a key beyond the last one.
+bool readAnimationDescription(const char* path, AnimationDescription& out);
+
+// The pattern is handed to printf with an int: it must hold exactly one
+// integer conversion (%d or %i, with at most a 0 or - flag and a width below
+// 100) and no other '%'.
+bool validKeyPattern(const std::string& pattern);
+
+// Key file name for key k (from 1). False when it would not fit a name buffer.
+bool keyFileName(const std::string& pattern, int key, char (&out)[DATA_NAME_SIZE]);

@@ -1,0 +1,224 @@
+// Models: plain and animated loading, interpolation, mirroring and the clock.
+#include "Model.h"
+
+#include <gtest/gtest.h>
+
+#include "TdsWriter.h"
+#include "TestFiles.h"
+
+namespace {
+
+// One object "part" whose vertices are given in game axes; the faces make a
+// single triangle over the first three.
+TdsScene sceneWith(std::vector<Vec3> gameVertices, int objects = 1) {
+    TdsScene scene;
+    for (int i = 0; i < objects; ++i) {
+        TdsObject o;
+        o.name = "part" + std::to_string(i);
+        for (const Vec3& v : gameVertices) o.vertices.push_back(gameToFile(v.x, v.y, v.z));
+        o.faces = {0, 1, 2};
+        scene.objects.push_back(o);
+    }
+    return scene;
+}
+
+const std::vector<Vec3> KEY1 = {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}};
+const std::vector<Vec3> KEY2 = {{0, 0, 0}, {20, 0, 0}, {0, 10, 20}};
+
+class ModelFiles : public testing::Test {
+protected:
+    ModelFiles() : cwd_(dir_.path()) {
+        saveTds(sceneWith(KEY1), dir_.file("key1.3ds"));
+        saveTds(sceneWith(KEY2), dir_.file("key2.3ds"));
+    }
+    void describe(const std::string& name, const std::string& text) { dir_.write(name, text); }
+    // Loads quietly and returns whether it worked.
+    bool load(Model& model, const char* name, bool mx = false, bool my = false, bool mz = false) {
+        testing::internal::CaptureStderr();
+        const bool ok = model.load(name, LISTS_NONE, mx, my, mz);
+        stderr_ = testing::internal::GetCapturedStderr();
+        return ok;
+    }
+
+    TempDir dir_;
+    ScopedWorkingDir cwd_;
+    std::string stderr_;
+};
+
+void expectVertex(const Model& m, int frame, int vertex, float x, float y, float z) {
+    const Vec3 v = m.frames.at(size_t(frame))->objects.at(0).vertices.at(size_t(vertex));
+    EXPECT_NEAR(v.x, x, 1e-4f) << "frame " << frame;
+    EXPECT_NEAR(v.y, y, 1e-4f) << "frame " << frame;
+    EXPECT_NEAR(v.z, z, 1e-4f) << "frame " << frame;
+}
+
+}  // namespace
+
+TEST_F(ModelFiles, PlainFileIsOneStillFrame) {
+    Model model;
+    ASSERT_TRUE(model.load("key1.3ds", "Skin.bmp", "old.bmp", LISTS_NONE, false, false, false));
+    EXPECT_TRUE(model.loaded);
+    EXPECT_EQ(model.frameCount(), 1);
+    EXPECT_EQ(model.length, 1);
+    EXPECT_EQ(model.frames[0]->replacementTexture, "Skin.bmp");
+    EXPECT_EQ(model.frames[0]->replacedTexture, "old.bmp");
+    EXPECT_FLOAT_EQ(model.boundsMax.y, 10.0f);
+    EXPECT_FLOAT_EQ(model.radius, 5.0f);
+    model.advance(50);
+    EXPECT_EQ(model.time, 0);
+    EXPECT_EQ(model.currentFrame, 0);
+
+    EXPECT_FALSE(model.load("key2.3ds", LISTS_NONE, false, false, false));  // already loaded
+    Model unnamed;
+    EXPECT_FALSE(unnamed.load("", LISTS_NONE, false, false, false));
+    Model missing;
+    EXPECT_FALSE(load(missing, "absent.3ds"));
+    EXPECT_EQ(stderr_, "Unable to locate file absent.3ds\n");
+    EXPECT_FALSE(missing.loaded);
+}
+
+TEST_F(ModelFiles, FramesBlendNeighbouringKeys) {
+    describe("walk3", "1000\n10\n2\nkey%d.3ds\n0\n");
+    Model model;
+    ASSERT_TRUE(model.load("walk3", "skin.bmp", "old.bmp", LISTS_NONE, false, false, false));
+    EXPECT_EQ(model.frameCount(), 10);
+    EXPECT_EQ(model.ticksPerFrame, 100);
+    EXPECT_EQ(model.length, 1000);
+    EXPECT_EQ(model.looping, 0);
+    expectVertex(model, 0, 1, 10, 0, 0);
+    expectVertex(model, 3, 1, 16, 0, 0);  // t 300: 0.6 of key 2
+    expectVertex(model, 3, 2, 0, 10, 12);
+    expectVertex(model, 9, 1, 20, 0, 0);  // not looping: the last key stands behind itself
+    // Frames keep key 1's faces and take the skin for every texture.
+    EXPECT_EQ(model.frames[3]->objects[0].faces, (std::vector<uint32_t>{0, 1, 2}));
+    EXPECT_EQ(model.frames[3]->replacementTexture, "skin.bmp");
+    EXPECT_EQ(model.frames[3]->replacedTexture, "");
+    // Bounds and normals follow the blended positions.
+    EXPECT_FLOAT_EQ(model.frames[5]->boundsMax.z, 20.0f);
+    EXPECT_LT(model.frames[5]->objects[0].normals[0].y, 0.0f);
+
+    describe("loop3", "1000\n10\n2\nkey%d.3ds\n1\n");
+    Model looping;
+    ASSERT_TRUE(looping.load("loop3", LISTS_NONE, false, false, false));
+    expectVertex(looping, 9, 1, 12, 0, 0);  // t 900: 0.8 of the way back to key 1
+}
+
+TEST_F(ModelFiles, LengthIsCutToWholeFrames) {
+    describe("three3", "1000\n3\n1\nkey%d.3ds\n1\n");
+    Model model;
+    ASSERT_TRUE(model.load("three3", LISTS_NONE, false, false, false));
+    EXPECT_EQ(model.ticksPerFrame, 333);
+    EXPECT_EQ(model.length, 999);
+    expectVertex(model, 2, 1, 10, 0, 0);  // one key blended with itself
+}
+
+TEST_F(ModelFiles, ClockWrapsWhenLoopingAndStopsOtherwise) {
+    describe("loop3", "1000\n3\n1\nkey%d.3ds\n1\n");
+    describe("once3", "1000\n3\n1\nkey%d.3ds\n0\n");
+    Model looping, once;
+    ASSERT_TRUE(looping.load("loop3", LISTS_NONE, false, false, false));
+    ASSERT_TRUE(once.load("once3", LISTS_NONE, false, false, false));
+
+    looping.advance(1000);
+    EXPECT_EQ(looping.time, 1);
+    once.advance(1000);
+    EXPECT_EQ(once.time, 998);
+    EXPECT_EQ(once.currentFrame, 2);
+
+    looping.setTime(5);
+    looping.advance(-10);
+    EXPECT_EQ(looping.time, 994);
+    EXPECT_EQ(looping.currentFrame, 2);
+    looping.advance(-2000000000);  // many lengths back, no long loop, no overflow
+    EXPECT_GE(looping.time, 0);
+    EXPECT_LT(looping.time, 999);
+    looping.advance(2147483647);
+    EXPECT_LT(looping.time, 999);
+
+    once.advance(-5000);
+    EXPECT_EQ(once.time, 0);
+    once.setTime(400);
+    EXPECT_EQ(once.currentFrame, 1);
+    once.resetTime();
+    EXPECT_EQ(once.time, 0);
+    EXPECT_EQ(once.currentFrame, 0);
+
+    Model empty;  // never loaded: the clock stays at zero
+    empty.advance(100);
+    empty.setTime(-3);
+    EXPECT_EQ(empty.time, 0);
+    EXPECT_EQ(empty.currentFrame, 0);
+}
+
+TEST_F(ModelFiles, MirroringKeepsFacesFacingOutward) {
+    Model x, xz, plain;
+    ASSERT_TRUE(plain.load("key1.3ds", LISTS_NONE, false, false, false));
+    ASSERT_TRUE(load(x, "key1.3ds", true, false, false));
+    ASSERT_TRUE(load(xz, "key1.3ds", true, false, true));
+    const MeshObject& px = x.frames[0]->objects[0];
+    EXPECT_EQ(px.faces, (std::vector<uint32_t>{0, 2, 1}));
+    EXPECT_FLOAT_EQ(px.vertices[1].x, -10.0f);
+    EXPECT_FLOAT_EQ(x.boundsMin.x, -10.0f);  // bounds rebuilt and copied after mirroring
+    // The triangle lies in the x-y plane facing +z; mirroring x keeps it facing +z.
+    EXPECT_FLOAT_EQ(plain.frames[0]->objects[0].normals[0].z, 1.0f);
+    EXPECT_FLOAT_EQ(px.normals[0].z, 1.0f);
+
+    const MeshObject& pxz = xz.frames[0]->objects[0];
+    EXPECT_EQ(pxz.faces, (std::vector<uint32_t>{0, 1, 2}));
+    EXPECT_FLOAT_EQ(pxz.normals[0].z, -1.0f);  // turned round with the model
+}
+
+TEST_F(ModelFiles, BrokenDescriptionFilesAreRefused) {
+    const char* broken[] = {
+        "",                                    // nothing at all
+        "1000\n10\n",                          // values missing
+        "0\n10\n2\nkey%d.3ds\n0\n",            // length below 1
+        "1000\n0\n2\nkey%d.3ds\n0\n",          // no frames
+        "1000\n10\n-1\nkey%d.3ds\n0\n",        // no keys
+        "1000\nten\n2\nkey%d.3ds\n0\n",        // not a number
+        "99999999999\n10\n2\nkey%d.3ds\n0\n",  // out of range
+        "1000\n10\n2\nkey.3ds\n0\n",           // no conversion
+        "1000\n10\n2\nkey%d%d.3ds\n0\n",       // two conversions
+        "1000\n10\n2\nkey%s.3ds\n0\n",         // a string conversion
+        "1000\n10\n2\n%n%d\n0\n",              // a write through printf
+        "1000\n10\n2\nkey%100d\n0\n",          // a name wider than a name buffer
+        "1\n1\n2\nkey%d.3ds\n0\n",             // span 0
+        "10\n10\n3\nkey%d.3ds\n0\n",           // late frames past the last key
+        "5\n10\n1\nkey%d.3ds\n0\n",            // frame step 0
+        "1000\n10\n2\nkey%d.3ds\n",            // looping missing
+    };
+    int line = 0;
+    for (const char* text : broken) {
+        const std::string name = "broken" + std::to_string(line++) + "3";
+        describe(name, text);
+        Model model;
+        EXPECT_FALSE(load(model, name.c_str())) << text;
+        EXPECT_FALSE(model.loaded);
+        EXPECT_EQ(model.frameCount(), 0);
+        EXPECT_NE(stderr_.find("refused"), std::string::npos) << text;
+    }
+    describe("long3", "1000\n10\n2\n" + std::string(300, 'k') + "%d\n0\n");
+    Model model;
+    EXPECT_FALSE(load(model, "long3"));
+
+    describe("ok3", "10\n10\n2\nkey%02d.3ds\n0\n");  // width flags are fine
+    saveTds(sceneWith(KEY1), dir_.file("key01.3ds"));
+    saveTds(sceneWith(KEY2), dir_.file("key02.3ds"));
+    Model padded;
+    EXPECT_TRUE(load(padded, "ok3"));
+    EXPECT_EQ(stderr_, "");
+}
+
+TEST_F(ModelFiles, KeysOfAnotherShapeBlendOnlyTheSharedPart) {
+    saveTds(sceneWith({{0, 0, 0}, {30, 0, 0}, {0, 10, 0}, {5, 5, 5}}, 2), dir_.file("big1.3ds"));
+    saveTds(sceneWith({{0, 0, 0}, {50, 0, 0}, {0, 10, 0}}), dir_.file("big2.3ds"));
+    describe("odd3", "1000\n2\n2\nbig%d.3ds\n0\n");
+    Model model;
+    ASSERT_TRUE(load(model, "odd3"));
+    EXPECT_NE(stderr_.find("key 2 does not match key 1"), std::string::npos);
+    ASSERT_EQ(model.frameCount(), 2);
+    const MeshObject& first = model.frames[1]->objects[0];
+    EXPECT_FLOAT_EQ(first.vertices[1].x, 50.0f);  // shared: key 2
+    EXPECT_FLOAT_EQ(first.vertices[3].x, 5.0f);   // only in key 1: kept
+    EXPECT_FLOAT_EQ(model.frames[1]->objects[1].vertices[1].x, 30.0f);
+}

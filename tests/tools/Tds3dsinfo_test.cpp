@@ -1,0 +1,110 @@
+// tovask-3dsinfo run as a program on writer fixtures and on garbage.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "TdsWriter.h"
+#include "TestFiles.h"
+
+namespace {
+
+const std::string INSPECTOR = TOVASK_BUILD_DIR "/tools/3dsinfo/tovask-3dsinfo";
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+ToolRun inspect(const TempDir& dir, const std::string& args) {
+    ToolRun run;
+    const std::string errFile = dir.file("stderr.txt");
+    FILE* p = popen((INSPECTOR + " " + args + " 2>" + errFile).c_str(), "r");
+    if (!p) return run;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) run.out.append(buffer, n);
+    const int status = pclose(p);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run.err = readFile(errFile);
+    return run;
+}
+
+TdsScene fixture() {
+    TdsScene scene;
+    scene.materials = {{"Stone", "Wall.BMP", {10, 20, 30}}, {"q\"\\\x01 é\xff", "", {1, 2, 3}}};
+    TdsObject floor;
+    floor.name = "floor";
+    floor.vertices = {{1, 2, 3}, {0.1f, 2.5f, 10000000.0f}, {7, 8, 9}};
+    floor.faces = {0, 1, 2};
+    floor.uvs = {0, 0, 1, 1};
+    floor.groups = {{"Stone", {0}}};
+    TdsObject empty;
+    empty.name = "_empty";
+    empty.groups = {{"Nothing", {}}};
+    scene.objects = {floor, empty};
+    return scene;
+}
+
+}  // namespace
+
+TEST(Inspector, JsonLineDescribesWhatTheGameReads) {
+    TempDir dir;
+    const std::string path = dir.file("scene.3ds");
+    ASSERT_TRUE(saveTds(fixture(), path));
+    const ToolRun run = inspect(dir, "--json " + path);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out,
+              "{\"file\":\"" + path +
+                  "\",\"materials\":["
+                  "{\"name\":\"Stone\",\"textureFile\":\"Wall.BMP\",\"colour\":[10,20,30]},"
+                  "{\"name\":\"q\\\"\\\\\\u0001 é\\u00ff\",\"textureFile\":\"\","
+                  "\"colour\":[1,2,3]}],\"objects\":["
+                  "{\"name\":\"floor\",\"visible\":true,\"vertices\":3,\"faces\":1,\"uvs\":2,"
+                  "\"materialIndex\":0,\"boundsMin\":[0.1,3,-8],\"boundsMax\":[7,1e+07,-2]},"
+                  "{\"name\":\"_empty\",\"visible\":false,\"vertices\":0,\"faces\":0,\"uvs\":0,"
+                  "\"materialIndex\":-1}]}\n");
+}
+
+TEST(Inspector, TextFormShowsTotalsAndWarnings) {
+    TempDir dir;
+    TdsScene scene = fixture();
+    scene.version = 5;
+    const std::string path = dir.file("scene.3ds");
+    ASSERT_TRUE(saveTds(scene, path));
+    const ToolRun run = inspect(dir, path);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find(path + ": version 5, 2 objects, 2 materials"), std::string::npos);
+    EXPECT_NE(run.out.find("triangles: 1"), std::string::npos);
+    EXPECT_NE(run.out.find("warning: This 3DS file is over version 3"), std::string::npos);
+    EXPECT_NE(run.out.find("unknown material \\\"Nothing\\\""), std::string::npos);
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(Inspector, UnreadableFilesFailWithoutStoppingTheOthers) {
+    TempDir dir;
+    const std::string good = dir.file("good.3ds");
+    ASSERT_TRUE(saveTds(fixture(), good));
+    std::vector<uint8_t> noise(3000);
+    uint32_t seed = 12345;
+    for (uint8_t& b : noise) b = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 24);
+    const std::string garbage = dir.write("garbage.3ds", noise);
+    noise[0] = 0x4D, noise[1] = 0x4D;  // a main chunk full of noise still reads
+    const std::string noisy = dir.write("noisy.3ds", noise);
+
+    const ToolRun run = inspect(dir, "--json " + garbage + " " + dir.file("missing.3ds") + " " +
+                                         dir.path() + " " + noisy + " " + good);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("Unable to load PRIMARY chuck from file: " + garbage + "!\n"),
+              std::string::npos);
+    EXPECT_NE(run.err.find("Unable to find the file: " + dir.file("missing.3ds") + "!\n"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("{\"file\":\"" + noisy + "\""), std::string::npos);
+    EXPECT_NE(run.out.find("{\"file\":\"" + good + "\""), std::string::npos);
+
+    EXPECT_EQ(inspect(dir, noisy + " " + good).status, 0);
+    EXPECT_EQ(inspect(dir, "").status, 2);
+    EXPECT_EQ(inspect(dir, "--bogus " + good).status, 2);
+}
