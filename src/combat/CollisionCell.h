@@ -12,6 +12,7 @@ class Entity;
 struct CollisionCell {
     std::vector<Entity*> objects;  // filing order; not owned; length == objectCount
     std::vector<Vec3> triangles;   // three corners per triangle, in face order
+    std::vector<Vec3> normals;     // triangleNormal of each triangle, kept for the plane test
     int32_t objectCount = 0;
     int32_t triangleCount = 0;
 };

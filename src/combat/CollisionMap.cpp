@@ -206,7 +206,7 @@ void CollisionMap::collideInCell(Entity* object, CollisionCell* cell) {
     if (contactFlag != 0) return;
     const Vec3* triangle = cell->triangles.data();
     for (int32_t i = 0; i < cell->triangleCount; ++i, triangle += 3) {
-        if (spherePolygonCollision(triangle, object->centre, 3, OBJECT_RADIUS)) {
+        if (spherePolygonCollision(triangle, cell->normals[i], object->centre, 3, OBJECT_RADIUS)) {
             contactFlag = 1;
             object->onCollision(nullptr);
             return;

@@ -108,8 +108,10 @@ void CollisionMap::fillGrid(int grid, const Mesh& level, float radius) {
             // A point seen inside by the 0.99-turn angle sum may lie up to
             // 0.8 % of an edge outside the triangle; 1 % of the diagonal covers it.
             const double grow = radius * 1.001 + 0.01 * distance(low, high) + 1e-3;
+            const Vec3 normal = triangleNormal(triangle[0], triangle[1], triangle[2]);
             CellRange cx{0, columns - 1}, cy{0, layers - 1}, cz{0, rows - 1};
-            if (std::isfinite(grow)) {
+            const bool finite = std::isfinite(grow);
+            if (finite) {
                 cx = cellsCovering(low.x - grow, high.x + grow, o.x, cellSize.x, columns);
                 cy = cellsCovering(low.y - grow, high.y + grow, o.y, cellSize.y, layers);
                 cz = cellsCovering(low.z - grow, high.z + grow, o.z, cellSize.z, rows);
@@ -122,10 +124,12 @@ void CollisionMap::fillGrid(int grid, const Mesh& level, float radius) {
                                           cellCentre(o.z, row, cellSize.z)};
                         if (!insideGrownBox(centre, object.boundsMin, object.boundsMax, radius))
                             continue;
-                        if (!spherePolygonCollision(triangle, centre, 3, radius)) continue;
+                        if (finite && !insideGrownBox(centre, low, high, float(grow))) continue;
+                        if (!spherePolygonCollision(triangle, normal, centre, 3, radius)) continue;
                         CollisionCell& cell =
                             cells[grid][column + row * columns + layer * layerSize];
                         cell.triangles.insert(cell.triangles.end(), triangle, triangle + 3);
+                        cell.normals.push_back(normal);
                         ++cell.triangleCount;
                     }
                 }

@@ -59,7 +59,11 @@ bool edgeSphereCollision(Vec3 center, const Vec3* polygon, int count, float radi
 }
 
 bool spherePolygonCollision(const Vec3* polygon, Vec3 center, int count, float radius) {
-    const Vec3 n = triangleNormal(polygon[0], polygon[1], polygon[2]);
+    return spherePolygonCollision(polygon, triangleNormal(polygon[0], polygon[1], polygon[2]),
+                                  center, count, radius);
+}
+
+bool spherePolygonCollision(const Vec3* polygon, Vec3 n, Vec3 center, int count, float radius) {
     const SphereClassification c = classifySphere(center, n, polygon[0], radius);
     if (c.sphereClass != Intersects) return false;
     const Vec3 projected = subtract(center, scale(n, c.distance));

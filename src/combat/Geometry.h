@@ -25,3 +25,7 @@ SphereClassification classifySphere(Vec3 center, Vec3 normal, Vec3 pointOnPlane,
 bool edgeSphereCollision(Vec3 center, const Vec3* polygon, int count, float radius);
 // The inside test always uses the first three corners: callers pass triangles.
 bool spherePolygonCollision(const Vec3* polygon, Vec3 center, int count, float radius);
+// The same test with the polygon's triangleNormal computed beforehand (the
+// collision map keeps one per stored triangle), so a triangle the plane test
+// rules out costs one dot product.
+bool spherePolygonCollision(const Vec3* polygon, Vec3 normal, Vec3 center, int count, float radius);

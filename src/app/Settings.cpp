@@ -1,0 +1,66 @@
+// The settings record's start-up sequence, the settings file and the selection check.
+#include "Settings.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "DataLocator.h"
+
+namespace {
+
+constexpr const char* SETTINGS_FILE = "tovask.cfg";
+
+}  // namespace
+
+void Settings::reset() {
+    *this = Settings();
+}
+
+void Settings::load() {
+    std::printf("         --- TOVASK ---\n  Version 0.03 - betatesting only\n");
+    loadSettingsFile();
+    loadContentLists();
+}
+
+void Settings::loadSettingsFile() {
+    reset();
+    char path[DATA_NAME_SIZE];
+    std::snprintf(path, sizeof path, "%s", SETTINGS_FILE);
+    std::FILE* file = locateDataFile(path, false) ? std::fopen(path, "r") : nullptr;
+    if (file) {
+        // Values the file does not supply keep their zero; no range limits.
+        if (std::fscanf(file, "%d %d %d %d %d %d %d", &width, &height, &bitsPerPixel, &fullScreen,
+                        &textureQuality, &filledPolygons, &niceHints) < 0) {
+            // An empty file: every value stays zero, like a short one.
+        }
+        std::fclose(file);
+    } else {
+        std::fprintf(stderr, "Unable to open inicialization file %s. Using default valueas.\n",
+                     SETTINGS_FILE);
+        width = 640;
+        height = 480;
+        bitsPerPixel = 0;
+        fullScreen = 1;
+        textureQuality = 1;
+        filledPolygons = 1;
+    }
+    std::printf("Resolution : %d X %d X %d\n", width, height, bitsPerPixel);
+    std::printf(fullScreen ? "Fullscreen\n" : "Windowed\n");
+    std::printf("Texture quality %d Filled polygons %d\n", textureQuality, filledPolygons);
+}
+
+bool Settings::validateSelection() const {
+    if (mapIndex < 0 || mapIndex >= mapCount) {
+        std::fprintf(stderr, "Invalid mapID when starting engine\n");
+        return false;
+    }
+    if (characterIndex < 0 || characterIndex >= characterCount) {
+        std::fprintf(stderr, "Invalid charID when starting engine\n");
+        return false;
+    }
+    if (skinIndex < 0 || skinIndex >= characters[characterIndex].skinCount) {
+        std::fprintf(stderr, "Invalid skinID when starting engine\n");
+        return false;
+    }
+    return true;
+}

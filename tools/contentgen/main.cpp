@@ -1,0 +1,52 @@
+// tovask-contentgen OUTDIR [FONT]: writes the game's binary content (models, textures, font, menu
+// picture).
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "Characters.h"
+#include "FontImage.h"
+#include "Maps.h"
+#include "MenuPicture.h"
+#include "Props.h"
+#include "Textures.h"
+#include "Weapons.h"
+
+namespace {
+
+constexpr const char* DEFAULT_FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf";
+
+bool makeDir(const std::string& path) {
+    if (mkdir(path.c_str(), 0755) == 0 || errno == EEXIST) return true;
+    std::fprintf(stderr, "Unable to create %s: %s\n", path.c_str(), std::strerror(errno));
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: %s OUTDIR [FONT.ttf]\n", argv[0]);
+        return 2;
+    }
+    const std::string out = argv[1];
+    const std::string font = argc == 3 ? argv[2] : DEFAULT_FONT;
+    const std::string textures = out + "/textures", models = out + "/models";
+    if (!makeDir(out) || !makeDir(textures) || !makeDir(models)) return 1;
+
+    bool ok = writeWorldTextures(textures);
+    ok = writeFontImage(font, textures + "/font.bmp") && ok;
+    ok = writeMenuPicture(textures + "/menu.jpg") && ok;
+    ok = writeProps(models) && ok;
+    ok = writeWeapons(models) && ok;
+    ok = writeCharacters(textures, models) && ok;
+    ok = writeMaps(models) && ok;
+    if (!ok) {
+        std::fprintf(stderr, "Some content could not be written into %s\n", out.c_str());
+        return 1;
+    }
+    return 0;
+}
