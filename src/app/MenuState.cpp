@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "BitmapFont.h"
+#include "Display.h"
 #include "GRun.h"
 #include "Settings.h"
 #include "TextureStore.h"
@@ -55,8 +56,12 @@ MenuState::~MenuState() {
 
 bool MenuState::changeSelection(Settings& s, int key) {
     switch (key & 0xff) {
-        case 'x': s.mapIndex = stepWrapped(s.mapIndex, -1, s.mapCount); return true;
-        case 'c': s.mapIndex = stepWrapped(s.mapIndex, 1, s.mapCount); return true;
+        case 'x':
+            s.mapIndex = stepWrapped(s.mapIndex, -1, s.mapCount);
+            return true;
+        case 'c':
+            s.mapIndex = stepWrapped(s.mapIndex, 1, s.mapCount);
+            return true;
         case 'v':
             s.characterIndex = stepWrapped(s.characterIndex, -1, s.characterCount);
             s.skinIndex = 0;
@@ -65,17 +70,28 @@ bool MenuState::changeSelection(Settings& s, int key) {
             s.characterIndex = stepWrapped(s.characterIndex, 1, s.characterCount);
             s.skinIndex = 0;
             return true;
-        case 'n': s.skinIndex = stepWrapped(s.skinIndex, -1, selectedSkinCount(s)); return true;
-        case 'm': s.skinIndex = stepWrapped(s.skinIndex, 1, selectedSkinCount(s)); return true;
-        default: return false;
+        case 'n':
+            s.skinIndex = stepWrapped(s.skinIndex, -1, selectedSkinCount(s));
+            return true;
+        case 'm':
+            s.skinIndex = stepWrapped(s.skinIndex, 1, selectedSkinCount(s));
+            return true;
+        default:
+            return false;
     }
 }
 
 void MenuState::keyDown(int key) {
     switch (key & 0xff) {
-        case KEY_RETURN: owner_->startGame(); return;  // this state is gone now
-        case KEY_ESCAPE: owner_->stop(); return;
-        default: changeSelection(settings, key); return;
+        case KEY_RETURN:
+            owner_->startGame();
+            return;  // this state is gone now
+        case KEY_ESCAPE:
+            owner_->stop();
+            return;
+        default:
+            changeSelection(settings, key);
+            return;
     }
 }
 

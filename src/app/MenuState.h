@@ -10,6 +10,7 @@ class Settings;
 class MenuState : public GState {
 public:
     explicit MenuState(GRun* owner);
+    explicit MenuState(GRun& owner) : MenuState(&owner) {}
     ~MenuState() override;
     MenuState(const MenuState&) = delete;
     MenuState& operator=(const MenuState&) = delete;
@@ -32,6 +33,6 @@ private:
 
     int background_ = -1;  // TextureStore slot of the picture
     Model logo_;
-    float angle_ = 0.0f;   // degrees about the vertical axis
+    float angle_ = 0.0f;  // degrees about the vertical axis
     GRun* owner_;
 };

@@ -6,7 +6,7 @@ namespace {
 // One camera mode, offsets in level units along the creature's forward (F)
 // and right (R) directions.
 struct CameraModeRow {
-    float eyeForward;     // eye x/z = P + eyeForward * F + eyeRight * R
+    float eyeForward;  // eye x/z = P + eyeForward * F + eyeRight * R
     float eyeRight;
     float eyeHeight;      // absolute world y of the eye
     float centreForward;  // centre x/z = P + centreForward * F; centre y = P.y

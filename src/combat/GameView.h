@@ -21,10 +21,10 @@ public:
     void nextCameraMode();
     void previousCameraMode();
 
-    World* world = nullptr;       // not owned
-    Creature* target = nullptr;   // not owned
-    Model* crosshair = nullptr;   // from the ModelStore
-    int cameraMode = 0;           // 0 .. 6
+    World* world = nullptr;      // not owned
+    Creature* target = nullptr;  // not owned
+    Model* crosshair = nullptr;  // from the ModelStore
+    int cameraMode = 0;          // 0 .. 6
 
 private:
     void placeCamera();

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "CollisionMap.h"
-#include "GRun.h"
+#include "Display.h"
 #include "MapScene.h"
 #include "ModelStore.h"
 #include "Settings.h"
@@ -17,9 +17,9 @@
 namespace {
 
 constexpr int KEY_ESCAPE = 27;
-constexpr float CELL_SIZE = 20.0f;          // collision cells, level units on each axis
-constexpr float FAR_CLIP_STEP = 50.0f;      // level units per "h"/"j"
-constexpr float VIEW_ANGLE_STEP = 2.0f;     // degrees per "k"/"l"
+constexpr float CELL_SIZE = 20.0f;       // collision cells, level units on each axis
+constexpr float FAR_CLIP_STEP = 50.0f;   // level units per "h"/"j"
+constexpr float VIEW_ANGLE_STEP = 2.0f;  // degrees per "k"/"l"
 
 // The pointer stays in the window while a fight runs, so mouse turning never
 // runs out of screen; the menu gives it back.
@@ -31,8 +31,8 @@ void grabMouse(bool on) {
 
 GameState::GameState(GRun* run) : World(run) {
     std::printf("Loading game models\n");
-    modelSlots[0] = modelStore.getModel("c3.3ds", nullptr, nullptr, LISTS_WHOLE_MESH, false,
-                                        false, false);
+    modelSlots[0] =
+        modelStore.getModel("c3.3ds", nullptr, nullptr, LISTS_WHOLE_MESH, false, false, false);
     fogEnabled = 1;
     viewAngle = START_VIEW_ANGLE;
     farClip = START_FAR_CLIP;
@@ -40,7 +40,9 @@ GameState::GameState(GRun* run) : World(run) {
     applyFogRange();
 }
 
-GameState::~GameState() { grabMouse(false); }
+GameState::~GameState() {
+    grabMouse(false);
+}
 
 void GameState::applyProjection() {
     glMatrixMode(GL_PROJECTION);
@@ -65,8 +67,8 @@ bool GameState::load() {
     addObject(new MapScene(this));
 
     std::printf("Creating collisions map\n");
-    setCollisionMap(std::make_unique<CollisionMap>(CELL_SIZE, CELL_SIZE, CELL_SIZE,
-                                                   map.collisionModel));
+    setCollisionMap(
+        std::make_unique<CollisionMap>(CELL_SIZE, CELL_SIZE, CELL_SIZE, map.collisionModel));
     std::printf("Creating players\n");
     addCreatures();
 
@@ -85,14 +87,29 @@ void GameState::keyDown(int key) {
     }
     World::keyDown(key);
     switch (key & 0xff) {
-        case 'f': toggleFog(); return;
-        case 'h': changeFarClip(FAR_CLIP_STEP); return;
-        case 'j': changeFarClip(-FAR_CLIP_STEP); return;
-        case 'k': changeViewAngle(-VIEW_ANGLE_STEP); return;
-        case 'l': changeViewAngle(VIEW_ANGLE_STEP); return;
-        case 'i': view.nextCameraMode(); return;
-        case 'u': view.previousCameraMode(); return;
-        default: return;
+        case 'f':
+            toggleFog();
+            return;
+        case 'h':
+            changeFarClip(FAR_CLIP_STEP);
+            return;
+        case 'j':
+            changeFarClip(-FAR_CLIP_STEP);
+            return;
+        case 'k':
+            changeViewAngle(-VIEW_ANGLE_STEP);
+            return;
+        case 'l':
+            changeViewAngle(VIEW_ANGLE_STEP);
+            return;
+        case 'i':
+            view.nextCameraMode();
+            return;
+        case 'u':
+            view.previousCameraMode();
+            return;
+        default:
+            return;
     }
 }
 

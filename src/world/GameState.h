@@ -17,6 +17,7 @@ public:
     // Loads the creature body and projectile models and sets the projection
     // and fog range.
     explicit GameState(GRun* run);
+    explicit GameState(GRun& run) : GameState(&run) {}
     ~GameState() override;
 
     void keyDown(int key) override;
@@ -28,7 +29,7 @@ public:
     void applyProjection();
     void applyFogRange();
 
-    MapInfo map;              // copy of the selected map
+    MapInfo map;  // copy of the selected map
     uint8_t fogEnabled = 1;
     float viewAngle = START_VIEW_ANGLE;  // degrees
     float farClip = START_FAR_CLIP;      // level units

@@ -6,13 +6,13 @@
 
 #include <cstring>
 
-#include "GRun.h"
+#include "Display.h"
 #include "GameState.h"
 #include "ModelStore.h"
 
 namespace {
 
-constexpr int SCENE_PERIOD_MS = 1000;  // updated once a second, to no effect
+constexpr int SCENE_PERIOD_MS = 1000;    // updated once a second, to no effect
 constexpr double SKY_FAR_CLIP = 3000.0;  // level units; the sky ignores the game's far clip
 
 // Material ambient and diffuse (front and back) and the light's ambient colour,

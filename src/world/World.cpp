@@ -57,6 +57,7 @@ void World::update(int milliseconds) {
 }
 
 void World::draw() {
+    view.draw();
     ++frameCount;
 }
 

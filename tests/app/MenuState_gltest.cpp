@@ -1,9 +1,11 @@
 // The menu screen drawn for real: background picture, turning logo, labels; quitting.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <GL/gl.h>
+#include <cstdio>
 
 #include "BitmapFont.h"
+#include "Display.h"
 #include "GRun.h"
 #include "GlTestWindow.h"
 #include "MenuState.h"
@@ -11,6 +13,7 @@
 #include "TdsWriter.h"
 #include "TestFiles.h"
 #include "TestImages.h"
+#include "TextureStore.h"
 
 namespace {
 
@@ -34,8 +37,12 @@ TdsScene logoScene() {
 }
 
 // Virtual 640 x 480 text coordinates to window pixels.
-int px(int x) { return x * GlTestWindow::WIDTH / 640; }
-int py(int y) { return y * GlTestWindow::HEIGHT / 480; }
+int px(int x) {
+    return x * GlTestWindow::WIDTH / 640;
+}
+int py(int y) {
+    return y * GlTestWindow::HEIGHT / 480;
+}
 
 class MenuStateTest : public GlTest {
 protected:

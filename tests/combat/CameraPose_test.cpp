@@ -35,8 +35,8 @@ TEST(CameraPose, TurnsWithHeadingAndKeepsAbsoluteEyeHeight) {
     const Vec3 p{10.0f, 7.0f, 20.0f};
     CameraPose pose;
     ASSERT_TRUE(cameraPose(4, p, 1.0f, 0.0f, pose));
-    expectVec(pose.eye, 30, 0, 15);        // 20 ahead, 5 to the left
-    expectVec(pose.centre, -60, 7, 20);    // looking back past the creature
+    expectVec(pose.eye, 30, 0, 15);      // 20 ahead, 5 to the left
+    expectVec(pose.centre, -60, 7, 20);  // looking back past the creature
     ASSERT_TRUE(cameraPose(1, p, 1.0f, 0.0f, pose));
     expectVec(pose.eye, -10, 10, 20);
     expectVec(pose.centre, 80, 7, 20);
