@@ -80,7 +80,10 @@ void initGl(int width, int height) {
     glLoadIdentity();
     screenWidth = static_cast<float>(width);
     screenHeight = static_cast<float>(height);
-    gluPerspective(45.0, screenWidth / screenHeight, 1.0, 250.0);
+    // A zero height (a short settings file) would make the aspect infinite or NaN
+    // and the whole projection unusable.
+    const float aspect = screenHeight > 0.0f ? screenWidth / screenHeight : 1.0f;
+    gluPerspective(45.0, aspect, 1.0, 250.0);
     glMatrixMode(GL_MODELVIEW);
 
     glCullFace(GL_BACK);

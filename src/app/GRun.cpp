@@ -14,7 +14,7 @@
 
 namespace {
 
-// The two screens GRun switches between; both are built from a GRun&.
+// The two screens GRun switches between; both are built from their owning GRun*.
 using MenuScreen = MenuState;
 using FightState = GameState;
 
@@ -63,7 +63,7 @@ void GRun::stop() {
 
 void GRun::startGame() {
     leaveState();
-    auto fight = std::make_unique<FightState>(*this);
+    auto fight = std::make_unique<FightState>(this);
     FightState& loading = *fight;
     setState(std::move(fight));
     // A selection that fails validation leaves nothing of the fight behind.
@@ -72,7 +72,7 @@ void GRun::startGame() {
 
 void GRun::goToMenu() {
     leaveState();
-    setState(std::make_unique<MenuScreen>(*this));
+    setState(std::make_unique<MenuScreen>(this));
 }
 
 void GRun::setState(std::unique_ptr<GState> next) {

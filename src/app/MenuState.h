@@ -10,7 +10,6 @@ class Settings;
 class MenuState : public GState {
 public:
     explicit MenuState(GRun* owner);
-    explicit MenuState(GRun& owner) : MenuState(&owner) {}
     ~MenuState() override;
     MenuState(const MenuState&) = delete;
     MenuState& operator=(const MenuState&) = delete;

@@ -5,7 +5,7 @@
 #include "Settings.h"
 
 void PlaceholderState::keyDown(int key) {
-    if ((key & 0xFF) == 27) owner_.stop();
+    if ((key & 0xFF) == 27) owner_->stop();
 }
 
 bool PlaceholderState::load() {

@@ -44,7 +44,9 @@ CollisionMap::CollisionMap(Vec3 cellSize, const Mesh& level) : cellSize(cellSize
 
 CollisionMap::CollisionMap(float cellSizeX, float cellSizeY, float cellSizeZ, const char* modelFile)
     : cellSize{cellSizeX, cellSizeY, cellSizeZ} {
-    Model* level = modelStore.getModel(modelFile, LISTS_PER_OBJECT, false, false, false);
+    Model* level = modelFile != nullptr
+                       ? modelStore.getModel(modelFile, LISTS_PER_OBJECT, false, false, false)
+                       : nullptr;
     if (level == nullptr || level->frames.empty() || level->frames[0] == nullptr) {
         std::fprintf(stderr, "Collision map: cannot load level model %s, no collisions built\n",
                      modelFile != nullptr ? modelFile : "(none)");

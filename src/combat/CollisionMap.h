@@ -11,6 +11,7 @@
 
 class Entity;
 class Mesh;
+struct MeshObject;
 class Model;
 
 class CollisionMap {
@@ -64,6 +65,7 @@ private:
     void build(const Mesh& level, Vec3 boundsMin, Vec3 boundsMax);
     bool setDimensions(Vec3 boundsMin, Vec3 boundsMax);
     void fillGrid(int grid, const Mesh& level, float radius);
+    void fileTriangle(int grid, const MeshObject& object, const Vec3* triangle, float radius);
     void collideInCell(Entity* object, CollisionCell* cell);
     bool ownsCell(const CollisionCell* cell, int grid) const;
 };

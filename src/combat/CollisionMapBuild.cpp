@@ -35,9 +35,43 @@ float cellCentre(float origin, int index, float size) {
     return static_cast<float>(origin + (index + 0.5) * size);
 }
 
-bool insideGrownBox(Vec3 p, Vec3 low, Vec3 high, float grow) {
-    return low.x - grow <= p.x && p.x <= high.x + grow && low.y - grow <= p.y &&
-           p.y <= high.y + grow && low.z - grow <= p.z && p.z <= high.z + grow;
+Vec3 grow(Vec3 corner, float by) {
+    return {corner.x + by, corner.y + by, corner.z + by};
+}
+
+// Bounds inclusive.
+bool insideBox(Vec3 p, Vec3 low, Vec3 high) {
+    return low.x <= p.x && p.x <= high.x && low.y <= p.y && p.y <= high.y && low.z <= p.z &&
+           p.z <= high.z;
+}
+
+// The box outside which no cell centre can see a triangle: the triangle's box
+// grown by the radius plus the angle-sum slack (a point the 0.99-turn sum counts
+// inside lies at most 0.8 % of an edge outside the triangle; 1 % of the box
+// diagonal covers it). Not bounded when a corner is not finite.
+struct TriangleReach {
+    Vec3 low, high;
+    bool bounded = false;
+};
+
+TriangleReach reachOf(const Vec3* triangle, float radius) {
+    TriangleReach reach;
+    for (int i = 0; i < 3; ++i) {
+        const Vec3 c = triangle[i];
+        if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.z)) return reach;
+    }
+    Vec3 low = triangle[0], high = triangle[0];
+    for (int i = 1; i < 3; ++i) {
+        const Vec3 c = triangle[i];
+        low = {std::min(low.x, c.x), std::min(low.y, c.y), std::min(low.z, c.z)};
+        high = {std::max(high.x, c.x), std::max(high.y, c.y), std::max(high.z, c.z)};
+    }
+    const float margin = static_cast<float>(radius * 1.001 + 0.01 * distance(low, high) + 1e-3);
+    if (!std::isfinite(margin)) return reach;
+    reach.low = grow(low, -margin);
+    reach.high = grow(high, margin);
+    reach.bounded = true;
+    return reach;
 }
 }  // namespace
 
@@ -85,10 +119,7 @@ void CollisionMap::build(const Mesh& level, Vec3 boundsMin, Vec3 boundsMax) {
 // order, as testing every triangle from every cell.
 void CollisionMap::fillGrid(int grid, const Mesh& level, float radius) {
     cells[grid].reset(new CollisionCell[cellCount[grid]]);
-    const Vec3 o = gridOrigin[grid];
-    const int layers = cellCount[grid] / layerSize;
     for (const MeshObject& object : level.objects) {
-        if (object.faceCount() <= 0) continue;
         const uint32_t vertexCount = static_cast<uint32_t>(object.vertices.size());
         for (int f = 0; f < object.faceCount(); ++f) {
             const uint32_t* face = &object.faces[size_t(f) * 3];
@@ -98,41 +129,38 @@ void CollisionMap::fillGrid(int grid, const Mesh& level, float radius) {
             }
             const Vec3 triangle[3] = {object.vertices[face[0]], object.vertices[face[1]],
                                       object.vertices[face[2]]};
-            Vec3 low = triangle[0], high = triangle[0];
-            for (const Vec3& corner : triangle) {
-                low = {std::min(low.x, corner.x), std::min(low.y, corner.y),
-                       std::min(low.z, corner.z)};
-                high = {std::max(high.x, corner.x), std::max(high.y, corner.y),
-                        std::max(high.z, corner.z)};
-            }
-            // A point seen inside by the 0.99-turn angle sum may lie up to
-            // 0.8 % of an edge outside the triangle; 1 % of the diagonal covers it.
-            const double grow = radius * 1.001 + 0.01 * distance(low, high) + 1e-3;
-            const Vec3 normal = triangleNormal(triangle[0], triangle[1], triangle[2]);
-            CellRange cx{0, columns - 1}, cy{0, layers - 1}, cz{0, rows - 1};
-            const bool finite = std::isfinite(grow);
-            if (finite) {
-                cx = cellsCovering(low.x - grow, high.x + grow, o.x, cellSize.x, columns);
-                cy = cellsCovering(low.y - grow, high.y + grow, o.y, cellSize.y, layers);
-                cz = cellsCovering(low.z - grow, high.z + grow, o.z, cellSize.z, rows);
-            }
-            for (int layer = cy.first; layer <= cy.last; ++layer) {
-                for (int row = cz.first; row <= cz.last; ++row) {
-                    for (int column = cx.first; column <= cx.last; ++column) {
-                        const Vec3 centre{cellCentre(o.x, column, cellSize.x),
-                                          cellCentre(o.y, layer, cellSize.y),
-                                          cellCentre(o.z, row, cellSize.z)};
-                        if (!insideGrownBox(centre, object.boundsMin, object.boundsMax, radius))
-                            continue;
-                        if (finite && !insideGrownBox(centre, low, high, float(grow))) continue;
-                        if (!spherePolygonCollision(triangle, normal, centre, 3, radius)) continue;
-                        CollisionCell& cell =
-                            cells[grid][column + row * columns + layer * layerSize];
-                        cell.triangles.insert(cell.triangles.end(), triangle, triangle + 3);
-                        cell.normals.push_back(normal);
-                        ++cell.triangleCount;
-                    }
-                }
+            fileTriangle(grid, object, triangle, radius);
+        }
+    }
+}
+
+void CollisionMap::fileTriangle(int grid, const MeshObject& object, const Vec3* triangle,
+                                float radius) {
+    const Vec3 o = gridOrigin[grid];
+    const int layers = cellCount[grid] / layerSize;
+    const TriangleReach reach = reachOf(triangle, radius);
+    CellRange cx{0, columns - 1}, cy{0, layers - 1}, cz{0, rows - 1};
+    if (reach.bounded) {
+        cx = cellsCovering(reach.low.x, reach.high.x, o.x, cellSize.x, columns);
+        cy = cellsCovering(reach.low.y, reach.high.y, o.y, cellSize.y, layers);
+        cz = cellsCovering(reach.low.z, reach.high.z, o.z, cellSize.z, rows);
+    }
+    const Vec3 normal = triangleNormal(triangle[0], triangle[1], triangle[2]);
+    for (int layer = cy.first; layer <= cy.last; ++layer) {
+        for (int row = cz.first; row <= cz.last; ++row) {
+            for (int column = cx.first; column <= cx.last; ++column) {
+                const Vec3 centre{cellCentre(o.x, column, cellSize.x),
+                                  cellCentre(o.y, layer, cellSize.y),
+                                  cellCentre(o.z, row, cellSize.z)};
+                if (!insideBox(centre, grow(object.boundsMin, -radius),
+                               grow(object.boundsMax, radius)))
+                    continue;
+                if (reach.bounded && !insideBox(centre, reach.low, reach.high)) continue;
+                if (!spherePolygonCollision(triangle, normal, centre, 3, radius)) continue;
+                CollisionCell& cell = cells[grid][column + row * columns + layer * layerSize];
+                cell.triangles.insert(cell.triangles.end(), triangle, triangle + 3);
+                cell.normals.push_back(normal);
+                ++cell.triangleCount;
             }
         }
     }

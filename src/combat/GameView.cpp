@@ -8,9 +8,11 @@
 
 #include "BitmapFont.h"
 #include "CameraPose.h"
+#include "Creature.h"
 #include "ModelStore.h"
 #include "TransparentQueue.h"
 #include "ViewFrustum.h"
+#include "Weapon.h"
 #include "World.h"
 #include "WorldObject.h"
 
@@ -58,7 +60,10 @@ void GameView::draw() {
 
 void GameView::placeCamera() {
     CameraPose pose;
-    if (!cameraPose(cameraMode, START_POINT, 0.0f, 1.0f, pose)) return;  // unknown mode: identity
+    const bool placed = target ? cameraPose(cameraMode, target->position, target->headingSin,
+                                            target->headingCos, pose)
+                               : cameraPose(cameraMode, START_POINT, 0.0f, 1.0f, pose);
+    if (!placed) return;  // unknown mode: the identity view
     gluLookAt(pose.eye.x, pose.eye.y, pose.eye.z, pose.centre.x, pose.centre.y, pose.centre.z,
               pose.up.x, pose.up.y, pose.up.z);
 }
@@ -70,6 +75,33 @@ void GameView::drawObjects() {
         if (world->objects[i]) world->objects[i]->draw();
 }
 
-void GameView::drawCrosshair() {}
+// Unlit, 4 units up in the creature's own turned frame: the muzzle height.
+// Not while the creature is dead (health below 0) or out of view.
+void GameView::drawCrosshair() {
+    if (!target || !crosshair || target->health < 0) return;
+    glDisable(GL_LIGHTING);
+    if (target->beginTransform()) {
+        glTranslatef(0.0f, CROSSHAIR_HEIGHT, 0.0f);
+        crosshair->draw(target->position.x, target->position.y, target->position.z);
+        glPopMatrix();
+    }
+    glEnable(GL_LIGHTING);
+}
 
-void GameView::drawHud() {}
+// Weapon name, ammunition, health and score along the bottom of the 640 x 480 text screen.
+void GameView::drawHud() {
+    if (!target) return;
+    char text[32];
+    bitmapFont.begin2D();
+    std::snprintf(text, sizeof text, "%d", target->health);
+    bitmapFont.printLine(500, 20, text);
+    std::snprintf(text, sizeof text, "%d", target->score);
+    bitmapFont.printLine(600, 20, text);
+    if (const Weapon* weapon = target->currentWeapon) {
+        std::snprintf(text, sizeof text, "%d", weapon->ammo);
+        bitmapFont.printLine(400, 20, text);
+        std::snprintf(text, sizeof text, "%s", weapon->name());
+        bitmapFont.printLine(20, 20, text);
+    }
+    bitmapFont.end2D();
+}

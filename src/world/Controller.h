@@ -7,11 +7,12 @@ class Entity;
 
 class Controller {
 public:
-    Controller(World* world, Entity* entity) : world(world), entity(entity) {}
+    Controller(World* world, Entity* entity);
     Controller(const Controller&) = delete;
     Controller& operator=(const Controller&) = delete;
-    virtual void control() {}
-    virtual ~Controller() = default;
+    // Writes the entity's command fields; the base class leaves them alone.
+    virtual void control();
+    virtual ~Controller();
 
     World* world = nullptr;    // not owned
     Entity* entity = nullptr;  // not owned

@@ -9,9 +9,12 @@
 #include <memory>
 
 #include "CollisionMap.h"
+#include "Creature.h"
+#include "CreatureFactory.h"
 #include "Display.h"
 #include "MapScene.h"
 #include "ModelStore.h"
+#include "ProjectileType.h"
 #include "Settings.h"
 
 namespace {
@@ -33,6 +36,7 @@ GameState::GameState(GRun* run) : World(run) {
     std::printf("Loading game models\n");
     modelSlots[0] =
         modelStore.getModel("c3.3ds", nullptr, nullptr, LISTS_WHOLE_MESH, false, false, false);
+    loadProjectileModels();
     fogEnabled = 1;
     viewAngle = START_VIEW_ANGLE;
     farClip = START_FAR_CLIP;
@@ -41,6 +45,7 @@ GameState::GameState(GRun* run) : World(run) {
 }
 
 GameState::~GameState() {
+    releaseProjectileModels();
     grabMouse(false);
 }
 
@@ -59,6 +64,8 @@ void GameState::applyFogRange() {
 bool GameState::load() {
     std::printf("Loading map\n");
     if (!settings.validateSelection()) return false;
+    const int characterIndex = settings.characterIndex;
+    const int skinIndex = settings.skinIndex;
     map = settings.maps[settings.mapIndex];
 
     glFogfv(GL_FOG_COLOR, map.fogColour);
@@ -70,7 +77,7 @@ bool GameState::load() {
     setCollisionMap(
         std::make_unique<CollisionMap>(CELL_SIZE, CELL_SIZE, CELL_SIZE, map.collisionModel));
     std::printf("Creating players\n");
-    addCreatures();
+    addCreatures(characterIndex, skinIndex);
 
     pendingCount = 0;
     paused = 0;
@@ -78,7 +85,20 @@ bool GameState::load() {
     return true;
 }
 
-void GameState::addCreatures() {}
+// The player at the start point, followed by the camera, then six computer
+// creatures of random characters and skins around it.
+void GameState::addCreatures(int characterIndex, int skinIndex) {
+    Creature* player = createPlayerCreature(this, modelSlots[0], characterIndex, skinIndex);
+    if (!addObject(player)) {
+        delete player;
+        player = nullptr;
+    }
+    view.attach(this, player);
+    for (int i = 0; i < COMPUTER_CREATURES; ++i) {
+        Creature* creature = createComputerCreature(this, modelSlots[0]);
+        if (!addObject(creature)) delete creature;
+    }
+}
 
 void GameState::keyDown(int key) {
     if ((key & 0xff) == KEY_ESCAPE) {

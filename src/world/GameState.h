@@ -13,11 +13,11 @@ public:
     static constexpr float START_VIEW_ANGLE = 45.0f;  // degrees, vertical
     static constexpr float START_FAR_CLIP = 2000.0f;  // level units
     static constexpr float FOG_DEPTH = 200.0f;        // fog thickens over the last 200 units
+    static constexpr int COMPUTER_CREATURES = 6;
 
     // Loads the creature body and projectile models and sets the projection
     // and fog range.
     explicit GameState(GRun* run);
-    explicit GameState(GRun& run) : GameState(&run) {}
     ~GameState() override;
 
     void keyDown(int key) override;
@@ -35,7 +35,7 @@ public:
     float farClip = START_FAR_CLIP;      // level units
 
 private:
-    void addCreatures();
+    void addCreatures(int characterIndex, int skinIndex);
     void toggleFog();
     void changeFarClip(float delta);
     void changeViewAngle(float delta);

@@ -5,23 +5,19 @@
 
 #include "CollisionMap.h"
 #include "Entity.h"
+#include "GRun.h"
 #include "ModelStore.h"
 #include "WorldObject.h"
 
 World::World(GRun* run) : run(run) {}
 
 World::~World() {
-    // Each disposal moves the last object into entry 0.
+    // Each disposal moves the last object into entry 0. An object naming no
+    // or another owner would not detach itself from this World: do it here.
     while (objectCount > 0) {
         WorldObject* first = objects[0];
+        if (first->owner != this) detachObject(first);
         first->dispose();
-        // An object that names another owner did not detach itself; drop its
-        // entry here (without touching it) so the loop always ends.
-        if (objectCount > 0 && objects[0] == first) {
-            objects[0] = objects[objectCount - 1];
-            objects[0]->tableIndex = 0;
-            objects[--objectCount] = nullptr;
-        }
     }
     for (Model*& model : modelSlots) {
         if (model != nullptr) modelStore.releaseModel(model);
@@ -67,6 +63,9 @@ void World::afterUpdate() {
 
 bool World::addObject(WorldObject* object) {
     if (object == nullptr || objectCount >= MAX_OBJECTS) return false;
+    // A second add would list the object twice and delete it twice.
+    const int32_t index = object->tableIndex;
+    if (index >= 0 && index < objectCount && objects[index] == object) return false;
     object->tableIndex = objectCount;
     objects[objectCount] = object;
     ++objectCount;
@@ -121,12 +120,6 @@ void World::setCollisionMap(std::unique_ptr<CollisionMap> map) {
     collisionMap = std::move(map);
 }
 
-#if __has_include("GRun.h")
-#include "GRun.h"
 void World::leaveToMenu() {
     if (run != nullptr) run->goToMenu();
 }
-#else
-// GRun is not part of this build yet; nothing to return to.
-void World::leaveToMenu() {}
-#endif

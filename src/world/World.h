@@ -38,7 +38,8 @@ public:
     virtual void objectMoved(Entity* entity);
     virtual void postStep() {}
 
-    // False, with nothing changed, when the table is full or object is null.
+    // False, with nothing changed, when the table is full, object is null or
+    // already in the table.
     // On success the World owns the object.
     bool addObject(WorldObject* object);
     // Takes the object out of the scheduler, the collision map and the table;

@@ -55,6 +55,14 @@ TEST(FrameStatsTest, PiecesAddUpWithinAFrameAndUnclosedFramesWait) {
     EXPECT_EQ(stats.trianglesThisFrame, 999);
 }
 
+TEST(FrameStatsTest, ReportWithoutAClosedFrameDoesNotDivideByZero) {
+    FrameStats stats;
+    stats.addTriangles(500);
+    CaptureStdout();
+    stats.reportTriangles(1500);
+    EXPECT_EQ(GetCapturedStdout(), "Actual triangles : 0/sec 0/frame\n");
+}
+
 TEST(FrameStatsTest, HighRatesDoNotOverflow) {
     FrameStats stats;
     EXPECT_EQ(frame(stats, 5000000, 1001), "Actual triangles : 4995004/sec 5000000/frame\n");

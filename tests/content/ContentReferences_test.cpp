@@ -153,3 +153,16 @@ TEST(ContentReferences, SomeRoofUsesBothTransparentTextureKinds) {
     EXPECT_TRUE(blended) << "no roof texture with a '-' companion";
     EXPECT_TRUE(tested) << "no roof texture with a '+' companion";
 }
+
+TEST(ContentReferences, MapsIncludeAnOutdoorAndADarkIndoorLook) {
+    bool outdoor = false, darkIndoor = false;
+    for (const MapFile& m : maps()) {
+        const bool open = m.sky != "nosky" && m.ground != "noground";
+        const bool dark = m.fog[0] < 0.15f && m.fog[1] < 0.15f && m.fog[2] < 0.15f;
+        outdoor = outdoor || open;
+        darkIndoor = darkIndoor ||
+                     (dark && (m.sky == "nosky" || m.roof == "noroof" || m.ground == "noground"));
+    }
+    EXPECT_TRUE(outdoor);
+    EXPECT_TRUE(darkIndoor);
+}

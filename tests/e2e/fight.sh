@@ -48,7 +48,7 @@ wait_for "Loading game models"
 wait_for "Loading map"
 wait_for "Creating collisions map"
 wait_for "Creating players"
-#PELMO wait_for "New pelmo in game" 7
+wait_for "New pelmo in game" 7
 
 press f
 wait_for "Fog disabled"

@@ -33,7 +33,13 @@ ToolRun inspect(const TempDir& dir, const std::string& args) {
 
 TdsScene fixture() {
     TdsScene scene;
-    scene.materials = {{"Stone", "Wall.BMP", {10, 20, 30}}, {"q\"\\\x01 é\xff", "", {1, 2, 3}}};
+    scene.materials = {{"Stone", "Wall.BMP", {10, 20, 30}},
+                       {"q\"\\\x01 é\xff"
+                        "\xC0\xAF\xED\xA0\x80€",
+                        "",
+                        {1, 2, 3}}};
+    // Above: quote, backslash, a control character, UTF-8, a stray byte, an
+    // overlong form and a surrogate (invalid), then UTF-8 again.
     TdsObject floor;
     floor.name = "floor";
     floor.vertices = {{1, 2, 3}, {0.1f, 2.5f, 10000000.0f}, {7, 8, 9}};
@@ -60,7 +66,8 @@ TEST(Inspector, JsonLineDescribesWhatTheGameReads) {
               "{\"file\":\"" + path +
                   "\",\"materials\":["
                   "{\"name\":\"Stone\",\"textureFile\":\"Wall.BMP\",\"colour\":[10,20,30]},"
-                  "{\"name\":\"q\\\"\\\\\\u0001 é\\u00ff\",\"textureFile\":\"\","
+                  "{\"name\":\"q\\\"\\\\\\u0001 "
+                  "é\\u00ff\\u00c0\\u00af\\u00ed\\u00a0\\u0080€\",\"textureFile\":\"\","
                   "\"colour\":[1,2,3]}],\"objects\":["
                   "{\"name\":\"floor\",\"visible\":true,\"vertices\":3,\"faces\":1,\"uvs\":2,"
                   "\"materialIndex\":0,\"boundsMin\":[0.1,3,-8],\"boundsMax\":[7,1e+07,-2]},"

@@ -57,7 +57,8 @@ constexpr Stroke LETTER_STROKES[] = {
 constexpr Letter WORD[] = {{'T', 0, 2},  {'O', 2, 8},   {'V', 10, 2},
                            {'A', 12, 3}, {'S', 15, 11}, {'K', 26, 3}};
 
-constexpr float GRID = 0.19f;    // world units per grid unit
+constexpr float GRID =
+    0.14f;  // world units per grid unit: the menu shows the logo 1.4 times larger
 constexpr float ADVANCE = 5.6f;  // grid units from one letter to the next
 constexpr float STROKE = 1.0f;   // stroke width, grid units
 constexpr float DEPTH = 0.45f;   // extrusion, world units
@@ -86,7 +87,7 @@ bool writeLogo(const std::string& path) {
         for (int k = 0; k < WORD[i].count; ++k)
             addStroke(letters, LETTER_STROKES[WORD[i].first + k], i * ADVANCE, uv);
     // A bar under the word, set back a little.
-    bar.box({-0.2f, -0.55f, -0.15f}, {width + 0.2f, -0.3f, 0.15f}, uv);
+    bar.box({-0.15f, -0.4f, -0.12f}, {width + 0.15f, -0.22f, 0.12f}, uv);
     // Centre the logo on its origin so that it turns about its middle.
     const P3 shift{-width * 0.5f, -3.0f * GRID, 0};
     letters.transform([&](P3 q) { return q + shift; });

@@ -11,6 +11,8 @@ struct MapEntry {
 // Columns: file prefix, builder.
 constexpr MapEntry MAPS[] = {
     {"arena", buildArena},
+    {"bunker", buildBunker},
+    {"canyon", buildCanyon},
 };
 
 }  // namespace

@@ -16,6 +16,15 @@ constexpr int HORIZON = 640;        // row of the far horizon
 constexpr int GROUND = 800;         // row where the figures stand
 constexpr float TEXT_SIDE = 0.64f;  // the menu's texts start at 430 of 640
 
+// A soft light: strength falls off with the square of the distance.
+void glow(Image& img, float cx, float cy, float radius, Colour c, float strength) {
+    for (int y = static_cast<int>(cy - radius); y <= static_cast<int>(cy + radius); ++y)
+        for (int x = static_cast<int>(cx - radius); x <= static_cast<int>(cx + radius); ++x) {
+            const float d = std::hypot(x - cx, y - cy) / radius;
+            if (d < 1.0f) img.blend(x, y, c, strength * (1.0f - d) * (1.0f - d));
+        }
+}
+
 void sky(Image& img) {
     Rng rng(5);
     for (int y = 0; y < HORIZON; ++y) {
@@ -28,7 +37,7 @@ void sky(Image& img) {
         img.fillCircle(x, y, rng.range(0.4f, 1.3f), rgb(255, 250, 235), rng.range(0.3f, 0.9f));
     }
     // A large pale moon with a few maria.
-    img.fillCircle(250, 190, 110, rgb(40, 40, 70), 0.5f);
+    glow(img, 250, 190, 200, rgb(90, 90, 140), 0.5f);
     img.fillCircle(250, 190, 86, rgb(225, 220, 200));
     for (int i = 0; i < 7; ++i)
         img.fillCircle(210 + rng.range(0, 80), 150 + rng.range(0, 80), rng.range(8, 20),
@@ -46,9 +55,12 @@ void landscape(Image& img) {
     // The arena's far wall with a row of lamps.
     img.fillRect(0, HORIZON + 10, SIZE, 40, rgb(18, 16, 24));
     for (int x = 30; x < SIZE; x += 90) {
-        img.fillCircle(x, HORIZON + 14, 14, rgb(255, 190, 90), 0.15f);
-        img.fillCircle(x, HORIZON + 14, 3, rgb(255, 220, 150));
+        img.fillRect(x - 2, HORIZON - 30, 4, 44, rgb(14, 12, 18));  // lamp posts
+        glow(img, x, HORIZON - 32, 40, rgb(255, 190, 90), 0.5f);
+        img.fillCircle(x, HORIZON - 32, 3, rgb(255, 230, 170));
     }
+    // Towers at the corners of the far wall.
+    for (int x : {120, 760}) img.fillRect(x, HORIZON - 40, 50, 90, rgb(16, 14, 22));
     // Ground: dark with a faint grid of floor seams in perspective.
     for (int y = HORIZON + 50; y < SIZE; ++y)
         for (int x = 0; x < SIZE; ++x)
@@ -75,7 +87,7 @@ void figure(Image& img, float x, float scale, float facing, Colour visor) {
     const int vy = static_cast<int>(GROUND - 7.4f * scale);
     img.fillRect(static_cast<int>(x - 0.5f * scale), vy, static_cast<int>(scale),
                  static_cast<int>(0.25f * scale) + 1, visor);
-    img.fillCircle(x, vy, 0.9f * scale, visor, 0.15f);
+    glow(img, x, vy, 1.6f * scale, visor, 0.35f);
 }
 
 void action(Image& img) {
@@ -84,7 +96,7 @@ void action(Image& img) {
     // A shot streaking between them, and its flash.
     img.line(340, GROUND - 4 * 34, 470, GROUND - 4 * 22 - 2, 5, rgb(255, 230, 120), 0.9f);
     img.line(340, GROUND - 4 * 34, 470, GROUND - 4 * 22 - 2, 14, rgb(255, 160, 60), 0.25f);
-    img.fillCircle(480, GROUND - 4 * 22, 26, rgb(255, 200, 100), 0.3f);
+    glow(img, 480, GROUND - 4 * 22, 60, rgb(255, 200, 100), 0.7f);
     img.fillCircle(480, GROUND - 4 * 22, 10, rgb(255, 250, 220), 0.9f);
 }
 
@@ -97,6 +109,10 @@ void textPanel(Image& img) {
             img.set(x, y, mix(img.get(x, y), rgb(4, 4, 8), t * 0.8f));
         }
     img.line(edge, 0, edge, SIZE, 2, rgb(200, 140, 60), 0.6f);
+    // A faint diagonal hatching keeps the panel from looking empty.
+    for (int y = 0; y < SIZE; ++y)
+        for (int x = edge + 2; x < SIZE; ++x)
+            if ((x + y) % 24 < 2) img.blend(x, y, rgb(70, 60, 90), 0.15f);
 }
 
 void vignette(Image& img) {

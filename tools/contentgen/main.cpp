@@ -9,6 +9,7 @@
 
 #include "Characters.h"
 #include "FontImage.h"
+#include "Icon.h"
 #include "Maps.h"
 #include "MenuPicture.h"
 #include "Props.h"
@@ -28,12 +29,12 @@ bool makeDir(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: %s OUTDIR [FONT.ttf]\n", argv[0]);
+    if (argc < 2 || argc > 4) {
+        std::fprintf(stderr, "usage: %s OUTDIR [FONT.ttf [ICON.png]]\n", argv[0]);
         return 2;
     }
     const std::string out = argv[1];
-    const std::string font = argc == 3 ? argv[2] : DEFAULT_FONT;
+    const std::string font = argc >= 3 ? argv[2] : DEFAULT_FONT;
     const std::string textures = out + "/textures", models = out + "/models";
     if (!makeDir(out) || !makeDir(textures) || !makeDir(models)) return 1;
 
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     ok = writeWeapons(models) && ok;
     ok = writeCharacters(textures, models) && ok;
     ok = writeMaps(models) && ok;
+    if (argc == 4) ok = writeIcon(argv[3]) && ok;
     if (!ok) {
         std::fprintf(stderr, "Some content could not be written into %s\n", out.c_str());
         return 1;

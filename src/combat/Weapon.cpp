@@ -1,0 +1,69 @@
+// Firing rules: cooldown, ammunition, spread, recoil, handing the shot to the world.
+#include "Weapon.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "Creature.h"
+#include "ModelStore.h"
+#include "Projectile.h"
+#include "World.h"
+
+namespace {
+constexpr float MUZZLE_HEIGHT = 4.0f;  // world units above the shooter's position
+constexpr double DEGREES_TO_TURNS = 0.002777777777777778;
+constexpr double TWO_PI = 6.283185307179586;
+}  // namespace
+
+Weapon::Weapon(World* world, int typeIndex, Creature* owner)
+    : type(weaponTypes[typeIndex >= 0 && typeIndex < WEAPON_TYPE_COUNT ? typeIndex : 0]),
+      owner(owner),
+      world(world) {
+    model = modelStore.getModel(type.modelFile, LISTS_WHOLE_MESH, false, false, false);
+    refill();
+}
+
+Weapon::~Weapon() {
+    modelStore.releaseModel(model);
+}
+
+void Weapon::refill() {
+    ammo = type.ammo;
+    cooldown = 0;
+}
+
+void Weapon::update(int elapsed, bool trigger) {
+    if (cooldown > 0) cooldown -= elapsed;
+    if (!trigger || cooldown > 0 || ammo <= 0 || owner == nullptr) return;
+    --ammo;
+    fire();
+    cooldown = type.reloadTime;
+}
+
+// One round: the projectile leaves at muzzle height with the shooter's
+// orientation plus spread; the shooter's velocity is pushed the other way.
+void Weapon::fire() {
+    auto* projectile = new Projectile(world, type.projectileType, owner);
+    projectile->moveForward = 1;
+    projectile->position = owner->position;
+    projectile->position.y += MUZZLE_HEIGHT;
+    projectile->pitch = owner->pitch;
+    projectile->heading = owner->heading;
+    projectile->roll = owner->roll;
+    if (type.spread != 0) {
+        projectile->heading += static_cast<float>(rand() % type.spread - type.spread / 2);
+    }
+    if (type.recoil != 0.0f) {
+        const double a = double(projectile->heading) * DEGREES_TO_TURNS * TWO_PI;
+        const double mass = owner->type.recoilMass;
+        owner->velocity.x =
+            static_cast<float>(owner->velocity.x - std::sin(a) * type.recoil / mass);
+        owner->velocity.z =
+            static_cast<float>(owner->velocity.z + std::cos(a) * type.recoil / mass);
+    }
+    if (world == nullptr || !world->addObject(projectile)) delete projectile;
+}
+
+void Weapon::draw(float x, float y, float z) {
+    if (model != nullptr) model->draw(x, y, z);
+}

@@ -1,0 +1,70 @@
+// Checked printing of numbered file-name patterns.
+#include "NamePattern.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr int MAX_FIELD_DIGITS = 2;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Skips at most MAX_FIELD_DIGITS digits; false when there are more.
+bool skipDigits(const char*& p) {
+    int digits = 0;
+    while (isDigit(*p)) {
+        ++p;
+        if (++digits > MAX_FIELD_DIGITS) return false;
+    }
+    return true;
+}
+
+// p points just past a '%'; true when an integer conversion follows, with p
+// left just past it.
+bool parseIntegerConversion(const char*& p) {
+    while (*p != '\0' && std::strchr("-+ #0", *p) != nullptr) ++p;
+    if (!skipDigits(p)) return false;
+    if (*p == '.') {
+        ++p;
+        if (!skipDigits(p)) return false;
+    }
+    if (*p != 'd' && *p != 'i') return false;
+    ++p;
+    return true;
+}
+
+}  // namespace
+
+bool isNumberPattern(const char* pattern) {
+    if (pattern == nullptr) return false;
+    const char* p = std::strchr(pattern, '%');
+    if (p == nullptr) return false;
+    ++p;
+    if (!parseIntegerConversion(p)) return false;
+    return std::strchr(p, '%') == nullptr;
+}
+
+bool formatNumberedName(char* out, size_t size, const char* pattern, int number) {
+    if (out == nullptr || size == 0) return false;
+    out[0] = '\0';
+    if (pattern == nullptr) return false;
+    int written;
+    if (isNumberPattern(pattern)) {
+        written = snprintf(out, size, pattern, number);
+    } else {
+        if (std::strchr(pattern, '%') != nullptr) {
+            fprintf(stderr, "Name pattern \"%s\" is not a single number format, used as it is\n",
+                    pattern);
+        }
+        written = snprintf(out, size, "%s", pattern);
+    }
+    if (written < 0 || static_cast<size_t>(written) >= size) {
+        fprintf(stderr, "Name from pattern \"%s\" is too long\n", pattern);
+        out[0] = '\0';
+        return false;
+    }
+    return true;
+}

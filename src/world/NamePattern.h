@@ -1,0 +1,14 @@
+// File names built from numbered patterns read from character files ("skin%d.bmp").
+#pragma once
+
+#include <cstddef>
+
+// True when the pattern holds exactly one integer conversion (%d or %i, with
+// optional flags, a width and a precision of at most two digits each) and no
+// other '%' at all, so printing it with one int is well defined.
+bool isNumberPattern(const char* pattern);
+
+// Writes the pattern printed with number into out (size bytes). A pattern that
+// is not a number pattern is used as a plain name, unchanged (with a message on
+// stderr when it holds a '%'). False, with out empty, when the name does not fit.
+bool formatNumberedName(char* out, size_t size, const char* pattern, int number);

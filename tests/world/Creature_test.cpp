@@ -1,0 +1,113 @@
+// Creature construction, damage and death, revival, and weapon switching.
+#include "Creature.h"
+
+#include <gtest/gtest.h>
+
+#include "FightFixtures.h"
+#include "World.h"
+
+using ::testing::internal::CaptureStdout;
+using ::testing::internal::GetCapturedStdout;
+
+namespace {
+
+struct CreatureTest : ::testing::Test {
+    std::unique_ptr<Model> body = makeBodyModel();
+    ProjectileModelsScope projectileModels;
+    std::unique_ptr<Creature> creature;
+
+    void SetUp() override {
+        CaptureStdout();
+        creature = std::make_unique<Creature>(nullptr, body.get(), creatureTypes[0]);
+        GetCapturedStdout();
+    }
+    // Runs n creature updates with the command fields as set (no controller).
+    void updates(int n) {
+        for (int i = 0; i < n; ++i) creature->update();
+    }
+};
+
+TEST_F(CreatureTest, ConstructionDrawsDelayThenStartWeapon) {
+    const std::vector<int> r = randsAfterSeed(77, 2);
+    CaptureStdout();
+    Creature fresh(nullptr, body.get(), creatureTypes[0]);
+    const std::string out = GetCapturedStdout();  // after the weapons' model lines
+    EXPECT_EQ(out.substr(out.rfind('\n', out.size() - 2) + 1), "New pelmo in game\n");
+    EXPECT_EQ(fresh.delay, r[0] % 25);
+    EXPECT_EQ(fresh.period, 25u);
+    EXPECT_EQ(fresh.weaponIndex, r[1] % 5);
+    EXPECT_EQ(fresh.currentWeapon, fresh.weapons[r[1] % 5].get());
+    EXPECT_EQ(fresh.kindFlags, 257u);
+    EXPECT_FLOAT_EQ(fresh.speed, 1.1f);
+    EXPECT_FLOAT_EQ(fresh.responsiveness, 0.6f);
+    EXPECT_FLOAT_EQ(fresh.impulseDecay, 0.9f);
+    EXPECT_FLOAT_EQ(fresh.halfExtents.y, 3.0f);
+
+    CreatureType fixed = creatureTypes[0];
+    fixed.startWeapon = 3;
+    const std::vector<int> s = randsAfterSeed(78, 2);
+    CaptureStdout();
+    Creature armed(nullptr, body.get(), fixed);
+    GetCapturedStdout();
+    EXPECT_EQ(armed.weaponIndex, 3);
+    EXPECT_EQ(rand(), s[1]);  // only the delay was drawn
+}
+
+TEST_F(CreatureTest, DiesOnlyBelowZeroAndOnce) {
+    creature->fire = creature->moveForward = creature->nextWeapon = 1;
+    creature->yawRate = 5.0f;
+    EXPECT_FALSE(creature->takeDamage(100));
+    EXPECT_EQ(creature->health, 0);
+    EXPECT_EQ(creature->alive, 1);
+
+    CaptureStdout();
+    EXPECT_TRUE(creature->takeDamage(1));
+    EXPECT_EQ(GetCapturedStdout(), "Pelmo died\n");
+    EXPECT_EQ(creature->alive, 0);
+    EXPECT_EQ(creature->fire + creature->moveForward + creature->nextWeapon, 0);
+    EXPECT_FLOAT_EQ(creature->yawRate, 0.0f);
+
+    EXPECT_FALSE(creature->takeDamage(20));
+    EXPECT_EQ(creature->health, -1);
+}
+
+TEST_F(CreatureTest, RespawnRevivesAtStartWithFullHealthAndAmmo) {
+    creature->heading = 33.0f;
+    creature->currentWeapon->ammo = 3;
+    creature->weaponSwitchCooldown = 200;
+    CaptureStdout();
+    creature->takeDamage(500);
+    creature->velocity = {0.5f, 0, 0};
+    creature->respawn = 1;
+    creature->update();
+    EXPECT_EQ(GetCapturedStdout(), "Pelmo died\nPelmo revived\n");
+    EXPECT_EQ(creature->alive, 1);
+    EXPECT_EQ(creature->health, 100);
+    EXPECT_EQ(creature->weaponSwitchCooldown, 0);
+    EXPECT_EQ(creature->currentWeapon->ammo, creature->currentWeapon->type.ammo);
+    EXPECT_FLOAT_EQ(creature->position.z, -50.0f);
+    EXPECT_FLOAT_EQ(creature->heading, 33.0f);
+    EXPECT_GT(creature->velocity.x, 0.0f);
+}
+
+TEST_F(CreatureTest, HeldSwitchStepsOnceEvery21Updates) {
+    creature->weaponIndex = 4;
+    creature->nextWeapon = 1;
+    updates(1);
+    EXPECT_EQ(creature->weaponIndex, 0);  // 4 wraps to 0 at once
+    EXPECT_EQ(creature->currentWeapon, creature->weapons[0].get());
+    updates(20);
+    EXPECT_EQ(creature->weaponIndex, 0);
+    updates(1);  // 525 ms after the first switch
+    EXPECT_EQ(creature->weaponIndex, 1);
+
+    creature->previousWeapon = 1;  // next wins when both are held
+    updates(21);
+    EXPECT_EQ(creature->weaponIndex, 2);
+    creature->nextWeapon = 0;
+    creature->weaponIndex = 0;
+    updates(21);
+    EXPECT_EQ(creature->weaponIndex, 4);
+}
+
+}  // namespace

@@ -1,0 +1,50 @@
+// Helpers for the fight tests: models made in memory, projectile models, rand() sequences.
+#pragma once
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "Model.h"
+#include "ProjectileType.h"
+
+// A loaded model without frames whose bounding box is (min, max); enough for
+// an entity's collision size and centre height, and never drawn.
+inline std::unique_ptr<Model> makeBoxModel(Vec3 min, Vec3 max) {
+    auto model = std::make_unique<Model>();
+    model->boundsMin = min;
+    model->boundsMax = max;
+    model->centre = {(min.x + max.x) / 2, (min.y + max.y) / 2, (min.z + max.z) / 2};
+    model->loaded = true;
+    return model;
+}
+
+// A creature-sized body: half extents (1.5, 3, 1.5), centre 3 above the feet.
+inline std::unique_ptr<Model> makeBodyModel() {
+    return makeBoxModel({-1.5f, 0, -1.5f}, {1.5f, 6, 1.5f});
+}
+
+// Puts one small in-memory model behind every projectile type for the test's life.
+class ProjectileModelsScope {
+public:
+    ProjectileModelsScope()
+        : model_(makeBoxModel({-0.25f, -0.25f, -0.25f}, {0.25f, 0.25f, 0.25f})) {
+        for (Model*& model : projectileModels) model = model_.get();
+    }
+    ~ProjectileModelsScope() {
+        for (Model*& model : projectileModels) model = nullptr;
+    }
+
+private:
+    std::unique_ptr<Model> model_;
+};
+
+// The next n values of rand() after srand(seed); reseeds, so the code under
+// test then draws exactly these values.
+inline std::vector<int> randsAfterSeed(unsigned seed, int n) {
+    srand(seed);
+    std::vector<int> values;
+    for (int i = 0; i < n; ++i) values.push_back(rand());
+    srand(seed);
+    return values;
+}

@@ -1,0 +1,51 @@
+// Numbered names from character files: only a single integer conversion is printed.
+#include "NamePattern.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CharacterModelSet.h"
+
+namespace {
+
+std::string format(const char* pattern, int number, size_t size = 64) {
+    char out[256];
+    if (!formatNumberedName(out, size, pattern, number)) return "<refused>";
+    return out;
+}
+
+TEST(NamePattern, PrintsOneIntegerConversion) {
+    EXPECT_EQ(format("pelmo_skin%d.bmp", 1), "pelmo_skin1.bmp");
+    EXPECT_EQ(format("arm%02i.3ds", 5), "arm05.3ds");
+    EXPECT_EQ(format("plain.bmp", 3), "plain.bmp");
+}
+
+TEST(NamePattern, AnythingElseIsUsedLiterally) {
+    for (const char* pattern :
+         {"%s.bmp", "%d_%d.bmp", "100%.bmp", "%n", "%ld.3ds", "%*d", "a%%d", "%123d", "%"}) {
+        EXPECT_FALSE(isNumberPattern(pattern)) << pattern;
+        EXPECT_EQ(format(pattern, 7), pattern);
+    }
+}
+
+TEST(NamePattern, NameThatDoesNotFitIsRefused) {
+    EXPECT_EQ(format("skin%d.bmp", 12345, 10), "<refused>");
+    EXPECT_EQ(format("skin%d.bmp", 1, 10), "skin1.bmp");
+    EXPECT_EQ(format(std::string(300, 'x').c_str(), 1, 256), "<refused>");
+}
+
+TEST(SkinChoice, OutOfRangeSkinIsDrawnAndMissingSkinsGiveZero) {
+    EXPECT_EQ(chooseSkin(2, 3), 2);
+    srand(21);
+    const int expected = rand() % 3;
+    srand(21);
+    EXPECT_EQ(chooseSkin(3, 3), expected);
+    const int next = rand();
+    srand(21);
+    (void)rand();
+    EXPECT_EQ(chooseSkin(5, 0), 0);  // no draw
+    EXPECT_EQ(rand(), next);
+}
+
+}  // namespace

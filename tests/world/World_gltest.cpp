@@ -1,0 +1,60 @@
+// World and entities with a GL context: the entity transform and leaving a fight with Escape.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "Entity.h"
+#include "GRun.h"
+#include "GlTestWindow.h"
+#include "Model.h"
+#include "ViewFrustum.h"
+#include "World.h"
+
+namespace {
+GLint modelviewDepth() {
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    return depth;
+}
+}  // namespace
+
+TEST(EntityGl, TransformIsPushedOnlyForVisiblePositions) {
+    ASSERT_TRUE(GlTestWindow::open());
+    GlTestWindow::resetState();
+    GlTestWindow::perspectiveCamera();
+    viewFrustum.updateFrustum();
+    Model body;
+    Entity entity(nullptr, &body);
+    const GLint depth = modelviewDepth();
+
+    entity.position = {0, 0, 20};  // behind the camera
+    EXPECT_FALSE(entity.beginTransform());
+    EXPECT_EQ(modelviewDepth(), depth);
+
+    entity.position = {1, 2, -20};
+    entity.heading = 90;
+    ASSERT_TRUE(entity.beginTransform());
+    EXPECT_EQ(modelviewDepth(), depth + 1);
+    float m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    EXPECT_FLOAT_EQ(m[12], 1);
+    EXPECT_FLOAT_EQ(m[13], 2);
+    EXPECT_FLOAT_EQ(m[14], -20);
+    // Heading turns about -y: the model's +x axis ends up along +z.
+    EXPECT_NEAR(m[0], 0, 1e-6);
+    EXPECT_NEAR(m[2], 1, 1e-6);
+    glPopMatrix();
+}
+
+TEST(WorldGl, EscapeHandsTheFightBackToTheMenu) {
+    ASSERT_TRUE(GlTestWindow::open());
+    GRun run;
+    run.setState(std::make_unique<World>(&run));
+    testing::internal::CaptureStdout();
+    run.keyDown(27);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Average : "), std::string::npos) << "the World was destroyed";
+    EXPECT_NE(run.state(), nullptr);
+    EXPECT_EQ(dynamic_cast<World*>(run.state()), nullptr);
+}
