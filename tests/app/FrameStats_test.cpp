@@ -43,18 +43,6 @@ TEST(FrameStatsTest, EmptyFramesLowerThePerFrameFigure) {
     EXPECT_EQ(frame(stats, 0, 500), "Actual triangles : 2000/sec 1000/frame\n");
 }
 
-TEST(FrameStatsTest, PiecesAddUpWithinAFrameAndUnclosedFramesWait) {
-    FrameStats stats;
-    stats.addTriangles(100);
-    stats.addTriangles(50);
-    stats.endFrame();
-    stats.addTriangles(999);  // drawn after the frame closed: belongs to the next one
-    CaptureStdout();
-    stats.reportTriangles(2000);
-    EXPECT_EQ(GetCapturedStdout(), "Actual triangles : 75/sec 150/frame\n");
-    EXPECT_EQ(stats.trianglesThisFrame, 999);
-}
-
 TEST(FrameStatsTest, ReportWithoutAClosedFrameDoesNotDivideByZero) {
     FrameStats stats;
     stats.addTriangles(500);

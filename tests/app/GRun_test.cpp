@@ -11,20 +11,13 @@
 
 namespace {
 
-// Records what it is asked to do; counts its own deletion.
+// Records what it is asked to do.
 struct RecordingState : GState {
-    explicit RecordingState(int* deleted = nullptr) : deleted_(deleted) {}
-    ~RecordingState() override {
-        if (deleted_) ++*deleted_;
-    }
-    void keyUp(int key) override { ups.push_back(key); }
-    void keyDown(int key) override { downs.push_back(key); }
     void update(int ms) override { updates.push_back(ms); }
     void draw() override { ++draws; }
 
-    std::vector<int> ups, downs, updates;
+    std::vector<int> updates;
     int draws = 0;
-    int* deleted_;
 };
 
 class GRunTest : public ::testing::Test {
@@ -33,14 +26,13 @@ protected:
     void TearDown() override { frameStats = FrameStats(); }
 
     RecordingState* install() {
-        auto state = std::make_unique<RecordingState>(&deleted);
+        auto state = std::make_unique<RecordingState>();
         RecordingState* raw = state.get();
         run.setState(std::move(state));
         return raw;
     }
 
     GRun run;
-    int deleted = 0;
 };
 
 TEST_F(GRunTest, FirstUpdateAfterASwitchIsSwallowedWithItsStatistics) {
@@ -82,19 +74,6 @@ TEST_F(GRunTest, WithoutAStateOnlyStatisticsRunOnTheRawTime) {
     EXPECT_EQ(frameStats.elapsed, 700);
 }
 
-TEST_F(GRunTest, KeysGoToTheCurrentStateAndSwitchingDeletesTheOldOne) {
-    run.keyDown(13);  // no state yet: nothing happens
-    RecordingState* first = install();
-    run.keyDown(97);
-    run.keyUp(97);
-    EXPECT_EQ(first->downs, std::vector<int>{97});
-    EXPECT_EQ(first->ups, std::vector<int>{97});
-    install();
-    EXPECT_EQ(deleted, 1);
-    run.stop();
-    EXPECT_FALSE(run.running);
-}
-
 TEST(FrameTimerTest, AFrameNeedsTwoMilliseconds) {
     RecordingState state;
     FrameTimer timer(1000);
@@ -106,6 +85,9 @@ TEST(FrameTimerTest, AFrameNeedsTwoMilliseconds) {
     EXPECT_FALSE(timer.turn(state, 1003, true));  // measured from the last frame
     EXPECT_TRUE(timer.turn(state, 1010, true));
     EXPECT_EQ(state.updates, (std::vector<int>{2, 8}));
+    FrameTimer wrapping(0xFFFFFFFEu);  // the tick counter wraps after 49 days
+    EXPECT_TRUE(wrapping.turn(state, 3, true));
+    EXPECT_EQ(state.updates.back(), 5);
 }
 
 TEST(FrameTimerTest, InactiveTimeIsDroppedNotReplayed) {
@@ -115,13 +97,6 @@ TEST(FrameTimerTest, InactiveTimeIsDroppedNotReplayed) {
     EXPECT_TRUE(state.updates.empty());
     EXPECT_EQ(state.draws, 0);
     EXPECT_TRUE(timer.turn(state, 60005, true));
-    EXPECT_EQ(state.updates, std::vector<int>{5});
-}
-
-TEST(FrameTimerTest, TickCounterWrapStillGivesTheTrueElapsedTime) {
-    RecordingState state;
-    FrameTimer timer(0xFFFFFFFEu);
-    EXPECT_TRUE(timer.turn(state, 3, true));
     EXPECT_EQ(state.updates, std::vector<int>{5});
 }
 

@@ -1,8 +1,10 @@
-// Mesh drawing in a real window: materials, texture coordinates, display lists, the queue.
+// Mesh drawing in a real window: materials, texture coordinates, lists, culling, the queue.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
+#include "FrameStats.h"
 #include "GlTestWindow.h"
 #include "Mesh.h"
 #include "MeshFixtures.h"
@@ -10,97 +12,100 @@
 #include "TestImages.h"
 #include "TextureStore.h"
 #include "TransparentQueue.h"
+#include "ViewFrustum.h"
 
 namespace {
 
 const Rgb RED{255, 0, 0}, GREEN{0, 255, 0}, BLUE{0, 0, 255}, WHITE{255, 255, 255};
 constexpr int CX = GlTestWindow::WIDTH / 2, CY = GlTestWindow::HEIGHT / 2;
 
-class MeshDrawGl : public GlTest {
+class MeshGl : public GlTest {
 protected:
     TempDir dir;
     ScopedWorkingDir cwd{dir.path()};
 
     void SetUp() override {
         GlTest::SetUp();
-        GlTestWindow::perspectiveCamera();
         textureStore.setTextureQuality(0);
+        clearFrame();
+        viewFrustum.updateFrustum();
+        frameStats.trianglesThisFrame = 0;
+    }
+    void clearFrame() {
+        GlTestWindow::resetState();
+        GlTestWindow::perspectiveCamera();
     }
     Rgb centre() { return GlTestWindow::pixel(CX, CY); }
-    // A 2 x 2 texture: blue at texture coordinates (0, 0), green elsewhere.
-    int cornerTexture() {
-        TestImage image(2, 2, 0, 255, 0);
-        image.set(0, 1, 0, 0, 255);  // bottom-left of the file is the texture's origin
-        EXPECT_TRUE(writeBmp(image, dir.file("corner.bmp")));
-        return textureStore.getTexture("corner.bmp");
+    void image(const char* name, const TestImage& picture) {
+        ASSERT_TRUE(writeBmp(picture, dir.file(name)));
+    }
+    // Material 0 red; material 1 green under a half-covering blended companion.
+    void redAndGlass(Mesh& mesh) {
+        image("glass.bmp", TestImage(2, 2, 0, 255, 0));
+        image("glass-.bmp", TestImage(2, 2, 128, 128, 128));
+        mesh.materials = {colourMaterial(255, 0, 0), texturedMaterial("glass.bmp")};
+        mesh.assignTextures();
+        ASSERT_TRUE(mesh.materials[1].transparent);
+    }
+    static MeshObject glass(float z) {
+        MeshObject o = triangle(z, 1, "glass");
+        o.textured = true;
+        o.uvs = {0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f};
+        return o;
     }
 };
 
-TEST_F(MeshDrawGl, UntexturedObjectsUseTheirMaterialColourOrWhite) {
+TEST_F(MeshGl, UntexturedObjectsTakeTheirMaterialColourAndMissingMaterialsDrawWhite) {
     Mesh mesh;
     mesh.materials.push_back(colourMaterial(255, 0, 0));
-    mesh.objects.push_back(triangle(-10, 0));
-    mesh.objects.push_back(triangle(-10, 5));   // past the material list
-    mesh.objects.push_back(triangle(-10, -1));  // unknown material
-    mesh.objects.push_back(triangle(-10, 0, "_hidden"));
+    // Material 5 lies past the list, -1 is unknown, "_hidden" is never drawn.
+    mesh.objects = {triangle(-10, 0), triangle(-10, 5), triangle(-10, -1),
+                    triangle(-10, 0, "_hidden")};
     finish(mesh, LISTS_NONE);
-
     mesh.renderObject(mesh.objects[0]);
     EXPECT_EQ(RED, centre());
-    for (int i : {1, 2}) {
-        GlTestWindow::resetState();
-        GlTestWindow::perspectiveCamera();
+    for (size_t i : {1, 2}) {
+        clearFrame();
         glColor3ub(1, 2, 3);
-        mesh.renderObject(mesh.objects[size_t(i)]);
+        mesh.renderObject(mesh.objects[i]);
         EXPECT_EQ(WHITE, centre()) << "object " << i;
     }
-    GlTestWindow::resetState();
-    GlTestWindow::perspectiveCamera();
+    clearFrame();
     mesh.drawObject(mesh.objects[3]);
     EXPECT_EQ(0, GlTestWindow::litPixels());
 }
 
-TEST_F(MeshDrawGl, VerticesBeyondTheTextureCoordinatesSampleTheTextureOrigin) {
+TEST_F(MeshGl, VerticesBeyondTheTextureCoordinatesSampleTheTextureOrigin) {
+    TestImage corner(2, 2, 0, 255, 0);
+    corner.set(0, 1, 0, 0, 255);  // the file's bottom-left pixel is texel (0, 0)
+    image("corner.bmp", corner);
     Mesh mesh;
     mesh.materials.push_back(texturedMaterial("corner.bmp"));
-    mesh.materials[0].textureSlot = cornerTexture();
+    mesh.assignTextures();
     mesh.objects.push_back(triangle(-10, 0));
     mesh.objects[0].textured = true;
     mesh.objects[0].uvs = {0.75f, 0.75f};  // vertex 0 only
     finish(mesh, LISTS_NONE);
     mesh.renderObject(mesh.objects[0]);
-    // Vertices 1 and 2 sit at (0, 0) and pull most of the face to the blue texel.
-    EXPECT_EQ(BLUE, GlTestWindow::pixel(CX, CY - 20));
-
+    EXPECT_EQ(BLUE, GlTestWindow::pixel(CX, CY - 20));  // pulled to (0, 0) by vertices 1 and 2
     mesh.objects[0].uvs = {0.75f, 0.75f, 0.75f, 0.75f, 0.75f, 0.75f};
-    GlTestWindow::resetState();
-    GlTestWindow::perspectiveCamera();
+    clearFrame();
     mesh.renderObject(mesh.objects[0]);
     EXPECT_EQ(GREEN, centre());
-    mesh.materials[0].textureSlot = -1;  // the store owns the reference; clearTextures frees it
 }
 
-TEST_F(MeshDrawGl, ListsReplayWhatWasCompiledAndAreDeletedWithTheMesh) {
+TEST_F(MeshGl, ListsReplayWhatWasCompiledAndAreDeletedWithTheMesh) {
     Mesh perObject, whole;
     for (Mesh* m : {&perObject, &whole}) {
         m->materials.push_back(colourMaterial(255, 0, 0));
-        m->objects.push_back(triangle(-10, 0));
-        m->objects.push_back(triangle(-10, 0, "_hidden"));
+        m->objects = {triangle(-10, 0), triangle(-10, 0, "_hidden")};
     }
     finish(perObject, LISTS_PER_OBJECT);
     finish(whole, LISTS_WHOLE_MESH);
-    ASSERT_TRUE(perObject.objects[0].hasList);
-    EXPECT_FALSE(perObject.objects[1].hasList);
-    EXPECT_FALSE(perObject.wholeList);
-    ASSERT_TRUE(whole.wholeList);
-    EXPECT_FALSE(whole.objects[0].hasList);
-
+    EXPECT_TRUE(perObject.objects[0].hasList && !perObject.objects[1].hasList);
+    EXPECT_TRUE(whole.wholeList && !whole.objects[0].hasList);
     perObject.materials[0].colour[0] = 0;  // the list keeps the colour it was compiled with
     perObject.drawObject(perObject.objects[0]);
-    EXPECT_EQ(RED, centre());
-    GlTestWindow::resetState();
-    GlTestWindow::perspectiveCamera();
-    glCallList(whole.wholeListId);
     EXPECT_EQ(RED, centre());
 
     const GLuint objectList = perObject.objects[0].listId, wholeList = whole.wholeListId;
@@ -113,17 +118,9 @@ TEST_F(MeshDrawGl, ListsReplayWhatWasCompiledAndAreDeletedWithTheMesh) {
     EXPECT_EQ(0, perObject.objectCount() + perObject.materialCount());
 }
 
-TEST_F(MeshDrawGl, SkinRulesChooseTheTextureOfEachMaterial) {
+TEST_F(MeshGl, SkinRulesChooseTheTextureOfEachMaterial) {
     for (const char* n : {"wall.bmp", "floor.bmp", "skin.bmp", "glass.bmp", "glass-.bmp"})
-        ASSERT_TRUE(writeBmp(TestImage(2, 2), dir.file(n)));
-    auto names = [](const Mesh& m) {
-        std::string out;
-        for (const Material& mat : m.materials) {
-            const TextureEntry* e = textureStore.entry(mat.textureSlot);
-            out += (e ? e->name : std::string("-")) + (mat.transparent ? "*" : "") + " ";
-        }
-        return out;
-    };
+        image(n, TestImage(2, 2));
     auto mesh = [](const char* replacement, const char* replaced) {
         auto m = std::make_unique<Mesh>();
         for (const char* t : {"Wall.BMP", "floor.bmp", "", "GLASS.bmp"})
@@ -131,40 +128,85 @@ TEST_F(MeshDrawGl, SkinRulesChooseTheTextureOfEachMaterial) {
         m->replacementTexture = replacement;
         m->replacedTexture = replaced;
         m->assignTextures();
-        return m;
+        std::string names;  // texture names, '*' for transparent, '-' for none
+        for (const Material& mat : m->materials) {
+            const TextureEntry* e = textureStore.entry(mat.textureSlot);
+            names += (e ? e->name : std::string("-")) + (mat.transparent ? "* " : " ");
+        }
+        return std::make_pair(std::move(m), names);
     };
-    auto plain = mesh("", "");
-    EXPECT_EQ("wall.bmp floor.bmp - glass.bmp* ", names(*plain));
-    EXPECT_EQ("wall.bmp", plain->materials[0].textureFile);
-    EXPECT_EQ(-1, plain->materials[2].textureSlot);
+    EXPECT_EQ("wall.bmp floor.bmp - glass.bmp* ", mesh("", "").second);
     auto all = mesh("skin.bmp", "");
-    EXPECT_EQ("skin.bmp skin.bmp - skin.bmp ", names(*all));
-    auto one = mesh("skin.bmp", "wall.bmp");
-    EXPECT_EQ("skin.bmp floor.bmp - glass.bmp* ", names(*one));
+    EXPECT_EQ("skin.bmp skin.bmp - skin.bmp ", all.second);
+    EXPECT_EQ("skin.bmp floor.bmp - glass.bmp* ", mesh("skin.bmp", "wall.bmp").second);
+    EXPECT_EQ("wall.bmp", all.first->materials[0].textureFile);  // lowered in place
 
-    const int skin = all->materials[0].textureSlot;
-    EXPECT_EQ(4,
-              textureStore.entry(skin)->refCount);  // three materials of one mesh, one of the other
-    all.reset();
-    EXPECT_EQ(1,
-              textureStore.entry(skin)->refCount);  // destroying a mesh gives its references back
+    const int skin = all.first->materials[0].textureSlot;
+    EXPECT_EQ(3, textureStore.entry(skin)->refCount);
+    all.first.reset();  // destroying a mesh gives its references back
+    EXPECT_EQ(nullptr, textureStore.entry(skin));
 }
 
-TEST_F(MeshDrawGl, QueuedObjectsDrawInQueuingOrderUnderTheirOwnMatrices) {
-    Mesh mesh;
-    mesh.materials.push_back(colourMaterial(255, 0, 0));
-    mesh.materials.push_back(colourMaterial(0, 255, 0));
-    mesh.objects.push_back(triangle(-10, 0));
-    mesh.objects.push_back(triangle(-10, 1));
-    finish(mesh, LISTS_NONE);
-
-    glTranslatef(3, 0, 0);  // the red one 3 units (93 pixels) to the right
-    transparentQueue.push(mesh.objects[0], mesh);
-    glLoadIdentity();
-    transparentQueue.push(mesh.objects[1], mesh);
-    transparentQueue.push(mesh.objects[0], mesh);  // red last: on top in the centre
-    glTranslatef(0, 50, 0);  // whatever is current at flush time must not matter
+TEST_F(MeshGl, CullingDrawsAndCountsOnlyWhatMayBeSeen) {
+    Mesh front, behind;
+    front.materials = behind.materials = {colourMaterial(255, 0, 0)};
+    front.objects = {triangle(10, 0, "behind"), triangle(-10, 0, "_hidden"), triangle(-10, 0)};
+    behind.objects = {triangle(10, 0), triangle(10, 0)};
+    finish(front, LISTS_PER_OBJECT);
+    finish(behind, LISTS_WHOLE_MESH);
+    behind.draw(0, 0, 0);
+    front.draw(0, 0, 20);  // the position moves the boxes behind the camera
     EXPECT_EQ(0, GlTestWindow::litPixels());
+    EXPECT_EQ(0, frameStats.trianglesThisFrame);
+    front.draw(0, 0, 0);  // objects are culled one by one
+    EXPECT_EQ(RED, centre());
+    EXPECT_EQ(1, frameStats.trianglesThisFrame);
+    Mesh unloaded;
+    unloaded.objects.push_back(triangle(-10, 0));
+    unloaded.draw(0, 0, 0);
+    EXPECT_EQ(1, frameStats.trianglesThisFrame);
+}
+
+TEST_F(MeshGl, TransparentObjectsWaitForTheQueueUnlessTheMeshIsOneList) {
+    Mesh queued, inList;
+    redAndGlass(queued);
+    redAndGlass(inList);
+    queued.objects = {glass(-10), triangle(-20, 0, "wall")};
+    inList.objects = {glass(-10)};
+    finish(queued, LISTS_PER_OBJECT);
+    finish(inList, LISTS_WHOLE_MESH);
+    queued.draw(0, 0, 0);
+    EXPECT_EQ(1, transparentQueue.size());
+    EXPECT_EQ(2, frameStats.trianglesThisFrame);  // queued ones count too
+    EXPECT_EQ(RED, centre());
+    transparentQueue.flush();
+    EXPECT_NEAR(127, centre().r, 2);  // half glass over the wall
+    EXPECT_NEAR(128, centre().g, 2);
+
+    clearFrame();
+    inList.draw(0, 0, 0);
+    EXPECT_EQ(0, transparentQueue.size());
+    EXPECT_NEAR(128, centre().g, 2);  // drawn at once, over the black background
+}
+
+TEST_F(MeshGl, TheQueueDrawsInQueuingOrderUnderEachRecordsMatrix) {
+    auto mesh = std::make_unique<Mesh>();
+    mesh->materials = {colourMaterial(255, 0, 0), colourMaterial(0, 255, 0)};
+    mesh->objects = {triangle(-10, 0), triangle(-10, 1)};
+    finish(*mesh, LISTS_NONE);
+    Mesh doomed;
+    doomed.objects.push_back(triangle(-10, -1));
+    finish(doomed, LISTS_NONE);
+
+    glTranslatef(3, 0, 0);  // 3 units = 93 pixels to the right
+    transparentQueue.push(mesh->objects[0], *mesh);
+    glLoadIdentity();
+    transparentQueue.push(doomed.objects[0], doomed);
+    transparentQueue.push(mesh->objects[1], *mesh);
+    transparentQueue.push(mesh->objects[0], *mesh);  // red last: on top in the centre
+    doomed.destroy();                                // its record goes with it
+    glTranslatef(0, 50, 0);  // what is current at flush time does not matter
+    EXPECT_EQ(3, transparentQueue.size());
     transparentQueue.flush();
     EXPECT_EQ(0, transparentQueue.size());
     EXPECT_EQ(RED, centre());
@@ -172,21 +214,6 @@ TEST_F(MeshDrawGl, QueuedObjectsDrawInQueuingOrderUnderTheirOwnMatrices) {
     GLfloat m[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     EXPECT_EQ(50.0f, m[13]);
-}
-
-TEST_F(MeshDrawGl, DestroyingAMeshDropsItsQueuedRecords) {
-    auto mesh = std::make_unique<Mesh>();
-    mesh->objects.push_back(triangle(-10, -1));
-    finish(*mesh, LISTS_NONE);
-    Mesh other;
-    other.objects.push_back(triangle(-10, -1));
-    finish(other, LISTS_NONE);
-    transparentQueue.push(mesh->objects[0], *mesh);
-    transparentQueue.push(other.objects[0], other);
-    mesh.reset();
-    EXPECT_EQ(1, transparentQueue.size());
-    transparentQueue.flush();
-    EXPECT_EQ(WHITE, centre());
 }
 
 }  // namespace
