@@ -40,7 +40,8 @@ cd "$work"
 game_pid=$!
 
 wait_for "Entering main game loop."
-window=$(timeout 30 xdotool search --sync --name "Tovask" | head -n 1)
+# By process as well as by name: other tests may have game windows open too.
+window=$(timeout 30 xdotool search --sync --pid "$game_pid" --name "Tovask" | head -n 1)
 [[ -n "$window" ]] || fail "no game window"
 
 press Return
