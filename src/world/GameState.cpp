@@ -25,9 +25,11 @@ constexpr float FAR_CLIP_STEP = 50.0f;   // level units per "h"/"j"
 constexpr float VIEW_ANGLE_STEP = 2.0f;  // degrees per "k"/"l"
 
 // The pointer stays in the window while a fight runs, so mouse turning never
-// runs out of screen; the menu gives it back.
-void grabMouse(bool on) {
-    if (SDL_GetVideoSurface() != nullptr) SDL_WM_GrabInput(on ? SDL_GRAB_ON : SDL_GRAB_OFF);
+// runs out of screen; the menu gives it back. Only a fight the game itself
+// runs (one with a GRun) takes it: tools and tests drive fights without one.
+void grabMouse(const GRun* run, bool on) {
+    if (run != nullptr && SDL_GetVideoSurface() != nullptr)
+        SDL_WM_GrabInput(on ? SDL_GRAB_ON : SDL_GRAB_OFF);
 }
 
 }  // namespace
@@ -46,7 +48,7 @@ GameState::GameState(GRun* run) : World(run) {
 
 GameState::~GameState() {
     releaseProjectileModels();
-    grabMouse(false);
+    grabMouse(run, false);
 }
 
 void GameState::applyProjection() {
@@ -81,7 +83,7 @@ bool GameState::load() {
 
     pendingCount = 0;
     paused = 0;
-    grabMouse(true);
+    grabMouse(run, true);
     return true;
 }
 

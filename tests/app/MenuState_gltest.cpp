@@ -13,7 +13,6 @@
 #include "TdsWriter.h"
 #include "TestFiles.h"
 #include "TestImages.h"
-#include "TextureStore.h"
 
 namespace {
 
@@ -111,16 +110,6 @@ TEST_F(MenuStateTest, EscapeAndItsLowByteTwinStopTheProgram) {
     EXPECT_TRUE(run.running);
     menu.keyDown(283);  // F2: low 8 bits are Escape's
     EXPECT_FALSE(run.running);
-}
-
-TEST_F(MenuStateTest, ReleasesBackgroundTexture) {
-    int slot;
-    {
-        MenuState menu(&run);
-        slot = menu.backgroundSlot();
-        ASSERT_NE(textureStore.entry(slot), nullptr);
-    }
-    EXPECT_EQ(textureStore.entry(slot), nullptr);
 }
 
 }  // namespace

@@ -30,9 +30,9 @@ wait_for() {
     fail "no '$text' (x$count) on stdout"
 }
 
+# Straight to the game's window, whichever window has the focus.
 press() {
-    xdotool windowfocus --sync "$window" 2>/dev/null || true
-    xdotool key --clearmodifiers "$1" || fail "xdotool could not press $1"
+    xdotool key --window "$window" "$1" || fail "xdotool could not press $1"
 }
 
 cd "$work"

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "CollisionMap.h"
+#include "Creature.h"
 #include "Display.h"
 #include "GameState.h"
 #include "GlTestWindow.h"
@@ -28,6 +29,12 @@ TdsScene floorScene() {
     floor.faces = {0, 1, 2, 0, 2, 3};
     scene.objects.push_back(floor);
     return scene;
+}
+
+int count(const std::string& text, const std::string& line) {
+    int n = 0;
+    for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) ++n;
+    return n;
 }
 
 std::string keyOutput(GameState& state, int key) {
@@ -117,11 +124,27 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
     EXPECT_LT(map, collisions);
     EXPECT_LT(collisions, players);
 
-    ASSERT_GE(state.objectCount, 1);
     EXPECT_NE(dynamic_cast<MapScene*>(state.objects[0]), nullptr);
     ASSERT_NE(state.collisionMap, nullptr);
     EXPECT_FALSE(state.collisionMap->empty());
     EXPECT_STREQ(state.map.name, "Floor");
+    EXPECT_EQ(count(out, "New pelmo in game\n"), 7);
+    EXPECT_LT(players, out.find("New pelmo in game\n"));
+
+    // The player at the start point, followed by the camera; six more around it.
+    ASSERT_EQ(state.objectCount, 8);
+    auto* player = dynamic_cast<Creature*>(state.objects[1]);
+    ASSERT_NE(player, nullptr);
+    EXPECT_EQ(state.view.target, player);
+    EXPECT_FLOAT_EQ(player->position.z, -50.0f);
+    for (int i = 2; i < 8; ++i) {
+        auto* other = dynamic_cast<Creature*>(state.objects[i]);
+        ASSERT_NE(other, nullptr);
+        EXPECT_GE(other->position.x, -9.0f);
+        EXPECT_LE(other->position.x, 10.0f);
+        EXPECT_GE(other->position.z, -44.0f);
+        EXPECT_LE(other->position.z, -10.0f);
+    }
 
     GLfloat clear[4], fog[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);

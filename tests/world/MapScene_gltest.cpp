@@ -51,11 +51,6 @@ protected:
         setName(state.map.roofModel, roof);
         setName(state.map.skyTexture, sky);
     }
-    static float ambientLevel() {
-        GLfloat colour[4];
-        glGetMaterialfv(GL_FRONT, GL_AMBIENT, colour);
-        return colour[0];
-    }
 
     TempDir dir;
     ScopedWorkingDir cwd{dir.path()};
@@ -120,14 +115,6 @@ TEST_F(MapSceneTest, SkyReachesBeyondTheFightsFarClip) {
     scene.draw();
     // The sky triangle lies 1000 units deep, twice the fight's far clip.
     EXPECT_NE(GlTestWindow::pixel(128, 128), (Rgb{0, 0, 0}));
-}
-
-TEST_F(MapSceneTest, LeavesTheDarkLightLevelForWhatFollows) {
-    GameState state(nullptr);
-    useMap(state, "NoGround", "noroof", "nosky");
-    MapScene scene(&state);
-    scene.draw();
-    EXPECT_FLOAT_EQ(ambientLevel(), 0.2f);
 }
 
 TEST_F(MapSceneTest, ReleasesItsModels) {
