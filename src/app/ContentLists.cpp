@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "CreatureType.h"
 #include "DataLocator.h"
 #include "Settings.h"
 #include "TextFields.h"
@@ -61,9 +62,6 @@ void readMapFields(std::FILE* file, MapInfo& m) {
     }
     readName(file, m.collisionModel, m.filePath);
 }
-
-// Rows of the built-in creature-type table; only type 0 exists.
-constexpr int CREATURE_TYPE_COUNT = 1;
 
 }  // namespace
 

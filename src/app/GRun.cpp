@@ -7,15 +7,16 @@
 #include "BitmapFont.h"
 #include "FrameStats.h"
 #include "ModelStore.h"
-#include "PlaceholderState.h"
+#include "GameState.h"
+#include "MenuState.h"
 #include "TextureStore.h"
 #include "TransparentQueue.h"
 
 namespace {
 
 // The two screens GRun switches between; both are built from their owning GRun*.
-using MenuScreen = PlaceholderState;  // the menu screen plugs in here
-using FightState = PlaceholderState;  // the game state plugs in here
+using MenuScreen = MenuState;
+using FightState = GameState;
 
 constexpr int MAX_FRAME_MS = 500;  // one stall never throws the state further forward
 constexpr const char* FONT_FILE = "font.bmp";

@@ -53,6 +53,7 @@ void World::update(int milliseconds) {
 }
 
 void World::draw() {
+    view.draw();
     ++frameCount;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "GState.h"
+#include "GameView.h"
 #include "UpdateScheduler.h"
 
 class CollisionMap;
@@ -54,7 +55,7 @@ public:
     WorldObject* pendingDisposals[MAX_OBJECTS] = {};  // killed, waiting for flushDisposals
     int32_t pendingCount = 0;
     Model* modelSlots[MODEL_SLOTS] = {};  // from the ModelStore; slot 0 is the creature body
-    // The camera and HUD (GameView) join here; World::draw then lets it draw the frame.
+    GameView view;  // camera and HUD; draws every frame
     std::unique_ptr<CollisionMap> collisionMap;  // none until the level is loaded
     UpdateScheduler scheduler;
     uint8_t paused = 0;

@@ -1,4 +1,6 @@
 // "Arena": an open-air walled arena under a day sky, with a glass and grating canopy on pillars.
+#include <algorithm>
+
 #include "MapKit.h"
 #include "Maps.h"
 
@@ -55,14 +57,10 @@ void field(MeshPart& crates, MeshPart& concrete, MeshPart& col) {
     for (const Block& b : FIELD) {
         const P3 lo{b.x - b.w * 0.5f, 0, b.z - b.d * 0.5f},
             hi{b.x + b.w * 0.5f, b.h, b.z + b.d * 0.5f};
-        if (b.kind == 0) {
-            // One crate texture per 6-unit face.
-            crates.worldBox(lo, hi, 1.0f / 6.0f);
-            col.box({lo.x - BODY_MARGIN, COLLISION_BOTTOM, lo.z - BODY_MARGIN},
-                    {hi.x + BODY_MARGIN, COLLISION_MIN_TOP, hi.z + BODY_MARGIN}, uniformUv({}));
-        } else {
+        if (b.kind == 0)
+            solidBlock(crates, col, lo, hi, 6);  // one crate texture per 6-unit face
+        else
             solidBlock(concrete, col, lo, hi, 16);
-        }
     }
 }
 
@@ -71,6 +69,39 @@ void canopyPillars(MeshPart& metal, MeshPart& col) {
         for (float z : {CANOPY_Z0, CANOPY_Z1})
             solidBlock(metal, col, {x - PILLAR, 0, z - PILLAR}, {x + PILLAR, ROOF_Y, z + PILLAR},
                        8);
+}
+
+// Tiered stands behind the north and south walls, for the view from above.
+void stands(MeshPart& seats) {
+    constexpr int TIERS = 6;
+    constexpr float TREAD = 5, RISE = 3;  // depth and height of one tier
+    for (int side = 0; side < 2; ++side) {
+        const float wall = side == 0 ? NORTH - WALL_THICK : SOUTH + WALL_THICK;
+        const float away = side == 0 ? -1.0f : 1.0f;  // outwards from the field
+        for (int t = 0; t < TIERS; ++t) {
+            const float z0 = wall + away * (TREAD * t), z1 = wall + away * (TREAD * (t + 1));
+            seats.worldBox({WEST + 10, 0, std::min(z0, z1)},
+                           {EAST - 10, WALL_HIGH - 4 + RISE * t, std::max(z0, z1)}, 1.0f / 8);
+        }
+    }
+}
+
+// Floodlight masts on the towers and banners on the inner faces of the walls.
+void dressing(MeshPart& metal, MeshPart& lamps, MeshPart& banners) {
+    for (float x : {WEST, EAST})
+        for (float z : {NORTH, SOUTH}) {
+            metal.worldBox({x - 0.8f, TOWER_HIGH + 2, z - 0.8f},
+                           {x + 0.8f, TOWER_HIGH + 26, z + 0.8f}, 0.25f);
+            lamps.box({x - 4, TOWER_HIGH + 26, z - 1.5f}, {x + 4, TOWER_HIGH + 30, z + 1.5f},
+                      uniformUv({}));
+        }
+    constexpr float HANG = 0.3f;  // banners stand off the wall so they never fight with it
+    for (float x = WEST + 30; x < EAST - 20; x += 60) {
+        banners.quad({x - 4, 2, NORTH + HANG}, {x + 4, 2, NORTH + HANG}, {x + 4, 13, NORTH + HANG},
+                     {x - 4, 13, NORTH + HANG}, {});
+        banners.quad({x + 4, 2, SOUTH - HANG}, {x - 4, 2, SOUTH - HANG}, {x - 4, 13, SOUTH - HANG},
+                     {x + 4, 13, SOUTH - HANG}, {});
+    }
 }
 
 // The roof: a steel frame holding glass panes (blended) with a grating
@@ -119,19 +150,30 @@ MapModels buildArena() {
     MapModels m;
     m.level.materials = {
         texturedMaterial("brick", "brick.bmp"), texturedMaterial("concrete", "concrete.bmp"),
-        texturedMaterial("crate", "crate.bmp"), texturedMaterial("metal", "metal.bmp")};
+        texturedMaterial("crate", "crate.bmp"), texturedMaterial("metal", "metal.bmp"),
+        texturedMaterial("seats", "seats.bmp"), texturedMaterial("banner", "banner.bmp"),
+        colouredMaterial("lamp", 255, 250, 220)};
     MeshPart wall("walls", "brick"), cap("concrete", "concrete"), crates("crates", "crate");
-    MeshPart metal("pillars", "metal");
+    MeshPart metal("pillars", "metal"), seats("stands", "seats"), banners("banners", "banner");
+    MeshPart lamps("floodlights", "lamp");
     MeshPart col("collision", "none");
     perimeter(wall, cap, col);
     field(crates, cap, col);
     canopyPillars(metal, col);
-    m.level.parts = {wall, cap, crates, metal};
+    stands(seats);
+    dressing(metal, lamps, banners);
+    m.level.parts = {wall, cap, crates, metal, seats, banners, lamps};
 
-    m.ground.materials = {texturedMaterial("grass", "grass.bmp")};
-    MeshPart ground("ground", "grass");
-    floorRect(ground, -800, -800, 800, 800, 0, 16, 16);
-    m.ground.parts = {ground};
+    // Packed earth inside the walls, grass all round outside.
+    m.ground.materials = {texturedMaterial("field", "field.bmp"),
+                          texturedMaterial("grass", "grass.bmp")};
+    MeshPart inside("field", "field"), outside("grass", "grass");
+    floorRect(inside, WEST, NORTH, EAST, SOUTH, 0, 24, 8);
+    floorRect(outside, -800, -800, 800, NORTH, 0, 16, 8);
+    floorRect(outside, -800, SOUTH, 800, 800, 0, 16, 8);
+    floorRect(outside, -800, NORTH, WEST, SOUTH, 0, 16, 4);
+    floorRect(outside, EAST, NORTH, 800, SOUTH, 0, 16, 4);
+    m.ground.parts = {inside, outside};
 
     m.roof = canopyRoof();
 

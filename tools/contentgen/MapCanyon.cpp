@@ -12,7 +12,7 @@ namespace {
 constexpr float CLIFF_BASE = -2;  // cliffs start below the sand
 constexpr float CLIFF_TOP = 44;   // height of the plateau
 constexpr float PLATEAU = 420;    // how far the plateau reaches outwards
-constexpr int CLIFF_ROWS = 5;     // vertex rows up a cliff face
+constexpr int CLIFF_ROWS = 7;     // vertex rows up a cliff face
 constexpr float CANYON_NORTH = -420, CANYON_SOUTH = 200;
 
 // The canyon floor's outline, clockwise seen from above (x right, -z up):
@@ -45,7 +45,7 @@ std::vector<P3> outwards(const std::vector<P3>& pts) {
 P3 cliffPoint(P3 foot, P3 out, int i, int row) {
     const float t = static_cast<float>(row) / CLIFF_ROWS;
     const float y = CLIFF_BASE + (CLIFF_TOP - CLIFF_BASE) * t;
-    const float rough = row == 0 ? 0.0f : 5.0f * latticeValue(i, row, 301);
+    const float rough = row == 0 ? 0.0f : 9.0f * latticeValue(i, row, 301);
     return foot + out * (t * 10.0f + rough) + P3{0, y, 0};
 }
 

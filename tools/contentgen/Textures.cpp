@@ -234,6 +234,44 @@ Image goldImage() {
     return img;
 }
 
+// Packed earth of the arena floor: dusty, with faint drag marks.
+Image fieldImage() {
+    Image img = terrainImage(rgb(150, 126, 92), rgb(170, 146, 108), rgb(132, 108, 80), 24);
+    for (int y = 0; y < S; ++y)
+        for (int x = 0; x < S; ++x) {
+            const float marks = valueNoise(x / 128.0f, y / 4.0f, 2, 25);
+            img.blend(x, y, rgb(110, 90, 66), std::max(0.0f, marks - 0.7f) * 0.8f);
+        }
+    return img;
+}
+
+// A hanging banner: two colour fields, a border and a ringed emblem.
+Image bannerImage() {
+    Image img(128, 256, rgb(150, 30, 30));
+    img.fillRect(0, 170, 128, 86, rgb(30, 36, 60));
+    img.fillRect(0, 0, 128, 10, rgb(220, 170, 60));
+    img.fillRect(0, 160, 128, 10, rgb(220, 170, 60));
+    img.fillCircle(64, 85, 40, rgb(220, 170, 60));
+    img.fillCircle(64, 85, 30, rgb(150, 30, 30));
+    img.fillRect(44, 62, 40, 10, rgb(220, 170, 60));  // a T for Tovask
+    img.fillRect(59, 62, 10, 48, rgb(220, 170, 60));
+    for (int x = 0; x < 128; x += 16) img.fillCircle(x + 8, 250, 6, rgb(220, 170, 60));
+    addGrain(img, 0.08f, 16, 3, 26);
+    return img;
+}
+
+// Stepped seating: concrete treads with a row of seats on each.
+Image seatsImage() {
+    Image img = concreteImage(rgb(120, 120, 116), 27);
+    for (int x = 8; x < S; x += 32) {
+        img.fillRect(x, 40, 22, 70, rgb(40, 70, 140));
+        img.bevelRect(x, 40, 22, 70, 0.6f);
+        img.fillRect(x, 168, 22, 70, rgb(40, 70, 140));
+        img.bevelRect(x, 168, 22, 70, 0.6f);
+    }
+    return img;
+}
+
 struct TextureEntry {
     const char* file;
     Image (*make)();
@@ -290,6 +328,9 @@ constexpr TextureEntry WORLD_TEXTURES[] = {
     {"grate+.bmp", grateAlpha},
     {"gunmetal.bmp", gunmetalImage},
     {"gold.bmp", goldImage},
+    {"field.bmp", fieldImage},
+    {"banner.bmp", bannerImage},
+    {"seats.bmp", seatsImage},
     {"sky_day.bmp", skyDay},
     {"sky_dusk.bmp", skyDusk},
 };

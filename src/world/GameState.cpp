@@ -1,0 +1,161 @@
+// A fight: loads the selected map and its creatures and handles the fog, view and camera keys.
+#include "GameState.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "CollisionMap.h"
+#include "Creature.h"
+#include "CreatureFactory.h"
+#include "Display.h"
+#include "MapScene.h"
+#include "ModelStore.h"
+#include "ProjectileType.h"
+#include "Settings.h"
+
+namespace {
+
+constexpr int KEY_ESCAPE = 27;
+constexpr float CELL_SIZE = 20.0f;       // collision cells, level units on each axis
+constexpr float FAR_CLIP_STEP = 50.0f;   // level units per "h"/"j"
+constexpr float VIEW_ANGLE_STEP = 2.0f;  // degrees per "k"/"l"
+
+// The pointer stays in the window while a fight runs, so mouse turning never
+// runs out of screen; the menu gives it back. Only a fight the game itself
+// runs (one with a GRun) takes it: tools and tests drive fights without one.
+void grabMouse(const GRun* run, bool on) {
+    if (run != nullptr && SDL_GetVideoSurface() != nullptr)
+        SDL_WM_GrabInput(on ? SDL_GRAB_ON : SDL_GRAB_OFF);
+}
+
+}  // namespace
+
+GameState::GameState(GRun* run) : World(run) {
+    std::printf("Loading game models\n");
+    modelSlots[0] =
+        modelStore.getModel("c3.3ds", nullptr, nullptr, LISTS_WHOLE_MESH, false, false, false);
+    loadProjectileModels();
+    fogEnabled = 1;
+    viewAngle = START_VIEW_ANGLE;
+    farClip = START_FAR_CLIP;
+    applyProjection();
+    applyFogRange();
+}
+
+GameState::~GameState() {
+    releaseProjectileModels();
+    grabMouse(run, false);
+}
+
+void GameState::applyProjection() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(viewAngle, screenWidth / screenHeight, 1.0, farClip);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void GameState::applyFogRange() {
+    glFogf(GL_FOG_START, farClip - FOG_DEPTH);
+    glFogf(GL_FOG_END, farClip);
+}
+
+bool GameState::load() {
+    std::printf("Loading map\n");
+    if (!settings.validateSelection()) return false;
+    const int characterIndex = settings.characterIndex;
+    const int skinIndex = settings.skinIndex;
+    map = settings.maps[settings.mapIndex];
+
+    glFogfv(GL_FOG_COLOR, map.fogColour);
+    glClearColor(map.fogColour[0], map.fogColour[1], map.fogColour[2], 0.0f);
+
+    addObject(new MapScene(this));
+
+    std::printf("Creating collisions map\n");
+    setCollisionMap(
+        std::make_unique<CollisionMap>(CELL_SIZE, CELL_SIZE, CELL_SIZE, map.collisionModel));
+    std::printf("Creating players\n");
+    addCreatures(characterIndex, skinIndex);
+
+    pendingCount = 0;
+    paused = 0;
+    grabMouse(run, true);
+    return true;
+}
+
+// The player at the start point, followed by the camera, then six computer
+// creatures of random characters and skins around it.
+void GameState::addCreatures(int characterIndex, int skinIndex) {
+    Creature* player = createPlayerCreature(this, modelSlots[0], characterIndex, skinIndex);
+    if (!addObject(player)) {
+        delete player;
+        player = nullptr;
+    }
+    view.attach(this, player);
+    for (int i = 0; i < COMPUTER_CREATURES; ++i) {
+        Creature* creature = createComputerCreature(this, modelSlots[0]);
+        if (!addObject(creature)) delete creature;
+    }
+}
+
+void GameState::keyDown(int key) {
+    if ((key & 0xff) == KEY_ESCAPE) {
+        World::keyDown(key);  // this state is gone now: touch nothing after it
+        return;
+    }
+    World::keyDown(key);
+    switch (key & 0xff) {
+        case 'f':
+            toggleFog();
+            return;
+        case 'h':
+            changeFarClip(FAR_CLIP_STEP);
+            return;
+        case 'j':
+            changeFarClip(-FAR_CLIP_STEP);
+            return;
+        case 'k':
+            changeViewAngle(-VIEW_ANGLE_STEP);
+            return;
+        case 'l':
+            changeViewAngle(VIEW_ANGLE_STEP);
+            return;
+        case 'i':
+            view.nextCameraMode();
+            return;
+        case 'u':
+            view.previousCameraMode();
+            return;
+        default:
+            return;
+    }
+}
+
+void GameState::toggleFog() {
+    if (fogEnabled) {
+        glDisable(GL_FOG);
+        fogEnabled = 0;
+        std::printf("Fog disabled\n");
+    } else {
+        glEnable(GL_FOG);
+        fogEnabled = 1;
+        std::printf("Fog enabled\n");
+    }
+}
+
+void GameState::changeFarClip(float delta) {
+    farClip += delta;
+    applyProjection();
+    applyFogRange();
+    std::printf("Far clipping changed to %f\n", farClip);
+}
+
+void GameState::changeViewAngle(float delta) {
+    viewAngle += delta;
+    applyProjection();
+    std::printf("View angle changed to %f\n", viewAngle);
+}

@@ -1,0 +1,88 @@
+// The static surroundings of a fight: sky, level, roof and ground of the selected map.
+#include "MapScene.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstring>
+
+#include "Display.h"
+#include "GameState.h"
+#include "ModelStore.h"
+
+namespace {
+
+constexpr int SCENE_PERIOD_MS = 1000;    // updated once a second, to no effect
+constexpr double SKY_FAR_CLIP = 3000.0;  // level units; the sky ignores the game's far clip
+
+// Material ambient and diffuse (front and back) and the light's ambient colour,
+// all the same grey level.
+void setLightLevel(float level) {
+    const GLfloat colour[4] = {level, level, level, 1.0f};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, colour);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, colour);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, colour);
+}
+
+// A model of the map, or none when the name is exactly the "nothing" word.
+Model* optionalModel(const char* name, const char* noneWord) {
+    if (std::strcmp(name, noneWord) == 0) return nullptr;
+    return modelStore.getModel(name, LISTS_PER_OBJECT, false, false, false);
+}
+
+void drawAtOrigin(Model* model) {
+    if (model) model->draw(0.0f, 0.0f, 0.0f);
+}
+
+}  // namespace
+
+MapScene::MapScene(GameState* state) : WorldObject(state), gameState(state) {
+    kindFlags = 0;
+    delay = SCENE_PERIOD_MS;
+    setUpdatePeriod(SCENE_PERIOD_MS);
+    const MapInfo& map = state->map;
+    level = modelStore.getModel(map.levelModel, LISTS_PER_OBJECT, false, false, false);
+    ground = optionalModel(map.groundModel, "noground");
+    roof = optionalModel(map.roofModel, "noroof");
+    if (std::strcmp(map.skyTexture, "nosky") != 0)
+        sky = modelStore.getModel("sky.3ds", map.skyTexture, nullptr, LISTS_WHOLE_MESH, false,
+                                  false, false);
+}
+
+MapScene::~MapScene() {
+    for (Model* model : {sky, level, roof, ground})
+        if (model) modelStore.releaseModel(model);
+}
+
+void MapScene::draw() {
+    glPushMatrix();
+    glTranslatef(0.0f, 0.0f, 0.0f);
+    if (sky) drawSky();
+    setLightLevel(0.2f);
+    drawAtOrigin(level);
+    setLightLevel(0.6f);
+    drawAtOrigin(roof);
+    setLightLevel(0.9f);
+    drawAtOrigin(ground);
+    glPopMatrix();
+    setLightLevel(0.2f);
+}
+
+// The sky gets its own, deeper projection and no fog or lighting; fog is
+// switched (back) on afterwards whenever the fight wants it.
+void MapScene::drawSky() {
+    const bool fog = gameState->fogEnabled != 0;
+    if (fog) glDisable(GL_FOG);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPerspective(gameState->viewAngle, screenWidth / screenHeight, 1.0, SKY_FAR_CLIP);
+    glMatrixMode(GL_MODELVIEW);
+    glDisable(GL_LIGHTING);
+    sky->draw(0.0f, 0.0f, 0.0f);
+    glEnable(GL_LIGHTING);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    if (fog) glEnable(GL_FOG);
+}

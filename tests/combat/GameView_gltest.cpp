@@ -1,0 +1,126 @@
+// The game view: camera from the followed creature, crosshair only while it lives, the HUD values.
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+
+#include "BitmapFont.h"
+#include "Creature.h"
+#include "CreatureType.h"
+#include "GRun.h"
+#include "GameView.h"
+#include "GlTestWindow.h"
+#include "TdsWriter.h"
+#include "TestFiles.h"
+#include "TestImages.h"
+#include "World.h"
+
+namespace {
+
+// A reticle 20 x 20 units standing 30 units ahead of the creature, facing it and the camera.
+TdsScene reticleScene() {
+    TdsScene scene;
+    TdsMaterial white;
+    white.name = "white";
+    white.colour[0] = white.colour[1] = white.colour[2] = 255;
+    scene.materials.push_back(white);
+    TdsObject quad;
+    quad.name = "reticle";
+    quad.vertices = {gameToFile(-10, -10, -30), gameToFile(10, -10, -30), gameToFile(10, 10, -30),
+                     gameToFile(-10, 10, -30)};
+    quad.faces = {0, 1, 2, 0, 2, 3};
+    quad.groups.push_back({"white", {0, 1}});
+    scene.objects.push_back(quad);
+    return scene;
+}
+
+int px(int x) {
+    return x * GlTestWindow::WIDTH / 640;
+}
+int py(int y) {
+    return y * GlTestWindow::HEIGHT / 480;
+}
+
+// Window pixel of a world point under the current matrices.
+void project(double x, double y, double z, int& winX, int& winY) {
+    GLdouble model[16], proj[16], wx, wy, wz;
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, proj);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    gluProject(x, y, z, model, proj, viewport, &wx, &wy, &wz);
+    winX = static_cast<int>(wx);
+    winY = static_cast<int>(wy);
+}
+
+class GameViewTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        ASSERT_TRUE(saveTds(reticleScene(), dir.file("zamer.3ds")));
+        ASSERT_TRUE(writeBmp(TestImage(64, 64, 255, 255, 255), dir.file("font.bmp")));
+        glEnable(GL_TEXTURE_2D);
+        bitmapFont.loadFont("font.bmp");
+        GlTestWindow::perspectiveCamera();
+        testing::internal::CaptureStdout();  // "New pelmo in game"
+        creature = new Creature(&world, nullptr, creatureTypes[0]);
+        testing::internal::GetCapturedStdout();
+        creature->position = {0.0f, 0.0f, -50.0f};
+        ASSERT_TRUE(world.addObject(creature));
+        world.view.attach(&world, creature);
+    }
+    void TearDown() override {
+        bitmapFont.releaseFont();
+        GlTest::TearDown();
+    }
+
+    TempDir dir;
+    ScopedWorkingDir cwd{dir.path()};
+    World world{nullptr};
+    Creature* creature = nullptr;
+};
+
+TEST_F(GameViewTest, CameraFollowsTheTargetsHeadingInTheChosenMode) {
+    creature->position = {10.0f, 0.0f, -20.0f};
+    creature->headingSin = 1.0f;  // heading 90: facing +x
+    creature->headingCos = 0.0f;
+    world.view.cameraMode = 3;
+    world.view.draw();
+    GLfloat actual[16], expected[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, actual);
+    glLoadIdentity();
+    gluLookAt(0, 100, -20, 20, 0, -20, 0, 1, 0);  // 10 behind, high; 10 ahead
+    glGetFloatv(GL_MODELVIEW_MATRIX, expected);
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-4f) << i;
+}
+
+TEST_F(GameViewTest, CrosshairShowsOnlyWhileTheTargetLives) {
+    world.view.draw();
+    int x, y;
+    project(0, 4, -80, x, y);  // the reticle's middle, 30 ahead and 4 up
+    ASSERT_GT(x, 0);
+    ASSERT_LT(y, GlTestWindow::HEIGHT);
+    EXPECT_NE(GlTestWindow::pixel(x, y), (Rgb{0, 0, 0}));
+
+    creature->health = -5;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    world.view.draw();
+    EXPECT_EQ(GlTestWindow::pixel(x, y), (Rgb{0, 0, 0}));
+}
+
+TEST_F(GameViewTest, HudWritesWeaponAmmoHealthAndScoreInPlace) {
+    creature->health = -20;  // a dead creature's health shows as it is
+    creature->score = 3;
+    world.view.cameraMode = 99;  // no camera: nothing but the HUD in view
+    world.view.draw();
+    const int row = py(26);
+    EXPECT_NE(GlTestWindow::pixel(px(22), row), (Rgb{0, 0, 0}));   // weapon name at 20
+    EXPECT_NE(GlTestWindow::pixel(px(402), row), (Rgb{0, 0, 0}));  // ammunition at 400
+    EXPECT_NE(GlTestWindow::pixel(px(502), row), (Rgb{0, 0, 0}));  // health at 500
+    EXPECT_NE(GlTestWindow::pixel(px(525), row), (Rgb{0, 0, 0}));  // "-20": three glyphs
+    EXPECT_NE(GlTestWindow::pixel(px(602), row), (Rgb{0, 0, 0}));  // score at 600
+    EXPECT_EQ(GlTestWindow::pixel(px(625), row), (Rgb{0, 0, 0}));  // "3": one glyph
+    EXPECT_EQ(GlTestWindow::pixel(px(300), row), (Rgb{0, 0, 0}));
+    EXPECT_EQ(GlTestWindow::pixel(px(500), py(100)), (Rgb{0, 0, 0}));
+}
+
+}  // namespace

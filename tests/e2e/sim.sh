@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# tovask-sim: one JSON line of fight figures; same map and seed, same figures;
+# stress mode keeps every creature firing shells; bad arguments fail cleanly.
+set -uo pipefail
+
+: "${TOVASK_BUILD_DIR:?build folder}"
+sim="$TOVASK_BUILD_DIR/tools/sim/tovask-sim"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+run_sim() {  # run_sim OUTFILE ARGS...: one line on stdout, status 0
+    local out=$1
+    shift
+    "$sim" "$@" >"$out" 2>"$out.err" || fail "tovask-sim $* exited with $? ($(tail -n 3 "$out.err"))"
+    [[ $(wc -l <"$out") -eq 1 ]] || fail "tovask-sim $* printed $(wc -l <"$out") lines"
+}
+
+run_sim a.json --map 0 --seconds 5 --seed 7
+run_sim b.json --seed 7 --seconds 5 --map 0
+run_sim c.json --map 0 --seconds 5 --seed 8
+run_sim s.json --map 0 --seconds 5 --seed 7 --stress
+
+python3 - a.json b.json c.json s.json <<'PY' || fail "figures"
+import json, sys
+a, b, c, s = (json.load(open(f)) for f in sys.argv[1:])
+keys = ["map", "seed", "gameSeconds", "wallSeconds", "creatureUpdates", "projectileUpdates",
+        "shots", "hits", "deaths", "revives", "kills", "maxObjects"]
+for fig in (a, b, c, s):
+    assert list(fig) == keys, list(fig)
+    assert fig["gameSeconds"] == 5 and fig["map"] == 0
+    assert len(fig["kills"]) == 7, fig["kills"]
+    # Seven creatures updated every 25 ms for 5 s, give or take the start delays.
+    assert 1393 <= fig["creatureUpdates"] <= 1400, fig["creatureUpdates"]
+    assert fig["hits"] <= fig["projectileUpdates"]
+    assert fig["revives"] <= fig["deaths"]
+    assert sum(fig["kills"]) <= fig["deaths"]
+    assert fig["maxObjects"] >= 8
+strip = lambda f: {k: v for k, v in f.items() if k != "wallSeconds"}
+assert strip(a) == strip(b), (a, b)
+assert a["seed"] == 7 and c["seed"] == 8
+assert strip(a) != {**strip(c), "seed": 7}, "another seed gave the very same fight"
+# Stress: every living creature fires a shell every 350 ms and each bursts into ten splinters.
+assert s["shots"] >= 70, s["shots"]
+assert s["maxObjects"] > 50, s["maxObjects"]
+assert s["projectileUpdates"] > a["projectileUpdates"], (s, a)
+PY
+
+"$sim" --map 0 --seconds 0 --seed 1 >bad.out 2>bad.err
+[[ $? -eq 1 && ! -s bad.out ]] || fail "zero seconds accepted"
+"$sim" --map 0 --seed 1 >bad.out 2>bad.err
+[[ $? -eq 1 && ! -s bad.out ]] || fail "missing --seconds accepted"
+"$sim" --map 0 --seconds 2 --seed 1 --fast >bad.out 2>bad.err
+[[ $? -eq 1 ]] || fail "unknown option accepted"
+"$sim" --map 999 --seconds 1 --seed 1 >bad.out 2>bad.err
+[[ $? -eq 2 && ! -s bad.out ]] || fail "missing map accepted"
+grep -q "no map 999" bad.err || fail "no message for a missing map"
+echo PASS

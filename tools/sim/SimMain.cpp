@@ -1,0 +1,121 @@
+// tovask-sim: runs a fight between computer-driven creatures for a number of game
+// seconds without drawing and prints its figures as one JSON line on stdout.
+#include <SDL.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "Display.h"
+#include "FightObserver.h"
+#include "Settings.h"
+#include "SimFight.h"
+#include "SimOptions.h"
+
+namespace {
+
+constexpr int WINDOW_SIZE = 64;  // pixels; models need a GL context, nothing is drawn
+
+// The game talks on stdout; the JSON line must be the only thing there. The
+// game's lines go to a scratch file, where the deaths and revivals are counted.
+struct ConsoleCapture {
+    FILE* json = nullptr;
+    FILE* log = nullptr;
+
+    bool begin() {
+        std::fflush(stdout);
+        const int saved = dup(STDOUT_FILENO);
+        log = std::tmpfile();
+        if (saved < 0 || log == nullptr) return false;
+        json = fdopen(saved, "w");
+        return json != nullptr && dup2(fileno(log), STDOUT_FILENO) >= 0;
+    }
+
+    int countLines(const char* line) {
+        std::fflush(stdout);
+        std::rewind(log);
+        char buffer[512];
+        int count = 0;
+        while (std::fgets(buffer, sizeof buffer, log))
+            if (std::strcmp(buffer, line) == 0) ++count;
+        return count;
+    }
+};
+
+bool openWindow() {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "tovask-sim: SDL_Init failed: %s\n", SDL_GetError());
+        return false;
+    }
+    if (!SDL_SetVideoMode(WINDOW_SIZE, WINDOW_SIZE, 0, SDL_OPENGL)) {
+        std::fprintf(stderr, "tovask-sim: no OpenGL window: %s\n", SDL_GetError());
+        return false;
+    }
+    screenWidth = WINDOW_SIZE;
+    screenHeight = WINDOW_SIZE;
+    return true;
+}
+
+void printJson(FILE* out, const SimOptions& options, double wallSeconds, const FightTally& t,
+               int deaths, int revives) {
+    std::fprintf(out,
+                 "{\"map\":%d,\"seed\":%u,\"gameSeconds\":%d,\"wallSeconds\":%.3f,"
+                 "\"creatureUpdates\":%lld,\"projectileUpdates\":%lld,\"shots\":%lld,"
+                 "\"hits\":%lld,\"deaths\":%d,\"revives\":%d,\"kills\":[",
+                 options.map, options.seed, options.seconds, wallSeconds,
+                 static_cast<long long>(t.creatureUpdates),
+                 static_cast<long long>(t.projectileUpdates), static_cast<long long>(t.shots),
+                 static_cast<long long>(t.hits), deaths, revives);
+    for (size_t i = 0; i < t.kills.size(); ++i) std::fprintf(out, "%s%d", i ? "," : "", t.kills[i]);
+    std::fprintf(out, "],\"maxObjects\":%d}\n", t.maxObjects);
+    std::fflush(out);
+}
+
+int run(const SimOptions& options, ConsoleCapture& console) {
+    settings.load();
+    if (options.map >= settings.mapCount) {
+        std::fprintf(stderr, "tovask-sim: no map %d (there are %d)\n", options.map,
+                     settings.mapCount);
+        return 2;
+    }
+    settings.mapIndex = options.map;
+    settings.characterIndex = 0;
+    settings.skinIndex = 0;
+    if (!openWindow()) return 3;
+
+    int status = 0;
+    {
+        srand(options.seed);
+        SimFight fight;
+        if (!fight.load()) {
+            std::fprintf(stderr, "tovask-sim: the fight did not load\n");
+            status = 4;
+        } else {
+            fight.takeOver(options.stress);
+            const auto start = std::chrono::steady_clock::now();
+            for (int ms = 0; ms < options.seconds * 1000; ++ms) fight.step();
+            const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
+            const FightTally tally = fight.observer()->tally();
+            printJson(console.json, options, wall.count(), tally,
+                      console.countLines("Pelmo died\n"), console.countLines("Pelmo revived\n"));
+        }
+    }
+    SDL_Quit();
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    SimOptions options;
+    if (!parseSimOptions(argc, argv, options)) return 1;
+    ConsoleCapture console;
+    if (!console.begin()) {
+        std::fprintf(stderr, "tovask-sim: cannot set the console aside\n");
+        return 1;
+    }
+    return run(options, console);
+}

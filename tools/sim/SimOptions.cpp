@@ -1,0 +1,61 @@
+// Command line of tovask-sim: --map INDEX --seconds N --seed S [--stress].
+#include "SimOptions.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr long MAX_SECONDS = 3600;  // an hour of game time is plenty for any figure
+
+// The whole text must be a decimal number within [low, high].
+bool parseNumber(const char* text, long low, long high, long& value) {
+    if (text == nullptr || *text == '\0') return false;
+    char* end = nullptr;
+    errno = 0;
+    const long long parsed = std::strtoll(text, &end, 10);
+    if (errno != 0 || *end != '\0' || parsed < low || parsed > high) return false;
+    value = static_cast<long>(parsed);
+    return true;
+}
+
+}  // namespace
+
+bool parseSimOptions(int argc, char** argv, SimOptions& options) {
+    bool haveMap = false, haveSeconds = false, haveSeed = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--stress") == 0) {
+            options.stress = true;
+            continue;
+        }
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        long number = 0;
+        if (std::strcmp(arg, "--map") == 0 && parseNumber(value, 0, 1000000, number)) {
+            options.map = static_cast<int>(number);
+            haveMap = true;
+        } else if (std::strcmp(arg, "--seconds") == 0 &&
+                   parseNumber(value, 1, MAX_SECONDS, number)) {
+            options.seconds = static_cast<int>(number);
+            haveSeconds = true;
+        } else if (std::strcmp(arg, "--seed") == 0 && parseNumber(value, 0, 4294967295L, number)) {
+            options.seed = static_cast<unsigned>(number);
+            haveSeed = true;
+        } else {
+            std::fprintf(stderr, "tovask-sim: unknown argument or bad value: %s %s\n", arg,
+                         value ? value : "");
+            return false;
+        }
+        ++i;
+    }
+    if (!haveMap || !haveSeconds || !haveSeed) {
+        std::fprintf(stderr,
+                     "usage: tovask-sim --map INDEX --seconds N --seed S [--stress]\n"
+                     "  N from 1 to %ld game seconds\n",
+                     MAX_SECONDS);
+        return false;
+    }
+    return true;
+}
