@@ -44,8 +44,12 @@ if [ "${1:-}" = --one ]; then  # internal: one target, used for running two at a
     exit
 fi
 
-CXX=clang++-14 cmake -S fuzz -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)" >/dev/null
+mkdir -p "$build"
+if ! { CXX=clang++-14 cmake -S fuzz -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
+    cmake --build "$build" -j"$(nproc)"; } >"$build/build.log" 2>&1; then
+    tail -n 40 "$build/build.log"
+    exit 1
+fi
 
 if [ "${1:-}" = --replay ]; then
     status=0
