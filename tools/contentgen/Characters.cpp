@@ -129,7 +129,7 @@ ModelFile skinnedModel(const char* id, MeshPart part) {
 
 bool writeAnimations(const CharacterDesign& d, const std::string& modelDir) {
     bool ok = true;
-    for (const AnimationSpec& a : ANIMATIONS) {
+    for (const AnimationKeys& a : ANIMATIONS) {
         const bool death = std::string(a.suffix) == "death";
         for (int k = 1; k <= a.keyCount; ++k) {
             const BodyPose pose = animationKey(a.suffix, k);
