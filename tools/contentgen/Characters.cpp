@@ -59,47 +59,54 @@ std::string modelPath(const std::string& dir, const char* id, const char* what, 
     return name;
 }
 
-// Pose of key k (1-based) of an animation.
-BodyPose animationKey(const std::string& suffix, int k) {
+struct KeyPose {
+    const char* animation;
+    int key;                                                                // 1-based
+    float pitchLeft, pitchRight, rollLeft, rollRight, kneeLeft, kneeRight;  // degrees
+    float bob;                                                              // units
+    float lean, fall;                                                       // degrees
+};
+
+// The key poses of every animation. Walks alternate legs apart and legs
+// passing (one knee lifted); the strafe steps sideways; the death falls
+// backwards in four keys so that the limbs do not shrink on the way.
+// Columns: animation, key, hip pitch left and right, hip roll left and right,
+// knee left and right, bob, lean, fall.
+constexpr KeyPose KEY_POSES[] = {
+    {"stand", 1, 0, 0, 0, 0, 0, 0, 0.0f, 0, 0},
+    {"stand", 2, 0, 0, 0, 0, 4, 4, -0.06f, 0, 0},
+    {"walk", 1, 28, -28, 0, 0, 8, 8, -0.12f, 4, 0},
+    {"walk", 2, 0, 20, 0, 0, 0, 40, 0.05f, 4, 0},
+    {"walk", 3, -28, 28, 0, 0, 8, 8, -0.12f, 4, 0},
+    {"walk", 4, 20, 0, 0, 0, 40, 0, 0.05f, 4, 0},
+    {"strafe", 1, 0, 0, 14, 14, 0, 0, -0.1f, 0, 0},
+    {"strafe", 2, 0, 18, 0, 0, 0, 30, 0.04f, 0, 0},
+    {"strafe", 3, 0, 0, 14, 14, 0, 0, -0.1f, 0, 0},
+    {"strafe", 4, 18, 0, 0, 0, 30, 0, 0.04f, 0, 0},
+    {"diag", 1, 20, -20, 9, 9, 6, 6, -0.1f, 3, 0},
+    {"diag", 2, 0, 0, 0, 0, 0, 36, 0.05f, 3, 0},
+    {"diag", 3, -20, 20, 9, 9, 6, 6, -0.1f, 3, 0},
+    {"diag", 4, 0, 0, 0, 0, 36, 0, 0.05f, 3, 0},
+    {"death", 1, 0, 0, 0, 0, 0, 0, 0.0f, 0, 0},
+    {"death", 2, 17.5f, 7, 0, 0, 35, 21, 0.0f, 0, 35},
+    {"death", 3, 10, 4, 0, 0, 20, 12, 0.0f, 0, 75},
+    {"death", 4, 3, 1.2f, 0, 0, 6, 3.6f, 0.0f, 0, 90},
+};
+
+// Pose of key k (1-based) of an animation; the rest pose when not listed.
+BodyPose animationKey(const std::string& animation, int k) {
     BodyPose p;
-    const float phase = (k % 2 == 1) ? 1.0f : 0.0f;  // keys 1, 3: legs apart; 2, 4: passing
-    const float sign = (k <= 2) ? 1.0f : -1.0f;      // which leg leads
-    if (suffix == "stand") {
-        p.bob = k == 1 ? 0.0f : -0.06f;
-        p.knee[0] = p.knee[1] = k == 1 ? 0.0f : 4.0f;
-    } else if (suffix == "walk") {
-        p.hipPitch[0] = phase * sign * 28.0f;
-        p.hipPitch[1] = -phase * sign * 28.0f;
-        p.knee[0] = phase ? 8.0f : (sign > 0 ? 0.0f : 40.0f);
-        p.knee[1] = phase ? 8.0f : (sign > 0 ? 40.0f : 0.0f);
-        p.hipPitch[0] += phase ? 0.0f : (sign > 0 ? 0.0f : 20.0f);
-        p.hipPitch[1] += phase ? 0.0f : (sign > 0 ? 20.0f : 0.0f);
-        p.bob = phase ? -0.12f : 0.05f;
-        p.lean = 4.0f;
-    } else if (suffix == "strafe") {
-        p.hipRoll[0] = phase * 14.0f;
-        p.hipRoll[1] = phase * 14.0f;
-        p.knee[1] = phase ? 0.0f : (sign > 0 ? 30.0f : 0.0f);
-        p.knee[0] = phase ? 0.0f : (sign > 0 ? 0.0f : 30.0f);
-        p.hipPitch[1] = p.knee[1] * 0.6f;
-        p.hipPitch[0] = p.knee[0] * 0.6f;
-        p.bob = phase ? -0.1f : 0.04f;
-    } else if (suffix == "diag") {
-        p.hipPitch[0] = phase * sign * 20.0f;
-        p.hipPitch[1] = -phase * sign * 20.0f;
-        p.hipRoll[0] = p.hipRoll[1] = phase * 9.0f;
-        p.knee[0] = phase ? 6.0f : (sign > 0 ? 0.0f : 36.0f);
-        p.knee[1] = phase ? 6.0f : (sign > 0 ? 36.0f : 0.0f);
-        p.bob = phase ? -0.1f : 0.05f;
-        p.lean = 3.0f;
-    } else {  // death: knocked backwards, knees giving way, landing flat
-        constexpr float FALL[] = {0.0f, 35.0f, 75.0f, 90.0f};
-        constexpr float KNEE[] = {0.0f, 35.0f, 20.0f, 6.0f};
-        p.fall = FALL[k - 1];
-        p.knee[0] = KNEE[k - 1];
-        p.knee[1] = KNEE[k - 1] * 0.6f;
-        p.hipPitch[0] = KNEE[k - 1] * 0.5f;
-        p.hipPitch[1] = KNEE[k - 1] * 0.2f;
+    for (const KeyPose& kp : KEY_POSES) {
+        if (animation != kp.animation || k != kp.key) continue;
+        p.hipPitch[0] = kp.pitchLeft;
+        p.hipPitch[1] = kp.pitchRight;
+        p.hipRoll[0] = kp.rollLeft;
+        p.hipRoll[1] = kp.rollRight;
+        p.knee[0] = kp.kneeLeft;
+        p.knee[1] = kp.kneeRight;
+        p.bob = kp.bob;
+        p.lean = kp.lean;
+        p.fall = kp.fall;
     }
     return p;
 }
@@ -122,7 +129,7 @@ ModelFile skinnedModel(const char* id, MeshPart part) {
 
 bool writeAnimations(const CharacterDesign& d, const std::string& modelDir) {
     bool ok = true;
-    for (const AnimationSpec& a : ANIMATIONS) {
+    for (const AnimationKeys& a : ANIMATIONS) {
         const bool death = std::string(a.suffix) == "death";
         for (int k = 1; k <= a.keyCount; ++k) {
             const BodyPose pose = animationKey(a.suffix, k);

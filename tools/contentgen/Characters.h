@@ -6,11 +6,11 @@
 // Animations every character has. Columns: name suffix, key files. The
 // animation description files in data/models ("<id>_<suffix>3") must name
 // the same number of keys.
-struct AnimationSpec {
+struct AnimationKeys {
     const char* suffix;
     int keyCount;
 };
-constexpr AnimationSpec ANIMATIONS[] = {
+constexpr AnimationKeys ANIMATIONS[] = {
     {"stand", 2}, {"walk", 4}, {"strafe", 4}, {"diag", 4}, {"death", 4},
 };
 

@@ -1,5 +1,7 @@
 // "logo.3ds": the word TOVASK as solid extruded letters for the menu screen, turning about its
 // centre.
+#include "Logo.h"
+
 #include <vector>
 
 #include "MeshPart.h"

@@ -57,14 +57,10 @@ void field(MeshPart& crates, MeshPart& concrete, MeshPart& col) {
     for (const Block& b : FIELD) {
         const P3 lo{b.x - b.w * 0.5f, 0, b.z - b.d * 0.5f},
             hi{b.x + b.w * 0.5f, b.h, b.z + b.d * 0.5f};
-        if (b.kind == 0) {
-            // One crate texture per 6-unit face.
-            crates.worldBox(lo, hi, 1.0f / 6.0f);
-            col.box({lo.x - BODY_MARGIN, COLLISION_BOTTOM, lo.z - BODY_MARGIN},
-                    {hi.x + BODY_MARGIN, COLLISION_MIN_TOP, hi.z + BODY_MARGIN}, uniformUv({}));
-        } else {
+        if (b.kind == 0)
+            solidBlock(crates, col, lo, hi, 6);  // one crate texture per 6-unit face
+        else
             solidBlock(concrete, col, lo, hi, 16);
-        }
     }
 }
 

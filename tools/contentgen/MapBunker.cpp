@@ -70,6 +70,29 @@ constexpr Column CRATES[] = {
     {-110, -95, 3}, {-20, -220, 3}, {25, -200, 3}, {-30, 25, 3},
 };
 
+// Oil drums in clusters. Columns: centre x, centre z, radius.
+constexpr Column BARRELS[] = {
+    {160, -20, 1.4f},  {163, -16, 1.4f},  {158, -14, 1.4f}, {-160, -95, 1.4f},
+    {-156, -99, 1.4f}, {-30, -240, 1.4f}, {30, -150, 1.4f}, {33, -154, 1.4f},
+};
+constexpr float BARREL_HIGH = 4.2f;
+
+void barrels(MeshPart& drums, MeshPart& col) {
+    for (const Column& b : BARRELS) {
+        drums.tube({b.x, 0, b.z}, {b.x, BARREL_HIGH, b.z}, b.half, 12, {0, 0, 1, 1}, {0, 0, 1, 1});
+        col.box({b.x - b.half - BODY_MARGIN, COLLISION_BOTTOM, b.z - b.half - BODY_MARGIN},
+                {b.x + b.half + BODY_MARGIN, COLLISION_MIN_TOP, b.z + b.half + BODY_MARGIN},
+                uniformUv({}));
+    }
+}
+
+// Pipes along the hall's long walls, well above anything that moves.
+void pipes(MeshPart& metal) {
+    for (float x : {-68.5f, 68.5f})
+        for (float y : {18.0f, 19.6f})
+            metal.tube({x, y, -128}, {x, y, 38}, 0.6f, 8, {0, 0, 1, 8}, {0, 0, 1, 1});
+}
+
 void rooms(MeshPart& ceiling, MeshPart& lamps) {
     for (const Room& r : ROOMS) {
         ceilingRect(ceiling, r.x0, r.z0, r.x1, r.z1, CEILING, 16);
@@ -92,23 +115,23 @@ MapModels buildBunker() {
     MapModels m;
     m.level.materials = {
         texturedMaterial("panel", "panel.bmp"), texturedMaterial("concrete", "bunker.bmp"),
-        texturedMaterial("lamp", "lamp.bmp"), texturedMaterial("crate", "crate.bmp")};
+        texturedMaterial("lamp", "lamp.bmp"),   texturedMaterial("crate", "crate.bmp"),
+        texturedMaterial("metal", "metal.bmp"), colouredMaterial("drum", 170, 50, 30)};
     MeshPart walls("walls", "panel"), ceiling("ceiling", "concrete"), lamps("lamps", "lamp");
-    MeshPart crates("crates", "crate"), col("collision", "none");
+    MeshPart crates("crates", "crate"), metal("pipes", "metal"), drums("drums", "drum");
+    MeshPart col("collision", "none");
     for (const Wall& w : WALLS) solidBlock(walls, col, {w.x0, 0, w.z0}, {w.x1, CEILING, w.z1}, 32);
     for (const Column& p : PILLARS)
         solidBlock(ceiling, col, {p.x - p.half, 0, p.z - p.half},
                    {p.x + p.half, CEILING, p.z + p.half}, 16);
-    for (const Column& c : CRATES) {
-        crates.worldBox({c.x - c.half, 0, c.z - c.half}, {c.x + c.half, 2 * c.half, c.z + c.half},
-                        1.0f / 6);
-        col.box({c.x - c.half - BODY_MARGIN, COLLISION_BOTTOM, c.z - c.half - BODY_MARGIN},
-                {c.x + c.half + BODY_MARGIN, COLLISION_MIN_TOP, c.z + c.half + BODY_MARGIN},
-                uniformUv({}));
-    }
+    for (const Column& c : CRATES)  // one crate texture per 6-unit face
+        solidBlock(crates, col, {c.x - c.half, 0, c.z - c.half},
+                   {c.x + c.half, 2 * c.half, c.z + c.half}, 6);
+    barrels(drums, col);
+    pipes(metal);
     rooms(ceiling, lamps);
     lintels(walls);
-    m.level.parts = {walls, ceiling, lamps, crates};
+    m.level.parts = {walls, ceiling, lamps, crates, metal, drums};
 
     m.ground.materials = {texturedMaterial("tiles", "tiles.bmp")};
     MeshPart floor("floor", "tiles");

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "Logo.h"
 #include "MeshPart.h"
 
 namespace {
@@ -85,7 +86,8 @@ ModelFile skyDome() {
         for (int i = 0; i < AROUND; ++i) {
             const float u0 = 2.0f * i / AROUND, u1 = 2.0f * (i + 1) / AROUND;
             const float v0 = static_cast<float>(j) / UP, v1 = static_cast<float>(j + 1) / UP;
-            // Counter-clockwise seen from the centre: the inside is the front.
+            // Azimuth grows clockwise seen from above, so these corners run
+            // counter-clockwise seen from the centre: the inside is the front.
             if (j == UP - 1)
                 p.triangle(point(i, j), point(i + 1, j), point(i, j + 1), u0, v0, u1, v0,
                            (u0 + u1) * 0.5f, 1.0f);
@@ -93,15 +95,11 @@ ModelFile skyDome() {
                 p.quad(point(i, j), point(i + 1, j), point(i + 1, j + 1), point(i, j + 1),
                        {u0, v0, u1, v1});
         }
-    // Azimuth grows clockwise seen from above, so the quads above already face
-    // the centre; the checks in the tests hold us to that.
     f.parts.push_back(p);
     return f;
 }
 
 }  // namespace
-
-bool writeLogo(const std::string& path);  // Logo.cpp
 
 bool writeProps(const std::string& modelDir) {
     bool ok = collisionBody().save(modelDir + "/c3.3ds");
