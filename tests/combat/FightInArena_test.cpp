@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "../world/FightFixtures.h"
+#include "CaptureOutput.h"
 #include "CollisionMap.h"
 #include "CreatureFactory.h"
 #include "Mesh.h"
@@ -51,9 +52,8 @@ TEST_F(ArenaTest, ComputerFightRunsWithCreaturesIntact) {
     srand(2024);
     Creature* creatures[7];
     for (Creature*& creature : creatures) {
-        ::testing::internal::CaptureStdout();
-        creature = createComputerCreature(world.get(), body.get(), characters, 2);
-        ::testing::internal::GetCapturedStdout();
+        captureOutput(
+            [&] { creature = createComputerCreature(world.get(), body.get(), characters, 2); });
         ASSERT_NE(creature, nullptr);
         EXPECT_GE(creature->position.x, -9.0f);
         EXPECT_LE(creature->position.z, -10.0f);

@@ -2,9 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "../world/FightFixtures.h"
-
-using ::testing::internal::CaptureStdout;
-using ::testing::internal::GetCapturedStdout;
+#include "CaptureOutput.h"
 
 namespace {
 
@@ -76,9 +74,7 @@ TEST_F(WeaponTest, EmptyWeaponStaysSilentUntilRefilled) {
     for (int i = 0; i < 20; ++i) w.update(25, true);
     EXPECT_EQ(world->objectCount, count);
     EXPECT_LE(w.cooldown, 0);  // keeps running down
-    CaptureStdout();
-    shooter->revive(0, 0, -50);
-    GetCapturedStdout();
+    captureOutput([&] { shooter->revive(0, 0, -50); });
     EXPECT_EQ(w.ammo, 200);
     w.update(25, true);
     EXPECT_EQ(world->objectCount, count + 1);

@@ -90,6 +90,18 @@ inline AnimationFile readAnimation(const std::string& file) {
     return {std::stoi(w[0]), std::stoi(w[1]), std::stoi(w[2]), std::stoi(w[4]), w[3], true};
 }
 
+// Every character and map the content lists name, in list order.
+inline std::vector<CharacterFile> characters() {
+    std::vector<CharacterFile> out;
+    for (const std::string& f : words("chars")) out.push_back(readCharacter(f));
+    return out;
+}
+inline std::vector<MapFile> maps() {
+    std::vector<MapFile> out;
+    for (const std::string& f : words("maps")) out.push_back(readMap(f));
+    return out;
+}
+
 // A printf pattern with one %d, filled.
 inline std::string fill(const std::string& pattern, int n) {
     char out[512];

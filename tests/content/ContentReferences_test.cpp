@@ -12,18 +12,6 @@ using namespace content;
 
 namespace {
 
-std::vector<CharacterFile> characters() {
-    std::vector<CharacterFile> out;
-    for (const std::string& f : words("chars")) out.push_back(readCharacter(f));
-    return out;
-}
-
-std::vector<MapFile> maps() {
-    std::vector<MapFile> out;
-    for (const std::string& f : words("maps")) out.push_back(readMap(f));
-    return out;
-}
-
 // The objects' names and vertex counts: what interpolation needs to match.
 std::vector<std::pair<std::string, int>> layout(const Mesh& mesh) {
     std::vector<std::pair<std::string, int>> out;

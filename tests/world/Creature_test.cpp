@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CaptureOutput.h"
 #include "FightFixtures.h"
 #include "World.h"
 
@@ -17,9 +18,8 @@ struct CreatureTest : ::testing::Test {
     std::unique_ptr<Creature> creature;
 
     void SetUp() override {
-        CaptureStdout();
-        creature = std::make_unique<Creature>(nullptr, body.get(), creatureTypes[0]);
-        GetCapturedStdout();
+        captureOutput(
+            [&] { creature = std::make_unique<Creature>(nullptr, body.get(), creatureTypes[0]); });
     }
     // Runs n creature updates with the command fields as set (no controller).
     void updates(int n) {

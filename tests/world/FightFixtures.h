@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "CaptureOutput.h"
 #include "Creature.h"
 #include "Model.h"
 #include "Projectile.h"
@@ -65,9 +66,7 @@ protected:
     std::unique_ptr<World> world = std::make_unique<World>(nullptr);
 
     void TearDown() override {
-        ::testing::internal::CaptureStdout();
-        world.reset();
-        ::testing::internal::GetCapturedStdout();
+        captureOutput([&] { world.reset(); });
     }
     // A creature placed at `at` facing `heading` degrees, owned by the world.
     Creature* addCreature(Vec3 at = {}, float heading = 0.0f) {
