@@ -28,6 +28,7 @@ TEST(NamePattern, PrintsOneIntegerConversionUsesAnythingElseLiterallyAndRefusesO
         {"plain.bmp", 3, 64, "plain.bmp"},
         {"skin%d.bmp", 1, 10, "skin1.bmp"},
         {"skin%d.bmp", 12345, 10, "<refused>"},
+        {"skin%d.bmp", 10, 10, "<refused>"},  // no room left for the zero: would be cut
         {std::string(300, 'x'), 1, 256, "<refused>"},
     };
     for (const Case& c : cases)
