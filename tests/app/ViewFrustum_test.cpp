@@ -73,12 +73,19 @@ TEST(ViewFrustumTest, PointsAndBoxesOfTheStartupCamera) {
     EXPECT_FALSE(moved.pointInFrustum(0, 0, -200));
 }
 
-TEST(ViewFrustumTest, PointExactlyOnAPlaneIsOutside) {
+TEST(ViewFrustumTest, OnAPlaneIsOutsideAndOneCornerInsideKeepsABox) {
     ViewFrustum v;
     for (auto& p : v.planes) p[3] = 1.0f;   // every plane passes: a = b = c = 0, d = 1
     v.planes[ViewFrustum::LEFT][0] = 1.0f;  // x + 1 > 0
     EXPECT_TRUE(v.pointInFrustum(0, 0, 0));
     EXPECT_FALSE(v.pointInFrustum(-1, 0, 0));
+    // An oblique plane x + y + z > 5 that only the corner (2, 2, 2) passes,
+    // given first or last.
+    v.planes[ViewFrustum::LEFT][1] = v.planes[ViewFrustum::LEFT][2] = 1.0f;
+    v.planes[ViewFrustum::LEFT][3] = -5.0f;
+    EXPECT_TRUE(v.boxInFrustum(0, 0, 0, 2, 2, 2));
+    EXPECT_TRUE(v.boxInFrustum(2, 2, 2, 0, 0, 0));
+    EXPECT_FALSE(v.boxInFrustum(0, 0, 0, 1.5f, 1.5f, 1.5f));
 }
 
 }  // namespace
