@@ -151,23 +151,6 @@ TEST(ContentReferences, MapsNameTheirModelsAndTextures) {
     }
 }
 
-TEST(ContentReferences, SomeRoofUsesBothTransparentTextureKinds) {
-    bool blended = false, tested = false;
-    for (const MapFile& m : maps()) {
-        const auto roof = m.roof == "noroof" ? nullptr : loadMesh(m.roof);
-        if (!roof) continue;
-        for (const Material& mat : roof->materials) {
-            const std::string t = mat.textureFile;
-            if (t.size() < 5) continue;
-            const std::string stem = t.substr(0, t.size() - 4), ext = t.substr(t.size() - 4);
-            blended = blended || locate(stem + "-" + ext) != "";
-            tested = tested || locate(stem + "+" + ext) != "";
-        }
-    }
-    EXPECT_TRUE(blended) << "no roof texture with a '-' companion";
-    EXPECT_TRUE(tested) << "no roof texture with a '+' companion";
-}
-
 TEST(ContentReferences, MapsIncludeAnOutdoorAndADarkIndoorLook) {
     bool outdoor = false, darkIndoor = false;
     for (const MapFile& m : maps()) {
