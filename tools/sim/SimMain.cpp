@@ -105,8 +105,9 @@ int run(const SimOptions& options, ConsoleCapture& console) {
         return 2;
     }
     settings.mapIndex = options.map;
-    settings.characterIndex = 0;
-    settings.skinIndex = 0;
+    // Checked by the fight's load like a menu selection.
+    settings.characterIndex = options.character;
+    settings.skinIndex = options.skin;
     if (!openWindow()) return 3;
 
     int status = 0;

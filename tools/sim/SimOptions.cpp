@@ -1,5 +1,5 @@
 // Command line of tovask-sim: --map INDEX --seconds N --seed S [--stress]
-// [--fill OBJECTS] [--report-every SECONDS] [--data DIR].
+// [--character INDEX] [--skin INDEX] [--fill OBJECTS] [--report-every SECONDS] [--data DIR].
 #include "SimOptions.h"
 
 #include <cerrno>
@@ -49,6 +49,10 @@ bool parseSimOptions(int argc, char** argv, SimOptions& options) {
         } else if (std::strcmp(arg, "--seed") == 0 && parseNumber(value, 0, 4294967295L, number)) {
             options.seed = static_cast<unsigned>(number);
             haveSeed = true;
+        } else if (std::strcmp(arg, "--character") == 0 && parseNumber(value, 0, 1000000, number)) {
+            options.character = static_cast<int>(number);
+        } else if (std::strcmp(arg, "--skin") == 0 && parseNumber(value, 0, 1000000, number)) {
+            options.skin = static_cast<int>(number);
         } else if (std::strcmp(arg, "--fill") == 0 &&
                    parseNumber(value, 0, World::MAX_OBJECTS, number)) {
             options.fill = static_cast<int>(number);
@@ -68,7 +72,8 @@ bool parseSimOptions(int argc, char** argv, SimOptions& options) {
     if (!haveMap || !haveSeconds || !haveSeed) {
         std::fprintf(stderr,
                      "usage: tovask-sim --map INDEX --seconds N --seed S [--stress]\n"
-                     "                  [--fill OBJECTS] [--report-every SECONDS] [--data DIR]\n"
+                     "                  [--character INDEX] [--skin INDEX] [--fill OBJECTS]\n"
+                     "                  [--report-every SECONDS] [--data DIR]\n"
                      "  N from 1 to %ld game seconds\n",
                      MAX_SECONDS);
         return false;
