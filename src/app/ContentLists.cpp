@@ -63,6 +63,27 @@ void readMapFields(std::FILE* file, MapInfo& m) {
     readName(file, m.collisionModel, m.filePath);
 }
 
+// Locates and opens one description file and reads it into record, whose path
+// is set first. False, with "Unable to find <kind> file" or "Unable to load
+// (open) <openKind>" on stdout, when the file cannot be found or opened.
+template <typename Record>
+bool readDescription(char* name, const char* kind, const char* openKind, Record& record,
+                     void (*readFields)(std::FILE*, Record&)) {
+    if (!locateDataFile(name, true)) {
+        std::printf("Unable to find %s file %s", kind, name);
+        return false;
+    }
+    std::FILE* file = std::fopen(name, "r");
+    if (!file) {
+        std::printf("Unable to load (open) %s %s\n", openKind, name);
+        return false;
+    }
+    std::snprintf(record.filePath, sizeof record.filePath, "%s", name);
+    readFields(file, record);
+    std::fclose(file);
+    return true;
+}
+
 }  // namespace
 
 void Settings::loadContentLists() {
@@ -79,19 +100,8 @@ void Settings::loadContentLists() {
 }
 
 void Settings::loadCharacterFile(char* name) {
-    if (!locateDataFile(name, true)) {
-        std::printf("Unable to find character file %s", name);
-        return;
-    }
-    std::FILE* file = std::fopen(name, "r");
-    if (!file) {
-        std::printf("Unable to load (open) character file %s\n", name);
-        return;
-    }
     CharacterInfo record;
-    std::snprintf(record.filePath, sizeof record.filePath, "%s", name);
-    readCharacterFields(file, record);
-    std::fclose(file);
+    if (!readDescription(name, "character", "character file", record, readCharacterFields)) return;
     if (record.creatureType < 0 || record.creatureType >= CREATURE_TYPE_COUNT) {
         std::fprintf(stderr, "Invalid character data from file %s\n", record.filePath);
     } else {
@@ -102,19 +112,8 @@ void Settings::loadCharacterFile(char* name) {
 }
 
 void Settings::loadMapFile(char* name) {
-    if (!locateDataFile(name, true)) {
-        std::printf("Unable to find map file %s", name);
-        return;
-    }
-    std::FILE* file = std::fopen(name, "r");
-    if (!file) {
-        std::printf("Unable to load (open) mapfile %s\n", name);
-        return;
-    }
     MapInfo record;
-    std::snprintf(record.filePath, sizeof record.filePath, "%s", name);
-    readMapFields(file, record);
-    std::fclose(file);
+    if (!readDescription(name, "map", "mapfile", record, readMapFields)) return;
     maps.push_back(record);
     ++mapCount;
     std::printf("Loaded map %s from file %s\n", record.name, record.filePath);

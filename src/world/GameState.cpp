@@ -103,11 +103,10 @@ void GameState::addCreatures(int characterIndex, int skinIndex) {
 }
 
 void GameState::keyDown(int key) {
-    if ((key & 0xff) == KEY_ESCAPE) {
-        World::keyDown(key);  // this state is gone now: touch nothing after it
-        return;
-    }
     World::keyDown(key);
+    // Escape went back to the menu, which deleted this state: only the
+    // argument may be looked at now.
+    if ((key & 0xff) == KEY_ESCAPE) return;
     switch (key & 0xff) {
         case 'f':
             toggleFog();

@@ -19,8 +19,11 @@ void applyPlayerInput(Entity& entity, const uint8_t* keys, uint8_t mouseButtons,
     entity.yawRate = 0.0f;
     if (keys[SDLK_LEFT] != 0) entity.yawRate = -ARROW_TURN;
     if (keys[SDLK_RIGHT] != 0) entity.yawRate = ARROW_TURN;
-    const int signedSquare = mouseDx * (mouseDx < 0 ? -mouseDx : mouseDx);
-    entity.yawRate = static_cast<float>(entity.yawRate + signedSquare * MOUSE_TURN);
+    // Motion piles up while the player is dead (it is not read then), so the
+    // square is formed in 64 bits: an int would overflow past 46340 counts.
+    const long long dx = mouseDx;
+    const long long signedSquare = dx * (dx < 0 ? -dx : dx);
+    entity.yawRate = static_cast<float>(entity.yawRate + double(signedSquare) * MOUSE_TURN);
 }
 
 void KeyboardController::control() {

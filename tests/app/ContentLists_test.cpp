@@ -66,18 +66,6 @@ TEST_F(ContentTest, DescriptionFilesFillEveryFieldInOrder) {
     EXPECT_EQ(m.out, "Loaded map Arena from file " + data.dev.path() + "/scenes/arena.map\n");
 }
 
-TEST_F(ContentTest, FieldsOnOneLineWithoutAFinalBreakReadTheSame) {
-    std::string oneLine = PELMO;
-    for (char& ch : oneLine)
-        if (ch == '\n') ch = ' ';
-    data.work.write("a.chr", oneLine.substr(0, oneLine.size() - 1));
-    loadCharacter("a.chr");
-    ASSERT_EQ(s.characterCount, 1);
-    EXPECT_EQ(
-        fields(s.characters[0]),
-        "0|3|Pelmo|skin%d.bmp|arms%d.3ds|stand3|walk3|strafe3|diag3|0.5|none|extra.3ds|death3");
-}
-
 TEST_F(ContentTest, CharacterOfUnknownTypeIsDroppedButStillAnnounced) {
     std::string bad = PELMO;
     bad[0] = '1';
@@ -89,25 +77,34 @@ TEST_F(ContentTest, CharacterOfUnknownTypeIsDroppedButStillAnnounced) {
     EXPECT_EQ(o.out, "Loaded characer Pelmo from file bad.chr\n");
 }
 
-TEST_F(ContentTest, TruncatedFileKeepsMissingFieldsEmpty) {
-    data.work.write("short.chr", "0 2 Shorty skin%d.bmp");
-    loadCharacter("short.chr");
-    ASSERT_EQ(s.characterCount, 1);
-    EXPECT_EQ(fields(s.characters[0]), "0|2|Shorty|skin%d.bmp||||||0|||");
-}
-
-TEST_F(ContentTest, OverlongNameFieldStaysEmptyWithoutShiftingTheOthers) {
-    data.work.write("long.chr", "0 1 " + std::string(300, 'w') + " skin a s w st d 0 n e death");
-    const Output o = loadCharacter("long.chr");
-    ASSERT_EQ(s.characterCount, 1);
-    EXPECT_EQ(fields(s.characters[0]), "0|1||skin|a|s|w|st|d|0|n|e|death");
-    EXPECT_EQ(o.err, "Name longer than 254 characters skipped in file long.chr\n");
-
+TEST_F(ContentTest, OddLayoutsShortFilesAndOverlongNamesKeepTheFieldOrder) {
+    std::string oneLine = PELMO;  // fields on one line, no final break
+    for (char& ch : oneLine)
+        if (ch == '\n') ch = ' ';
+    oneLine.pop_back();
     const std::string longest(254, 'x');
-    data.work.write("exact.chr", "0 1 " + longest);
-    loadCharacter("exact.chr");
-    ASSERT_EQ(s.characterCount, 2);
-    EXPECT_EQ(s.characters[1].name, longest);
+    struct Case {
+        std::string text, fields, err;
+    };
+    const Case cases[] = {
+        {oneLine,
+         "0|3|Pelmo|skin%d.bmp|arms%d.3ds|stand3|walk3|strafe3|diag3|0.5|none|extra.3ds|death3",
+         ""},
+        {"0 2 Shorty skin%d.bmp", "0|2|Shorty|skin%d.bmp||||||0|||", ""},
+        {"0 1 " + std::string(300, 'w') + " skin a s w st d 0 n e death",
+         "0|1||skin|a|s|w|st|d|0|n|e|death",
+         "Name longer than 254 characters skipped in file c.chr\n"},
+        {"0 1 " + longest, "0|1|" + longest + "|||||||0|||", ""},
+    };
+    for (const Case& c : cases) {
+        Settings fresh;
+        data.work.write("c.chr", c.text);
+        char name[DATA_NAME_SIZE] = "c.chr";
+        const Output o = captureOutput([&] { fresh.loadCharacterFile(name); });
+        ASSERT_EQ(fresh.characterCount, 1) << c.text;
+        EXPECT_EQ(fields(fresh.characters[0]), c.fields);
+        EXPECT_EQ(o.err, c.err);
+    }
 }
 
 TEST_F(ContentTest, MissingDescriptionFilesAreSkipped) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -30,30 +31,37 @@ TEST(FrameStatsTest, ReportsWithTheCallThatPassesOneSecond) {
     EXPECT_EQ(stats.trianglesAccumulated, 0);
 }
 
-TEST(FrameStatsTest, ExactlyOneSecondIsNotYetAReport) {
-    FrameStats stats;
-    EXPECT_EQ(frame(stats, 10, 1000), "");
-    EXPECT_EQ(frame(stats, 10, 1), "Actual triangles : 19/sec 10/frame\n");
-}
-
-TEST(FrameStatsTest, EmptyFramesLowerThePerFrameFigure) {
-    FrameStats stats;
-    frame(stats, 3000, 500);
-    frame(stats, 0, 500);
-    EXPECT_EQ(frame(stats, 0, 500), "Actual triangles : 2000/sec 1000/frame\n");
-}
-
-TEST(FrameStatsTest, ReportWithoutAClosedFrameDoesNotDivideByZero) {
-    FrameStats stats;
-    stats.addTriangles(500);
+TEST(FrameStatsTest, RatesOfShortSequences) {
+    struct Frame {
+        int triangles, ms;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Frame> frames;
+        std::string report;  // printed by the last frame; none before it
+    };
+    const Case cases[] = {
+        {"exactly one second is not yet a report",
+         {{10, 1000}, {10, 1}},
+         "Actual triangles : 19/sec 10/frame\n"},
+        {"empty frames lower the per-frame figure",
+         {{3000, 500}, {0, 500}, {0, 500}},
+         "Actual triangles : 2000/sec 1000/frame\n"},
+        {"high rates do not overflow",
+         {{5000000, 1001}},
+         "Actual triangles : 4995004/sec 5000000/frame\n"},
+    };
+    for (const Case& c : cases) {
+        FrameStats stats;
+        for (size_t i = 0; i + 1 < c.frames.size(); ++i)
+            EXPECT_EQ(frame(stats, c.frames[i].triangles, c.frames[i].ms), "") << c.what;
+        EXPECT_EQ(frame(stats, c.frames.back().triangles, c.frames.back().ms), c.report) << c.what;
+    }
+    FrameStats open;  // a report without a closed frame does not divide by zero
+    open.addTriangles(500);
     CaptureStdout();
-    stats.reportTriangles(1500);
+    open.reportTriangles(1500);
     EXPECT_EQ(GetCapturedStdout(), "Actual triangles : 0/sec 0/frame\n");
-}
-
-TEST(FrameStatsTest, HighRatesDoNotOverflow) {
-    FrameStats stats;
-    EXPECT_EQ(frame(stats, 5000000, 1001), "Actual triangles : 4995004/sec 5000000/frame\n");
 }
 
 }  // namespace

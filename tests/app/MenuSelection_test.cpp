@@ -1,82 +1,67 @@
 // The menu's selection keys on the settings record: wrap-around, skin reset, low 8 bits.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "MenuState.h"
 #include "Settings.h"
 
 namespace {
 
-// Three maps; characters with 3, 3 and 1 skins.
-Settings makeSelection() {
-    Settings s;
-    s.maps.resize(3);
-    s.mapCount = 3;
-    for (int skins : {3, 3, 1}) {
-        CharacterInfo c;
-        c.skinCount = skins;
-        s.characters.push_back(c);
+struct Selection {
+    int map, character, skin;
+    bool operator==(const Selection& o) const {
+        return map == o.map && character == o.character && skin == o.skin;
     }
-    s.characterCount = 3;
-    return s;
+};
+void PrintTo(const Selection& s, std::ostream* os) {
+    *os << "map " << s.map << " character " << s.character << " skin " << s.skin;
 }
 
-TEST(MenuSelection, MapKeysWrapBothWays) {
-    Settings s = makeSelection();
-    EXPECT_TRUE(MenuState::changeSelection(s, 'x'));
-    EXPECT_EQ(s.mapIndex, 2);
-    EXPECT_TRUE(MenuState::changeSelection(s, 'c'));
-    EXPECT_EQ(s.mapIndex, 0);
-    MenuState::changeSelection(s, 'c');
-    MenuState::changeSelection(s, 'c');
-    MenuState::changeSelection(s, 'c');
-    EXPECT_EQ(s.mapIndex, 0);
-}
+// Three maps; characters with `skins` skins each (3, 3 and 1 unless told otherwise).
+struct Case {
+    const char* what;
+    Selection start;
+    std::vector<int> keys;
+    Selection end;
+    std::vector<int> skins = {3, 3, 1};
+};
 
-TEST(MenuSelection, CharacterChangeAlwaysResetsSkin) {
-    Settings s = makeSelection();
-    s.skinIndex = 2;
-    MenuState::changeSelection(s, 'b');  // to a character with as many skins
-    EXPECT_EQ(s.characterIndex, 1);
-    EXPECT_EQ(s.skinIndex, 0);
-    s.skinIndex = 1;
-    MenuState::changeSelection(s, 'v');
-    EXPECT_EQ(s.characterIndex, 0);
-    EXPECT_EQ(s.skinIndex, 0);
-    MenuState::changeSelection(s, 'v');
-    EXPECT_EQ(s.characterIndex, 2);
-}
-
-TEST(MenuSelection, SkinKeysWrapWithinSelectedCharacter) {
-    Settings s = makeSelection();
-    MenuState::changeSelection(s, 'n');
-    EXPECT_EQ(s.skinIndex, 2);
-    MenuState::changeSelection(s, 'm');
-    EXPECT_EQ(s.skinIndex, 0);
-    s.characterIndex = 2;  // one skin only
-    MenuState::changeSelection(s, 'n');
-    EXPECT_EQ(s.skinIndex, 0);
-    MenuState::changeSelection(s, 'm');
-    EXPECT_EQ(s.skinIndex, 0);
-}
-
-TEST(MenuSelection, SkinKeysStayInRangeForCharacterWithoutSkins) {
-    Settings s = makeSelection();
-    s.characters[0].skinCount = 0;
-    MenuState::changeSelection(s, 'n');
-    EXPECT_EQ(s.skinIndex, 0);
-    for (int i = 0; i < 3; ++i) MenuState::changeSelection(s, 'm');
-    EXPECT_EQ(s.skinIndex, 0);
-}
-
-TEST(MenuSelection, OnlyLowEightBitsCountAndOtherKeysDoNothing) {
-    Settings s = makeSelection();
-    EXPECT_TRUE(MenuState::changeSelection(s, 0x100 | 'c'));
-    EXPECT_EQ(s.mapIndex, 1);
-    EXPECT_FALSE(MenuState::changeSelection(s, 'q'));
-    EXPECT_FALSE(MenuState::changeSelection(s, 13));  // Return is the menu's, not the selection's
-    EXPECT_EQ(s.mapIndex, 1);
-    EXPECT_EQ(s.characterIndex, 0);
-    EXPECT_EQ(s.skinIndex, 0);
+TEST(MenuSelection, KeysWrapResetTheSkinAndReadOnlyTheLowByte) {
+    const Case cases[] = {
+        {"x wraps the map down", {0, 0, 0}, {'x'}, {2, 0, 0}},
+        {"c wraps the map up", {2, 0, 0}, {'c'}, {0, 0, 0}},
+        {"three c go round", {0, 0, 0}, {'c', 'c', 'c'}, {0, 0, 0}},
+        {"b resets the skin", {0, 0, 2}, {'b'}, {0, 1, 0}},
+        {"v resets the skin", {0, 1, 1}, {'v'}, {0, 0, 0}},
+        {"v wraps the character", {0, 0, 0}, {'v'}, {0, 2, 0}},
+        {"n wraps the skin down", {0, 0, 0}, {'n'}, {0, 0, 2}},
+        {"m wraps the skin up", {0, 0, 2}, {'m'}, {0, 0, 0}},
+        {"one skin stays", {0, 2, 0}, {'n', 'm'}, {0, 2, 0}},
+        {"no skins stay at 0", {0, 0, 0}, {'n', 'm', 'm', 'm'}, {0, 0, 0}, {0, 3, 1}},
+        {"high bits ignored", {0, 0, 0}, {0x100 | 'c'}, {1, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        Settings s;
+        s.maps.resize(3);
+        s.mapCount = 3;
+        for (int n : c.skins) {
+            CharacterInfo info;
+            info.skinCount = n;
+            s.characters.push_back(info);
+        }
+        s.characterCount = 3;
+        s.mapIndex = c.start.map;
+        s.characterIndex = c.start.character;
+        s.skinIndex = c.start.skin;
+        for (int key : c.keys) EXPECT_TRUE(MenuState::changeSelection(s, key)) << c.what;
+        EXPECT_EQ((Selection{s.mapIndex, s.characterIndex, s.skinIndex}), c.end) << c.what;
+        // Other keys, Return among them (the menu's own), change nothing.
+        EXPECT_FALSE(MenuState::changeSelection(s, 'q'));
+        EXPECT_FALSE(MenuState::changeSelection(s, 13));
+        EXPECT_EQ((Selection{s.mapIndex, s.characterIndex, s.skinIndex}), c.end) << c.what;
+    }
 }
 
 }  // namespace

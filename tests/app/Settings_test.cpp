@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "ScratchData.h"
@@ -23,33 +24,37 @@ protected:
     Settings s;
 };
 
-TEST_F(SettingsFileTest, SevenValuesInAnyWhiteSpaceAndTheirLines) {
-    data.work.write("tovask.cfg", "800 600\n16 0\n2 1 1 99\n");
-    const Output o = load();
-    EXPECT_EQ(o.out,
-              "Resolution : 800 X 600 X 16\nWindowed\nTexture quality 2 Filled polygons 1\n");
-    EXPECT_EQ(o.err, "");
-    EXPECT_EQ(values(s), (std::vector<int>{800, 600, 16, 0, 2, 1, 1}));
-}
-
-TEST_F(SettingsFileTest, ShortMalformedOrEmptyFileLeavesZerosNotDefaults) {
-    data.work.write("tovask.cfg", "1024 768");
-    EXPECT_EQ(load().err, "");
-    EXPECT_EQ(values(s), (std::vector<int>{1024, 768, 0, 0, 0, 0, 0}));
-    data.work.write("tovask.cfg", "1280 oops 32");
-    load();
-    EXPECT_EQ(values(s), (std::vector<int>{1280, 0, 0, 0, 0, 0, 0}));
-    data.work.write("tovask.cfg", "");
-    EXPECT_EQ(load().err, "");
-    EXPECT_EQ(values(s), (std::vector<int>(7, 0)));
-}
-
-TEST_F(SettingsFileTest, MissingFileGivesDefaultsAndSaysSo) {
-    const Output o = load();
-    EXPECT_EQ(o.out,
-              "Resolution : 640 X 480 X 0\nFullscreen\nTexture quality 1 Filled polygons 1\n");
-    EXPECT_EQ(o.err, "Unable to open inicialization file tovask.cfg. Using default valueas.\n");
-    EXPECT_EQ(values(s), (std::vector<int>{640, 480, 0, 1, 1, 1, 0}));
+TEST_F(SettingsFileTest, ValuesInAnyWhiteSpaceShortFilesKeepZerosMissingFileGivesDefaults) {
+    struct Case {
+        const char* text;  // null: no settings file at all
+        std::vector<int> values;
+        std::string out, err;
+    };
+    const std::string windowed = "Windowed\nTexture quality 0 Filled polygons 0\n";
+    const Case cases[] = {
+        {"800 600\n16 0\n2 1 1 99\n",
+         {800, 600, 16, 0, 2, 1, 1},
+         "Resolution : 800 X 600 X 16\nWindowed\nTexture quality 2 Filled polygons 1\n",
+         ""},
+        {"1024 768", {1024, 768, 0, 0, 0, 0, 0}, "Resolution : 1024 X 768 X 0\n" + windowed, ""},
+        {"1280 oops 32", {1280, 0, 0, 0, 0, 0, 0}, "Resolution : 1280 X 0 X 0\n" + windowed, ""},
+        {"", std::vector<int>(7, 0), "Resolution : 0 X 0 X 0\n" + windowed, ""},
+        {nullptr,
+         {640, 480, 0, 1, 1, 1, 0},
+         "Resolution : 640 X 480 X 0\nFullscreen\nTexture quality 1 Filled polygons 1\n",
+         "Unable to open inicialization file tovask.cfg. Using default valueas.\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string text = c.text ? c.text : "(none)";
+        if (c.text)
+            data.work.write("tovask.cfg", c.text);
+        else
+            std::remove(data.work.file("tovask.cfg").c_str());
+        const Output o = load();
+        EXPECT_EQ(values(s), c.values) << text;
+        EXPECT_EQ(o.out, c.out) << text;
+        EXPECT_EQ(o.err, c.err) << text;
+    }
 }
 
 TEST_F(SettingsFileTest, FoundThroughTheDataFoldersAndLoadedIntoAFreshRecord) {

@@ -3,50 +3,44 @@
 
 #include <gtest/gtest.h>
 
+#include "Vec3Checks.h"
+
 namespace {
 
-void expectVec(Vec3 actual, float x, float y, float z) {
-    EXPECT_FLOAT_EQ(actual.x, x);
-    EXPECT_FLOAT_EQ(actual.y, y);
-    EXPECT_FLOAT_EQ(actual.z, z);
-}
-
-const Vec3 START{0.0f, 0.0f, -50.0f};
-
-TEST(CameraPose, FollowsCreatureAtStartFacingMinusZ) {
-    CameraPose pose;
-    ASSERT_TRUE(cameraPose(0, START, 0.0f, 1.0f, pose));
-    expectVec(pose.eye, 0, 40, 0);
-    expectVec(pose.centre, 0, 0, -70);
-    expectVec(pose.up, 0, 1, 0);
-
-    ASSERT_TRUE(cameraPose(2, START, 0.0f, 1.0f, pose));
-    expectVec(pose.eye, 5, 6, -30);
-    expectVec(pose.centre, 0, 0, -120);
-
-    ASSERT_TRUE(cameraPose(6, START, 0.0f, 1.0f, pose));
-    expectVec(pose.eye, 0, 100, -50);
-    expectVec(pose.centre, 0, 0, -50);
-    expectVec(pose.up, 1, 0, 0);
-}
-
-TEST(CameraPose, TurnsWithHeadingAndKeepsAbsoluteEyeHeight) {
-    // Heading 90: forward is +x, right is +z. The creature floats at y = 7.
-    const Vec3 p{10.0f, 7.0f, 20.0f};
-    CameraPose pose;
-    ASSERT_TRUE(cameraPose(4, p, 1.0f, 0.0f, pose));
-    expectVec(pose.eye, 30, 0, 15);      // 20 ahead, 5 to the left
-    expectVec(pose.centre, -60, 7, 20);  // looking back past the creature
-    ASSERT_TRUE(cameraPose(1, p, 1.0f, 0.0f, pose));
-    expectVec(pose.eye, -10, 10, 20);
-    expectVec(pose.centre, 80, 7, 20);
+TEST(CameraPose, PlacementsOfTheFollowingModes) {
+    struct Case {
+        int mode;
+        Vec3 position;
+        float headingSin, headingCos;
+        Vec3 eye, centre, up;
+    };
+    const Vec3 start{0, 0, -50};
+    // Heading 90 (sin 1): forward is +x, right is +z; that creature floats at y = 7,
+    // and the eye keeps its absolute height.
+    const Vec3 floating{10, 7, 20};
+    const Case cases[] = {
+        {0, start, 0, 1, {0, 40, 0}, {0, 0, -70}, {0, 1, 0}},
+        {2, start, 0, 1, {5, 6, -30}, {0, 0, -120}, {0, 1, 0}},
+        {6, start, 0, 1, {0, 100, -50}, {0, 0, -50}, {1, 0, 0}},
+        {4, floating, 1, 0, {30, 0, 15}, {-60, 7, 20}, {0, 1, 0}},  // 20 ahead, 5 left, looking
+                                                                    // back
+        {1, floating, 1, 0, {-10, 10, 20}, {80, 7, 20}, {0, 1, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        CameraPose pose;
+        ASSERT_TRUE(cameraPose(c.mode, c.position, c.headingSin, c.headingCos, pose));
+        expectVec(pose.eye, c.eye.x, c.eye.y, c.eye.z, 1e-5f);
+        expectVec(pose.centre, c.centre.x, c.centre.y, c.centre.z, 1e-5f);
+        expectVec(pose.up, c.up.x, c.up.y, c.up.z, 1e-5f);
+    }
 }
 
 TEST(CameraPose, UnknownModeLeavesPoseUntouched) {
     CameraPose pose;
     pose.eye = {1, 2, 3};
-    EXPECT_FALSE(cameraPose(7, START, 0.0f, 1.0f, pose));
-    EXPECT_FALSE(cameraPose(-1, START, 0.0f, 1.0f, pose));
+    EXPECT_FALSE(cameraPose(7, {0, 0, -50}, 0.0f, 1.0f, pose));
+    EXPECT_FALSE(cameraPose(-1, {0, 0, -50}, 0.0f, 1.0f, pose));
     expectVec(pose.eye, 1, 2, 3);
 }
 

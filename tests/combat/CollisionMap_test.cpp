@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "CaptureOutput.h"
 #include "Entity.h"
 #include "Mesh.h"
 #include "Model.h"
@@ -162,7 +163,5 @@ TEST_F(CollisionMapTest, WorldFilesCollidingObjectsAndRoutesTheirMoves) {
     a->kill();
     world->update(0);
     EXPECT_EQ(b->collisionCells[0]->objectCount, 1);
-    testing::internal::CaptureStdout();
-    delete world;
-    testing::internal::GetCapturedStdout();
+    captureOutput([&] { delete world; });
 }

@@ -2,15 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "../world/FightFixtures.h"
+#include "CaptureOutput.h"
 #include "CollisionMap.h"
-#include "Creature.h"
 #include "CreatureFactory.h"
 #include "Mesh.h"
-#include "Projectile.h"
-#include "World.h"
-
-using ::testing::internal::CaptureStdout;
-using ::testing::internal::GetCapturedStdout;
 
 namespace {
 
@@ -27,37 +22,11 @@ std::unique_ptr<Mesh> makeArena() {
     return mesh;
 }
 
-struct ArenaTest : ::testing::Test {
-    std::unique_ptr<Model> body = makeBodyModel();
-    ProjectileModelsScope projectileModels;
+struct ArenaTest : FightWorldTest {
     std::unique_ptr<Mesh> arena = makeArena();
-    std::unique_ptr<World> world;
 
     void SetUp() override {
-        CaptureStdout();
-        world = std::make_unique<World>(nullptr);
         world->setCollisionMap(std::make_unique<CollisionMap>(Vec3{20, 20, 20}, *arena));
-        GetCapturedStdout();
-    }
-    void TearDown() override {
-        CaptureStdout();
-        world.reset();
-        GetCapturedStdout();
-    }
-    Creature* addCreature(Vec3 at, float heading) {
-        CaptureStdout();
-        auto* creature = new Creature(world.get(), body.get(), creatureTypes[0]);
-        GetCapturedStdout();
-        creature->position = at;
-        creature->heading = heading;
-        world->addObject(creature);
-        return creature;
-    }
-    int projectiles() const {
-        int count = 0;
-        for (int i = 0; i < world->objectCount; ++i)
-            count += dynamic_cast<Projectile*>(world->objects[i]) != nullptr;
-        return count;
     }
     void run(int ms) {
         for (int t = 0; t < ms; t += 5) world->update(5);
@@ -69,9 +38,9 @@ TEST_F(ArenaTest, ShotHitsCreatureAheadAndPassesItsShooter) {
     Creature* shooter = addCreature({25, 0, 0}, 0.0f);
     Creature* target = addCreature({25, 0, -20}, 0.0f);
     shooter->weapons[0]->update(25, true);
-    ASSERT_EQ(projectiles(), 1);
+    ASSERT_EQ(projectileCount(), 1);
     run(300);
-    EXPECT_EQ(projectiles(), 0);
+    EXPECT_EQ(projectileCount(), 0);
     EXPECT_EQ(shooter->health, 100);
     EXPECT_EQ(target->health, 80);
     EXPECT_LT(target->impulse.z, 0.0f);
@@ -83,7 +52,8 @@ TEST_F(ArenaTest, ComputerFightRunsWithCreaturesIntact) {
     srand(2024);
     Creature* creatures[7];
     for (Creature*& creature : creatures) {
-        creature = createComputerCreature(world.get(), body.get(), characters, 2);
+        captureOutput(
+            [&] { creature = createComputerCreature(world.get(), body.get(), characters, 2); });
         ASSERT_NE(creature, nullptr);
         EXPECT_GE(creature->position.x, -9.0f);
         EXPECT_LE(creature->position.z, -10.0f);
@@ -92,7 +62,7 @@ TEST_F(ArenaTest, ComputerFightRunsWithCreaturesIntact) {
     int shotsSeen = 0;
     for (int t = 0; t < 20000; t += 20) {
         world->update(20);
-        shotsSeen += projectiles();
+        shotsSeen += projectileCount();
     }
     EXPECT_GT(shotsSeen, 0);
     int creaturesLeft = 0;

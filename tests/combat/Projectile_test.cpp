@@ -1,52 +1,16 @@
 // Projectile range, fragments, hits, credit and push, and what it ignores.
-#include "Projectile.h"
-
 #include <gtest/gtest.h>
 
 #include "../world/FightFixtures.h"
-#include "Creature.h"
-#include "World.h"
 
 using ::testing::internal::CaptureStdout;
 using ::testing::internal::GetCapturedStdout;
 
 namespace {
 
-struct ProjectileTest : ::testing::Test {
-    std::unique_ptr<Model> body = makeBodyModel();
-    ProjectileModelsScope projectileModels;
-    std::unique_ptr<World> world;
-    Creature* shooter = nullptr;
-    Creature* target = nullptr;
-
-    void SetUp() override {
-        CaptureStdout();
-        world = std::make_unique<World>(nullptr);
-        shooter = addCreature();
-        target = addCreature();
-        GetCapturedStdout();
-    }
-    void TearDown() override {
-        CaptureStdout();
-        world.reset();
-        GetCapturedStdout();
-    }
-    Creature* addCreature() {
-        auto* creature = new Creature(world.get(), body.get(), creatureTypes[0]);
-        world->addObject(creature);
-        return creature;
-    }
-    Projectile* shoot(int type, Creature* from) {
-        auto* shot = new Projectile(world.get(), type, from);
-        shot->moveForward = 1;
-        world->addObject(shot);
-        return shot;
-    }
-    bool inWorld(const WorldObject* object) const {
-        for (int i = 0; i < world->objectCount; ++i)
-            if (world->objects[i] == object) return true;
-        return false;
-    }
+struct ProjectileTest : FightWorldTest {
+    Creature* shooter = addCreature();
+    Creature* target = addCreature();
 };
 
 TEST_F(ProjectileTest, ShortShotExpiresAtItsThirtiethUpdate) {

@@ -2,37 +2,14 @@
 #include <gtest/gtest.h>
 
 #include "../world/FightFixtures.h"
-#include "Creature.h"
-#include "Projectile.h"
-#include "World.h"
-
-using ::testing::internal::CaptureStdout;
-using ::testing::internal::GetCapturedStdout;
+#include "CaptureOutput.h"
 
 namespace {
 
-struct WeaponTest : ::testing::Test {
-    std::unique_ptr<Model> body = makeBodyModel();
-    ProjectileModelsScope projectileModels;
-    std::unique_ptr<World> world;
-    Creature* shooter = nullptr;  // owned by the world
+struct WeaponTest : FightWorldTest {
+    Creature* shooter = addCreature();
 
-    void SetUp() override {
-        CaptureStdout();
-        world = std::make_unique<World>(nullptr);
-        shooter = new Creature(world.get(), body.get(), creatureTypes[0]);
-        world->addObject(shooter);
-        GetCapturedStdout();
-    }
-    void TearDown() override {
-        CaptureStdout();
-        world.reset();
-        GetCapturedStdout();
-    }
     Weapon& weapon(int index) { return *shooter->weapons[index]; }
-    Projectile* lastShot() {
-        return dynamic_cast<Projectile*>(world->objects[world->objectCount - 1]);
-    }
     // Updates of 25 ms with the trigger held at which a shot left.
     std::vector<int> shotUpdates(Weapon& w, int updates) {
         std::vector<int> shots;
@@ -97,9 +74,7 @@ TEST_F(WeaponTest, EmptyWeaponStaysSilentUntilRefilled) {
     for (int i = 0; i < 20; ++i) w.update(25, true);
     EXPECT_EQ(world->objectCount, count);
     EXPECT_LE(w.cooldown, 0);  // keeps running down
-    CaptureStdout();
-    shooter->revive(0, 0, -50);
-    GetCapturedStdout();
+    captureOutput([&] { shooter->revive(0, 0, -50); });
     EXPECT_EQ(w.ammo, 200);
     w.update(25, true);
     EXPECT_EQ(world->objectCount, count + 1);

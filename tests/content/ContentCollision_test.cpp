@@ -37,8 +37,7 @@ bool touchesAny(const std::vector<Vec3>& t, Vec3 p, float radius) {
 }  // namespace
 
 TEST(ContentCollision, WalkingOutFromTheStartStopsAtAWallInFrontOfTheVisibleOne) {
-    for (const std::string& file : words("maps")) {
-        const MapFile m = readMap(file);
+    for (const MapFile& m : maps()) {
         SCOPED_TRACE(m.name);
         const auto collisionMesh = loadMesh(m.collision), level = loadMesh(m.level);
         ASSERT_NE(collisionMesh, nullptr);

@@ -50,24 +50,18 @@ struct CharacterFile {
     float spareNumber = 0;
 };
 
+// The words of a located text file when there are exactly `count` of them, else none.
+inline std::vector<std::string> record(const std::string& file, size_t count) {
+    std::vector<std::string> w = words(file);
+    if (w.size() != count) w.clear();
+    return w;
+}
+
 inline CharacterFile readCharacter(const std::string& file) {
-    const std::vector<std::string> w = words(file);
-    CharacterFile c;
-    if (w.size() != 13) return c;
-    c.creatureType = std::stoi(w[0]);
-    c.skinCount = std::stoi(w[1]);
-    c.name = w[2];
-    c.skinPattern = w[3];
-    c.armPattern = w[4];
-    c.stand = w[5];
-    c.walk = w[6];
-    c.strafe = w[7];
-    c.diagonal = w[8];
-    c.spareNumber = std::stof(w[9]);
-    c.spare = w[10];
-    c.extra = w[11];
-    c.death = w[12];
-    return c;
+    const std::vector<std::string> w = record(file, 13);
+    if (w.empty()) return {};
+    return {std::stoi(w[0]), std::stoi(w[1]), w[2],  w[3],           w[4], w[5], w[6], w[7], w[8],
+            w[10],           w[11],           w[12], std::stof(w[9])};
 }
 
 struct MapFile {
@@ -77,19 +71,11 @@ struct MapFile {
 };
 
 inline MapFile readMap(const std::string& file) {
-    const std::vector<std::string> w = words(file);
-    MapFile m;
-    if (w.size() != 11) return m;
-    m.name = w[0];
-    m.level = w[1];
-    m.ground = w[2];
-    m.roof = w[3];
-    m.sky = w[4];
-    m.spare = w[5];
-    for (int i = 0; i < 4; ++i) m.fog[i] = std::stof(w[6 + i]);
-    m.collision = w[10];
-    m.valid = true;
-    return m;
+    const std::vector<std::string> w = record(file, 11);
+    if (w.empty()) return {};
+    return {w[0], w[1], w[2],  w[3],
+            w[4], w[5], w[10], {std::stof(w[6]), std::stof(w[7]), std::stof(w[8]), std::stof(w[9])},
+            true};
 }
 
 struct AnimationFile {
@@ -99,16 +85,21 @@ struct AnimationFile {
 };
 
 inline AnimationFile readAnimation(const std::string& file) {
-    const std::vector<std::string> w = words(file);
-    AnimationFile a;
-    if (w.size() != 5) return a;
-    a.length = std::stoi(w[0]);
-    a.frames = std::stoi(w[1]);
-    a.keys = std::stoi(w[2]);
-    a.pattern = w[3];
-    a.looping = std::stoi(w[4]);
-    a.valid = true;
-    return a;
+    const std::vector<std::string> w = record(file, 5);
+    if (w.empty()) return {};
+    return {std::stoi(w[0]), std::stoi(w[1]), std::stoi(w[2]), std::stoi(w[4]), w[3], true};
+}
+
+// Every character and map the content lists name, in list order.
+inline std::vector<CharacterFile> characters() {
+    std::vector<CharacterFile> out;
+    for (const std::string& f : words("chars")) out.push_back(readCharacter(f));
+    return out;
+}
+inline std::vector<MapFile> maps() {
+    std::vector<MapFile> out;
+    for (const std::string& f : words("maps")) out.push_back(readMap(f));
+    return out;
 }
 
 // A printf pattern with one %d, filled.

@@ -58,8 +58,7 @@ bool anyTransparent(const Model* m) {
 }  // namespace
 
 TEST_F(ContentDrawingGl, EveryMapLoadsItsTexturesAndFillsTheViewFromTheStart) {
-    for (const std::string& file : words("maps")) {
-        const MapFile map = readMap(file);
+    for (const MapFile& map : maps()) {
         SCOPED_TRACE(map.name);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glMatrixMode(GL_PROJECTION);
@@ -93,8 +92,7 @@ TEST_F(ContentDrawingGl, EveryMapLoadsItsTexturesAndFillsTheViewFromTheStart) {
 }
 
 TEST_F(ContentDrawingGl, EveryCharacterModelTakesEachSkin) {
-    for (const std::string& file : words("chars")) {
-        const CharacterFile c = readCharacter(file);
+    for (const CharacterFile& c : characters()) {
         SCOPED_TRACE(c.name);
         for (int k = 1; k <= c.skinCount; ++k) {
             const std::string skin = fill(c.skinPattern, k);

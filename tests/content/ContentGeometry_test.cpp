@@ -22,10 +22,6 @@ void expectClosedOutward(const std::string& name) {
     EXPECT_GT(signedVolume(*mesh), 0.0) << name << " is inside out (back faces would show)";
 }
 
-std::vector<std::string> characterFiles() {
-    return words("chars");
-}
-
 }  // namespace
 
 TEST(ContentGeometry, CollisionBodyIsEightTallAndFourWideOnItsOrigin) {
@@ -43,8 +39,7 @@ TEST(ContentGeometry, SolidModelsWindTheirFacesOutwards) {
     for (const char* name :
          {"c3.3ds", "zat.3ds", "logo.3ds", "w1.3ds", "w2.3ds", "w3.3ds", "w4.3ds", "w5.3ds"})
         expectClosedOutward(name);
-    for (const std::string& file : characterFiles()) {
-        const CharacterFile c = readCharacter(file);
+    for (const CharacterFile& c : characters()) {
         expectClosedOutward(fill(c.armPattern, 0));
         expectClosedOutward(fill(c.armPattern, 3));
         expectClosedOutward(c.extra);
@@ -103,8 +98,7 @@ TEST(ContentGeometry, WeaponsLieAlongMinusZAtMuzzleHeight) {
 }
 
 TEST(ContentGeometry, CharactersStandOnTheGroundAndTheDeadLieDown) {
-    for (const std::string& file : characterFiles()) {
-        const CharacterFile c = readCharacter(file);
+    for (const CharacterFile& c : characters()) {
         SCOPED_TRACE(c.name);
         const auto stand = loadMesh(fill(readAnimation(c.stand).pattern, 1));
         ASSERT_NE(stand, nullptr);
@@ -120,8 +114,7 @@ TEST(ContentGeometry, CharactersStandOnTheGroundAndTheDeadLieDown) {
 }
 
 TEST(ContentGeometry, CollisionModelsEncloseTheirLevels) {
-    for (const std::string& file : words("maps")) {
-        const MapFile m = readMap(file);
+    for (const MapFile& m : maps()) {
         SCOPED_TRACE(m.name);
         const auto level = loadMesh(m.level), collision = loadMesh(m.collision);
         ASSERT_NE(level, nullptr);
@@ -140,8 +133,7 @@ TEST(ContentGeometry, CollisionModelsEncloseTheirLevels) {
 }
 
 TEST(ContentGeometry, StartAndSpawnAreasAreClearOfCollisionTriangles) {
-    for (const std::string& file : words("maps")) {
-        const MapFile m = readMap(file);
+    for (const MapFile& m : maps()) {
         SCOPED_TRACE(m.name);
         const auto collision = loadMesh(m.collision);
         ASSERT_NE(collision, nullptr);

@@ -12,18 +12,6 @@ using namespace content;
 
 namespace {
 
-std::vector<CharacterFile> characters() {
-    std::vector<CharacterFile> out;
-    for (const std::string& f : words("chars")) out.push_back(readCharacter(f));
-    return out;
-}
-
-std::vector<MapFile> maps() {
-    std::vector<MapFile> out;
-    for (const std::string& f : words("maps")) out.push_back(readMap(f));
-    return out;
-}
-
 // The objects' names and vertex counts: what interpolation needs to match.
 std::vector<std::pair<std::string, int>> layout(const Mesh& mesh) {
     std::vector<std::pair<std::string, int>> out;
@@ -161,23 +149,6 @@ TEST(ContentReferences, MapsNameTheirModelsAndTextures) {
             }
         }
     }
-}
-
-TEST(ContentReferences, SomeRoofUsesBothTransparentTextureKinds) {
-    bool blended = false, tested = false;
-    for (const MapFile& m : maps()) {
-        const auto roof = m.roof == "noroof" ? nullptr : loadMesh(m.roof);
-        if (!roof) continue;
-        for (const Material& mat : roof->materials) {
-            const std::string t = mat.textureFile;
-            if (t.size() < 5) continue;
-            const std::string stem = t.substr(0, t.size() - 4), ext = t.substr(t.size() - 4);
-            blended = blended || locate(stem + "-" + ext) != "";
-            tested = tested || locate(stem + "+" + ext) != "";
-        }
-    }
-    EXPECT_TRUE(blended) << "no roof texture with a '-' companion";
-    EXPECT_TRUE(tested) << "no roof texture with a '+' companion";
 }
 
 TEST(ContentReferences, MapsIncludeAnOutdoorAndADarkIndoorLook) {

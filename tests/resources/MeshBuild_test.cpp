@@ -6,6 +6,7 @@
 #include "Mesh.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"
+#include "Vec3Checks.h"
 
 namespace {
 
@@ -14,12 +15,6 @@ MeshObject objectWith(std::vector<Vec3> vertices, std::vector<uint32_t> faces) {
     o.vertices = std::move(vertices);
     o.faces = std::move(faces);
     return o;
-}
-
-void expectVec(Vec3 v, float x, float y, float z) {
-    EXPECT_NEAR(v.x, x, 1e-6f);
-    EXPECT_NEAR(v.y, y, 1e-6f);
-    EXPECT_NEAR(v.z, z, 1e-6f);
 }
 
 }  // namespace

@@ -64,18 +64,13 @@ TEST_F(ModelStoreTest, EveryPartOfTheKeyMakesAModelOfItsOwn) {
         get("a.3ds", "", "", 8),
     };
     EXPECT_EQ(models[3], get("A.3DS", "SKIN.BMP"));
-    const std::string out = testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStdout();
     for (size_t i = 0; i < 6; ++i) {
         ASSERT_NE(nullptr, models[i]);
         for (size_t j = 0; j < i; ++j) EXPECT_NE(models[i], models[j]);
     }
     EXPECT_EQ(6, store.count());
     EXPECT_EQ("skin.bmp", store.entry(3)->replacementTexture);
-    size_t loads = 0;
-    for (size_t at = out.find("Loading model a.3ds\n"); at != std::string::npos;
-         at = out.find("Loading model a.3ds\n", at + 1))
-        ++loads;
-    EXPECT_EQ(6u, loads);
 }
 
 TEST_F(ModelStoreTest, ReleasingTheLastReferenceMovesTheLastEntryIntoTheHole) {

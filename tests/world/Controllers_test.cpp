@@ -35,7 +35,7 @@ TEST_F(PlayerInputTest, RightArrowWinsAndMouseAddsSignedSquare) {
     applyPlayerInput(entity, keys.data(), 0, -5);
     EXPECT_FLOAT_EQ(entity.yawRate, 9.5f);
     keys.assign(SDLK_LAST, 0);
-    for (auto [dx, yaw] : {std::pair{5, 0.5f}, {-5, -0.5f}, {10, 2.0f}}) {
+    for (auto [dx, yaw] : {std::pair{5, 0.5f}, {-5, -0.5f}, {10, 2.0f}, {-50000, -5.0e7f}}) {
         applyPlayerInput(entity, keys.data(), 0, dx);
         EXPECT_FLOAT_EQ(entity.yawRate, yaw) << dx;
     }

@@ -2,15 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "../world/FightFixtures.h"
+#include "CaptureOutput.h"
 #include "Creature.h"
 #include "GlTestWindow.h"
 #include "MeshFixtures.h"
 #include "ModelStore.h"
 #include "Projectile.h"
 #include "ViewFrustum.h"
-
-using ::testing::internal::CaptureStdout;
-using ::testing::internal::GetCapturedStdout;
 
 namespace {
 
@@ -52,9 +50,8 @@ protected:
         GlTest::SetUp();
         GlTestWindow::perspectiveCamera();
         viewFrustum.updateFrustum();
-        CaptureStdout();
-        creature = std::make_unique<Creature>(nullptr, body.get(), creatureTypes[0]);
-        GetCapturedStdout();
+        captureOutput(
+            [&] { creature = std::make_unique<Creature>(nullptr, body.get(), creatureTypes[0]); });
         creature->position = {0, 0, -DEPTH};
         Weapon& weapon = *creature->currentWeapon;
         modelStore.releaseModel(weapon.model);

@@ -1,12 +1,19 @@
-// Helpers for the fight tests: models made in memory, projectile models, rand() sequences.
+// Helpers for the fight tests: models made in memory, projectile models, rand() sequences,
+// a small world to fight in.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <memory>
 #include <vector>
 
+#include "CaptureOutput.h"
+#include "Creature.h"
 #include "Model.h"
+#include "Projectile.h"
 #include "ProjectileType.h"
+#include "World.h"
 
 // A loaded model without frames whose bounding box is (min, max); enough for
 // an entity's collision size and centre height, and never drawn.
@@ -48,3 +55,47 @@ inline std::vector<int> randsAfterSeed(unsigned seed, int n) {
     srand(seed);
     return values;
 }
+
+// A World (no GRun, no collision map unless a test sets one) with creature
+// bodies and projectile models; the console lines of making and ending it
+// are swallowed.
+class FightWorldTest : public ::testing::Test {
+protected:
+    std::unique_ptr<Model> body = makeBodyModel();
+    ProjectileModelsScope projectileModels;
+    std::unique_ptr<World> world = std::make_unique<World>(nullptr);
+
+    void TearDown() override {
+        captureOutput([&] { world.reset(); });
+    }
+    // A creature placed at `at` facing `heading` degrees, owned by the world.
+    Creature* addCreature(Vec3 at = {}, float heading = 0.0f) {
+        ::testing::internal::CaptureStdout();
+        auto* creature = new Creature(world.get(), body.get(), creatureTypes[0]);
+        ::testing::internal::GetCapturedStdout();
+        creature->position = at;
+        creature->heading = heading;
+        world->addObject(creature);
+        return creature;
+    }
+    Projectile* shoot(int type, Creature* from) {
+        auto* shot = new Projectile(world.get(), type, from);
+        shot->moveForward = 1;
+        world->addObject(shot);
+        return shot;
+    }
+    Projectile* lastShot() {
+        return dynamic_cast<Projectile*>(world->objects[world->objectCount - 1]);
+    }
+    int projectileCount() const {
+        int count = 0;
+        for (int i = 0; i < world->objectCount; ++i)
+            count += dynamic_cast<Projectile*>(world->objects[i]) != nullptr;
+        return count;
+    }
+    bool inWorld(const WorldObject* object) const {
+        for (int i = 0; i < world->objectCount; ++i)
+            if (world->objects[i] == object) return true;
+        return false;
+    }
+};

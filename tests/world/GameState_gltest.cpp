@@ -5,14 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "CollisionMap.h"
 #include "Creature.h"
 #include "Display.h"
+#include "GRun.h"
 #include "GameState.h"
 #include "GlTestWindow.h"
 #include "MapScene.h"
+#include "MenuState.h"
 #include "Settings.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"
@@ -196,6 +199,18 @@ TEST_F(GameStateTest, CameraKeysWrapAroundSevenModesQuietly) {
     EXPECT_EQ(state.view.cameraMode, 6);
     keyOutput(state, 'i');
     EXPECT_EQ(state.view.cameraMode, 0);
+}
+
+TEST_F(GameStateTest, EscapeByItsLowByteLeavesForTheMenu) {
+    GRun run;
+    auto fight = std::make_unique<GameState>(&run);
+    GameState* state = fight.get();
+    run.setState(std::move(fight));
+    testing::internal::CaptureStdout();
+    state->keyDown(283);  // F2: the low 8 bits are Escape's; the state is deleted here
+    testing::internal::GetCapturedStdout();
+    EXPECT_NE(dynamic_cast<MenuState*>(run.state()), nullptr);
+    EXPECT_TRUE(run.skipNextUpdate);
 }
 
 TEST_F(GameStateTest, EndLineAveragesGameTimeOverDrawnFrames) {

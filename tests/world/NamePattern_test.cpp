@@ -15,24 +15,29 @@ std::string format(const char* pattern, int number, size_t size = 64) {
     return out;
 }
 
-TEST(NamePattern, PrintsOneIntegerConversion) {
-    EXPECT_EQ(format("pelmo_skin%d.bmp", 1), "pelmo_skin1.bmp");
-    EXPECT_EQ(format("arm%02i.3ds", 5), "arm05.3ds");
-    EXPECT_EQ(format("plain.bmp", 3), "plain.bmp");
-}
-
-TEST(NamePattern, AnythingElseIsUsedLiterally) {
+TEST(NamePattern, PrintsOneIntegerConversionUsesAnythingElseLiterallyAndRefusesOverflow) {
+    struct Case {
+        std::string pattern;
+        int number;
+        size_t size;
+        std::string name;
+    };
+    const Case cases[] = {
+        {"pelmo_skin%d.bmp", 1, 64, "pelmo_skin1.bmp"},
+        {"arm%02i.3ds", 5, 64, "arm05.3ds"},
+        {"plain.bmp", 3, 64, "plain.bmp"},
+        {"skin%d.bmp", 1, 10, "skin1.bmp"},
+        {"skin%d.bmp", 12345, 10, "<refused>"},
+        {"skin%d.bmp", 10, 10, "<refused>"},  // no room left for the zero: would be cut
+        {std::string(300, 'x'), 1, 256, "<refused>"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(format(c.pattern.c_str(), c.number, c.size), c.name) << c.pattern;
     for (const char* pattern :
          {"%s.bmp", "%d_%d.bmp", "100%.bmp", "%n", "%ld.3ds", "%*d", "a%%d", "%123d", "%"}) {
         EXPECT_FALSE(isNumberPattern(pattern)) << pattern;
         EXPECT_EQ(format(pattern, 7), pattern);
     }
-}
-
-TEST(NamePattern, NameThatDoesNotFitIsRefused) {
-    EXPECT_EQ(format("skin%d.bmp", 12345, 10), "<refused>");
-    EXPECT_EQ(format("skin%d.bmp", 1, 10), "skin1.bmp");
-    EXPECT_EQ(format(std::string(300, 'x').c_str(), 1, 256), "<refused>");
 }
 
 TEST(SkinChoice, OutOfRangeSkinIsDrawnAndMissingSkinsGiveZero) {
