@@ -66,12 +66,13 @@ def find_data_file(name):
 
 
 def selections():
-    """(map, character, skin) triples that between them use every map,
-    character and skin of the default content."""
+    """(map, character, skin) triples that between them use every map and
+    every skin of every character of the default content."""
     maps, chars = words("maps"), words("chars")
-    skins = [int(words(find_data_file(c))[1]) for c in chars]
-    count = max(len(maps), len(chars), max(skins))
-    return [(i % len(maps), i % len(chars), i % skins[i % len(chars)]) for i in range(count)]
+    pairs = [(c, s) for c, name in enumerate(chars)
+             for s in range(int(words(find_data_file(name))[1]))]
+    count = max(len(maps), len(pairs))
+    return [(i % len(maps),) + pairs[i % len(pairs)] for i in range(count)]
 
 
 def spoiled_copy(work, rel, variant):
@@ -219,6 +220,7 @@ class Game:
         self.err = os.path.join(work, "err")
         run = os.path.join(work, "run")
         os.mkdir(run)
+        self.presses = []  # what was sent where, for the report of a failed case
         with open(self.out, "w") as out, open(self.err, "w") as err:
             self.process = subprocess.Popen([GAME, data], cwd=run, stdout=out, stderr=err)
 
@@ -238,9 +240,16 @@ class Game:
 
     def press(self, key):
         # Every window of the process: a full-screen mode may add its own.
-        found = subprocess.run(["xdotool", "search", "--pid", str(self.process.pid)],
-                               capture_output=True, text=True)
-        for window in found.stdout.split():
+        windows = []
+        for _ in range(50):
+            found = subprocess.run(["xdotool", "search", "--pid", str(self.process.pid)],
+                                   capture_output=True, text=True)
+            windows = found.stdout.split()
+            if windows or self.process.poll() is not None:
+                break
+            time.sleep(0.2)
+        self.presses.append(f"{key}->{len(windows)} windows")
+        for window in windows:
             subprocess.run(["xdotool", "key", "--window", window, key],
                            stderr=subprocess.DEVNULL)
 
@@ -286,7 +295,8 @@ def run_game_case(rel, variant):
     if fault is None and status == 0 and out.count("New pelmo in game") < 7 and \
             not garbage_settings:
         fault = "no fight"
-    return f"game {variant:8} {rel}", fault, err + "\n--- stdout\n" + out[-600:]
+    return f"game {variant:8} {rel}", fault, \
+        f"{err}\n--- keys: {' '.join(game.presses)}\n--- stdout\n{out[-600:]}"
 
 
 def main():
