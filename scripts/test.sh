@@ -1,8 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test under a virtual X server.
+# Installs what is missing, builds, and runs every test under a virtual X
+# server; then the same suite built with AddressSanitizer and UBSan
+# (build-asan/), then the fuzzers: their seeds and saved findings replayed and
+# a short run of each. TOVASK_FUZZ_SECONDS sets that run (default 20 per target).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
+xvfb="xvfb-run -a -s \"-screen 0 1280x1024x24\""
+
 scripts/build.sh
-cd build
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j"$(nproc)" --timeout 600
+(cd build && eval "$xvfb" ctest --output-on-failure -j"$(nproc)" --timeout 600)
+
+TOVASK_BUILD=build-asan scripts/build.sh -DTOVASK_SANITIZE=ON
+(cd build-asan && eval "$xvfb" ctest --output-on-failure -j"$(nproc)" --timeout 900)
+
+scripts/fuzz.sh --replay
+scripts/fuzz.sh "${TOVASK_FUZZ_SECONDS:-20}"

@@ -36,7 +36,9 @@ bool readPattern(FILE* f, std::string& out) {
 const char* readValues(FILE* f, AnimationDescription& d) {
     if (!readInt(f, d.length) || d.length < 1) return "the length must be 1 or more";
     if (!readInt(f, d.frameCount) || d.frameCount < 1) return "the frame count must be 1 or more";
+    if (d.frameCount > MAX_ANIMATION_FRAMES) return "the frame count is above 1000";
     if (!readInt(f, d.keyCount) || d.keyCount < 1) return "the key count must be 1 or more";
+    if (d.keyCount > MAX_ANIMATION_KEYS) return "the key count is above 100";
     if (!readPattern(f, d.pattern) || d.pattern.empty())
         return "the key file pattern is missing or too long";
     if (!readInt(f, d.looping)) return "the looping flag is missing";

@@ -19,8 +19,14 @@ struct AnimationDescription {
     int step() const { return length / frameCount; }
 };
 
+// Every frame is a whole mesh loaded from key 1's file and every key a file
+// read: a downloaded file must not be able to ask for millions of them.
+constexpr int MAX_ANIMATION_FRAMES = 1000;
+constexpr int MAX_ANIMATION_KEYS = 100;
+
 // Reads and checks the file at path (already located). False, with a message
-// on stderr, when it cannot be opened or breaks a rule: counts below 1, an
+// on stderr, when it cannot be opened or breaks a rule: counts below 1 or
+// above the limits above, an
 // unusable pattern, a span or frame step of 0 ticks, or frames whose time
 // would need a key beyond the last one.
 bool readAnimationDescription(const char* path, AnimationDescription& out);

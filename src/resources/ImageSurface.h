@@ -13,6 +13,19 @@ struct SurfaceDeleter {
     }
 };
 
+// Decodes the image in rw (which stays the caller's) when it is a BMP, JPEG,
+// PNG or PNM file, or a TGA file when extension (without the dot, any case) says so.
+// SDL_image would also try a dozen rarer formats found by their first bytes;
+// some of those decoders take a minute over a few crafted bytes, so images from
+// downloaded content are limited to the formats textures are made in. Null with
+// the reason in SDL's error text otherwise. BMP, PNG and TGA files whose header
+// declares a side above MAX_IMAGE_SIDE are refused before decoding: a garbage
+// header would otherwise make the decoder fill a picture of gigabytes.
+SDL_Surface* decodeImage(SDL_RWops* rw, const char* extension);
+constexpr int MAX_IMAGE_SIDE = 8192;  // pixels
+// decodeImage of a file; the extension is taken from path.
+SDL_Surface* decodeImageFile(const char* path);
+
 // True when the surface is 3 bytes per pixel stored red-green-blue or
 // blue-green-red; rows may be padded (they are read by pitch).
 bool isPlain24(const SDL_Surface* surface);
@@ -29,3 +42,13 @@ SDL_Surface* toPlain24(SDL_Surface* surface);
 void flipRowsToRgb(SDL_Surface* surface, uint8_t* row);
 // The pixels of a plain 24-bit RGB surface as width * 3 bytes per row, no padding.
 std::vector<uint8_t> packedRgb(const SDL_Surface* surface);
+// What a plain texture is built from, made from a freshly decoded image (which
+// it takes over): plain 24-bit rows, bottom row first, every pixel red, green,
+// blue. Null when the image cannot be converted, is empty or no row buffer can
+// be had; problem then holds the reason ("Out of memory" for the last).
+SDL_Surface* textureRows(SDL_Surface* decoded, const char*& problem);
+// The RGBA pixels of an alpha texture: row y of the images (top first) becomes
+// row h-1-y of rgba (w * h * 4 bytes); colour in red, green, blue order, alpha
+// from the first stored byte of the alpha image's pixel. Both are plain 24-bit
+// images of the same size.
+void fillRgba(const SDL_Surface* colour, const SDL_Surface* alpha, uint8_t* rgba);

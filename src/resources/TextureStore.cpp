@@ -3,7 +3,6 @@
 
 #include <GL/glu.h>
 #include <SDL.h>
-#include <SDL_image.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -131,23 +130,20 @@ SDL_Surface* TextureStore::loadImage(const char* fileName) {
     char path[DATA_NAME_SIZE];
     if (!fileName || !acceptableName(fileName, DATA_NAME_SIZE - 1)) return nullptr;
     if (!locate(fileName, path, true)) return nullptr;
-    SDL_Surface* decoded = IMG_Load(path);
+    SDL_Surface* decoded = decodeImageFile(path);
     if (!decoded) {
         std::fprintf(stderr, "Unable to load %s: %s\n", path, SDL_GetError());
         return nullptr;
     }
-    SurfacePtr image(toPlain24(decoded));
-    if (!image || image->w <= 0 || image->h <= 0) {
-        std::fprintf(stderr, "Unable to load %s: %s\n", path,
-                     image ? "empty image" : "cannot convert to 24-bit RGB");
+    const char* problem = "";
+    SurfacePtr image(textureRows(decoded, problem));
+    if (!image) {
+        if (std::strcmp(problem, "Out of memory") == 0)
+            std::fprintf(stderr, "Out of memory\n");
+        else
+            std::fprintf(stderr, "Unable to load %s: %s\n", path, problem);
         return nullptr;
     }
-    Buffer row(static_cast<uint8_t*>(std::malloc(size_t(image->pitch))));
-    if (!row) {
-        std::fprintf(stderr, "Out of memory\n");
-        return nullptr;
-    }
-    flipRowsToRgb(image.get(), row.get());
     return image.release();
 }
 
@@ -174,10 +170,10 @@ int TextureStore::loadAlphaTexture(const char* colourName, const char* alphaName
     if (slot < 0) return -1;
     char colourPath[DATA_NAME_SIZE], alphaPath[DATA_NAME_SIZE];
     if (!locate(colourName, colourPath, true)) return -1;
-    SurfacePtr colour(toPlain24(IMG_Load(colourPath)));
+    SurfacePtr colour(toPlain24(decodeImageFile(colourPath)));
     if (!colour) return -1;
     if (!locate(alphaName, alphaPath, true)) return -1;
-    SurfacePtr alpha(toPlain24(IMG_Load(alphaPath)));
+    SurfacePtr alpha(toPlain24(decodeImageFile(alphaPath)));
     if (!alpha) return -1;
     const int w = colour->w, h = colour->h;
     if (alpha->w != w || alpha->h != h) {
@@ -207,27 +203,6 @@ int TextureStore::loadAlphaTexture(const char* colourName, const char* alphaName
     e->name = colourName;
     e->alpha = true;
     return store(slot, std::move(e));
-}
-
-// Row y of the images (top first) becomes row h-1-y of rgba; colour from the
-// colour image in red, green, blue order, alpha from the first stored byte of
-// the alpha image's pixel. Both are plain 24-bit images of the same size.
-void TextureStore::fillRgba(const SDL_Surface* colour, const SDL_Surface* alpha, uint8_t* rgba) {
-    const int w = colour->w, h = colour->h;
-    const bool swap = blueFirst(colour);
-    const uint8_t* cPixels = static_cast<const uint8_t*>(colour->pixels);
-    const uint8_t* aPixels = static_cast<const uint8_t*>(alpha->pixels);
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* c = cPixels + size_t(colour->pitch) * y;
-        const uint8_t* a = aPixels + size_t(alpha->pitch) * y;
-        uint8_t* out = rgba + size_t(w) * 4 * (h - 1 - y);
-        for (int x = 0; x < w; ++x, c += 3, a += 3, out += 4) {
-            out[0] = swap ? c[2] : c[0];
-            out[1] = c[1];
-            out[2] = swap ? c[0] : c[2];
-            out[3] = a[0];
-        }
-    }
 }
 
 int TextureStore::loadBlendedTexture(const char* colourName, const char* alphaName) {

@@ -53,7 +53,6 @@ private:
     int freeSlot() const;
     int store(int slot, std::unique_ptr<TextureEntry> entry);
     int loadPlain(const std::string& loweredName);
-    static void fillRgba(const SDL_Surface* colour, const SDL_Surface* alpha, uint8_t* rgba);
 
     std::unique_ptr<TextureEntry> slots_[MAX_TEXTURES];
     int count_ = 0;

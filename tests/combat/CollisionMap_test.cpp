@@ -55,8 +55,10 @@ struct CollisionMapTest : ::testing::Test {
     }
     Model body;
     Mesh mesh;
-    std::unique_ptr<CollisionMap> map;
+    // Declared before the map so they outlive it: the map's destructor
+    // clears the cell pointers of the bodies still filed in it.
     std::vector<std::unique_ptr<Body>> bodies;
+    std::unique_ptr<CollisionMap> map;
 };
 }  // namespace
 
