@@ -9,7 +9,8 @@
 # traced run per selection when strace is there; otherwise every file is
 # tried in every selection. Files no fight reads (the menu's) are tried in the
 # game itself (tovask-datadir: the game with the data folder as argument),
-# driven from the menu into a fight and back out with xdotool.
+# driven from the menu into a fight and back out with xdotool, one at a time
+# on a virtual X server of its own.
 #
 # By default one file of each kind is tried (content lists, description
 # files, the settings file, and per folder one file of each role: level,
@@ -17,6 +18,7 @@
 # sky models, plain and alpha-companion images, JPEG); --all tries every file.
 # --only TEXT keeps the cases whose file name contains TEXT.
 import concurrent.futures
+import json
 import os
 import random
 import re
@@ -24,6 +26,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 BUILD = os.environ["TOVASK_BUILD_DIR"]
@@ -299,8 +302,28 @@ def run_game_case(rel, variant):
         f"{err}\n--- keys: {' '.join(game.presses)}\n--- stdout\n{out[-600:]}"
 
 
+GAME_LOCK = threading.Lock()
+
+
+def run_game_case_alone(rel, variant):
+    """One game case at a time, each on an X server of its own: two games on
+    one display take the keyboard focus and the pointer grab from each other."""
+    with GAME_LOCK:
+        try:
+            done = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 640x480x24",
+                                   sys.executable, os.path.abspath(__file__), "--game-case",
+                                   rel, variant], capture_output=True, timeout=400)
+            result = json.loads(done.stdout.decode(errors="replace").strip().splitlines()[-1])
+            return tuple(result)
+        except (subprocess.TimeoutExpired, ValueError, IndexError) as failure:
+            return f"game {variant:8} {rel}", f"no result from its X server ({failure})", ""
+
+
 def main():
     args = sys.argv[1:]
+    if args[:1] == ["--game-case"]:
+        print(json.dumps(run_game_case(args[1], args[2])))
+        return 0
     files = data_files()
     if "--all" not in args:
         files = one_of_each_kind(files)
@@ -327,19 +350,23 @@ def main():
     print(f"{len(files)} data files, {len(cases)} cases; read by no fight: {menu_only}",
           flush=True)
 
-    def run(case):
-        kind, rel, variant, selection = case
-        return run_sim_case(rel, variant, selection) if kind == "sim" else \
-            run_game_case(rel, variant)
-
     faults = 0
     workers = os.cpu_count() or 2
-    with concurrent.futures.ThreadPoolExecutor(max_workers=workers) as pool:
-        for name, fault, err in pool.map(run, cases):
+    # The games go one by one beside the simulator runs.
+    with concurrent.futures.ThreadPoolExecutor(max_workers=1) as games, \
+            concurrent.futures.ThreadPoolExecutor(max_workers=workers) as sims:
+        futures = [games.submit(run_game_case_alone, rel, variant)
+                   for kind, rel, variant, _ in cases if kind == "game"]
+        futures += [sims.submit(run_sim_case, rel, variant, selection)
+                    for kind, rel, variant, selection in cases if kind == "sim"]
+        for future in futures:
+            name, fault, err = future.result()
             if fault is not None:
                 faults += 1
-                print(f"FAULT {name}: {fault}\n    " +
-                      "\n    ".join(err.strip().splitlines()[-8:]), flush=True)
+                lines = err.strip().splitlines()
+                keys = [line for line in lines if line.startswith("--- keys")]
+                print(f"FAULT {name}: {fault}\n    " + "\n    ".join(keys + lines[-8:]),
+                      flush=True)
     print(f"{len(cases) - faults} of {len(cases)} cases as documented")
     return 1 if faults else 0
 
