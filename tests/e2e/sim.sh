@@ -57,4 +57,13 @@ PY
 "$sim" --map 999 --seconds 1 --seed 1 >bad.out 2>bad.err
 [[ $? -eq 2 && ! -s bad.out ]] || fail "missing map accepted"
 grep -q "no map 999" bad.err || fail "no message for a missing map"
+"$sim" --map 0 --seconds 2 --seed 1 --fill 3001 >bad.out 2>bad.err
+[[ $? -eq 1 && ! -s bad.out ]] || fail "a fill beyond the object table accepted"
+"$sim" --map 0 --seconds 2 --seed 1 --report-every 0 >bad.out 2>bad.err
+[[ $? -eq 1 && ! -s bad.out ]] || fail "a zero report interval accepted"
+# Another data folder replaces the compiled-in one: an empty one has no lists.
+mkdir empty
+"$sim" --map 0 --seconds 1 --seed 1 --data "$work/empty" >bad.out 2>bad.err
+[[ $? -eq 1 && ! -s bad.out ]] || fail "a fight without data"
+grep -q "Unable to locate file chars" bad.err || fail "no message for the missing list"
 echo PASS

@@ -3,6 +3,7 @@
 
 #include "AIController.h"
 #include "Creature.h"
+#include "Projectile.h"
 #include "Weapon.h"
 
 namespace {
@@ -49,6 +50,7 @@ void SimFight::step() {
 void SimFight::postStep() {
     if (!observer_) return;
     observer_->afterUpdates(*this);
+    topUp();
     if (!stress_) return;
     // Constant fire: the stress weapon never runs dry.
     bool refilled = false;
@@ -60,4 +62,27 @@ void SimFight::postStep() {
         }
     }
     if (refilled) observer_->resetRounds();
+}
+
+// Extra shells leave each living creature in turn at muzzle height, their
+// headings fanned out by a fixed step, without recoil and without touching
+// the creatures' weapons, so the observer's counts are those of the fight.
+void SimFight::topUp() {
+    constexpr float MUZZLE_HEIGHT = 4.0f;  // units above the creature's position
+    constexpr int HEADING_STEP = 37;       // degrees between consecutive extra shells
+    if (creatures_.empty()) return;
+    const int target = fill_ < MAX_OBJECTS ? fill_ : MAX_OBJECTS;
+    int tries = 0;
+    while (objectCount < target && tries++ < MAX_OBJECTS) {
+        Creature* from = creatures_[launched_ % creatures_.size()];
+        ++launched_;
+        if (from->alive == 0) continue;
+        const Weapon* weapon = from->weapons[STRESS_WEAPON].get();
+        auto* shell = new Projectile(this, weapon ? weapon->type.projectileType : 0, from);
+        shell->moveForward = 1;
+        shell->position = from->position;
+        shell->position.y += MUZZLE_HEIGHT;
+        shell->heading = from->heading + static_cast<float>((launched_ * HEADING_STEP) % 360);
+        if (!addObject(shell)) delete shell;
+    }
 }

@@ -18,6 +18,10 @@ public:
     // After a successful load: hands the player's creature to the computer,
     // arms everybody for stress when asked, and starts watching.
     void takeOver(bool stress);
+    // Keeps the object table at least this full by launching extra shells
+    // from the creatures after every step, so that their own shots and
+    // splinters meet a table at or near its limit. 0 turns it off.
+    void setFill(int objects) { fill_ = objects; }
     // One millisecond of game time, observed.
     void step();
 
@@ -31,4 +35,8 @@ private:
     std::vector<Creature*> creatures_;  // table order at the start; owned by the World
     std::unique_ptr<FightObserver> observer_;
     bool stress_ = false;
+    int fill_ = 0;
+    int launched_ = 0;  // extra shells so far; spreads their headings
+
+    void topUp();
 };

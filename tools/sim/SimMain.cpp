@@ -1,5 +1,6 @@
 // tovask-sim: runs a fight between computer-driven creatures for a number of game
-// seconds without drawing and prints its figures as one JSON line on stdout.
+// seconds without drawing and prints its figures as one JSON line on stdout,
+// after the soak lines when they are asked for.
 #include <SDL.h>
 #include <unistd.h>
 
@@ -9,11 +10,14 @@
 #include <cstring>
 #include <string>
 
+#include "DataLocator.h"
 #include "Display.h"
 #include "FightObserver.h"
+#include "ModelStore.h"
 #include "Settings.h"
 #include "SimFight.h"
 #include "SimOptions.h"
+#include "TextureStore.h"
 
 namespace {
 
@@ -59,6 +63,24 @@ bool openWindow() {
     return true;
 }
 
+// Resident set size in KiB: the second field of /proc/self/statm, in pages.
+long residentKiB() {
+    FILE* statm = std::fopen("/proc/self/statm", "r");
+    if (statm == nullptr) return -1;
+    long sizePages = 0, residentPages = 0;
+    const bool read = std::fscanf(statm, "%ld %ld", &sizePages, &residentPages) == 2;
+    std::fclose(statm);
+    return read ? residentPages * (sysconf(_SC_PAGESIZE) / 1024) : -1;
+}
+
+// One soak line: game seconds, resident memory, both caches and the object table.
+void printSoakLine(FILE* out, int gameSeconds, const SimFight& fight) {
+    std::fprintf(out, "soak %5d s  rss %7ld KiB  models %3d  textures %3d  objects %4d\n",
+                 gameSeconds, residentKiB(), modelStore.count(), textureStore.count(),
+                 fight.objectCount);
+    std::fflush(out);
+}
+
 void printJson(FILE* out, const SimOptions& options, double wallSeconds, const FightTally& t,
                int deaths, int revives) {
     std::fprintf(out,
@@ -75,6 +97,7 @@ void printJson(FILE* out, const SimOptions& options, double wallSeconds, const F
 }
 
 int run(const SimOptions& options, ConsoleCapture& console) {
+    if (options.dataDir != nullptr) developmentDataDir = options.dataDir;
     settings.load();
     if (options.map >= settings.mapCount) {
         std::fprintf(stderr, "tovask-sim: no map %d (there are %d)\n", options.map,
@@ -82,8 +105,9 @@ int run(const SimOptions& options, ConsoleCapture& console) {
         return 2;
     }
     settings.mapIndex = options.map;
-    settings.characterIndex = 0;
-    settings.skinIndex = 0;
+    // Checked by the fight's load like a menu selection.
+    settings.characterIndex = options.character;
+    settings.skinIndex = options.skin;
     if (!openWindow()) return 3;
 
     int status = 0;
@@ -95,8 +119,14 @@ int run(const SimOptions& options, ConsoleCapture& console) {
             status = 4;
         } else {
             fight.takeOver(options.stress);
+            fight.setFill(options.fill);
             const auto start = std::chrono::steady_clock::now();
-            for (int ms = 0; ms < options.seconds * 1000; ++ms) fight.step();
+            if (options.reportEvery > 0) printSoakLine(console.json, 0, fight);
+            for (int ms = 1; ms <= options.seconds * 1000; ++ms) {
+                fight.step();
+                if (options.reportEvery > 0 && ms % (options.reportEvery * 1000) == 0)
+                    printSoakLine(console.json, ms / 1000, fight);
+            }
             const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
             const FightTally tally = fight.observer()->tally();
             printJson(console.json, options, wall.count(), tally,

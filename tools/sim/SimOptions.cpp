@@ -1,4 +1,5 @@
-// Command line of tovask-sim: --map INDEX --seconds N --seed S [--stress].
+// Command line of tovask-sim: --map INDEX --seconds N --seed S [--stress]
+// [--character INDEX] [--skin INDEX] [--fill OBJECTS] [--report-every SECONDS] [--data DIR].
 #include "SimOptions.h"
 
 #include <cerrno>
@@ -6,9 +7,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "World.h"
+
 namespace {
 
 constexpr long MAX_SECONDS = 3600;  // an hour of game time is plenty for any figure
+// The locator builds "<dir>/" in a 200-character buffer and appends a folder
+// and a name; a longer folder would be cut short and find nothing useful.
+constexpr size_t MAX_DATA_DIR = 150;
 
 // The whole text must be a decimal number within [low, high].
 bool parseNumber(const char* text, long low, long high, long& value) {
@@ -43,6 +49,19 @@ bool parseSimOptions(int argc, char** argv, SimOptions& options) {
         } else if (std::strcmp(arg, "--seed") == 0 && parseNumber(value, 0, 4294967295L, number)) {
             options.seed = static_cast<unsigned>(number);
             haveSeed = true;
+        } else if (std::strcmp(arg, "--character") == 0 && parseNumber(value, 0, 1000000, number)) {
+            options.character = static_cast<int>(number);
+        } else if (std::strcmp(arg, "--skin") == 0 && parseNumber(value, 0, 1000000, number)) {
+            options.skin = static_cast<int>(number);
+        } else if (std::strcmp(arg, "--fill") == 0 &&
+                   parseNumber(value, 0, World::MAX_OBJECTS, number)) {
+            options.fill = static_cast<int>(number);
+        } else if (std::strcmp(arg, "--report-every") == 0 &&
+                   parseNumber(value, 1, MAX_SECONDS, number)) {
+            options.reportEvery = static_cast<int>(number);
+        } else if (std::strcmp(arg, "--data") == 0 && value != nullptr && *value != '\0' &&
+                   std::strlen(value) < MAX_DATA_DIR) {
+            options.dataDir = value;
         } else {
             std::fprintf(stderr, "tovask-sim: unknown argument or bad value: %s %s\n", arg,
                          value ? value : "");
@@ -53,6 +72,8 @@ bool parseSimOptions(int argc, char** argv, SimOptions& options) {
     if (!haveMap || !haveSeconds || !haveSeed) {
         std::fprintf(stderr,
                      "usage: tovask-sim --map INDEX --seconds N --seed S [--stress]\n"
+                     "                  [--character INDEX] [--skin INDEX] [--fill OBJECTS]\n"
+                     "                  [--report-every SECONDS] [--data DIR]\n"
                      "  N from 1 to %ld game seconds\n",
                      MAX_SECONDS);
         return false;

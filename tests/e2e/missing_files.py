@@ -1,0 +1,375 @@
+#!/usr/bin/env python3
+# Every file of the default data, in turn missing, empty or garbage: the fight
+# still loads and runs with the file's own complaint, or the program ends with
+# its documented status and message; never a crash, a hang or a sanitizer report.
+#
+# The fight runs in tovask-sim (no drawing), pointed with --data at a copy of
+# the data that lacks or spoils one file; a working directory of its own keeps
+# anything else from being found. Which fight reads which file comes from one
+# traced run per selection when strace is there; otherwise every file is
+# tried in every selection. Files no fight reads (the menu's) are tried in the
+# game itself (tovask-datadir: the game with the data folder as argument),
+# driven from the menu into a fight and back out with xdotool, one at a time
+# on a virtual X server of its own.
+#
+# By default one file of each kind is tried (content lists, description
+# files, the settings file, and per folder one file of each role: level,
+# collision and ground models, animation descriptions, key frames, weapon and
+# sky models, plain and alpha-companion images, JPEG); --all tries every file.
+# --only TEXT keeps the cases whose file name contains TEXT.
+import concurrent.futures
+import json
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+BUILD = os.environ["TOVASK_BUILD_DIR"]
+DATA = os.path.join(BUILD, "data")
+SIM = os.path.join(BUILD, "tools", "sim", "tovask-sim")
+GAME = os.path.join(BUILD, "tests", "tovask-datadir")
+VARIANTS = ("missing", "empty", "garbage")
+SIM_SECONDS = "2"  # game seconds per case: loading is what matters
+SMALL_WINDOW = "320 240 0 0 1 1 0\n"  # width, height, bits, windowed, quality, filled, hints
+SANITIZER_MARKS = ("AddressSanitizer", "LeakSanitizer", "runtime error:", "UndefinedBehaviorSanitizer")
+
+
+def garbage_bytes():
+    # Binary noise led by a 400-byte word with no white space in it, longer
+    # than any name buffer a reader may have.
+    rng = random.Random(20261206)
+    return b"Q" * 400 + bytes(rng.randrange(256) for _ in range(3000))
+
+
+GARBAGE = garbage_bytes()
+
+
+def data_files():
+    found = []
+    for folder, _, names in os.walk(DATA):
+        found += [os.path.relpath(os.path.join(folder, n), DATA) for n in names]
+    return sorted(found)
+
+
+def words(rel):
+    with open(os.path.join(DATA, rel), errors="replace") as f:
+        return f.read().split()
+
+
+def find_data_file(name):
+    for rel in data_files():
+        if os.path.basename(rel) == name:
+            return rel
+    return None
+
+
+def selections():
+    """(map, character, skin) triples that between them use every map and
+    every skin of every character of the default content."""
+    maps, chars = words("maps"), words("chars")
+    pairs = [(c, s) for c, name in enumerate(chars)
+             for s in range(int(words(find_data_file(name))[1]))]
+    count = max(len(maps), len(pairs))
+    return [(i % len(maps),) + pairs[i % len(pairs)] for i in range(count)]
+
+
+def spoiled_copy(work, rel, variant):
+    """A hard-linked copy of the data with one file missing, empty or garbage."""
+    copy = os.path.join(work, "data")
+    subprocess.run(["cp", "-al", DATA, copy], check=True)
+    if rel is not None:
+        target = os.path.join(copy, rel)
+        os.unlink(target)  # the link only: the build's file stays intact
+        if variant != "missing":
+            with open(target, "wb") as f:
+                f.write(b"" if variant == "empty" else GARBAGE)
+    return copy
+
+
+def sim_command(selection, data):
+    m, c, s = selection
+    return [SIM, "--map", str(m), "--character", str(c), "--skin", str(s),
+            "--seconds", SIM_SECONDS, "--seed", "5", "--data", data]
+
+
+def files_read(selection):
+    """Data files the selection's fight opens, or None without strace."""
+    if shutil.which("strace") is None:
+        return None
+    with tempfile.TemporaryDirectory() as work:
+        trace = os.path.join(work, "trace")
+        subprocess.run(["strace", "-f", "-qq", "-e", "trace=openat", "-o", trace]
+                       + sim_command(selection, DATA), cwd=work,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+        opened = set()
+        for line in open(trace, errors="replace"):
+            match = re.search(r'openat\([^"]*"([^"]+)".*= \d+', line)
+            if match:
+                path = os.path.normpath(match.group(1).replace("\\", "/"))
+                if path.startswith(DATA + os.sep):
+                    opened.add(os.path.relpath(path, DATA))
+        return opened
+
+
+def kind_of(rel, owners):
+    """Files of one kind go through the same readers: the file's folder and
+    name with digits and owner names (maps, characters) masked, and for
+    images only the extension and the alpha-companion sign."""
+    folder, name = os.path.split(rel)
+    stem, ext = os.path.splitext(name)
+    if folder == "textures":
+        return folder, ext, stem[-1:] if stem[-1:] in "-+" else ""
+    for owner in owners:
+        if stem.startswith(owner):
+            stem = "@" + stem[len(owner):]
+    return folder, re.sub(r"\d+", "#", stem), ext
+
+
+# Files the program asks for by these names, not through the content.
+NAMED_BY_PROGRAM = ("chars", "maps", "tovask.cfg", "textures/font.bmp", "textures/menu.jpg",
+                    "models/logo.3ds")
+
+
+def one_of_each_kind(files):
+    owners = sorted((os.path.splitext(w)[0] for w in words("maps") + words("chars")),
+                    key=len, reverse=True)
+    kept, seen = [], set()
+    for rel in files:
+        kind = kind_of(rel, owners)
+        if kind not in seen or rel in NAMED_BY_PROGRAM or rel.endswith((".chr", ".map")):
+            seen.add(kind)
+            kept.append(rel)
+    return kept
+
+
+def expected_exit(rel, variant):
+    """(status, message) of the documented early ends, or None to carry on."""
+    if rel == "chars":
+        return 1, "Unable to locate file chars" if variant == "missing" else \
+            "No characters found in file chars"
+    if rel == "maps":
+        return 1, "Unable to locate file maps" if variant == "missing" else \
+            "No maps found in file maps"
+    return None
+
+
+def judge(rel, variant, status, out, err, ok_statuses):
+    """None when the outcome is one the program documents, else the fault."""
+    if status is None:
+        return "hang"
+    if status < 0:
+        return f"killed by signal {-status}"
+    for mark in SANITIZER_MARKS:
+        if mark in err:
+            return f"sanitizer report ({mark})"
+    early = expected_exit(rel, variant)
+    if early is not None:
+        if status != early[0] or early[1] not in err:
+            return f"status {status} without '{early[1]}' (want status {early[0]})"
+        return None
+    if status in ok_statuses:
+        return None
+    # A spoiled description file may take the selected map or character out
+    # of the lists: the selection is then refused, with its message.
+    if rel.endswith((".map", ".chr")) and (
+            (status == 2 and "tovask-sim: no map" in err) or
+            (status == 4 and re.search(r"Invalid (map|char|skin)ID when starting engine", err))):
+        return None
+    return f"status {status}"
+
+
+def run_sim_case(rel, variant, selection):
+    with tempfile.TemporaryDirectory() as work:
+        data = spoiled_copy(work, rel, variant)
+        run = os.path.join(work, "run")
+        os.mkdir(run)
+        try:
+            done = subprocess.run(sim_command(selection, data), cwd=run, capture_output=True,
+                                  timeout=120)
+            status = done.returncode
+            out, err = done.stdout.decode(errors="replace"), done.stderr.decode(errors="replace")
+        except subprocess.TimeoutExpired:
+            status, out, err = None, "", ""
+    fault = judge(rel, variant, status, out, err, (0,))
+    if fault is None and status == 0:
+        if out.count("\n") != 1 or not out.startswith("{"):
+            fault = "no figures line"
+        elif variant == "missing" and not reported_missing(rel, out, err):
+            fault = "missing file not reported"
+    return f"sim {selection} {variant:8} {rel}", fault, err
+
+
+def reported_missing(rel, out, err):
+    name = os.path.basename(rel)
+    if rel == "tovask.cfg":
+        return "Using default valueas." in out + err
+    # An alpha companion (a sign before the extension) is looked up quietly:
+    # without it the colour image is used as it is.
+    if os.path.splitext(name)[0][-1:] in "-+":
+        return True
+    return f"Unable to locate file {name}" in err
+
+
+class Game:
+    """The game on a spoiled copy of the data, driven with xdotool."""
+
+    def __init__(self, work, data):
+        self.out = os.path.join(work, "out")
+        self.err = os.path.join(work, "err")
+        run = os.path.join(work, "run")
+        os.mkdir(run)
+        self.presses = []  # what was sent where, for the report of a failed case
+        with open(self.out, "w") as out, open(self.err, "w") as err:
+            self.process = subprocess.Popen([GAME, data], cwd=run, stdout=out, stderr=err)
+
+    def text(self):
+        with open(self.out, errors="replace") as f:
+            return f.read()
+
+    def wait_for(self, text, count=1, limit=120):
+        end = time.time() + limit
+        while time.time() < end:
+            if self.text().count(text) >= count:
+                return True
+            if self.process.poll() is not None:
+                return False
+            time.sleep(0.2)
+        return False
+
+    def press(self, key):
+        # Every window of the process: a full-screen mode may add its own.
+        windows = []
+        for _ in range(50):
+            found = subprocess.run(["xdotool", "search", "--pid", str(self.process.pid)],
+                                   capture_output=True, text=True)
+            windows = found.stdout.split()
+            if windows or self.process.poll() is not None:
+                break
+            time.sleep(0.2)
+        self.presses.append(f"{key}->{len(windows)} windows")
+        for window in windows:
+            subprocess.run(["xdotool", "key", "--window", window, key],
+                           stderr=subprocess.DEVNULL)
+
+    def step(self, key, text, count=1):
+        for _ in range(4):
+            self.press(key)
+            if self.wait_for(text, count, limit=30):
+                return True
+        return False
+
+    def finish(self, limit=60):
+        try:
+            return self.process.wait(timeout=limit)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+            return None
+
+
+def run_game_case(rel, variant):
+    with tempfile.TemporaryDirectory() as work:
+        data = spoiled_copy(work, rel, variant)
+        if rel != "tovask.cfg":
+            os.unlink(os.path.join(data, "tovask.cfg"))
+            with open(os.path.join(data, "tovask.cfg"), "w") as f:
+                f.write(SMALL_WINDOW)
+        game = Game(work, data)
+        # A key sent before the window is ready is lost: each step is tried
+        # again until its console line shows.
+        if game.wait_for("Entering main game loop."):
+            if game.step("Return", "New pelmo in game", 7):
+                time.sleep(1)
+                game.step("Escape", "Average : ")
+            game.press("Escape")
+        status = game.finish()
+        out = game.text()
+        with open(game.err, errors="replace") as f:
+            err = f.read()
+    fault = judge(rel, variant, status, out, err, (0,))
+    # Unreadable numbers in the settings file leave a 0 x 0 window, in which
+    # the menu cannot be used; the game must still end cleanly.
+    garbage_settings = rel == "tovask.cfg" and variant == "garbage"
+    if fault is None and status == 0 and out.count("New pelmo in game") < 7 and \
+            not garbage_settings:
+        fault = "no fight"
+    return f"game {variant:8} {rel}", fault, \
+        f"{err}\n--- keys: {' '.join(game.presses)}\n--- stdout\n{out[-600:]}"
+
+
+GAME_LOCK = threading.Lock()
+
+
+def run_game_case_alone(rel, variant):
+    """One game case at a time, each on an X server of its own: two games on
+    one display take the keyboard focus and the pointer grab from each other."""
+    with GAME_LOCK:
+        try:
+            done = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 640x480x24",
+                                   sys.executable, os.path.abspath(__file__), "--game-case",
+                                   rel, variant], capture_output=True, timeout=400)
+            result = json.loads(done.stdout.decode(errors="replace").strip().splitlines()[-1])
+            return tuple(result)
+        except (subprocess.TimeoutExpired, ValueError, IndexError) as failure:
+            return f"game {variant:8} {rel}", f"no result from its X server ({failure})", ""
+
+
+def main():
+    args = sys.argv[1:]
+    if args[:1] == ["--game-case"]:
+        print(json.dumps(run_game_case(args[1], args[2])))
+        return 0
+    files = data_files()
+    if "--all" not in args:
+        files = one_of_each_kind(files)
+    if "--only" in args:
+        text = args[args.index("--only") + 1]
+        files = [f for f in files if text in f]
+    chosen = selections()
+    reads = [files_read(s) for s in chosen]
+    cases = []
+    menu_only = []
+    for rel in files:
+        users = [s for s, r in zip(chosen, reads) if r is None or rel in r]
+        if rel in ("chars", "maps"):
+            users = chosen[:1]
+        if not users:
+            menu_only.append(rel)
+            continue
+        for variant in VARIANTS:
+            for selection in (users if reads[0] is None else users[:1]):
+                cases.append(("sim", rel, variant, selection))
+    for rel in menu_only + [f for f in files if f == "tovask.cfg"]:
+        for variant in VARIANTS:
+            cases.append(("game", rel, variant, None))
+    print(f"{len(files)} data files, {len(cases)} cases; read by no fight: {menu_only}",
+          flush=True)
+
+    faults = 0
+    workers = os.cpu_count() or 2
+    # The games go one by one beside the simulator runs.
+    with concurrent.futures.ThreadPoolExecutor(max_workers=1) as games, \
+            concurrent.futures.ThreadPoolExecutor(max_workers=workers) as sims:
+        futures = [games.submit(run_game_case_alone, rel, variant)
+                   for kind, rel, variant, _ in cases if kind == "game"]
+        futures += [sims.submit(run_sim_case, rel, variant, selection)
+                    for kind, rel, variant, selection in cases if kind == "sim"]
+        for future in futures:
+            name, fault, err = future.result()
+            if fault is not None:
+                faults += 1
+                lines = err.strip().splitlines()
+                keys = [line for line in lines if line.startswith("--- keys")]
+                print(f"FAULT {name}: {fault}\n    " + "\n    ".join(keys + lines[-8:]),
+                      flush=True)
+    print(f"{len(cases) - faults} of {len(cases)} cases as documented")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
