@@ -34,6 +34,14 @@ void Settings::loadSettingsFile() {
             // An empty file: every value stays zero, like a short one.
         }
         std::fclose(file);
+        // A window of no pixels shows nothing and takes no keys: a short or
+        // broken file must not leave the player without a screen.
+        if (width <= 0 || height <= 0) {
+            std::fprintf(stderr, "Unusable window size %d X %d in %s. Using 640 X 480.\n", width,
+                         height, SETTINGS_FILE);
+            width = 640;
+            height = 480;
+        }
     } else {
         std::fprintf(stderr, "Unable to open inicialization file %s. Using default valueas.\n",
                      SETTINGS_FILE);
