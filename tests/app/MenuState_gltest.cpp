@@ -35,14 +35,6 @@ TdsScene logoScene() {
     return scene;
 }
 
-// Virtual 640 x 480 text coordinates to window pixels.
-int px(int x) {
-    return x * GlTestWindow::WIDTH / 640;
-}
-int py(int y) {
-    return y * GlTestWindow::HEIGHT / 480;
-}
-
 class MenuStateTest : public GlTest {
 protected:
     void SetUp() override {
@@ -91,10 +83,10 @@ TEST_F(MenuStateTest, DrawsBackgroundLogoAndLabelsWhereTheyBelong) {
     EXPECT_GT(logo.r, 100);
     // Label column: "Map name X,C" at (430, 420), the credits line at (10, 10);
     // additive white-ish text over blue.
-    EXPECT_GT(GlTestWindow::pixel(px(435), py(425)).r, 200);
-    EXPECT_GT(GlTestWindow::pixel(px(12), py(14)).r, 200);
+    EXPECT_GT(GlTestWindow::pixel(GlTestWindow::textX(435), GlTestWindow::textY(425)).r, 200);
+    EXPECT_GT(GlTestWindow::pixel(GlTestWindow::textX(12), GlTestWindow::textY(14)).r, 200);
     // Nothing written between the map name (430, 400) and "Character V,B" (430, 360).
-    EXPECT_EQ(GlTestWindow::pixel(px(440), py(385)), background);
+    EXPECT_EQ(GlTestWindow::pixel(GlTestWindow::textX(440), GlTestWindow::textY(385)), background);
 }
 
 TEST_F(MenuStateTest, LogoTurnsFiveDegreesPerSecond) {

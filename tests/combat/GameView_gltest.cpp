@@ -33,13 +33,6 @@ TdsScene reticleScene() {
     return scene;
 }
 
-int px(int x) {
-    return x * GlTestWindow::WIDTH / 640;
-}
-int py(int y) {
-    return y * GlTestWindow::HEIGHT / 480;
-}
-
 // Window pixel of a world point under the current matrices.
 void project(double x, double y, double z, int& winX, int& winY) {
     GLdouble model[16], proj[16], wx, wy, wz;
@@ -112,15 +105,20 @@ TEST_F(GameViewTest, HudWritesWeaponAmmoHealthAndScoreInPlace) {
     creature->score = 3;
     world.view.cameraMode = 99;  // no camera: nothing but the HUD in view
     world.view.draw();
-    const int row = py(26);
-    EXPECT_NE(GlTestWindow::pixel(px(22), row), (Rgb{0, 0, 0}));   // weapon name at 20
-    EXPECT_NE(GlTestWindow::pixel(px(402), row), (Rgb{0, 0, 0}));  // ammunition at 400
-    EXPECT_NE(GlTestWindow::pixel(px(502), row), (Rgb{0, 0, 0}));  // health at 500
-    EXPECT_NE(GlTestWindow::pixel(px(525), row), (Rgb{0, 0, 0}));  // "-20": three glyphs
-    EXPECT_NE(GlTestWindow::pixel(px(602), row), (Rgb{0, 0, 0}));  // score at 600
-    EXPECT_EQ(GlTestWindow::pixel(px(625), row), (Rgb{0, 0, 0}));  // "3": one glyph
-    EXPECT_EQ(GlTestWindow::pixel(px(300), row), (Rgb{0, 0, 0}));
-    EXPECT_EQ(GlTestWindow::pixel(px(500), py(100)), (Rgb{0, 0, 0}));
+    const int row = GlTestWindow::textY(26);
+    EXPECT_NE(GlTestWindow::pixel(GlTestWindow::textX(22), row),
+              (Rgb{0, 0, 0}));  // weapon name at 20
+    EXPECT_NE(GlTestWindow::pixel(GlTestWindow::textX(402), row),
+              (Rgb{0, 0, 0}));  // ammunition at 400
+    EXPECT_NE(GlTestWindow::pixel(GlTestWindow::textX(502), row), (Rgb{0, 0, 0}));  // health at 500
+    EXPECT_NE(GlTestWindow::pixel(GlTestWindow::textX(525), row),
+              (Rgb{0, 0, 0}));  // "-20": three glyphs
+    EXPECT_NE(GlTestWindow::pixel(GlTestWindow::textX(602), row), (Rgb{0, 0, 0}));  // score at 600
+    EXPECT_EQ(GlTestWindow::pixel(GlTestWindow::textX(625), row),
+              (Rgb{0, 0, 0}));  // "3": one glyph
+    EXPECT_EQ(GlTestWindow::pixel(GlTestWindow::textX(300), row), (Rgb{0, 0, 0}));
+    EXPECT_EQ(GlTestWindow::pixel(GlTestWindow::textX(500), GlTestWindow::textY(100)),
+              (Rgb{0, 0, 0}));
 }
 
 }  // namespace

@@ -18,6 +18,9 @@ class GlTestWindow {
 public:
     static constexpr int WIDTH = 256;   // pixels
     static constexpr int HEIGHT = 256;  // pixels
+    // The font's virtual 640 x 480 text coordinates to window pixels.
+    static int textX(int x) { return x * WIDTH / 640; }
+    static int textY(int y) { return y * HEIGHT / 480; }
 
     // Opens the window on first use (SDL video, SDL_OPENGL, double buffered,
     // depth buffer); later calls only report whether it is there.
