@@ -1,12 +1,13 @@
 // Reading and checking animation description files.
 #include "AnimationFile.h"
 
-#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "NamePattern.h"
 
 namespace {
 
@@ -58,27 +59,8 @@ const char* checkTiming(const AnimationDescription& d) {
 
 }  // namespace
 
-bool validKeyPattern(const std::string& pattern) {
-    int conversions = 0;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] != '%') continue;
-        size_t j = i + 1;
-        while (j < pattern.size() && (pattern[j] == '0' || pattern[j] == '-')) ++j;
-        size_t digits = 0;
-        while (j < pattern.size() && std::isdigit(static_cast<unsigned char>(pattern[j]))) {
-            ++j;
-            ++digits;
-        }
-        if (digits > 2 || j >= pattern.size() || (pattern[j] != 'd' && pattern[j] != 'i'))
-            return false;
-        ++conversions;
-        i = j;
-    }
-    return conversions == 1;
-}
-
 bool keyFileName(const std::string& pattern, int key, char (&out)[DATA_NAME_SIZE]) {
-    if (!validKeyPattern(pattern)) return false;
+    if (!isNumberPattern(pattern.c_str())) return false;
     const int n = std::snprintf(out, sizeof out, pattern.c_str(), key);
     return n >= 0 && n < DATA_NAME_SIZE - 1;
 }
@@ -93,8 +75,8 @@ bool readAnimationDescription(const char* path, AnimationDescription& out) {
     const char* problem = readValues(f, d);
     std::fclose(f);
     char lastName[DATA_NAME_SIZE];
-    if (!problem && !validKeyPattern(d.pattern))
-        problem = "the key file pattern needs exactly one %d and no other %";
+    if (!problem && !isNumberPattern(d.pattern.c_str()))
+        problem = "the key file pattern needs exactly one %d and no other % than %%";
     if (!problem && !keyFileName(d.pattern, d.keyCount, lastName))
         problem = "the key file names are too long";
     if (!problem) problem = checkTiming(d);

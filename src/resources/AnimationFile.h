@@ -26,15 +26,10 @@ constexpr int MAX_ANIMATION_KEYS = 100;
 
 // Reads and checks the file at path (already located). False, with a message
 // on stderr, when it cannot be opened or breaks a rule: counts below 1 or
-// above the limits above, an
-// unusable pattern, a span or frame step of 0 ticks, or frames whose time
-// would need a key beyond the last one.
+// above the limits above, a pattern that is not a number pattern (one integer
+// conversion, isNumberPattern), a span or frame step of 0 ticks, or frames
+// whose time would need a key beyond the last one.
 bool readAnimationDescription(const char* path, AnimationDescription& out);
-
-// The pattern is handed to printf with an int: it must hold exactly one
-// integer conversion (%d or %i, with at most a 0 or - flag and a width below
-// 100) and no other '%'.
-bool validKeyPattern(const std::string& pattern);
 
 // Key file name for key k (from 1). False when it would not fit a name buffer.
 bool keyFileName(const std::string& pattern, int key, char (&out)[DATA_NAME_SIZE]);

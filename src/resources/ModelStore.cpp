@@ -66,7 +66,7 @@ Model* ModelStore::getModel(const char* fileName, const char* replacementTexture
     if (count_ >= MAX_MODELS) {
         std::fprintf(stderr,
                      "file: %s, line: %d MAX_MODELS too small - please use larger number.\n",
-                     __FILE__, __LINE__);
+                     __FILE_NAME__, __LINE__);
         return nullptr;
     }
     std::printf("Loading model %s\n", fileName);

@@ -83,7 +83,7 @@ int TextureStore::freeSlot() const {
     if (count_ >= MAX_TEXTURES) {
         std::fprintf(stderr,
                      "file: %s, line: %d MAX_TEXTURES too small - please use larger number.\n",
-                     __FILE__, __LINE__);
+                     __FILE_NAME__, __LINE__);
         return -1;
     }
     for (int i = 0; i < MAX_TEXTURES; ++i)

@@ -74,7 +74,7 @@ TEST_F(TextureStoreGl, AFullTableRefusesNewNamesButStillFindsLoadedOnes) {
     EXPECT_EQ(-1, store.getTexture("t100.bmp"));
     EXPECT_EQ(-1, store.getTextureAuto("t100.bmp"));
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(std::string::npos, err.find("TextureStore.cpp, line: ")) << err;
+    EXPECT_EQ(0u, err.find("file: TextureStore.cpp, line: ")) << err;
     EXPECT_NE(std::string::npos, err.find("MAX_TEXTURES too small - please use larger number.\n"));
     EXPECT_EQ(57, store.getTexture("T57.BMP"));
     store.clearTextures();

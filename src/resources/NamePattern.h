@@ -5,7 +5,7 @@
 
 // True when the pattern holds exactly one integer conversion (%d or %i, with
 // optional flags, a width and a precision of at most two digits each) and no
-// other '%' at all, so printing it with one int is well defined.
+// other '%' than literal "%%", so printing it with one int is well defined.
 bool isNumberPattern(const char* pattern);
 
 // Writes the pattern printed with number into out (size bytes). A pattern that

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "AnimationFile.h"
 #include "CharacterModelSet.h"
 
 namespace {
@@ -30,14 +31,21 @@ TEST(NamePattern, PrintsOneIntegerConversionUsesAnythingElseLiterallyAndRefusesO
         {"skin%d.bmp", 12345, 10, "<refused>"},
         {"skin%d.bmp", 10, 10, "<refused>"},  // no room left for the zero: would be cut
         {std::string(300, 'x'), 1, 256, "<refused>"},
+        {"100%%_skin%d.bmp", 2, 64, "100%_skin2.bmp"},  // a literal percent beside the number
+        {"%d%%%%.3ds", 4, 64, "4%%.3ds"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(format(c.pattern.c_str(), c.number, c.size), c.name) << c.pattern;
-    for (const char* pattern :
-         {"%s.bmp", "%d_%d.bmp", "100%.bmp", "%n", "%ld.3ds", "%*d", "a%%d", "%123d", "%"}) {
+    for (const char* pattern : {"%s.bmp", "%d_%d.bmp", "%d%%%d", "100%.bmp", "%#d", "%n", "%ld.3ds",
+                                "%*d", "a%%d", "%123d", "%"}) {
         EXPECT_FALSE(isNumberPattern(pattern)) << pattern;
         EXPECT_EQ(format(pattern, 7), pattern);
     }
+    // Animation key names follow the same rule.
+    char key[DATA_NAME_SIZE];
+    ASSERT_TRUE(keyFileName("walk%%%d.3ds", 3, key));
+    EXPECT_STREQ("walk%3.3ds", key);
+    EXPECT_FALSE(keyFileName("walk%%d.3ds", 3, key));
 }
 
 TEST(SkinChoice, OutOfRangeSkinIsDrawnAndMissingSkinsGiveZero) {

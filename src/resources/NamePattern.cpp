@@ -23,9 +23,9 @@ bool skipDigits(const char*& p) {
 }
 
 // p points just past a '%'; true when an integer conversion follows, with p
-// left just past it.
+// left just past it. '#' is not taken: it is undefined for %d.
 bool parseIntegerConversion(const char*& p) {
-    while (*p != '\0' && std::strchr("-+ #0", *p) != nullptr) ++p;
+    while (*p != '\0' && std::strchr("-+ 0", *p) != nullptr) ++p;
     if (!skipDigits(p)) return false;
     if (*p == '.') {
         ++p;
@@ -40,11 +40,16 @@ bool parseIntegerConversion(const char*& p) {
 
 bool isNumberPattern(const char* pattern) {
     if (pattern == nullptr) return false;
-    const char* p = std::strchr(pattern, '%');
-    if (p == nullptr) return false;
-    ++p;
-    if (!parseIntegerConversion(p)) return false;
-    return std::strchr(p, '%') == nullptr;
+    int conversions = 0;
+    for (const char* p = std::strchr(pattern, '%'); p != nullptr; p = std::strchr(p, '%')) {
+        ++p;
+        if (*p == '%') {  // a literal percent sign
+            ++p;
+            continue;
+        }
+        if (!parseIntegerConversion(p) || ++conversions > 1) return false;
+    }
+    return conversions == 1;
 }
 
 bool formatNumberedName(char* out, size_t size, const char* pattern, int number) {
