@@ -26,10 +26,11 @@ public:
     // The same, sharing texture lookups with other meshes of one load.
     bool load(const char* fileName, const char* replacementTexture, const char* replacedTexture,
               DisplayListMode mode, TextureLookups& lookups);
-    // Loads this mesh as a copy of a loaded source (skin names, materials,
-    // objects, normals and bounds; no display lists) with texture references
-    // of its own, as loading the source's file again would give.
-    void loadCopy(const Mesh& source, TextureLookups& lookups);
+    // Loads this mesh as a copy of a loaded source (materials, objects,
+    // normals and bounds; no display lists) with these skin names and texture
+    // references of its own, as loading the source's file again would give.
+    void loadCopy(const Mesh& source, const char* replacementTexture, const char* replacedTexture,
+                  TextureLookups& lookups);
     // (x, y, z) is the world position used for culling only; the caller has
     // set the modelview transform already.
     void draw(float x, float y, float z);

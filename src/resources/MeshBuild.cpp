@@ -85,9 +85,10 @@ bool Mesh::load(const char* fileName, const char* replacement, const char* repla
     return true;
 }
 
-void Mesh::loadCopy(const Mesh& source, TextureLookups& lookups) {
-    replacementTexture = source.replacementTexture;
-    replacedTexture = source.replacedTexture;
+void Mesh::loadCopy(const Mesh& source, const char* replacement, const char* replaced,
+                    TextureLookups& lookups) {
+    replacementTexture = cutName(replacement);
+    replacedTexture = cutName(replaced);
     if (loaded) return;
     materials = source.materials;
     objects = source.objects;

@@ -130,16 +130,13 @@ bool Model::loadAnimation(const char* path, DisplayListMode buildMode) {
     for (const auto& key : keys) keyAt.push_back(key.get());
     keyAt.push_back(d.looping ? keys.front().get() : keys.back().get());
 
-    // Every frame starts as key 1 (faces, coordinates, materials) and gets
-    // blended positions. The skin, if any, replaces every texture. The file is
-    // read once; the other frames are copies holding textures of their own.
-    keyFileName(d.pattern, 1, name);
+    // Every frame starts as a copy of key 1 (faces, coordinates, materials)
+    // with textures of its own, and gets blended positions. The skin, if any,
+    // replaces every texture.
     frames.clear();
-    frames.push_back(std::make_unique<Mesh>());
-    frames.front()->load(name, replacementTexture.c_str(), "", LISTS_NONE, lookups);
-    for (int i = 1; i < d.frameCount; ++i) {
+    for (int i = 0; i < d.frameCount; ++i) {
         frames.push_back(std::make_unique<Mesh>());
-        frames.back()->loadCopy(*frames.front(), lookups);
+        frames.back()->loadCopy(*keys.front(), replacementTexture.c_str(), "", lookups);
     }
     const int span = d.span(), step = d.step();
     for (int i = 0; i < d.frameCount; ++i) {
