@@ -127,6 +127,8 @@ int fightModelCount(const MapInfo& map, const CharacterInfo* characters, int cha
     for (const CharacterSkin& look : looks) {
         if (characters == nullptr || look.character < 0 || look.character >= characterCount)
             continue;
+        if (look.skin < 0 || look.skin >= std::max(characters[look.character].skinCount, 1))
+            continue;
         const std::vector<ModelKey> more = lookKeys(characters[look.character], look.skin);
         keys.insert(keys.end(), more.begin(), more.end());
     }

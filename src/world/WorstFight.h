@@ -32,8 +32,9 @@ constexpr int MAX_COUNTED_SKINS = 64;
 
 // Slots the model store holds once a fight on this map has creatures with these
 // looks: every distinct key the game, the map scene and the looks ask for
-// (the store's own key rules), as if every model loaded. Looks naming no
-// character of the table are left out.
+// (the store's own key rules), as if every model loaded. Looks the game cannot
+// give (no such character, or a skin outside 0 to skinCount - 1, skin 0 for a
+// character without skins) are left out.
 int fightModelCount(const MapInfo& map, const CharacterInfo* characters, int characterCount,
                     const std::vector<CharacterSkin>& looks);
 
