@@ -1,0 +1,171 @@
+// Header walkers of the formats made of chunks, segments or blocks: PNG, JPEG, GIF, TIFF, WEBP.
+#include <cstring>
+#include <iterator>
+
+#include "ImageWalkers.h"
+
+namespace {
+
+// A progressive JPEG needs about ten scans; each scan makes the decoder pass
+// over every coefficient of the picture again, so a few bytes per scan would
+// buy seconds.
+constexpr int MAX_JPEG_SCANS = 64;
+// TIFF compression schemes decoded: none, LZW, JPEG, Deflate (two codes), PackBits.
+constexpr uint32_t TIFF_COMPRESSIONS[] = {1, 5, 7, 8, 32946, 32773};
+
+bool same(const ImageBytes& f, size_t at, const char* text, size_t n) {
+    return f.has(at, n) && std::memcmp(f.data + at, text, n) == 0;
+}
+
+// Skips GIF data sub-blocks (a length byte, that many bytes, until a zero
+// length); false when they run past the end of the file.
+bool skipSubBlocks(const ImageBytes& f, size_t& at) {
+    for (;;) {
+        if (!f.has(at, 1)) return false;
+        const size_t n = f.data[at++];
+        if (n == 0) return true;
+        if (!f.has(at, n)) return false;
+        at += n;
+    }
+}
+
+}  // namespace
+
+// libpng is fed through a reader that ignores short reads: a chunk running past
+// the end of the file makes it re-read stale bytes for ever. So every chunk up
+// to IEND must lie inside the file; nothing after IEND is read.
+const char* walkPng(const ImageBytes& f, ImageHeader& header) {
+    size_t at = 8;
+    if (!f.has(at, 8 + 13 + 4) || !same(f, at + 4, "IHDR", 4) || f.be32(at) != 13)
+        return "PNG file does not begin with its IHDR chunk";
+    setSize(header, f.be32(at + 8), f.be32(at + 12));
+    for (;;) {
+        if (!f.has(at, 12)) return "PNG file ends before its IEND chunk";
+        const uint32_t length = f.be32(at);
+        if (length > 0x7fffffffu) return "PNG chunk length out of range";
+        if (!f.has(at + 8, size_t(length) + 4)) return "PNG chunk runs past the end of the file";
+        if (same(f, at + 4, "IEND", 4)) return nullptr;
+        at += 12 + size_t(length);
+    }
+}
+
+// The frame header (SOFn) gives the size; scans are counted up to the end of
+// the file or EOI, skipping their entropy-coded data. A file cut short is
+// decoded as far as it goes (libjpeg ends it for us).
+const char* walkJpeg(const ImageBytes& f, ImageHeader& header) {
+    size_t at = 2;
+    bool frame = false;
+    int scans = 0;
+    while (f.has(at, 1)) {
+        // libjpeg skips stray bytes up to the next marker, and so must the count.
+        if (f.data[at++] != 0xff) continue;
+        while (f.has(at, 1) && f.data[at] == 0xff) ++at;  // fill bytes
+        if (!f.has(at, 1)) break;
+        const uint8_t marker = f.data[at++];
+        if (marker == 0xd9) break;  // EOI
+        if (marker == 0x00 || marker == 0x01 || (marker >= 0xd0 && marker <= 0xd7))
+            continue;  // no length
+        if (!f.has(at, 2) || f.be16(at) < 2) break;
+        const size_t length = f.be16(at);
+        const bool sof =
+            marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
+        if (sof && !frame && f.has(at, 7)) {
+            frame = true;
+            setSize(header, f.be16(at + 5), f.be16(at + 3));
+            if (header.height == 0) return "JPEG whose height comes after the picture";
+        }
+        at += length;
+        if (marker != 0xda) continue;
+        if (++scans > MAX_JPEG_SCANS) return "JPEG with more than 64 scans";
+        // Entropy-coded data ends at the first marker other than a stuffed
+        // zero or a restart marker.
+        while (f.has(at, 2) && !(f.data[at] == 0xff && f.data[at + 1] != 0 &&
+                                 (f.data[at + 1] < 0xd0 || f.data[at + 1] > 0xd7)))
+            ++at;
+    }
+    return frame ? nullptr : "JPEG file without a frame header";
+}
+
+// The decoder reads the first picture of the file and sizes it by that
+// picture's own descriptor, not by the logical screen.
+const char* walkGif(const ImageBytes& f, ImageHeader& header) {
+    if (!f.has(0, 13)) return "GIF header cut short";
+    size_t at = 13;
+    if (f.data[10] & 0x80) at += size_t(3) << ((f.data[10] & 7) + 1);  // global colour table
+    for (;;) {
+        if (!f.has(at, 1)) return "GIF file ends before its first picture";
+        const uint8_t block = f.data[at++];
+        if (block == 0x21) {  // extension: label, then sub-blocks
+            ++at;
+            if (!skipSubBlocks(f, at)) return "GIF extension runs past the end of the file";
+        } else if (block == 0x2c) {
+            if (!f.has(at, 9)) return "GIF picture descriptor cut short";
+            setSize(header, f.le16(at + 4), f.le16(at + 6));
+            const uint8_t flags = f.data[at + 8];
+            at += 9;
+            if (flags & 0x80) at += size_t(3) << ((flags & 7) + 1);  // local colour table
+            // The decoder's string table holds 4096 codes: 8-bit pixels at most.
+            if (!f.has(at, 1) || f.data[at] < 1 || f.data[at] > 8)
+                return "GIF picture with a code size out of range (1 to 8)";
+            ++at;
+            if (!skipSubBlocks(f, at)) return "GIF picture runs past the end of the file";
+            return nullptr;
+        } else {
+            return "GIF file without a picture";
+        }
+    }
+}
+
+// Only the first directory is read, and only the tags that decide how much
+// the decoder allocates and which codec runs.
+const char* walkTiff(const ImageBytes& f, ImageHeader& header) {
+    const bool big = f.data[0] == 'M';
+    const auto u16 = [&](size_t at) { return big ? f.be16(at) : f.le16(at); };
+    const auto u32 = [&](size_t at) { return big ? f.be32(at) : f.le32(at); };
+    if (!f.has(0, 8)) return "TIFF header cut short";
+    const size_t directory = u32(4);
+    if (!f.has(directory, 2)) return "TIFF directory outside the file";
+    const size_t entries = u16(directory);
+    if (!f.has(directory + 2, entries * 12)) return "TIFF directory runs past the end of the file";
+    long long w = 0, h = 0, tileW = 1, tileH = 1;
+    for (size_t i = 0; i < entries; ++i) {
+        const size_t at = directory + 2 + 12 * i;
+        const uint32_t tag = u16(at), type = u16(at + 2), count = u32(at + 4);
+        if (count < 1 || (type != 3 && type != 4)) continue;
+        // A single short or long sits in the entry itself; wider lists of
+        // bits per sample repeat one value per sample (checked first only).
+        uint32_t value = type == 3 ? u16(at + 8) : u32(at + 8);
+        if (tag == 258 && count > 1) {
+            const size_t list = count * (type == 3 ? 2u : 4u) <= 4 ? at + 8 : u32(at + 8);
+            if (!f.has(list, 4)) return "TIFF directory entry outside the file";
+            value = type == 3 ? u16(list) : u32(list);
+        }
+        if (tag == 256) w = value;
+        if (tag == 257) h = value;
+        if (tag == 322) tileW = value;
+        if (tag == 323) tileH = value;
+        if (tag == 258 && value != 1 && value != 2 && value != 4 && value != 8 && value != 16)
+            return "TIFF samples of a depth not read (1, 2, 4, 8 or 16 bits are)";
+        if (tag == 277 && (value < 1 || value > 4))
+            return "TIFF with more than 4 samples per pixel";
+        if (tag == 259 && std::find(std::begin(TIFF_COMPRESSIONS), std::end(TIFF_COMPRESSIONS),
+                                    value) == std::end(TIFF_COMPRESSIONS))
+            return "TIFF compression not read (none, LZW, JPEG, Deflate and PackBits are)";
+    }
+    if (w == 0 || h == 0) return "TIFF without a picture size";
+    // The decoder holds one whole tile in memory too.
+    if (const char* problem = imageSizeProblem(tileW, tileH)) return problem;
+    setSize(header, w, h);
+    return nullptr;
+}
+
+// The decoder reads the simple lossy form only: a RIFF file whose first chunk
+// is "VP8 " (lossless "VP8L" and extended "VP8X" files fail in it).
+const char* walkWebp(const ImageBytes& f, ImageHeader& header) {
+    if (!same(f, 12, "VP8 ", 4)) return "WEBP file not of the simple lossy kind (VP8)";
+    const size_t frame = 20;
+    if (!f.has(frame, 10) || !same(f, frame + 3, "\x9d\x01\x2a", 3))
+        return "WEBP frame header cut short";
+    setSize(header, f.le16(frame + 6) & 0x3fff, f.le16(frame + 8) & 0x3fff);
+    return nullptr;
+}
