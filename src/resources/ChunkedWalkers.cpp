@@ -117,45 +117,61 @@ const char* walkGif(const ImageBytes& f, ImageHeader& header) {
 }
 
 // Only the first directory is read, and only the tags that decide how much
-// the decoder allocates and which codec runs.
+// the decoder allocates and which codec runs. libtiff takes these from entries
+// of any integer type and keeps one of two entries with the same tag, so the
+// walker reads every integer type and refuses repeated tags.
 const char* walkTiff(const ImageBytes& f, ImageHeader& header) {
     const bool big = f.data[0] == 'M';
     const auto u16 = [&](size_t at) { return big ? f.be16(at) : f.le16(at); };
     const auto u32 = [&](size_t at) { return big ? f.be32(at) : f.le32(at); };
+    // An integer of the given TIFF type at at: byte, short, long (signed or not).
+    const auto integer = [&](uint32_t type, size_t at) -> uint32_t {
+        if (type == 1 || type == 6) return f.data[at];
+        return type == 3 || type == 8 ? u16(at) : u32(at);
+    };
     if (!f.has(0, 8)) return "TIFF header cut short";
     const size_t directory = u32(4);
     if (!f.has(directory, 2)) return "TIFF directory outside the file";
     const size_t entries = u16(directory);
     if (!f.has(directory + 2, entries * 12)) return "TIFF directory runs past the end of the file";
-    long long w = 0, h = 0, tileW = 1, tileH = 1;
+    // Columns of the tags read: tag, value (defaults as libtiff's).
+    struct Tag {
+        uint32_t tag, value;
+        bool seen;
+    } tags[] = {{256, 0, false}, {257, 0, false}, {258, 1, false}, {259, 1, false},
+                {277, 1, false}, {322, 1, false}, {323, 1, false}};
+    enum { WIDTH, HEIGHT, BITS, COMPRESSION, SAMPLES, TILE_WIDTH, TILE_HEIGHT };
     for (size_t i = 0; i < entries; ++i) {
         const size_t at = directory + 2 + 12 * i;
         const uint32_t tag = u16(at), type = u16(at + 2), count = u32(at + 4);
-        if (count < 1 || (type != 3 && type != 4)) continue;
-        // A single short or long sits in the entry itself; wider lists of
-        // bits per sample repeat one value per sample (checked first only).
-        uint32_t value = type == 3 ? u16(at + 8) : u32(at + 8);
-        if (tag == 258 && count > 1) {
-            const size_t list = count * (type == 3 ? 2u : 4u) <= 4 ? at + 8 : u32(at + 8);
-            if (!f.has(list, 4)) return "TIFF directory entry outside the file";
-            value = type == 3 ? u16(list) : u32(list);
-        }
-        if (tag == 256) w = value;
-        if (tag == 257) h = value;
-        if (tag == 322) tileW = value;
-        if (tag == 323) tileH = value;
-        if (tag == 258 && value != 1 && value != 2 && value != 4 && value != 8 && value != 16)
-            return "TIFF samples of a depth not read (1, 2, 4, 8 or 16 bits are)";
-        if (tag == 277 && (value < 1 || value > 4))
-            return "TIFF with more than 4 samples per pixel";
-        if (tag == 259 && std::find(std::begin(TIFF_COMPRESSIONS), std::end(TIFF_COMPRESSIONS),
-                                    value) == std::end(TIFF_COMPRESSIONS))
-            return "TIFF compression not read (none, LZW, JPEG, Deflate and PackBits are)";
+        Tag* t = std::find_if(std::begin(tags), std::end(tags),
+                              [&](const Tag& x) { return x.tag == tag; });
+        if (t == std::end(tags)) continue;
+        if (t->seen) return "TIFF directory with a repeated tag";
+        t->seen = true;
+        const uint32_t size = type == 1 || type == 6 ? 1 : type == 3 || type == 8 ? 2 : 4;
+        if (count < 1 ||
+            (type != 1 && type != 3 && type != 4 && type != 6 && type != 8 && type != 9))
+            return "TIFF directory entry of an unexpected type";
+        // Values wider than the entry's 4 bytes (bits per sample, one per
+        // sample) are elsewhere in the file; the first one is checked.
+        const size_t value = uint64_t(count) * size <= 4 ? at + 8 : u32(at + 8);
+        if (!f.has(value, size)) return "TIFF directory entry outside the file";
+        t->value = integer(type, value);
     }
-    if (w == 0 || h == 0) return "TIFF without a picture size";
+    const uint32_t bits = tags[BITS].value, compression = tags[COMPRESSION].value;
+    if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16)
+        return "TIFF samples of a depth not read (1, 2, 4, 8 or 16 bits are)";
+    if (tags[SAMPLES].value < 1 || tags[SAMPLES].value > 4)
+        return "TIFF samples per pixel out of range (1 to 4)";
+    if (std::find(std::begin(TIFF_COMPRESSIONS), std::end(TIFF_COMPRESSIONS), compression) ==
+        std::end(TIFF_COMPRESSIONS))
+        return "TIFF compression not read (none, LZW, JPEG, Deflate and PackBits are)";
+    if (!tags[WIDTH].seen || !tags[HEIGHT].seen) return "TIFF without a picture size";
     // The decoder holds one whole tile in memory too.
-    if (const char* problem = imageSizeProblem(tileW, tileH)) return problem;
-    setSize(header, w, h);
+    if (const char* problem = imageSizeProblem(tags[TILE_WIDTH].value, tags[TILE_HEIGHT].value))
+        return problem;
+    setSize(header, tags[WIDTH].value, tags[HEIGHT].value);
     return nullptr;
 }
 

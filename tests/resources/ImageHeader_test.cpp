@@ -82,7 +82,7 @@ TEST(ImageHeader, RefusalsNameTheirReason) {
         {"picture.tif", "\x06\0"s, 84, 0, "tif",
          "TIFF compression not read (none, LZW, JPEG, Deflate and PackBits are)"},
         {"picture.tif", "\x10\x27", 48, 0, "tif", "image is wider or higher than 8192 pixels"},
-        {"picture.tif", "\x05\0"s, 144, 0, "tif", "TIFF with more than 4 samples per pixel"},
+        {"picture.tif", "\x05\0"s, 144, 0, "tif", "TIFF samples per pixel out of range (1 to 4)"},
         {"picture.webp", "VP8L", 12, 0, "webp", "WEBP file not of the simple lossy kind (VP8)"},
         {"picture.ico", "\x89PNG", 22, 0, "ico", "PNG-compressed icons are not read"},
         {"picture.ico", "\x2c\x01"s, 54, 0, "ico", "icon palette larger than its depth allows"},
