@@ -3,7 +3,7 @@
 # Usage: scripts/deps.sh [run|test]   (test adds what the test suite needs)
 set -euo pipefail
 want=(libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libglu1-mesa-dev cmake g++ pkg-config
-      libjpeg-dev libfreetype-dev fonts-dejavu-core libgl1-mesa-dri)
+      libjpeg-dev libtiff-dev libwebp-dev libfreetype-dev fonts-dejavu-core libgl1-mesa-dri)
 if [ "${1:-run}" = test ]; then
   want+=(xvfb xauth xdotool python3 strace googletest libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev)
 fi

@@ -175,13 +175,24 @@ const char* walkTiff(const ImageBytes& f, ImageHeader& header) {
     return nullptr;
 }
 
-// The decoder reads the simple lossy form only: a RIFF file whose first chunk
-// is "VP8 " (lossless "VP8L" and extended "VP8X" files fail in it).
+// Lossy ("VP8 "), lossless ("VP8L") and extended ("VP8X") files; libwebp
+// decodes still pictures only.
 const char* walkWebp(const ImageBytes& f, ImageHeader& header) {
-    if (!same(f, 12, "VP8 ", 4)) return "WEBP file not of the simple lossy kind (VP8)";
-    const size_t frame = 20;
-    if (!f.has(frame, 10) || !same(f, frame + 3, "\x9d\x01\x2a", 3))
-        return "WEBP frame header cut short";
-    setSize(header, f.le16(frame + 6) & 0x3fff, f.le16(frame + 8) & 0x3fff);
+    const size_t at = 20;  // the first chunk's data
+    if (same(f, 12, "VP8 ", 4)) {
+        if (!f.has(at, 10) || !same(f, at + 3, "\x9d\x01\x2a", 3))
+            return "WEBP frame header cut short";
+        setSize(header, f.le16(at + 6) & 0x3fff, f.le16(at + 8) & 0x3fff);
+    } else if (same(f, 12, "VP8L", 4)) {
+        if (!f.has(at, 5) || f.data[at] != 0x2f) return "WEBP frame header cut short";
+        const uint32_t bits = f.le32(at + 1);
+        setSize(header, (bits & 0x3fff) + 1, ((bits >> 14) & 0x3fff) + 1);
+    } else if (same(f, 12, "VP8X", 4)) {
+        if (!f.has(at, 10)) return "WEBP frame header cut short";
+        if (f.data[at] & 0x02) return "animated WEBP files are not read";
+        setSize(header, (f.le32(at + 4) & 0xffffff) + 1, (f.le32(at + 6) >> 8) + 1);
+    } else {
+        return "WEBP file without a picture chunk";
+    }
     return nullptr;
 }

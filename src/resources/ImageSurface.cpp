@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "ImageHeader.h"
+#include "LibraryDecoders.h"
 
 namespace {
 
@@ -29,18 +30,20 @@ int byteOfShift(int shift) {
 #endif
 }
 
-// Columns: format, SDL_image decoder of it.
+// Columns: format, SDL_image decoder reading the file from an SDL_RWops, or
+// the game's own decoder reading it from memory.
 struct Decoder {
     ImageFormat format;
     SDL_Surface* (*load)(SDL_RWops*);
+    SDL_Surface* (*decode)(const uint8_t*, size_t);
 };
 constexpr Decoder DECODERS[] = {
-    {ImageFormat::Bmp, IMG_LoadBMP_RW},   {ImageFormat::Cur, IMG_LoadCUR_RW},
-    {ImageFormat::Gif, IMG_LoadGIF_RW},   {ImageFormat::Ico, IMG_LoadICO_RW},
-    {ImageFormat::Jpeg, IMG_LoadJPG_RW},  {ImageFormat::Pcx, IMG_LoadPCX_RW},
-    {ImageFormat::Png, IMG_LoadPNG_RW},   {ImageFormat::Pnm, IMG_LoadPNM_RW},
-    {ImageFormat::Tga, IMG_LoadTGA_RW},   {ImageFormat::Tiff, IMG_LoadTIF_RW},
-    {ImageFormat::Webp, IMG_LoadWEBP_RW},
+    {ImageFormat::Bmp, IMG_LoadBMP_RW, nullptr},  {ImageFormat::Cur, IMG_LoadCUR_RW, nullptr},
+    {ImageFormat::Gif, IMG_LoadGIF_RW, nullptr},  {ImageFormat::Ico, IMG_LoadICO_RW, nullptr},
+    {ImageFormat::Jpeg, IMG_LoadJPG_RW, nullptr}, {ImageFormat::Pcx, IMG_LoadPCX_RW, nullptr},
+    {ImageFormat::Png, IMG_LoadPNG_RW, nullptr},  {ImageFormat::Pnm, IMG_LoadPNM_RW, nullptr},
+    {ImageFormat::Tga, IMG_LoadTGA_RW, nullptr},  {ImageFormat::Tiff, nullptr, decodeTiff},
+    {ImageFormat::Webp, nullptr, decodeWebp},
 };
 
 }  // namespace
@@ -52,13 +55,17 @@ SDL_Surface* decodeImage(const void* data, size_t size, const char* extension) {
         SDL_SetError("%s", problem);
         return nullptr;
     }
-    SDL_Surface* (*load)(SDL_RWops*) = nullptr;
+    const Decoder* decoder = nullptr;
     for (const Decoder& d : DECODERS)
-        if (d.format == header.format) load = d.load;
-    SDL_RWops* rw = load ? SDL_RWFromConstMem(data, int(size)) : nullptr;
-    if (!rw) return nullptr;
-    SDL_Surface* image = load(rw);
-    SDL_RWclose(rw);
+        if (d.format == header.format) decoder = &d;
+    if (!decoder) return nullptr;
+    SDL_Surface* image = nullptr;
+    if (decoder->decode) {
+        image = decoder->decode(static_cast<const uint8_t*>(data), size);
+    } else if (SDL_RWops* rw = SDL_RWFromConstMem(data, int(size))) {
+        image = decoder->load(rw);
+        SDL_RWclose(rw);
+    }
     if (image && (problem = imageSizeProblem(image->w, image->h))) {
         SDL_FreeSurface(image);
         SDL_SetError("%s", problem);
