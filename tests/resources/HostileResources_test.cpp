@@ -78,6 +78,20 @@ TEST(HostileImages, HeadersClaimingHugePicturesAreRefusedBeforeDecoding) {
     EXPECT_TRUE(decodeBytes(bmp, nullptr));
 }
 
+TEST(HostileImages, DamagedTiffAndWebpFilesAreRefusedWithTheLibrarysReason) {
+    const std::string seeds = std::string(TOVASK_SOURCE_DIR) + "/fuzz/corpus/image/";
+    std::string tiff = readFile(seeds + "picture.tif");
+    tiff.replace(112, 2, "\xe7\x03");  // the StripOffsets entry becomes tag 999
+    EXPECT_FALSE(decodeBytes(tiff, "tif"));
+    EXPECT_NE(std::string(SDL_GetError()).find("missing required \"StripOffsets\""),
+              std::string::npos)
+        << SDL_GetError();
+    std::string webp = readFile(seeds + "picture.webp");
+    webp.replace(30, std::string::npos, webp.size() - 30, '\xff');
+    EXPECT_FALSE(decodeBytes(webp, "webp"));
+    EXPECT_STREQ("WEBP picture data is damaged", SDL_GetError());
+}
+
 TEST(HostileImages, OldStyleBitmapHeadersAreMeasuredByTheirOwnFields) {
     // A 12-byte info header keeps width and height in 16 bits each, so the
     // 32-bit reading of a modern header would see 2 + 2 * 65536.
