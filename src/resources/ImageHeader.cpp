@@ -78,6 +78,10 @@ const char* imageSizeProblem(long long w, long long h) {
     return nullptr;
 }
 
+static_assert(MAX_IMAGE_SIDE == 8192 && MAX_IMAGE_PIXELS == 4194304 &&
+                  MAX_IMAGE_FILE_BYTES == 64u << 20,
+              "the messages above and below name these limits");
+
 const char* inspectImage(const uint8_t* data, size_t size, const char* extension,
                          ImageHeader& header) {
     header = ImageHeader{};
