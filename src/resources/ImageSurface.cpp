@@ -1,4 +1,4 @@
-// Turning decoded SDL surfaces into the tightly known 24-bit layout textures are built from.
+// Decoding image files once walked, and turning the surfaces into the 24-bit layout of textures.
 #include "ImageSurface.h"
 
 #include <SDL_image.h>
@@ -80,7 +80,7 @@ SDL_Surface* decodeImageFile(const char* path) {
         SDL_SetError("cannot open the file: %s", std::strerror(errno));
         return nullptr;
     }
-    // One byte beyond the limit tells a file that is too large.
+    // Reading stops once past the limit: a huge file costs one block more, not its size.
     std::vector<uint8_t> bytes;
     uint8_t block[65536];
     size_t got;

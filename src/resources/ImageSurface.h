@@ -1,4 +1,4 @@
-// Turning decoded SDL surfaces into the tightly known 24-bit layout textures are built from.
+// Decoding image files once walked, and turning the surfaces into the 24-bit layout of textures.
 #pragma once
 
 #include <SDL.h>
