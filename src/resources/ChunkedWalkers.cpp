@@ -96,7 +96,14 @@ const char* walkGif(const ImageBytes& f, ImageHeader& header) {
         if (!f.has(at, 1)) return "GIF file ends before its first picture";
         const uint8_t block = f.data[at++];
         if (block == 0x21) {  // extension: label, then sub-blocks
+            // The decoder reads the first block of a graphic control extension
+            // whole, even an empty one, and then skips blocks up to an empty
+            // one; at the end of the file it would skip for ever.
+            const bool control = f.has(at, 1) && f.data[at] == 0xf9;
             ++at;
+            if (control && (!f.has(at, 1) || !f.has(at + 1, f.data[at])))
+                return "GIF extension runs past the end of the file";
+            if (control) at += 1 + size_t(f.data[at]);
             if (!skipSubBlocks(f, at)) return "GIF extension runs past the end of the file";
         } else if (block == 0x2c) {
             if (!f.has(at, 9)) return "GIF picture descriptor cut short";

@@ -75,6 +75,10 @@ TEST(ImageHeader, RefusalsNameTheirReason) {
         {"picture.gif", "\xb8\x0b\xb8\x0b", 0x4a, 0, "gif",
          "image has more than 4194304 pixels (2048 x 2048)"},
         {"picture.gif", "", 0, 0x55, "gif", "GIF picture runs past the end of the file"},
+        // An empty graphic control block: the decoder goes on skipping blocks
+        // (from the picture's 0x2c on), and looped at the end of the file.
+        {nullptr, "GIF89a\x05\0\x03\0\0\0\0\x21\xf9\0\x2c\0\0\0\0\x05\0\x03\0\0\x02\x01\0\0\x3b"s,
+         0, 0, "gif", "GIF extension runs past the end of the file"},
         {"picture.pcx", "\x02\0"s, 66, 0, "pcx", "PCX line shorter than its picture"},
         {"picture.pcx", "\x40\0"s, 66, 0, "pcx", "PCX line far longer than its picture"},
         {"picture.pcx", "\x04", 3, 0, "pcx",
