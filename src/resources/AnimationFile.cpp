@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "Mesh.h"
 #include "NamePattern.h"
 
 namespace {
@@ -86,4 +87,15 @@ bool readAnimationDescription(const char* path, AnimationDescription& out) {
     }
     out = d;
     return true;
+}
+
+long long meshElements(const Mesh& key) {
+    long long elements = key.objectCount() * OBJECT_ELEMENTS + key.materialCount();
+    for (const MeshObject& o : key.objects)
+        elements += o.vertexCount() + o.faceCount() + o.uvCount();
+    return elements;
+}
+
+long long animationFrameElements(int frameCount, const Mesh& key1) {
+    return static_cast<long long>(frameCount) * meshElements(key1);
 }
