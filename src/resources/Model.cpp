@@ -69,6 +69,7 @@ bool Model::load(const char* fileName, const char* replacement, const char* repl
 bool Model::load(const char* fileName, DisplayListMode mode, bool mirrorX, bool mirrorY,
                  bool mirrorZ) {
     if (loaded || !fileName || !*fileName) return false;
+    elementsRead = 0;
     const size_t n = strnlen(fileName, DATA_NAME_SIZE);
     if (n > ChunkReader::MAX_NAME) {
         std::fprintf(stderr, "Unable to locate file %.64s...\n", fileName);
@@ -104,8 +105,10 @@ bool Model::loadSingle(const char* path, DisplayListMode buildMode) {
     ticksPerFrame = 1;
     frames.clear();
     frames.push_back(std::make_unique<Mesh>());
-    return frames.front()->load(path, replacementTexture.c_str(), replacedTexture.c_str(),
-                                buildMode);
+    const bool built =
+        frames.front()->load(path, replacementTexture.c_str(), replacedTexture.c_str(), buildMode);
+    elementsRead = meshElements(*frames.front());
+    return built;
 }
 
 bool Model::loadAnimation(const char* path, DisplayListMode buildMode) {
@@ -122,6 +125,7 @@ bool Model::loadAnimation(const char* path, DisplayListMode buildMode) {
         keys.push_back(std::make_unique<Mesh>());
         keys.back()->load(name, replacementTexture.c_str(), replacedTexture.c_str(), LISTS_NONE,
                           lookups);
+        elementsRead += meshElements(*keys.back());
         if (k == 1 && !withinFrameBudget(path, d.frameCount, name, *keys.front())) return false;
         if (!sameShape(*keys.front(), *keys.back()))
             std::fprintf(stderr, "Animation file %s: key %d does not match key 1\n", path, k);
@@ -138,6 +142,7 @@ bool Model::loadAnimation(const char* path, DisplayListMode buildMode) {
         frames.push_back(std::make_unique<Mesh>());
         frames.back()->loadCopy(*keys.front(), replacementTexture.c_str(), "", lookups);
     }
+    elementsRead += animationFrameElements(d.frameCount, *keys.front());
     const int span = d.span(), step = d.step();
     for (int i = 0; i < d.frameCount; ++i) {
         const int t = i * step;

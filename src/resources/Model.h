@@ -43,6 +43,10 @@ public:
     std::string replacementTexture;
     std::string replacedTexture;
     DisplayListMode listMode = LISTS_NONE;
+    // What the last load read and built, in mesh elements (meshElements):
+    // every key and every frame, also when the load failed part way. The
+    // model store adds these up to bound what one fight may load.
+    long long elementsRead = 0;
 
 private:
     // Steps of load. buildMode is the list mode for the frames as read: 0

@@ -48,11 +48,19 @@ Model* ModelStore::getModel(const char* fileName, const char* replacementTexture
                      __FILE_NAME__, __LINE__);
         return nullptr;
     }
+    if (elementsLoaded_ >= MAX_LOADED_ELEMENTS) {
+        std::fprintf(stderr,
+                     "Model %s not loaded: this fight's models already hold %lld elements, "
+                     "the most the game loads at once is %lld\n",
+                     fileName, elementsLoaded_, MAX_LOADED_ELEMENTS);
+        return nullptr;
+    }
     std::printf("Loading model %s\n", fileName);
     auto model = std::make_unique<Model>();
-    if (!model->load(key.fileName.c_str(), key.replacementTexture.c_str(),
-                     key.replacedTexture.c_str(), mode, mirrorX, mirrorY, mirrorZ))
-        return nullptr;
+    const bool loaded = model->load(key.fileName.c_str(), key.replacementTexture.c_str(),
+                                    key.replacedTexture.c_str(), mode, mirrorX, mirrorY, mirrorZ);
+    elementsLoaded_ += model->elementsRead;  // the time went into it either way
+    if (!loaded) return nullptr;
     auto e = std::make_unique<ModelStoreEntry>();
     static_cast<ModelKey&>(*e) = std::move(key);
     e->model = std::move(model);
@@ -77,4 +85,5 @@ void ModelStore::releaseModel(Model* model) {
 void ModelStore::clearModels() {
     for (auto& slot : slots_) slot.reset();
     count_ = 0;
+    elementsLoaded_ = 0;
 }

@@ -17,13 +17,20 @@ struct ModelStoreEntry : ModelKey {
 class ModelStore {
 public:
     static constexpr int MAX_MODELS = 100;
+    // The most mesh elements (see meshElements) the models loaded between two
+    // clears may read and build in all, so a fight's load stays within
+    // about 1.5 s and 350 MB however many of its models name heavy files
+    // (each skin and mirror loads a file again). The default content's fights
+    // load under 400,000.
+    static constexpr long long MAX_LOADED_ELEMENTS = 5000000;
 
     ModelStore() = default;
     ModelStore(const ModelStore&) = delete;
     ModelStore& operator=(const ModelStore&) = delete;
     ~ModelStore();  // clearModels
 
-    // Null when the table is full or the model does not load.
+    // Null when the table is full, the loaded elements are over their budget
+    // or the model does not load.
     Model* getModel(const char* fileName, const char* replacementTexture,
                     const char* replacedTexture, DisplayListMode mode, bool mirrorX, bool mirrorY,
                     bool mirrorZ);
@@ -35,10 +42,13 @@ public:
 
     int count() const { return count_; }
     const ModelStoreEntry* entry(int slot) const;
+    // Mesh elements read by the loads since the last clear, failed ones included.
+    long long elementsLoaded() const { return elementsLoaded_; }
 
 private:
     std::unique_ptr<ModelStoreEntry> slots_[MAX_MODELS];  // dense: 0 .. count-1
     int count_ = 0;
+    long long elementsLoaded_ = 0;
 };
 
 extern ModelStore modelStore;

@@ -137,4 +137,34 @@ TEST_F(ModelStoreTest, FailedOrRefusedRequestsLeaveNoEntryBehind) {
     EXPECT_EQ("a.3ds", store.entry(0)->fileName);
 }
 
+TEST_F(ModelStoreTest, ModelsLoadedSinceTheLastClearShareOneElementBudget) {
+    // 900 frames of a 1000-vertex key: 915,416 elements a model (frames and
+    // key), under the per-model cap; every skin is a model of its own.
+    TdsScene scene;
+    TdsObject o;
+    o.name = "cloud";
+    for (int i = 0; i < 1000; ++i) o.vertices.push_back({float(i), 0, 0});
+    scene.objects.push_back(o);
+    ASSERT_TRUE(saveTds(scene, dir.file("big1.3ds")));
+    dir.write("big3", "900\n900\n1\nbig%d.3ds\n1\n");
+    constexpr long long PER_MODEL = 900 * 1016 + 1016;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 6; ++i) ASSERT_NE(nullptr, get("big3", ("s" + std::to_string(i)).c_str()));
+    EXPECT_EQ(6 * PER_MODEL, store.elementsLoaded());
+    EXPECT_EQ(nullptr, get("big3", "s6"));
+    EXPECT_NE(nullptr, get("big3", "s0"));  // loaded models are still shared
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(
+        "Model big3 not loaded: this fight's models already hold 5492496 elements, the most "
+        "the game loads at once is 5000000\n",
+        testing::internal::GetCapturedStderr());
+    EXPECT_EQ(6, store.count());
+    store.clearModels();
+    EXPECT_EQ(0, store.elementsLoaded());
+    testing::internal::CaptureStdout();
+    EXPECT_NE(nullptr, get("big3", "s6"));
+    testing::internal::GetCapturedStdout();
+}
+
 }  // namespace
