@@ -148,7 +148,7 @@ TEST(DataCheck, EachBrokenFolderGivesItsFindingOnceAtTheFileAtFault) {
              saveTds(lying, d.file("models/pelmo_stand1.3ds"));
              saveTds(lying, d.file("models/pelmo_stand2.3ds"));
          },
-         "models/pelmo_stand1.3ds: warning: the figure lies down: 2 tall but 8 across", 0},
+         "models/pelmo_stand1.3ds: warning: the figure lies down: 2.0 tall but 8.0 across", 0},
         {"float colours",
          [](const TempDir& d) { d.write("models/pelmo_gear.3ds", floatColourModel()); },
          "models/pelmo_gear.3ds: warning: material \"paint\" stores its colour as floats (1, 0.5, "

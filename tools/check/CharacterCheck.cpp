@@ -79,7 +79,7 @@ void checkSkins(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
         const std::string name = skinTexture(c, firstMissing);
         std::string message = format("%d skins, but skin %d's texture %s is not found", c.skinCount,
                                      firstMissing + 1, name.c_str());
-        if (missing > 1) message += format(" (%d of the skins are missing)", missing);
+        if (missing > 1) message += format(" (%d of the %d checked are missing)", missing, counted);
         const std::string near = ctx.search.sameButCase(lowered(name));
         if (!near.empty()) message += "; " + near + " differs only in case";
         ctx.findings.error(line.path, line[SKINS], message + ": the game draws it untextured");
@@ -128,7 +128,7 @@ void checkStanding(CheckContext& ctx, const char* name, bool allKeysStand) {
     if (lying)
         ctx.findings.warning(
             lying->path, 0,
-            format("the figure lies down: %.2g tall but %.2g across (x %.2g, z %.2g); the game's "
+            format("the figure lies down: %.1f tall but %.1f across (x %.1f, z %.1f); the game's "
                    "y is up, so turn the model upright (did the exporter keep y up where the "
                    "game's files have z up?)",
                    extent(*lying, 1), std::max(extent(*lying, 0), extent(*lying, 2)),
@@ -136,7 +136,7 @@ void checkStanding(CheckContext& ctx, const char* name, bool allKeysStand) {
                 alike(lyingCount));
     if (sunk)
         ctx.findings.warning(sunk->path, 0,
-                             format("the figure reaches %.2g below the ground (y = 0), where the "
+                             format("the figure reaches %.1f below the ground (y = 0), where the "
                                     "feet stand: lift it so the feet stand at 0",
                                     -sunk->boundsMin.y) +
                                  alike(sunkCount));
@@ -144,8 +144,9 @@ void checkStanding(CheckContext& ctx, const char* name, bool allKeysStand) {
 
 void checkArms(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
     for (int pose = 0; pose < ARM_MODEL_COUNT; ++pose)
-        ctx.models.reportUse(armModel(c, pose), line.path, line[ARM_PATTERN],
-                             format("the arm model of pose %d", pose));
+        if (pose == 0 || armModel(c, pose) != armModel(c, pose - 1))
+            ctx.models.reportUse(armModel(c, pose), line.path, line[ARM_PATTERN],
+                                 format("the arm model of pose %d", pose));
     checkPattern(ctx, c.armModelPattern, line.path, line[ARM_PATTERN], "arm model pattern",
                  ARM_MODEL_COUNT, false);
     // Poses 1 to 5 hold the guns ahead of the body, along -z.
@@ -156,7 +157,7 @@ void checkArms(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
         if (centre < HANDS_AHEAD) continue;
         ctx.findings.warning(keys[0]->path, 0,
                              format("arm pose %d holds a gun, so its hands belong ahead of the "
-                                    "body (-z), but the model reaches from z = %.2g to %.2g: the "
+                                    "body (-z), but the model reaches from z = %.1f to %.1f: the "
                                     "character faces away from -z; turn it to face -z",
                                     pose, keys[0]->boundsMin.z, keys[0]->boundsMax.z));
         return;
@@ -171,7 +172,7 @@ void checkDeathCarriesArms(CheckContext& ctx, const CharacterInfo& c) {
     const float deathWidth = extent(*death[0], 0), armsWidth = extent(*arms[0], 0);
     if (deathWidth >= armsWidth * ARMLESS_FRACTION) return;
     ctx.findings.warning(death[0]->path, 0,
-                         format("the first death key is %.2g wide, narrower than the arms (%.2g): "
+                         format("the first death key is %.1f wide, narrower than the arms (%.1f): "
                                 "the game draws the death model alone, without arm models, so it "
                                 "must carry the arms",
                                 deathWidth, armsWidth));

@@ -1,7 +1,10 @@
 // The collision model of a map: within the build's limits, clear where creatures appear, around the
 // level.
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <map>
+#include <tuple>
 
 #include "ChunkReader.h"
 #include "CollisionMap.h"
@@ -13,9 +16,6 @@
 
 namespace {
 
-// Beyond this many triangle copies the collision build takes the game more
-// than a few seconds and a gigabyte (about 48 bytes a copy).
-constexpr double MAX_FILINGS = 20000000.0;
 // The modding guide's clearance around where creatures appear, world units,
 // for triangles that reach into a body's height (0 to 8 above the ground).
 constexpr float CLEARANCE = 12.0f;
@@ -52,31 +52,53 @@ Standing standingAt(CollisionMap& map, Vec3 p) {
     return result;
 }
 
-// The generalised winding number of the triangles around p: about 1 inside a
-// closed model whose faces point outwards, about 0 outside it.
-double windingNumber(const Mesh& mesh, Vec3 p) {
-    double sum = 0;
-    for (const MeshObject& o : mesh.objects)
-        for (size_t f = 0; f + 2 < o.faces.size(); f += 3) {
-            double v[3][3];
-            double len[3];
-            for (int k = 0; k < 3; ++k) {
-                const Vec3 d = subtract(o.vertices[o.faces[f + k]], p);
-                v[k][0] = d.x, v[k][1] = d.y, v[k][2] = d.z;
-                len[k] = std::sqrt(v[k][0] * v[k][0] + v[k][1] * v[k][1] + v[k][2] * v[k][2]);
-            }
-            auto dot = [](const double* a, const double* b) {
-                return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-            };
-            const double cross[3] = {v[1][1] * v[2][2] - v[1][2] * v[2][1],
-                                     v[1][2] * v[2][0] - v[1][0] * v[2][2],
-                                     v[1][0] * v[2][1] - v[1][1] * v[2][0]};
-            const double numerator = dot(v[0], cross);
-            const double denominator = len[0] * len[1] * len[2] + dot(v[0], v[1]) * len[2] +
-                                       dot(v[0], v[2]) * len[1] + dot(v[1], v[2]) * len[0];
-            sum += 2 * std::atan2(numerator, denominator);
+// True when every edge of the object is shared by an even number of its
+// faces, corners compared by position (files repeat vertices along texture
+// seams): a closed surface, which has an inside.
+bool closed(const MeshObject& o) {
+    std::map<std::array<float, 6>, int> edges;
+    for (size_t f = 0; f + 2 < o.faces.size(); f += 3)
+        for (int k = 0; k < 3; ++k) {
+            Vec3 a = o.vertices[o.faces[f + k]], b = o.vertices[o.faces[f + (k + 1) % 3]];
+            if (std::tie(b.x, b.y, b.z) < std::tie(a.x, a.y, a.z)) std::swap(a, b);
+            ++edges[{a.x, a.y, a.z, b.x, b.y, b.z}];
         }
+    for (const auto& edge : edges)
+        if (edge.second % 2 != 0) return false;
+    return !edges.empty();
+}
+
+// The generalised winding number of the object's triangles around p: about 1
+// inside a closed object whose faces point outwards, about 0 outside it.
+double windingNumber(const MeshObject& o, Vec3 p) {
+    double sum = 0;
+    for (size_t f = 0; f + 2 < o.faces.size(); f += 3) {
+        double v[3][3];
+        double len[3];
+        for (int k = 0; k < 3; ++k) {
+            const Vec3 d = subtract(o.vertices[o.faces[f + k]], p);
+            v[k][0] = d.x, v[k][1] = d.y, v[k][2] = d.z;
+            len[k] = std::sqrt(v[k][0] * v[k][0] + v[k][1] * v[k][1] + v[k][2] * v[k][2]);
+        }
+        auto dot = [](const double* a, const double* b) {
+            return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+        };
+        const double cross[3] = {v[1][1] * v[2][2] - v[1][2] * v[2][1],
+                                 v[1][2] * v[2][0] - v[1][0] * v[2][2],
+                                 v[1][0] * v[2][1] - v[1][1] * v[2][0]};
+        const double numerator = dot(v[0], cross);
+        const double denominator = len[0] * len[1] * len[2] + dot(v[0], v[1]) * len[2] +
+                                   dot(v[0], v[2]) * len[1] + dot(v[1], v[2]) * len[0];
+        sum += 2 * std::atan2(numerator, denominator);
+    }
     return sum / (4 * PI);
+}
+
+// True when p lies inside one of the mesh's closed objects.
+bool enclosed(const Mesh& mesh, const std::vector<bool>& closedObjects, Vec3 p) {
+    for (size_t i = 0; i < mesh.objects.size(); ++i)
+        if (closedObjects[i] && windingNumber(mesh.objects[i], p) > 0.5) return true;
+    return false;
 }
 
 // True when a triangle reaching into a body's height comes within the
@@ -131,9 +153,11 @@ bool checkAppearances(CheckContext& ctx, const std::string& path, const Mesh& me
                              places.size() - Creature::SPAWN_Z_COUNT,
                              places.size() - 1,
                              places.size() / 2};
+    std::vector<bool> closedObjects;
+    for (const MeshObject& o : mesh.objects) closedObjects.push_back(closed(o));
     const Place* shut = nullptr;
     for (size_t i : probes)
-        if (windingNumber(mesh, {places[i].x, centre, places[i].z}) > 0.5) {
+        if (enclosed(mesh, closedObjects, {places[i].x, centre, places[i].z})) {
             shut = &places[i];
             break;
         }
@@ -165,32 +189,26 @@ bool checkAppearances(CheckContext& ctx, const std::string& path, const Mesh& me
 void checkCollision(CheckContext& ctx, const MapInfo& m, int line) {
     if (!ctx.models.reportUse(m.collisionModel, m.filePath, line, "the collision model")) return;
     const ModelInfo& info = ctx.models.model(m.collisionModel);
-    if (info.keys.empty() || !info.keys[0] || !info.keys[0]->is3ds) return;
+    if (info.keys.empty() || !info.keys[0]) return;  // key 1 missing: reported at the animation
     const std::string& path = info.keys[0]->path;
     Mesh mesh;
     ImportReport quiet;
-    ChunkReader::import(mesh, path.c_str(), &quiet);
+    if (info.keys[0]->is3ds) ChunkReader::import(mesh, path.c_str(), &quiet);
     mesh.computeBounds();
     if (mesh.triangleCount == 0) {
+        const bool points = std::any_of(mesh.objects.begin(), mesh.objects.end(),
+                                        [](const MeshObject& o) { return !o.vertices.empty(); });
         ctx.findings.error(path, 0,
-                           "the collision model holds no triangles: nothing but the edge of its "
-                           "box stops creatures and shots");
+                           points ? "the collision model holds no triangles: nothing but the edge "
+                                    "of its box stops creatures and shots"
+                                  : "the collision model holds nothing, so its box is a point: "
+                                    "every creature stands outside it and cannot move");
         return;
     }
     const Vec3 cell{GameState::CELL_SIZE, GameState::CELL_SIZE, GameState::CELL_SIZE};
-    const std::string grid = collisionGridProblem(mesh, cell);
-    if (!grid.empty()) {
-        ctx.findings.error(path, 0,
-                           grid + ": the game builds no collisions, and every creature is stuck");
-        return;
-    }
-    const double filings = collisionFilings(mesh, cell);
-    if (filings > MAX_FILINGS) {
-        ctx.findings.error(path, 0,
-                           format("the collision build would file about %.0f triangle copies "
-                                  "into its cells: the game takes minutes and gigabytes to load "
-                                  "this map; use fewer, smaller triangles",
-                                  filings));
+    const std::string build = collisionBuildProblem(mesh, cell);
+    if (!build.empty()) {
+        ctx.findings.error(path, 0, build);
         return;
     }
     const MeshInfo* body = nullptr;

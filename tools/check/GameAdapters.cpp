@@ -7,6 +7,7 @@
 #include "CharacterModelSet.h"
 #include "CostliestFight.h"
 #include "DataLocator.h"
+#include "Findings.h"
 #include "GameState.h"
 #include "ImageSurface.h"
 #include "NamePattern.h"
@@ -17,6 +18,9 @@ namespace {
 
 // The collision build's grid cap (CollisionMapBuild.cpp), cells per grid.
 constexpr double MAX_GRID_CELLS = 1000000.0;
+// Beyond this many triangle copies filed into cells the collision build takes
+// the game more than a few seconds and a gigabyte (about 48 bytes a copy).
+constexpr double MAX_FILINGS = 20000000.0;
 // The single-precision value nearest to one third: the build's test radius
 // is the cell diagonal times this.
 constexpr double THIRD = 0.3333333432674408;
@@ -70,45 +74,56 @@ SDL_Surface* decodeCompanionImage(const char* path, std::string& problem) {
     return image;
 }
 
-std::string collisionGridProblem(const Mesh& collision, Vec3 cellSize) {
-    const Vec3 extent = subtract(collision.boundsMax, collision.boundsMin);
-    const double x = double(extent.x) / cellSize.x, y = double(extent.y) / cellSize.y,
-                 z = double(extent.z) / cellSize.z;
-    const bool sane = x >= 0.0 && y >= 0.0 && z >= 0.0 && x < MAX_GRID_CELLS &&
-                      y < MAX_GRID_CELLS && z < MAX_GRID_CELLS;
-    const double cells = sane ? (std::trunc(x) + 1) * (std::trunc(y) + 1) * (std::trunc(z) + 1) : 0;
-    if (sane && cells <= MAX_GRID_CELLS) return "";
-    char text[200];
-    std::snprintf(text, sizeof text,
-                  "its box (%g x %g x %g) needs %.0f cells of %g units, above the collision "
-                  "build's cap of %.0f",
-                  double(extent.x), double(extent.y), double(extent.z), cells, double(cellSize.x),
-                  MAX_GRID_CELLS);
-    return text;
-}
+namespace {
 
-double collisionFilings(const Mesh& collision, Vec3 cellSize) {
+// Triangle copies the build would file into cells of both grids, counted
+// from each triangle's reach: an upper bound of its work and memory.
+double filings(const Mesh& collision, Vec3 cellSize) {
     const double reach = double(length(cellSize)) * THIRD;
-    double filings = 0;
+    const double size[3] = {cellSize.x, cellSize.y, cellSize.z};
+    double total = 0;
     for (const MeshObject& o : collision.objects) {
         for (size_t f = 0; f + 2 < o.faces.size(); f += 3) {
-            double cells = 1;
+            double cells = 2;  // both grids
             for (int axis = 0; axis < 3; ++axis) {
-                double low = 1e300, high = -1e300;
+                double low = INFINITY, high = -INFINITY;
                 for (int k = 0; k < 3; ++k) {
                     const Vec3 v = o.vertices[o.faces[f + k]];
                     const double c = axis == 0 ? v.x : axis == 1 ? v.y : v.z;
                     low = std::min(low, c);
                     high = std::max(high, c);
                 }
-                const double size = axis == 0 ? cellSize.x : axis == 1 ? cellSize.y : cellSize.z;
-                const double span = (high - low + 2 * reach) / size + 1;
-                cells *= std::isfinite(span) ? span : 1e300;
+                cells *= (high - low + 2 * reach) / size[axis] + 1;
             }
-            filings += 2 * cells;  // both grids
+            total += std::isfinite(cells) ? cells : INFINITY;
         }
     }
-    return filings;
+    return total;
+}
+
+}  // namespace
+
+std::string collisionBuildProblem(const Mesh& collision, Vec3 cellSize) {
+    const Vec3 extent = subtract(collision.boundsMax, collision.boundsMin);
+    const double x = double(extent.x) / cellSize.x, y = double(extent.y) / cellSize.y,
+                 z = double(extent.z) / cellSize.z;
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z))
+        return "its box is not finite, so the game builds no collisions and creatures cannot move";
+    const double cells = (std::trunc(x) + 1) * (std::trunc(y) + 1) * (std::trunc(z) + 1);
+    if (cells > MAX_GRID_CELLS)
+        return format(
+            "its box (%g x %g x %g) needs %.3g cells of %g units, above the collision "
+            "build's cap of %.0f: the game builds no collisions and creatures cannot move",
+            double(extent.x), double(extent.y), double(extent.z), cells, double(cellSize.x),
+            MAX_GRID_CELLS);
+    const double copies = filings(collision, cellSize);
+    if (copies > MAX_FILINGS)
+        return format(
+            "the collision build would file about %.3g triangle copies into its cells: "
+            "the game takes minutes and gigabytes to load this map; use fewer, smaller "
+            "triangles",
+            copies);
+    return "";
 }
 
 std::string animationBudgetProblem(const AnimationDescription&, long long) {

@@ -33,12 +33,10 @@ SDL_Surface* decodeTextureImage(const char* path, std::string& problem);
 SDL_Surface* decodeCompanionImage(const char* path, std::string& problem);
 
 // --- Load budgets ----------------------------------------------------------
-// Why the game would build no collisions from this model with these cells,
-// or "" (today: the grid cap of the collision build).
-std::string collisionGridProblem(const Mesh& collision, Vec3 cellSize);
-// Triangle copies the collision build would file into cells, counted from
-// each triangle's reach; an upper bound of the build's work and memory.
-double collisionFilings(const Mesh& collision, Vec3 cellSize);
+// Why the game would build no collisions from this model with these cells
+// (today: the grid cap of the collision build), or why building them would
+// take it minutes and gigabytes; "" when neither.
+std::string collisionBuildProblem(const Mesh& collision, Vec3 cellSize);
 // Why the game would refuse this animation's frames, or "" (today the
 // reader's caps on frames and keys are all there is).
 std::string animationBudgetProblem(const AnimationDescription& d, long long key1Vertices);

@@ -61,7 +61,8 @@ bool checkMap(CheckContext& ctx, const std::string& path, MapInfo& out) {
         checkSceneModel(ctx, m.groundModel, path, line[GROUND], "the ground model");
     if (checkKeyword(ctx, m.roofModel, "noroof", path, line[ROOF]))
         checkSceneModel(ctx, m.roofModel, path, line[ROOF], "the roof model");
-    if (checkKeyword(ctx, m.skyTexture, "nosky", path, line[SKY]))
+    // An empty field (a short file, reported above) keeps the dome's own texture.
+    if (m.skyTexture[0] != '\0' && checkKeyword(ctx, m.skyTexture, "nosky", path, line[SKY]))
         ctx.textures.reportUse(m.skyTexture, path, line[SKY], "the sky texture");
     for (int i = 0; i < 4; ++i)
         if (!(m.fogColour[i] >= 0.0f && m.fogColour[i] <= 1.0f)) {

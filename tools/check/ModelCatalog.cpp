@@ -154,19 +154,32 @@ void ModelCatalog::checkKeys(const ModelInfo& m) {
         return field <= words.words.size() ? words.words[field - 1].line : 0;
     };
     const AnimationDescription& d = m.animation;
+    // Key 1 alone, then the first other key missing, with how many more are.
+    auto notFound = [&](size_t k) {
+        const std::string near = search_.sameButCase(m.keyNames[k]);
+        return format("key %zu (%s) is not found", k + 1, m.keyNames[k].c_str()) +
+               (near.empty() ? "" : " (" + near + " differs only in case)");
+    };
+    size_t missing = 0, first = 0;
     for (size_t k = 0; k < m.keys.size(); ++k) {
         if (m.keys[k]) continue;
-        std::string message = format("key %zu (%s) is not found: ", k + 1, m.keyNames[k].c_str());
-        message += k == 0 ? "every frame is built from key 1, so the model draws nothing"
-                          : "the game blends it as an empty key, so the frames near it stand still";
-        const std::string near = search_.sameButCase(m.keyNames[k]);
-        if (!near.empty()) message += " (" + near + " differs only in case)";
-        findings_.error(m.path, lineOf(4), message);
+        if (k == 0)
+            findings_.error(
+                m.path, lineOf(4),
+                notFound(0) + ": every frame is built from key 1, so the model draws nothing");
+        else if (missing++ == 0)
+            first = k;
     }
-    const MeshInfo* first = m.keys.empty() ? nullptr : m.keys[0];
-    for (size_t k = 1; first && first->is3ds && k < m.keys.size(); ++k) {
+    if (missing > 0)
+        findings_.error(m.path, lineOf(4),
+                        notFound(first) +
+                            (missing > 1 ? format(", nor %zu more keys", missing - 1) : "") +
+                            ": the game blends a missing key as an empty one, so the frames near "
+                            "it stand still");
+    const MeshInfo* key1 = m.keys.empty() ? nullptr : m.keys[0];
+    for (size_t k = 1; key1 && key1->is3ds && k < m.keys.size(); ++k) {
         if (!m.keys[k] || !m.keys[k]->is3ds) continue;
-        const std::string problem = sameShapeProblem(*m.keys[k], *first);
+        const std::string problem = sameShapeProblem(*m.keys[k], *key1);
         if (!problem.empty())
             findings_.error(m.keys[k]->path, 0,
                             format("as key %zu of %s, ", k + 1, m.path.c_str()) + problem +
@@ -183,8 +196,8 @@ void ModelCatalog::checkKeys(const ModelInfo& m) {
                                  "game cuts it to %d ms",
                                  d.length, d.frameCount, d.step() * d.frameCount));
     long long vertices = 0;
-    if (first)
-        for (const MeshInfo::Object& o : first->objects) vertices += o.vertices;
+    if (key1)
+        for (const MeshInfo::Object& o : key1->objects) vertices += o.vertices;
     const std::string budget = animationBudgetProblem(d, vertices);
     if (!budget.empty()) findings_.error(m.path, lineOf(2), budget);
 }
