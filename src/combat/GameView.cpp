@@ -28,9 +28,16 @@ GameView::~GameView() {
     if (crosshair) modelStore.releaseModel(crosshair);
 }
 
+ModelRequest crosshairModelRequest() {
+    ModelRequest request;
+    request.fileName = "zamer.3ds";
+    request.listMode = LISTS_PER_OBJECT;
+    return request;
+}
+
 bool GameView::attach(World* w, Creature* t) {
     if (crosshair) modelStore.releaseModel(crosshair);
-    crosshair = modelStore.getModel("zamer.3ds", LISTS_PER_OBJECT, false, false, false);
+    crosshair = modelStore.getModel(crosshairModelRequest());
     world = w;
     target = t;
     return true;

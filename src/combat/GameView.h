@@ -1,6 +1,8 @@
 // Draws one frame of a fight: chase camera, world objects, crosshair, transparent queue, HUD.
 #pragma once
 
+#include "ModelKey.h"
+
 class Creature;
 class Model;
 class World;
@@ -32,3 +34,6 @@ private:
     void drawCrosshair();
     void drawHud();
 };
+
+// The crosshair model "zamer.3ds" as attach asks for it.
+ModelRequest crosshairModelRequest();

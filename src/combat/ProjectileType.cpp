@@ -5,11 +5,16 @@
 
 Model* projectileModels[PROJECTILE_TYPE_COUNT] = {};
 
+ModelRequest projectileModelRequest(int type) {
+    ModelRequest request;
+    request.fileName = projectileTypes[type].modelFile;
+    request.listMode = LISTS_WHOLE_MESH;
+    return request;
+}
+
 void loadProjectileModels() {
-    for (int i = 0; i < PROJECTILE_TYPE_COUNT; ++i) {
-        projectileModels[i] = modelStore.getModel(projectileTypes[i].modelFile, LISTS_WHOLE_MESH,
-                                                  false, false, false);
-    }
+    for (int i = 0; i < PROJECTILE_TYPE_COUNT; ++i)
+        projectileModels[i] = modelStore.getModel(projectileModelRequest(i));
 }
 
 void releaseProjectileModels() {

@@ -1,6 +1,8 @@
 // What a shot is: a built-in table of projectile kinds, plus their shared models.
 #pragma once
 
+#include "ModelKey.h"
+
 class Model;
 
 constexpr int PROJECTILE_TYPE_COUNT = 5;
@@ -34,6 +36,8 @@ extern Model* projectileModels[PROJECTILE_TYPE_COUNT];
 
 void loadProjectileModels();
 void releaseProjectileModels();
+// The model of row `type` (0 to PROJECTILE_TYPE_COUNT - 1) as loadProjectileModels asks for it.
+ModelRequest projectileModelRequest(int type);
 
 // True for an index that names a row of projectileTypes.
 constexpr bool isProjectileType(int index) {

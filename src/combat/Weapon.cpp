@@ -19,8 +19,15 @@ Weapon::Weapon(World* world, int typeIndex, Creature* owner)
     : type(weaponTypes[typeIndex >= 0 && typeIndex < WEAPON_TYPE_COUNT ? typeIndex : 0]),
       owner(owner),
       world(world) {
-    model = modelStore.getModel(type.modelFile, LISTS_WHOLE_MESH, false, false, false);
+    model = modelStore.getModel(weaponModelRequest(type));
     refill();
+}
+
+ModelRequest weaponModelRequest(const WeaponType& type) {
+    ModelRequest request;
+    request.fileName = type.modelFile;
+    request.listMode = LISTS_WHOLE_MESH;
+    return request;
 }
 
 Weapon::~Weapon() {

@@ -1,6 +1,7 @@
 // One weapon in a creature's hands: ammunition, cooldown, and firing projectiles.
 #pragma once
 
+#include "ModelKey.h"
 #include "WeaponType.h"
 
 class Creature;
@@ -36,3 +37,6 @@ public:
 private:
     void fire();
 };
+
+// The model a weapon of this type asks the model store for.
+ModelRequest weaponModelRequest(const WeaponType& type);

@@ -2,28 +2,6 @@
 #include "ModelStore.h"
 
 #include <cstdio>
-#include <cstring>
-
-namespace {
-
-// The entry's name fields hold 254 characters.
-constexpr size_t MAX_MODEL_NAME = 254;
-
-std::string lowered(const char* name) {
-    std::string out(name ? name : "");
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return out;
-}
-
-bool fits(const char* name) {
-    if (!name || std::strlen(name) <= MAX_MODEL_NAME) return true;
-    std::fprintf(stderr, "Model name too long (more than %zu characters): %.60s...\n",
-                 MAX_MODEL_NAME, name);
-    return false;
-}
-
-}  // namespace
 
 ModelStore::~ModelStore() {
     clearModels();
@@ -39,25 +17,26 @@ Model* ModelStore::getModel(const char* fileName, DisplayListMode mode, bool mir
     return getModel(fileName, "", "", mode, mirrorX, mirrorY, mirrorZ);
 }
 
+Model* ModelStore::getModel(const ModelRequest& r) {
+    return getModel(r.fileName.c_str(), r.replacementTexture.c_str(), r.replacedTexture.c_str(),
+                    r.listMode, r.mirrorX, r.mirrorY, r.mirrorZ);
+}
+
 Model* ModelStore::getModel(const char* fileName, const char* replacementTexture,
                             const char* replacedTexture, DisplayListMode mode, bool mirrorX,
                             bool mirrorY, bool mirrorZ) {
-    if (!fileName || !fits(fileName) || !fits(replacementTexture) || !fits(replacedTexture))
+    ModelKey key;
+    const char* overlong = nullptr;
+    if (!makeModelKey(fileName, replacementTexture, replacedTexture, mode, mirrorX, mirrorY,
+                      mirrorZ, key, &overlong)) {
+        if (overlong != nullptr)
+            std::fprintf(stderr, "Model name too long (more than %zu characters): %.60s...\n",
+                         MAX_MODEL_NAME, overlong);
         return nullptr;
-    ModelStoreEntry key;
-    key.fileName = lowered(fileName);
-    key.replacementTexture = lowered(replacementTexture);
-    key.replacedTexture = lowered(replacedTexture);
-    key.mirrorX = mirrorX;
-    key.mirrorY = mirrorY;
-    key.mirrorZ = mirrorZ;
-    key.listMode = mode;
-
+    }
     for (int i = 0; i < count_; ++i) {
         ModelStoreEntry& e = *slots_[i];
-        if (e.fileName == key.fileName && e.replacementTexture == key.replacementTexture &&
-            e.replacedTexture == key.replacedTexture && e.listMode == key.listMode &&
-            e.mirrorX == key.mirrorX && e.mirrorY == key.mirrorY && e.mirrorZ == key.mirrorZ) {
+        if (e == key) {
             ++e.refCount;
             std::printf("Getting used model %s\n", fileName);
             return e.model.get();
@@ -74,7 +53,8 @@ Model* ModelStore::getModel(const char* fileName, const char* replacementTexture
     if (!model->load(key.fileName.c_str(), key.replacementTexture.c_str(),
                      key.replacedTexture.c_str(), mode, mirrorX, mirrorY, mirrorZ))
         return nullptr;
-    auto e = std::make_unique<ModelStoreEntry>(std::move(key));
+    auto e = std::make_unique<ModelStoreEntry>();
+    static_cast<ModelKey&>(*e) = std::move(key);
     e->model = std::move(model);
     e->refCount = 1;
     slots_[count_++] = std::move(e);

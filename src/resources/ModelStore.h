@@ -6,15 +6,12 @@
 
 #include "DisplayListMode.h"
 #include "Model.h"
+#include "ModelKey.h"
 
-struct ModelStoreEntry {
+// A loaded model under its key.
+struct ModelStoreEntry : ModelKey {
     std::unique_ptr<Model> model;
     int refCount = 1;
-    std::string fileName;            // lowered
-    std::string replacementTexture;  // lowered, may be empty
-    std::string replacedTexture;     // lowered, may be empty
-    unsigned char mirrorX = 0, mirrorY = 0, mirrorZ = 0;
-    DisplayListMode listMode = LISTS_NONE;
 };
 
 class ModelStore {
@@ -32,6 +29,7 @@ public:
                     bool mirrorZ);
     Model* getModel(const char* fileName, DisplayListMode mode, bool mirrorX, bool mirrorY,
                     bool mirrorZ);
+    Model* getModel(const ModelRequest& request);
     void releaseModel(Model* model);
     void clearModels();
 

@@ -10,10 +10,10 @@
 
 namespace {
 
-// Skinned body part: the skin replaces every texture of the model.
-Model* getSkinned(const char* name, const char* skin, bool mirrorX) {
-    if (name[0] == '\0') return nullptr;
-    return modelStore.getModel(name, skin, "", LISTS_WHOLE_MESH, mirrorX, false, false);
+// A body part wearing the skin, which replaces every texture of the model.
+std::optional<ModelRequest> skinned(const char* name, const char* skin, bool mirrorX) {
+    if (name[0] == '\0') return std::nullopt;
+    return ModelRequest{name, skin, "", LISTS_WHOLE_MESH, mirrorX};
 }
 
 void releaseOne(Model*& model) {
@@ -28,15 +28,36 @@ int chooseSkin(int skinIndex, int skinCount) {
     return skinCount > 0 ? rand() % skinCount : 0;
 }
 
+CharacterModelRequests characterModelRequests(const CharacterInfo& c, int skin) {
+    char skinName[INFO_TEXT_SIZE];
+    formatNumberedName(skinName, sizeof skinName, c.skinTexturePattern, skin + 1);
+    CharacterModelRequests r;
+    for (int i = 0; i < ARM_MODEL_COUNT; ++i) {
+        char arm[INFO_TEXT_SIZE];
+        formatNumberedName(arm, sizeof arm, c.armModelPattern, i);
+        r[PART_ARMS + i] = skinned(arm, skinName, false);
+    }
+    r[PART_STAND] = skinned(c.standModelName, skinName, false);
+    r[PART_STRAFE_RIGHT] = skinned(c.strafeModelName, skinName, false);
+    r[PART_STRAFE_LEFT] = skinned(c.strafeModelName, skinName, true);
+    r[PART_WALK] = skinned(c.walkModelName, skinName, false);
+    r[PART_DIAGONAL_RIGHT] = skinned(c.diagonalModelName, skinName, false);
+    r[PART_DIAGONAL_LEFT] = skinned(c.diagonalModelName, skinName, true);
+    r[PART_DEATH] = skinned(c.deathModelName, skinName, false);
+    if (c.extraModelName[0] != '\0')  // the extra model keeps its own textures
+        r[PART_EXTRA] = ModelRequest{c.extraModelName, "", "", LISTS_PER_OBJECT};
+    return r;
+}
+
 CharacterModelSet::~CharacterModelSet() {
     release();
 }
 
-bool CharacterModelSet::load(int index, int skinIndex) {
-    return load(settings.characters.data(), settings.characterCount, index, skinIndex);
+bool CharacterModelSet::load(int index, int skin) {
+    return load(settings.characters.data(), settings.characterCount, index, skin);
 }
 
-bool CharacterModelSet::load(const CharacterInfo* characters, int count, int index, int skinIndex) {
+bool CharacterModelSet::load(const CharacterInfo* characters, int count, int index, int skin) {
     if (characters == nullptr || count <= 0) {
         fprintf(stderr, "No character to load\n");
         return false;
@@ -45,26 +66,20 @@ bool CharacterModelSet::load(const CharacterInfo* characters, int count, int ind
     characterIndex = index;
     character = characters[index];
 
-    skinIndex = chooseSkin(skinIndex, character.skinCount);
-    char skin[INFO_TEXT_SIZE];
-    formatNumberedName(skin, sizeof skin, character.skinTexturePattern, skinIndex + 1);
-
-    for (int i = 0; i < ARM_MODEL_COUNT; ++i) {
-        char arm[INFO_TEXT_SIZE];
-        formatNumberedName(arm, sizeof arm, character.armModelPattern, i);
-        armModels[i] = getSkinned(arm, skin, false);
-    }
-    standModel = getSkinned(character.standModelName, skin, false);
-    strafeRightModel = getSkinned(character.strafeModelName, skin, false);
-    strafeLeftModel = getSkinned(character.strafeModelName, skin, true);
-    walkModel = getSkinned(character.walkModelName, skin, false);
-    diagonalRightModel = getSkinned(character.diagonalModelName, skin, false);
-    diagonalLeftModel = getSkinned(character.diagonalModelName, skin, true);
-    deathModel = getSkinned(character.deathModelName, skin, false);
-    if (character.extraModelName[0] != '\0') {
-        extraModel =
-            modelStore.getModel(character.extraModelName, LISTS_PER_OBJECT, false, false, false);
-    }
+    skinIndex = chooseSkin(skin, character.skinCount);
+    const CharacterModelRequests requests = characterModelRequests(character, skinIndex);
+    Model** parts[CHARACTER_PART_COUNT] = {};
+    for (int i = 0; i < ARM_MODEL_COUNT; ++i) parts[PART_ARMS + i] = &armModels[i];
+    parts[PART_STAND] = &standModel;
+    parts[PART_STRAFE_RIGHT] = &strafeRightModel;
+    parts[PART_STRAFE_LEFT] = &strafeLeftModel;
+    parts[PART_WALK] = &walkModel;
+    parts[PART_DIAGONAL_RIGHT] = &diagonalRightModel;
+    parts[PART_DIAGONAL_LEFT] = &diagonalLeftModel;
+    parts[PART_DEATH] = &deathModel;
+    parts[PART_EXTRA] = &extraModel;
+    for (int i = 0; i < CHARACTER_PART_COUNT; ++i)
+        *parts[i] = requests[i] ? modelStore.getModel(*requests[i]) : nullptr;
     return true;
 }
 

@@ -33,10 +33,16 @@ void grabMouse(const GRun* run, bool on) {
 
 }  // namespace
 
+ModelRequest creatureBodyModelRequest() {
+    ModelRequest request;
+    request.fileName = "c3.3ds";
+    request.listMode = LISTS_WHOLE_MESH;
+    return request;
+}
+
 GameState::GameState(GRun* run) : World(run) {
     std::printf("Loading game models\n");
-    modelSlots[0] =
-        modelStore.getModel("c3.3ds", nullptr, nullptr, LISTS_WHOLE_MESH, false, false, false);
+    modelSlots[0] = modelStore.getModel(creatureBodyModelRequest());
     loadProjectileModels();
     fogEnabled = 1;
     viewAngle = START_VIEW_ANGLE;

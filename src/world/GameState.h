@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "MapInfo.h"
+#include "ModelKey.h"
 #include "World.h"
 
 class GRun;
@@ -41,3 +42,6 @@ private:
     void changeFarClip(float delta);
     void changeViewAngle(float delta);
 };
+
+// The body every creature is built on, "c3.3ds", as the fight asks for it.
+ModelRequest creatureBodyModelRequest();

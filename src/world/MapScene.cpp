@@ -24,10 +24,17 @@ void setLightLevel(float level) {
     glLightfv(GL_LIGHT0, GL_AMBIENT, colour);
 }
 
-// A model of the map, or none when the name is exactly the "nothing" word.
-Model* optionalModel(const char* name, const char* noneWord) {
-    if (std::strcmp(name, noneWord) == 0) return nullptr;
-    return modelStore.getModel(name, LISTS_PER_OBJECT, false, false, false);
+// A model of the map, drawn lit, or none when the name is exactly the "nothing" word.
+std::optional<ModelRequest> levelPart(const char* name, const char* noneWord) {
+    if (noneWord != nullptr && std::strcmp(name, noneWord) == 0) return std::nullopt;
+    ModelRequest request;
+    request.fileName = name;
+    request.listMode = LISTS_PER_OBJECT;
+    return request;
+}
+
+Model* getOptional(const std::optional<ModelRequest>& request) {
+    return request ? modelStore.getModel(*request) : nullptr;
 }
 
 void drawAtOrigin(Model* model) {
@@ -36,17 +43,27 @@ void drawAtOrigin(Model* model) {
 
 }  // namespace
 
+MapModelRequests mapModelRequests(const MapInfo& map) {
+    MapModelRequests r;
+    r.level = *levelPart(map.levelModel, nullptr);
+    r.ground = levelPart(map.groundModel, "noground");
+    r.roof = levelPart(map.roofModel, "noroof");
+    if (std::strcmp(map.skyTexture, "nosky") != 0) {
+        // The map names the dome's texture; the dome is the game's own.
+        r.sky = ModelRequest{"sky.3ds", map.skyTexture, "", LISTS_WHOLE_MESH};
+    }
+    return r;
+}
+
 MapScene::MapScene(GameState* state) : WorldObject(state), gameState(state) {
     kindFlags = 0;
     delay = SCENE_PERIOD_MS;
     setUpdatePeriod(SCENE_PERIOD_MS);
-    const MapInfo& map = state->map;
-    level = modelStore.getModel(map.levelModel, LISTS_PER_OBJECT, false, false, false);
-    ground = optionalModel(map.groundModel, "noground");
-    roof = optionalModel(map.roofModel, "noroof");
-    if (std::strcmp(map.skyTexture, "nosky") != 0)
-        sky = modelStore.getModel("sky.3ds", map.skyTexture, nullptr, LISTS_WHOLE_MESH, false,
-                                  false, false);
+    const MapModelRequests requests = mapModelRequests(state->map);
+    level = modelStore.getModel(requests.level);
+    ground = getOptional(requests.ground);
+    roof = getOptional(requests.roof);
+    sky = getOptional(requests.sky);
 }
 
 MapScene::~MapScene() {

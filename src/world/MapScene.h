@@ -1,10 +1,22 @@
 // The static surroundings of a fight: sky, level, roof and ground of the selected map.
 #pragma once
 
+#include <optional>
+
+#include "MapInfo.h"
+#include "ModelKey.h"
 #include "WorldObject.h"
 
 class GameState;
 class Model;
+
+// What a map scene asks the model store for; none for a model the map does
+// without ("noground", "noroof", "nosky").
+struct MapModelRequests {
+    ModelRequest level;
+    std::optional<ModelRequest> ground, roof, sky;
+};
+MapModelRequests mapModelRequests(const MapInfo& map);
 
 class MapScene : public WorldObject {
 public:

@@ -1,15 +1,24 @@
-// The default content through the game's own loaders: every texture found, every map drawn.
+// The default content through the game's own loaders: every texture found, every map drawn,
+// a floor under every camera.
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
+#include "CaptureOutput.h"
+#include "CharacterModelSet.h"
 #include "ContentData.h"
+#include "Creature.h"
 #include "DataLocator.h"
+#include "Display.h"
+#include "GameState.h"
 #include "GlTestWindow.h"
+#include "MapScene.h"
 #include "Model.h"
 #include "ModelStore.h"
+#include "Settings.h"
 #include "TextureStore.h"
 #include "TransparentQueue.h"
 #include "ViewFrustum.h"
+#include "WorstFight.h"
 
 using namespace content;
 
@@ -111,6 +120,64 @@ TEST_F(ContentDrawingGl, EveryCharacterModelTakesEachSkin) {
         Model* extra = load(c.extra);
         modelStore.releaseModel(extra);
     }
+}
+
+// Camera mode 4 keeps its eye at height 0 and looks level: everything below
+// the middle row is floor, unless the floor lies at the eye's height and is
+// seen edge-on. The fight is loaded as the game loads it, and the model store
+// then holds exactly what the model budget counts for the looks it got.
+TEST_F(ContentDrawingGl, CameraFourSeesTheFloorOfEveryMapAndTheStoreHoldsWhatWasCounted) {
+    const Settings savedSettings = settings;
+    const float savedWidth = screenWidth, savedHeight = screenHeight;
+    screenWidth = GlTestWindow::WIDTH;
+    screenHeight = GlTestWindow::HEIGHT;
+    settings = Settings();
+    settings.filledPolygons = 1;
+    settings.textureQuality = 2;
+    captureOutput([] {
+        settings.loadContentLists();
+        initGl(GlTestWindow::WIDTH, GlTestWindow::HEIGHT);  // the game's fog, light and culling
+    });
+    constexpr int HUD_ROWS = 24;  // the text line at the bottom is the same in both frames
+    for (int m = 0; m < settings.mapCount; ++m) {
+        SCOPED_TRACE(settings.maps[m].name);
+        settings.mapIndex = m;
+        srand(7);
+        std::vector<uint8_t> withFloor, without;
+        captureOutput([&] {
+            GameState fight(nullptr);
+            ASSERT_TRUE(fight.load());
+            std::vector<CharacterSkin> looks;
+            for (int i = 0; i < fight.objectCount; ++i)
+                if (auto* c = dynamic_cast<Creature*>(fight.objects[i]))
+                    looks.push_back(
+                        {c->characterModels->characterIndex, c->characterModels->skinIndex});
+            EXPECT_EQ(looks.size(), 7u);
+            EXPECT_EQ(modelStore.count(), fightModelCount(fight.map, settings.characters.data(),
+                                                          settings.characterCount, looks));
+            fight.view.cameraMode = 4;
+            auto* scene = dynamic_cast<MapScene*>(fight.objects[0]);
+            ASSERT_NE(scene, nullptr);
+            Model* ground = scene->ground;
+            for (std::vector<uint8_t>* frame : {&withFloor, &without}) {
+                glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+                fight.draw();
+                *frame = GlTestWindow::frame();
+                scene->ground = nullptr;
+            }
+            scene->ground = ground;
+        });
+        int floor = 0, seen = 0;
+        for (int y = HUD_ROWS; y < GlTestWindow::HEIGHT / 2 - 2; ++y)
+            for (int x = 0; x < GlTestWindow::WIDTH; ++x, ++seen) {
+                const size_t at = 3 * (y * GlTestWindow::WIDTH + x);
+                floor += !std::equal(&withFloor[at], &withFloor[at + 3], &without[at]);
+            }
+        EXPECT_GT(floor, seen * 9 / 10) << floor << " of " << seen << " pixels show the floor";
+    }
+    settings = savedSettings;
+    screenWidth = savedWidth;
+    screenHeight = savedHeight;
 }
 
 TEST_F(ContentDrawingGl, MenuLogoDrawsWhereTheMenuPutsIt) {

@@ -97,19 +97,26 @@ TEST(ContentGeometry, WeaponsLieAlongMinusZAtMuzzleHeight) {
     }
 }
 
-TEST(ContentGeometry, CharactersStandOnTheGroundAndTheDeadLieDown) {
-    for (const CharacterFile& c : characters()) {
-        SCOPED_TRACE(c.name);
-        const auto stand = loadMesh(fill(readAnimation(c.stand).pattern, 1));
-        ASSERT_NE(stand, nullptr);
-        EXPECT_NEAR(stand->boundsMin.y, 0.0f, 0.3f) << "feet on the ground";
-        EXPECT_NEAR(stand->boundsMax.y, 8.0f, 1.0f) << "about as tall as the collision body";
-        EXPECT_LT(stand->boundsMax.x - stand->boundsMin.x, 5.0f);
-        const AnimationFile death = readAnimation(c.death);
-        const auto fallen = loadMesh(fill(death.pattern, death.keys));
-        ASSERT_NE(fallen, nullptr);
-        EXPECT_LT(fallen->boundsMax.y, 3.0f) << "the last death key should lie on the ground";
-        EXPECT_GT(fallen->boundsMin.y, -0.5f) << "and not sink through it";
+TEST(ContentGeometry, CharactersStandOnEveryMapsFloorAndTheDeadLieDown) {
+    for (const MapFile& m : maps()) {
+        const auto ground = loadMesh(m.ground);
+        ASSERT_NE(ground, nullptr) << m.name;
+        const float floor = ground->boundsMin.y;
+        // Camera mode 4 keeps its eye at height 0: on the floor it would see it edge-on.
+        EXPECT_LT(floor, -0.4f) << m.name;
+        for (const CharacterFile& c : characters()) {
+            SCOPED_TRACE(m.name + " " + c.name);
+            const auto stand = loadMesh(fill(readAnimation(c.stand).pattern, 1));
+            ASSERT_NE(stand, nullptr);
+            EXPECT_NEAR(stand->boundsMin.y, floor, 0.3f) << "feet on the floor";
+            EXPECT_NEAR(stand->boundsMax.y - floor, 8.0f, 1.0f) << "about the collision body";
+            EXPECT_LT(stand->boundsMax.x - stand->boundsMin.x, 5.0f);
+            const AnimationFile death = readAnimation(c.death);
+            const auto fallen = loadMesh(fill(death.pattern, death.keys));
+            ASSERT_NE(fallen, nullptr);
+            EXPECT_LT(fallen->boundsMax.y, floor + 3.0f) << "the last death key lies down";
+            EXPECT_GT(fallen->boundsMin.y, floor - 0.5f) << "and does not sink through the floor";
+        }
     }
 }
 

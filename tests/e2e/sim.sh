@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# tovask-sim: one JSON line of fight figures; same map and seed, same figures;
-# stress mode keeps every creature firing shells; bad arguments fail cleanly.
+# tovask-sim: one JSON line of fight figures naming the player's look; same map and
+# seed, same figures; stress mode keeps every creature firing shells; --help tells
+# every option; bad arguments fail cleanly.
 set -uo pipefail
 
 : "${TOVASK_BUILD_DIR:?build folder}"
@@ -22,12 +23,17 @@ run_sim a.json --map 0 --seconds 5 --seed 7
 run_sim b.json --seed 7 --seconds 5 --map 0
 run_sim c.json --map 0 --seconds 5 --seed 8
 run_sim s.json --map 0 --seconds 5 --seed 7 --stress
+run_sim k.json --map 0 --seconds 1 --seed 7 --skin 2 --character 1
 
-python3 - a.json b.json c.json s.json <<'PY' || fail "figures"
+python3 - a.json b.json c.json s.json k.json <<'PY' || fail "figures"
 import json, sys
-a, b, c, s = (json.load(open(f)) for f in sys.argv[1:])
+a, b, c, s, k = (json.load(open(f)) for f in sys.argv[1:])
 keys = ["map", "seed", "gameSeconds", "wallSeconds", "creatureUpdates", "projectileUpdates",
-        "shots", "hits", "deaths", "revives", "kills", "maxObjects"]
+        "shots", "hits", "deaths", "revives", "kills", "maxObjects",
+        "character", "characterName", "skin"]
+assert list(k) == keys, list(k)
+assert (a["character"], a["characterName"], a["skin"]) == (0, "Pelmo", 0), a
+assert (k["character"], k["characterName"], k["skin"]) == (1, "Kvark", 2), k
 for fig in (a, b, c, s):
     assert list(fig) == keys, list(fig)
     assert fig["gameSeconds"] == 5 and fig["map"] == 0
@@ -47,6 +53,13 @@ assert s["shots"] >= 70, s["shots"]
 assert s["maxObjects"] > 50, s["maxObjects"]
 assert s["projectileUpdates"] > a["projectileUpdates"], (s, a)
 PY
+
+"$sim" --help >help.out 2>help.err || fail "--help exited with $?"
+[[ ! -s help.err ]] || fail "--help wrote to stderr"
+for option in --map --seconds --seed --character --skin --stress --fill --report-every --data; do
+    grep -q -- "^  $option " help.out || fail "--help does not tell $option"
+done
+grep -q "count from 0" help.out || fail "--help does not say where indices start"
 
 "$sim" --map 0 --seconds 0 --seed 1 >bad.out 2>bad.err
 [[ $? -eq 1 && ! -s bad.out ]] || fail "zero seconds accepted"

@@ -68,8 +68,9 @@ struct KeyPose {
 };
 
 // The key poses of every animation. Walks alternate legs apart and legs
-// passing (one knee lifted); the strafe steps sideways; the death falls
-// backwards in four keys so that the limbs do not shrink on the way.
+// passing (one knee lifted); the strafe steps sideways with a little forward
+// swing, so it also reads as a diagonal walk, which shows it too; the death
+// falls backwards in four keys so that the limbs do not shrink on the way.
 // Columns: animation, key, hip pitch left and right, hip roll left and right,
 // knee left and right, bob, lean, fall.
 constexpr KeyPose KEY_POSES[] = {
@@ -79,14 +80,10 @@ constexpr KeyPose KEY_POSES[] = {
     {"walk", 2, 0, 20, 0, 0, 0, 40, 0.05f, 4, 0},
     {"walk", 3, -28, 28, 0, 0, 8, 8, -0.12f, 4, 0},
     {"walk", 4, 20, 0, 0, 0, 40, 0, 0.05f, 4, 0},
-    {"strafe", 1, 0, 0, 14, 14, 0, 0, -0.1f, 0, 0},
-    {"strafe", 2, 0, 18, 0, 0, 0, 30, 0.04f, 0, 0},
-    {"strafe", 3, 0, 0, 14, 14, 0, 0, -0.1f, 0, 0},
-    {"strafe", 4, 18, 0, 0, 0, 30, 0, 0.04f, 0, 0},
-    {"diag", 1, 20, -20, 9, 9, 6, 6, -0.1f, 3, 0},
-    {"diag", 2, 0, 0, 0, 0, 0, 36, 0.05f, 3, 0},
-    {"diag", 3, -20, 20, 9, 9, 6, 6, -0.1f, 3, 0},
-    {"diag", 4, 0, 0, 0, 0, 36, 0, 0.05f, 3, 0},
+    {"strafe", 1, 12, -12, 12, 12, 6, 6, -0.1f, 2, 0},
+    {"strafe", 2, 0, 16, 0, 0, 0, 32, 0.04f, 2, 0},
+    {"strafe", 3, -12, 12, 12, 12, 6, 6, -0.1f, 2, 0},
+    {"strafe", 4, 16, 0, 0, 0, 32, 0, 0.04f, 2, 0},
     {"death", 1, 0, 0, 0, 0, 0, 0, 0.0f, 0, 0},
     {"death", 2, 17.5f, 7, 0, 0, 35, 21, 0.0f, 0, 35},
     {"death", 3, 10, 4, 0, 0, 20, 12, 0.0f, 0, 75},
@@ -120,6 +117,13 @@ ArmPose deathArms(const BodyShape& s, int k) {
     return a;
 }
 
+// The figure is built standing at y = 0; the game draws it at the creature's
+// height 0, so it is lowered onto the floor.
+MeshPart onFloor(MeshPart part) {
+    part.transform([](P3 p) { return p + P3{0, FLOOR_Y, 0}; });
+    return part;
+}
+
 ModelFile skinnedModel(const char* id, MeshPart part) {
     ModelFile f;
     f.materials.push_back(texturedMaterial("skin", std::string(id) + "_skin1.bmp"));
@@ -134,7 +138,7 @@ bool writeAnimations(const CharacterDesign& d, const std::string& modelDir) {
         for (int k = 1; k <= a.keyCount; ++k) {
             const BodyPose pose = animationKey(a.suffix, k);
             const ArmPose arms = death ? deathArms(d.shape, k) : restingArms(d.shape);
-            ok = skinnedModel(d.id, buildBody(d.shape, pose, death, arms))
+            ok = skinnedModel(d.id, onFloor(buildBody(d.shape, pose, death, arms)))
                      .save(modelPath(modelDir, d.id, a.suffix, k)) &&
                  ok;
         }
@@ -145,8 +149,13 @@ bool writeAnimations(const CharacterDesign& d, const std::string& modelDir) {
 bool writeArms(const CharacterDesign& d, const std::string& modelDir) {
     bool ok = true;
     for (int pose = 0; pose < ARM_POSES; ++pose) {
-        const ArmPose arms = pose == 0 ? restingArms(d.shape) : WEAPON_GRIPS[pose - 1];
-        ok = skinnedModel(d.id, buildArms(d.shape, arms))
+        ArmPose arms = restingArms(d.shape);
+        if (pose > 0) {
+            // The guns do not come down with the figure: the hands reach up to them.
+            const P3 up{0, -FLOOR_Y, 0};
+            arms = {WEAPON_GRIPS[pose - 1].left + up, WEAPON_GRIPS[pose - 1].right + up};
+        }
+        ok = skinnedModel(d.id, onFloor(buildArms(d.shape, arms)))
                  .save(modelPath(modelDir, d.id, "arms", pose)) &&
              ok;
     }
@@ -187,7 +196,7 @@ bool writeGear(const CharacterDesign& d, const std::string& modelDir) {
             light.box({0.5f, top - 0.1f, back + 0.2f}, {0.8f, top + 0.15f, back + 0.5f}, whole);
             break;
     }
-    f.parts = {gear, light, plate};
+    f.parts = {onFloor(gear), onFloor(light), onFloor(plate)};
     return f.save(modelDir + "/" + d.id + "_gear.3ds");
 }
 

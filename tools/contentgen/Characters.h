@@ -5,13 +5,18 @@
 
 // Animations every character has. Columns: name suffix, key files. The
 // animation description files in data/models ("<id>_<suffix>3") must name
-// the same number of keys.
+// the same number of keys. The sidestep serves for strafing and for walking
+// diagonally alike: a fight loads two models fewer per character and skin
+// (the diagonal and its mirror image).
 struct AnimationKeys {
     const char* suffix;
     int keyCount;
 };
 constexpr AnimationKeys ANIMATIONS[] = {
-    {"stand", 2}, {"walk", 4}, {"strafe", 4}, {"diag", 4}, {"death", 4},
+    {"stand", 2},
+    {"walk", 4},
+    {"strafe", 4},
+    {"death", 4},
 };
 
 constexpr int SKINS_PER_CHARACTER = 3;

@@ -33,14 +33,15 @@ constexpr float PILLAR = 2.5f;  // half-width
 
 void perimeter(MeshPart& wall, MeshPart& cap, MeshPart& col) {
     const float t = WALL_THICK;
-    solidBlock(wall, col, {WEST - t, 0, NORTH - t}, {EAST + t, WALL_HIGH, NORTH}, 8);
-    solidBlock(wall, col, {WEST - t, 0, SOUTH}, {EAST + t, WALL_HIGH, SOUTH + t}, 8);
-    solidBlock(wall, col, {WEST - t, 0, NORTH}, {WEST, WALL_HIGH, SOUTH}, 8);
-    solidBlock(wall, col, {EAST, 0, NORTH}, {EAST + t, WALL_HIGH, SOUTH}, 8);
+    const float y = FLOOR_Y;
+    solidBlock(wall, col, {WEST - t, y, NORTH - t}, {EAST + t, WALL_HIGH, NORTH}, 8);
+    solidBlock(wall, col, {WEST - t, y, SOUTH}, {EAST + t, WALL_HIGH, SOUTH + t}, 8);
+    solidBlock(wall, col, {WEST - t, y, NORTH}, {WEST, WALL_HIGH, SOUTH}, 8);
+    solidBlock(wall, col, {EAST, y, NORTH}, {EAST + t, WALL_HIGH, SOUTH}, 8);
     for (float x : {WEST, EAST})
         for (float z : {NORTH, SOUTH}) {
             const float h = TOWER * 0.5f;
-            solidBlock(cap, col, {x - h, 0, z - h}, {x + h, TOWER_HIGH, z + h}, 16);
+            solidBlock(cap, col, {x - h, y, z - h}, {x + h, TOWER_HIGH, z + h}, 16);
             cap.worldBox({x - h - 1, TOWER_HIGH, z - h - 1}, {x + h + 1, TOWER_HIGH + 2, z + h + 1},
                          0.125f);
         }
@@ -55,7 +56,7 @@ void perimeter(MeshPart& wall, MeshPart& cap, MeshPart& col) {
 
 void field(MeshPart& crates, MeshPart& concrete, MeshPart& col) {
     for (const Block& b : FIELD) {
-        const P3 lo{b.x - b.w * 0.5f, 0, b.z - b.d * 0.5f},
+        const P3 lo{b.x - b.w * 0.5f, FLOOR_Y, b.z - b.d * 0.5f},
             hi{b.x + b.w * 0.5f, b.h, b.z + b.d * 0.5f};
         if (b.kind == 0)
             solidBlock(crates, col, lo, hi, 6);  // one crate texture per 6-unit face
@@ -67,8 +68,8 @@ void field(MeshPart& crates, MeshPart& concrete, MeshPart& col) {
 void canopyPillars(MeshPart& metal, MeshPart& col) {
     for (float x : {CANOPY_X0, (CANOPY_X0 + CANOPY_X1) * 0.5f, CANOPY_X1})
         for (float z : {CANOPY_Z0, CANOPY_Z1})
-            solidBlock(metal, col, {x - PILLAR, 0, z - PILLAR}, {x + PILLAR, ROOF_Y, z + PILLAR},
-                       8);
+            solidBlock(metal, col, {x - PILLAR, FLOOR_Y, z - PILLAR},
+                       {x + PILLAR, ROOF_Y, z + PILLAR}, 8);
 }
 
 // Tiered stands behind the north and south walls, for the view from above.
@@ -80,7 +81,7 @@ void stands(MeshPart& seats) {
         const float away = side == 0 ? -1.0f : 1.0f;  // outwards from the field
         for (int t = 0; t < TIERS; ++t) {
             const float z0 = wall + away * (TREAD * t), z1 = wall + away * (TREAD * (t + 1));
-            seats.worldBox({WEST + 10, 0, std::min(z0, z1)},
+            seats.worldBox({WEST + 10, FLOOR_Y, std::min(z0, z1)},
                            {EAST - 10, WALL_HIGH - 4 + RISE * t, std::max(z0, z1)}, 1.0f / 8);
         }
     }
@@ -168,11 +169,11 @@ MapModels buildArena() {
     m.ground.materials = {texturedMaterial("field", "field.bmp"),
                           texturedMaterial("grass", "grass.bmp")};
     MeshPart inside("field", "field"), outside("grass", "grass");
-    floorRect(inside, WEST, NORTH, EAST, SOUTH, 0, 24, 8);
-    floorRect(outside, -800, -800, 800, NORTH, 0, 16, 8);
-    floorRect(outside, -800, SOUTH, 800, 800, 0, 16, 8);
-    floorRect(outside, -800, NORTH, WEST, SOUTH, 0, 16, 4);
-    floorRect(outside, EAST, NORTH, 800, SOUTH, 0, 16, 4);
+    floorRect(inside, WEST, NORTH, EAST, SOUTH, FLOOR_Y, 24, 8);
+    floorRect(outside, -800, -800, 800, NORTH, FLOOR_Y, 16, 8);
+    floorRect(outside, -800, SOUTH, 800, 800, FLOOR_Y, 16, 8);
+    floorRect(outside, -800, NORTH, WEST, SOUTH, FLOOR_Y, 16, 4);
+    floorRect(outside, EAST, NORTH, 800, SOUTH, FLOOR_Y, 16, 4);
     m.ground.parts = {inside, outside};
 
     m.roof = canopyRoof();

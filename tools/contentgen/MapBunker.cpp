@@ -79,7 +79,8 @@ constexpr float BARREL_HIGH = 4.2f;
 
 void barrels(MeshPart& drums, MeshPart& col) {
     for (const Column& b : BARRELS) {
-        drums.tube({b.x, 0, b.z}, {b.x, BARREL_HIGH, b.z}, b.half, 12, {0, 0, 1, 1}, {0, 0, 1, 1});
+        drums.tube({b.x, FLOOR_Y, b.z}, {b.x, BARREL_HIGH, b.z}, b.half, 12, {0, 0, 1, 1},
+                   {0, 0, 1, 1});
         col.box({b.x - b.half - BODY_MARGIN, COLLISION_BOTTOM, b.z - b.half - BODY_MARGIN},
                 {b.x + b.half + BODY_MARGIN, COLLISION_MIN_TOP, b.z + b.half + BODY_MARGIN},
                 uniformUv({}));
@@ -120,12 +121,13 @@ MapModels buildBunker() {
     MeshPart walls("walls", "panel"), ceiling("ceiling", "concrete"), lamps("lamps", "lamp");
     MeshPart crates("crates", "crate"), metal("pipes", "metal"), drums("drums", "drum");
     MeshPart col("collision", "none");
-    for (const Wall& w : WALLS) solidBlock(walls, col, {w.x0, 0, w.z0}, {w.x1, CEILING, w.z1}, 32);
+    for (const Wall& w : WALLS)
+        solidBlock(walls, col, {w.x0, FLOOR_Y, w.z0}, {w.x1, CEILING, w.z1}, 32);
     for (const Column& p : PILLARS)
-        solidBlock(ceiling, col, {p.x - p.half, 0, p.z - p.half},
+        solidBlock(ceiling, col, {p.x - p.half, FLOOR_Y, p.z - p.half},
                    {p.x + p.half, CEILING, p.z + p.half}, 16);
     for (const Column& c : CRATES)  // one crate texture per 6-unit face
-        solidBlock(crates, col, {c.x - c.half, 0, c.z - c.half},
+        solidBlock(crates, col, {c.x - c.half, FLOOR_Y, c.z - c.half},
                    {c.x + c.half, 2 * c.half, c.z + c.half}, 6);
     barrels(drums, col);
     pipes(metal);
@@ -135,8 +137,8 @@ MapModels buildBunker() {
 
     m.ground.materials = {texturedMaterial("tiles", "tiles.bmp")};
     MeshPart floor("floor", "tiles");
-    for (const Room& r : ROOMS) floorRect(floor, r.x0, r.z0, r.x1, r.z1, 0, 16, 4);
-    for (const Wall& d : DOORS) floorRect(floor, d.x0, d.z0, d.x1, d.z1, 0, 16, 1);
+    for (const Room& r : ROOMS) floorRect(floor, r.x0, r.z0, r.x1, r.z1, FLOOR_Y, 16, 4);
+    for (const Wall& d : DOORS) floorRect(floor, d.x0, d.z0, d.x1, d.z1, FLOOR_Y, 16, 1);
     m.ground.parts = {floor};
 
     m.collision.materials = {colouredMaterial("none", 255, 0, 255)};

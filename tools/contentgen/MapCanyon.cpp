@@ -131,7 +131,7 @@ MapModels buildCanyon() {
     m.ground.materials = {texturedMaterial("sand", "sand.bmp"),
                           texturedMaterial("mesa", "mesa.bmp")};
     MeshPart sand("sand", "sand");
-    floorRect(sand, -200, CANYON_NORTH - 100, 200, CANYON_SOUTH + 100, 0, 20, 12);
+    floorRect(sand, -200, CANYON_NORTH - 100, 200, CANYON_SOUTH + 100, FLOOR_Y, 20, 12);
     m.ground.parts = {sand, mesa};
 
     m.collision.materials = {colouredMaterial("none", 255, 0, 255)};

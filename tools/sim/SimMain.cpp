@@ -10,6 +10,8 @@
 #include <cstring>
 #include <string>
 
+#include "CharacterModelSet.h"
+#include "Creature.h"
 #include "DataLocator.h"
 #include "Display.h"
 #include "FightObserver.h"
@@ -81,8 +83,34 @@ void printSoakLine(FILE* out, int gameSeconds, const SimFight& fight) {
     std::fflush(out);
 }
 
+// A JSON string: quotes, backslashes and control characters escaped.
+void printJsonString(FILE* out, const char* text) {
+    std::fputc('"', out);
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        if (*p == '"' || *p == '\\')
+            std::fprintf(out, "\\%c", *p);
+        else if (*p < 0x20)
+            std::fprintf(out, "\\u%04x", *p);
+        else
+            std::fputc(*p, out);
+    }
+    std::fputc('"', out);
+}
+
+// The look the player's creature got: its character by index and name, and its skin.
+void printPlayerLook(FILE* out, const Creature* player) {
+    const CharacterModelSet* look = player ? player->characterModels.get() : nullptr;
+    if (look == nullptr) {
+        std::fprintf(out, ",\"character\":null,\"characterName\":null,\"skin\":null");
+        return;
+    }
+    std::fprintf(out, ",\"character\":%d,\"characterName\":", look->characterIndex);
+    printJsonString(out, look->character.name);
+    std::fprintf(out, ",\"skin\":%d", look->skinIndex);
+}
+
 void printJson(FILE* out, const SimOptions& options, double wallSeconds, const FightTally& t,
-               int deaths, int revives) {
+               int deaths, int revives, const Creature* player) {
     std::fprintf(out,
                  "{\"map\":%d,\"seed\":%u,\"gameSeconds\":%d,\"wallSeconds\":%.3f,"
                  "\"creatureUpdates\":%lld,\"projectileUpdates\":%lld,\"shots\":%lld,"
@@ -92,7 +120,9 @@ void printJson(FILE* out, const SimOptions& options, double wallSeconds, const F
                  static_cast<long long>(t.projectileUpdates), static_cast<long long>(t.shots),
                  static_cast<long long>(t.hits), deaths, revives);
     for (size_t i = 0; i < t.kills.size(); ++i) std::fprintf(out, "%s%d", i ? "," : "", t.kills[i]);
-    std::fprintf(out, "],\"maxObjects\":%d}\n", t.maxObjects);
+    std::fprintf(out, "],\"maxObjects\":%d", t.maxObjects);
+    printPlayerLook(out, player);
+    std::fprintf(out, "}\n");
     std::fflush(out);
 }
 
@@ -130,7 +160,8 @@ int run(const SimOptions& options, ConsoleCapture& console) {
             const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - start;
             const FightTally tally = fight.observer()->tally();
             printJson(console.json, options, wall.count(), tally,
-                      console.countLines("Pelmo died\n"), console.countLines("Pelmo revived\n"));
+                      console.countLines("Pelmo died\n"), console.countLines("Pelmo revived\n"),
+                      fight.view.target);
         }
     }
     SDL_Quit();
@@ -142,6 +173,10 @@ int run(const SimOptions& options, ConsoleCapture& console) {
 int main(int argc, char** argv) {
     SimOptions options;
     if (!parseSimOptions(argc, argv, options)) return 1;
+    if (options.help) {
+        printSimUsage(stdout);
+        return 0;
+    }
     ConsoleCapture console;
     if (!console.begin()) {
         std::fprintf(stderr, "tovask-sim: cannot set the console aside\n");

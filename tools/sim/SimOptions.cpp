@@ -1,5 +1,6 @@
 // Command line of tovask-sim: --map INDEX --seconds N --seed S [--stress]
-// [--character INDEX] [--skin INDEX] [--fill OBJECTS] [--report-every SECONDS] [--data DIR].
+// [--character INDEX] [--skin INDEX] [--fill OBJECTS] [--report-every SECONDS] [--data DIR],
+// or --help.
 #include "SimOptions.h"
 
 #include <cerrno>
@@ -29,6 +30,28 @@ bool parseNumber(const char* text, long low, long high, long& value) {
 
 }  // namespace
 
+void printSimUsage(std::FILE* out) {
+    std::fprintf(out,
+                 "usage: tovask-sim --map INDEX --seconds N --seed S [--stress]\n"
+                 "                  [--character INDEX] [--skin INDEX] [--fill OBJECTS]\n"
+                 "                  [--report-every SECONDS] [--data DIR]\n"
+                 "       tovask-sim --help\n"
+                 "Runs a fight with every creature computer-driven and nothing drawn, and\n"
+                 "prints its figures as one JSON line. Indices count from 0.\n"
+                 "  --map INDEX            the map, by its place in the list \"maps\"\n"
+                 "  --seconds N            game seconds to run, 1 to %ld\n"
+                 "  --seed S               seeds the random numbers: the same map, seed and\n"
+                 "                         player give the same fight\n"
+                 "  --character INDEX      the player's character, by its place in the list\n"
+                 "                         \"chars\" (default 0)\n"
+                 "  --skin INDEX           the player's skin (default 0)\n"
+                 "  --stress               every creature fires the splintering shell nonstop\n"
+                 "  --fill OBJECTS         keep at least this many objects in the world, up to %d\n"
+                 "  --report-every SECONDS a soak line every SECONDS game seconds\n"
+                 "  --data DIR             look in DIR instead of the game's data folder\n",
+                 MAX_SECONDS, World::MAX_OBJECTS);
+}
+
 bool parseSimOptions(int argc, char** argv, SimOptions& options) {
     bool haveMap = false, haveSeconds = false, haveSeed = false;
     for (int i = 1; i < argc; ++i) {
@@ -36,6 +59,10 @@ bool parseSimOptions(int argc, char** argv, SimOptions& options) {
         if (std::strcmp(arg, "--stress") == 0) {
             options.stress = true;
             continue;
+        }
+        if (std::strcmp(arg, "--help") == 0) {
+            options.help = true;
+            return true;
         }
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         long number = 0;
@@ -70,12 +97,7 @@ bool parseSimOptions(int argc, char** argv, SimOptions& options) {
         ++i;
     }
     if (!haveMap || !haveSeconds || !haveSeed) {
-        std::fprintf(stderr,
-                     "usage: tovask-sim --map INDEX --seconds N --seed S [--stress]\n"
-                     "                  [--character INDEX] [--skin INDEX] [--fill OBJECTS]\n"
-                     "                  [--report-every SECONDS] [--data DIR]\n"
-                     "  N from 1 to %ld game seconds\n",
-                     MAX_SECONDS);
+        printSimUsage(stderr);
         return false;
     }
     return true;

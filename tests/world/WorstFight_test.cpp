@@ -1,0 +1,182 @@
+// The worst fight's model count: within the model store on every default map, exact against
+// trying every choice of looks, and quick with many characters.
+#include "WorstFight.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "../content/ContentData.h"
+#include "CaptureOutput.h"
+#include "DataLocator.h"
+#include "ModelStore.h"
+#include "Settings.h"
+#include "TestFiles.h"
+
+namespace {
+
+// A character whose files are all named after id, with the given skins.
+CharacterInfo character(const std::string& id, int skins) {
+    CharacterInfo c;
+    c.skinCount = skins;
+    auto set = [&](char* field, const std::string& text) {
+        std::snprintf(field, INFO_TEXT_SIZE, "%s", text.c_str());
+    };
+    set(c.name, id);
+    set(c.skinTexturePattern, id + "_skin%d.bmp");
+    set(c.armModelPattern, id + "_arms%d.3ds");
+    set(c.standModelName, id + "_stand3");
+    set(c.walkModelName, id + "_walk3");
+    set(c.strafeModelName, id + "_strafe3");
+    set(c.diagonalModelName, id + "_diag3");
+    set(c.deathModelName, id + "_death3");
+    set(c.extraModelName, id + "_gear.3ds");
+    return c;
+}
+
+MapInfo skyMap() {
+    MapInfo m;
+    std::snprintf(m.levelModel, INFO_TEXT_SIZE, "level.3ds");
+    std::snprintf(m.groundModel, INFO_TEXT_SIZE, "noground");
+    std::snprintf(m.roofModel, INFO_TEXT_SIZE, "noroof");
+    std::snprintf(m.skyTexture, INFO_TEXT_SIZE, "sky_day.bmp");
+    return m;
+}
+
+std::string describe(const WorstFight& w) {
+    std::string text = std::to_string(w.models) + " models:";
+    for (const WorstFight::Look& l : w.looks)
+        text += " (" + std::to_string(l.character) + "," + std::to_string(l.skin) + ")+" +
+                std::to_string(l.models);
+    return text;
+}
+
+// Every set of up to seven distinct looks that holds one the player may pick;
+// repeating a look adds nothing.
+int bruteForceWorst(const MapInfo& map, const std::vector<CharacterInfo>& table) {
+    std::vector<CharacterSkin> looks;
+    std::vector<bool> playerMay;
+    for (int c = 0; c < static_cast<int>(table.size()); ++c)
+        for (int s = 0; s < std::max(table[c].skinCount, 1); ++s) {
+            looks.push_back({c, s});
+            playerMay.push_back(table[c].skinCount > 0);
+        }
+    int worst = -1;
+    std::vector<CharacterSkin> chosen;
+    auto visit = [&](auto& self, size_t from, bool player) -> void {
+        if (player)
+            worst = std::max(
+                worst, fightModelCount(map, table.data(), static_cast<int>(table.size()), chosen));
+        if (chosen.size() == 7) return;
+        for (size_t i = from; i < looks.size(); ++i) {
+            chosen.push_back(looks[i]);
+            self(self, i + 1, player || playerMay[i]);
+            chosen.pop_back();
+        }
+    };
+    visit(visit, 0, false);
+    return worst;
+}
+
+TEST(WorstFight, EveryDefaultMapFitsTheModelStoreWhateverTheCreaturesWear) {
+    TempDir work;
+    ScopedWorkingDir cwd(work.path());
+    const std::string data = content::dataDir();
+    const char* saved = developmentDataDir;
+    developmentDataDir = data.c_str();
+    Settings loaded;
+    captureOutput([&] { loaded.loadContentLists(); });
+    developmentDataDir = saved;
+    ASSERT_GT(loaded.mapCount, 0);
+    for (const MapInfo& map : loaded.maps) {
+        const WorstFight w = findWorstFight(map, loaded.characters.data(), loaded.characterCount);
+        SCOPED_TRACE(std::string(map.name) + ": " + describe(w));
+        EXPECT_LE(w.models, ModelStore::MAX_MODELS);
+        ASSERT_EQ(w.looks.size(), 7u) << "nine looks to choose from: seven differ";
+        int sum = w.ownModels;
+        std::vector<CharacterSkin> looks;
+        for (const WorstFight::Look& l : w.looks) {
+            sum += l.models;
+            looks.push_back({l.character, l.skin});
+        }
+        EXPECT_EQ(sum, w.models);
+        EXPECT_EQ(fightModelCount(map, loaded.characters.data(), loaded.characterCount, looks),
+                  w.models);
+    }
+}
+
+TEST(WorstFight, SharedFilesSkinsAndPlayerChoicesCountExactly) {
+    const MapInfo map = skyMap();
+    CharacterInfo sharing = character("b", 2);  // wears a's skins and arms, has its own body
+    std::snprintf(sharing.skinTexturePattern, INFO_TEXT_SIZE, "a_skin%%d.bmp");
+    std::snprintf(sharing.armModelPattern, INFO_TEXT_SIZE, "A_ARMS%%d.3ds");
+    CharacterInfo oneSkinName = character("c", 4);  // every skin the same texture
+    std::snprintf(oneSkinName.skinTexturePattern, INFO_TEXT_SIZE, "c_skin.bmp");
+    CharacterInfo computerOnly = character("d", 0);
+    CharacterInfo levelGear = character("e", 2);  // its extra model is the map's level
+    std::snprintf(levelGear.extraModelName, INFO_TEXT_SIZE, "Level.3ds");
+    CharacterInfo oneMove = character("f", 3);  // walks, strafes and sidesteps alike
+    for (char* field : {oneMove.strafeModelName, oneMove.diagonalModelName})
+        std::snprintf(field, INFO_TEXT_SIZE, "%s", oneMove.walkModelName);
+    CharacterInfo bare = character("g", 1);  // no extra model, arms of one name
+    bare.extraModelName[0] = '\0';
+    std::snprintf(bare.armModelPattern, INFO_TEXT_SIZE, "g_arms.3ds");
+    // Eight bigger looks for the computer only: the player's smaller one must be in;
+    // then the player's look is one of theirs under another name.
+    std::vector<CharacterInfo> computerFirst = {bare}, playerTwin;
+    for (int i = 0; i < 8; ++i) computerFirst.push_back(character("d" + std::to_string(i), 0));
+    playerTwin.assign(computerFirst.begin() + 1, computerFirst.end());
+    playerTwin.push_back(character("d0", 1));
+    // One look made of parts of seven others: taking it first, as the largest,
+    // loses to taking the seven.
+    std::vector<CharacterInfo> patchwork = {character("x", 1)};
+    for (int i = 1; i <= 7; ++i) patchwork.push_back(character("y" + std::to_string(i), 1));
+    for (CharacterInfo& c : patchwork)
+        std::snprintf(c.skinTexturePattern, INFO_TEXT_SIZE, "shared_skin.bmp");
+    CharacterInfo& x = patchwork[0];
+    std::snprintf(x.standModelName, INFO_TEXT_SIZE, "y1_stand3");
+    std::snprintf(x.armModelPattern, INFO_TEXT_SIZE, "y2_arms%%d.3ds");
+    std::snprintf(x.walkModelName, INFO_TEXT_SIZE, "y3_walk3");
+    std::snprintf(x.strafeModelName, INFO_TEXT_SIZE, "y4_strafe3");
+    std::snprintf(x.diagonalModelName, INFO_TEXT_SIZE, "y5_diag3");
+    std::snprintf(x.deathModelName, INFO_TEXT_SIZE, "y6_death3");
+    std::snprintf(x.extraModelName, INFO_TEXT_SIZE, "y7_gear.3ds");
+
+    const std::vector<std::vector<CharacterInfo>> tables = {
+        {character("a", 3), sharing, oneSkinName, computerOnly, levelGear, oneMove, bare},
+        computerFirst,
+        playerTwin,
+        patchwork,
+        {character("a", 2), sharing},  // four looks, two pairs of which share
+        {computerOnly},                // nobody the player may pick: no fight
+    };
+    for (size_t t = 0; t < tables.size(); ++t) {
+        const std::vector<CharacterInfo>& table = tables[t];
+        const int count = static_cast<int>(table.size());
+        const WorstFight w = findWorstFight(map, table.data(), count);
+        SCOPED_TRACE("table " + std::to_string(t) + ": " + describe(w));
+        std::vector<CharacterSkin> looks;
+        for (const WorstFight::Look& l : w.looks) looks.push_back({l.character, l.skin});
+        const int brute = bruteForceWorst(map, table);
+        if (brute < 0) {
+            EXPECT_TRUE(w.looks.empty());
+            EXPECT_EQ(w.models, w.ownModels);
+            continue;
+        }
+        EXPECT_EQ(w.models, brute);
+        EXPECT_EQ(fightModelCount(map, table.data(), count, looks), w.models);
+    }
+    // The game's own models: c3, zat, w1 to w5, zamer; the map's level and sky.
+    EXPECT_EQ(findWorstFight(map, nullptr, 0).ownModels, 10);
+}
+
+TEST(WorstFight, TwentyCharactersOfEightSkinsAreCountedWithoutTryingEveryFight) {
+    std::vector<CharacterInfo> table;
+    for (int c = 0; c < 20; ++c) table.push_back(character("m" + std::to_string(c), 8));
+    const WorstFight w = findWorstFight(skyMap(), table.data(), 20);
+    // Seven different characters: each look its 13 skinned models and its own extra model.
+    EXPECT_EQ(w.models, w.ownModels + 7 * 14) << describe(w);
+}
+
+}  // namespace
