@@ -8,6 +8,7 @@
 #include "DescriptionScan.h"
 #include "GameAdapters.h"
 #include "NamePattern.h"
+#include "WorstFight.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ void checkPattern(CheckContext& ctx, const char* pattern, const std::string& pat
 void checkSkins(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
     checkPattern(ctx, c.skinTexturePattern, line.path, line[SKIN_PATTERN], "skin texture pattern",
                  c.skinCount, true);
-    const int counted = std::min(c.skinCount, MAX_SKINS_COUNTED);
+    const int counted = std::min(c.skinCount, MAX_COUNTED_SKINS);
     int missing = 0, firstMissing = 0;
     for (int k = 0; k < counted; ++k) {
         const std::string name = skinTexture(c, k);
@@ -84,7 +85,7 @@ void checkSkins(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
         if (!near.empty()) message += "; " + near + " differs only in case";
         ctx.findings.error(line.path, line[SKINS], message + ": the game draws it untextured");
     }
-    if (c.skinCount >= 1 && c.skinCount < MAX_SKINS_COUNTED &&
+    if (c.skinCount >= 1 && c.skinCount < MAX_COUNTED_SKINS &&
         isNumberPattern(c.skinTexturePattern)) {
         const std::string next = skinTexture(c, c.skinCount);
         if (!next.empty() && !ctx.search.locate(lowered(next)).empty())
@@ -239,8 +240,8 @@ bool checkCharacter(CheckContext& ctx, const std::string& path, CharacterInfo& o
          {c.standModelName, c.walkModelName, c.strafeModelName, c.diagonalModelName})
         checkStanding(ctx, name, true);
     checkStanding(ctx, c.deathModelName, false);
-    for (const StoreRequest& r : pairRequests(c, 0))
-        if (!r.replacement.empty()) checkSkinShows(ctx, r.file);
+    for (const ModelRequest& r : pairRequests(c, 0))
+        if (!r.replacementTexture.empty()) checkSkinShows(ctx, r.fileName);
     checkDeathCarriesArms(ctx, c);
     checkLooping(ctx, c.walkModelName, true, "walk");
     checkLooping(ctx, c.strafeModelName, true, "strafe");

@@ -212,7 +212,7 @@ void checkCollision(CheckContext& ctx, const MapInfo& m, int line) {
         return;
     }
     const MeshInfo* body = nullptr;
-    const ModelInfo& c3 = ctx.models.model(fixedRequests()[0].file);
+    const ModelInfo& c3 = ctx.models.model(creatureBodyModelRequest().fileName);
     if (c3.loads && !c3.keys.empty()) body = c3.keys[0];
     const float centre = body ? (body->boundsMin.y + body->boundsMax.y) * 0.5f : 0.0f;
     if (checkAppearances(ctx, path, mesh, centre) && crowded(mesh))

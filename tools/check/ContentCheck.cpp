@@ -112,8 +112,8 @@ void checkProgramFiles(CheckContext& ctx, bool anySky) {
         const char* without;
     };
     std::vector<ProgramFile> models;
-    for (const StoreRequest& r : fixedRequests())
-        models.push_back({r.file, "and goes on without it"});
+    for (const ModelRequest& r : fixedRequests())
+        models.push_back({r.fileName, "and goes on without it"});
     if (anySky) models.push_back({"sky.3ds", "and maps with a sky show none"});
     models.push_back({"logo.3ds", "and the menu shows no logo"});
     for (const ProgramFile& f : models) {

@@ -7,22 +7,20 @@
 #include "GameState.h"
 #include "ModelStore.h"
 #include "TextureStore.h"
+#include "WorstFight.h"
 
 namespace {
 
 constexpr const char* FONT_FILE = "font.bmp";  // loaded again at every switch to a fight
 
-bool modelLoads(void* context, const std::string& file) {
-    return static_cast<CheckContext*>(context)->models.model(file).loads;
-}
-
 // The texture slots a model request fills: plain textures are shared by name,
 // each mesh of a model whose texture has an alpha companion takes a slot of its own.
-void textureItems(CheckContext& ctx, const StoreRequest& r, ItemNumbers& numbers,
+void textureItems(CheckContext& ctx, const ModelRequest& r, ItemNumbers& numbers,
                   std::vector<int>& items) {
-    const ModelInfo& m = ctx.models.model(r.file);
+    const ModelInfo& m = ctx.models.model(r.fileName);
     if (!m.loads || m.keys.empty() || !m.keys[0]) return;
-    const std::string replacement = lowered(r.replacement), replaced = lowered(r.replaced);
+    const std::string replacement = lowered(r.replacementTexture),
+                      replaced = lowered(r.replacedTexture);
     long long slots = 0;
     for (const Material& mat : m.keys[0]->materials) {
         if (mat.textureFile.empty()) continue;
@@ -39,7 +37,7 @@ void textureItems(CheckContext& ctx, const StoreRequest& r, ItemNumbers& numbers
     if (slots > 0) items.push_back(numbers.number("companions " + storeKey(r), slots));
 }
 
-std::string pairLabel(const std::vector<CharacterInfo>& characters, const CreatureLook& p) {
+std::string pairLabel(const std::vector<CharacterInfo>& characters, const CharacterSkin& p) {
     return format("%s with %s", characters[size_t(p.character)].name,
                   skinTexture(characters[size_t(p.character)], p.skin).c_str());
 }
@@ -48,24 +46,24 @@ std::string pairLabel(const std::vector<CharacterInfo>& characters, const Creatu
 struct MapCost {
     std::string map;
     long long count;
-    std::vector<CreatureLook> pairs;
+    std::vector<CharacterSkin> pairs;
     std::vector<long long> own;
 };
 
 CostliestFight costliestTextures(CheckContext& ctx, const std::vector<CharacterInfo>& characters,
-                                 const MapInfo& map, std::vector<CreatureLook>& pairs) {
+                                 const MapInfo& map, std::vector<CharacterSkin>& pairs) {
     ItemNumbers numbers;
     std::vector<int> base;
     if (ctx.textures.texture(FONT_FILE, false).usable)
         base.push_back(numbers.number(std::string("texture ") + FONT_FILE, 1));
-    for (const StoreRequest& r : fixedRequests()) textureItems(ctx, r, numbers, base);
-    for (const StoreRequest& r : mapRequests(map)) textureItems(ctx, r, numbers, base);
+    for (const ModelRequest& r : fixedRequests()) textureItems(ctx, r, numbers, base);
+    for (const ModelRequest& r : mapRequests(map)) textureItems(ctx, r, numbers, base);
     std::vector<FightCandidate> candidates;
     for (size_t c = 0; c < characters.size(); ++c) {
         const int skins = characters[c].skinCount;
-        for (int s = 0; s < std::min(std::max(skins, 1), MAX_SKINS_COUNTED); ++s) {
+        for (int s = 0; s < std::min(std::max(skins, 1), MAX_COUNTED_SKINS); ++s) {
             FightCandidate candidate{{}, skins > 0};
-            for (const StoreRequest& r : pairRequests(characters[c], s))
+            for (const ModelRequest& r : pairRequests(characters[c], s))
                 textureItems(ctx, r, numbers, candidate.items);
             candidates.push_back(candidate);
             pairs.push_back({int(c), s});
@@ -78,13 +76,19 @@ CostliestFight costliestTextures(CheckContext& ctx, const std::vector<CharacterI
 using Table = std::vector<MapCost> (*)(CheckContext&, const std::vector<CharacterInfo>&,
                                        const std::vector<MapInfo>&);
 
-std::vector<MapCost> modelCosts(CheckContext& ctx, const std::vector<CharacterInfo>& characters,
+// The game's own count: every distinct request of the fight takes a slot.
+std::vector<MapCost> modelCosts(CheckContext&, const std::vector<CharacterInfo>& characters,
                                 const std::vector<MapInfo>& maps) {
     std::vector<MapCost> costs;
     for (const MapInfo& map : maps) {
-        const WorstModelFight worst = worstFightModels(characters, map, modelLoads, &ctx);
-        costs.push_back({map.name, worst.count, worst.pairs,
-                         std::vector<long long>(worst.pairCounts.begin(), worst.pairCounts.end())});
+        const WorstFight worst =
+            findWorstFight(map, characters.data(), static_cast<int>(characters.size()));
+        MapCost cost{map.name, worst.models, {}, {}};
+        for (const WorstFight::Look& look : worst.looks) {
+            cost.pairs.push_back({look.character, look.skin});
+            cost.own.push_back(look.models);
+        }
+        costs.push_back(cost);
     }
     return costs;
 }
@@ -93,7 +97,7 @@ std::vector<MapCost> textureCosts(CheckContext& ctx, const std::vector<Character
                                   const std::vector<MapInfo>& maps) {
     std::vector<MapCost> costs;
     for (const MapInfo& map : maps) {
-        std::vector<CreatureLook> pairs;
+        std::vector<CharacterSkin> pairs;
         const CostliestFight t = costliestTextures(ctx, characters, map, pairs);
         MapCost cost{map.name, t.total, {}, t.ownWeight};
         for (size_t c : t.chosen) cost.pairs.push_back(pairs[c]);
@@ -147,7 +151,7 @@ void checkTable(CheckContext& ctx, Table costsOf, const char* table, int capacit
     for (const MapCost& m : costs) {
         if (m.count <= capacity) continue;
         std::vector<std::pair<int, int>> key;
-        for (const CreatureLook& p : m.pairs) key.push_back({p.character, p.skin});
+        for (const CharacterSkin& p : m.pairs) key.push_back({p.character, p.skin});
         groups[key].push_back(&m);
     }
     for (const auto& [key, over] : groups)

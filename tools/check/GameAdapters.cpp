@@ -5,13 +5,15 @@
 #include <cmath>
 
 #include "CharacterModelSet.h"
-#include "CostliestFight.h"
 #include "DataLocator.h"
 #include "Findings.h"
 #include "GameState.h"
+#include "GameView.h"
 #include "ImageSurface.h"
+#include "MapScene.h"
 #include "NamePattern.h"
 #include "ProjectileType.h"
+#include "Weapon.h"
 #include "WeaponType.h"
 
 namespace {
@@ -24,18 +26,6 @@ constexpr double MAX_FILINGS = 20000000.0;
 // The single-precision value nearest to one third: the build's test radius
 // is the cell diagonal times this.
 constexpr double THIRD = 0.3333333432674408;
-// The body model every creature is built on, and the crosshair (GameState, GameView).
-constexpr const char* BODY_MODEL = "c3.3ds";
-constexpr const char* CROSSHAIR_MODEL = "zamer.3ds";
-constexpr const char* SKY_MODEL = "sky.3ds";
-
-std::string lower(const std::string& s) {
-    std::string out = s;
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return out;
-}
-
 // formatNumberedName without its messages: the pattern printed with n, or the
 // pattern itself when it is not a number pattern; "" when it does not fit the
 // game's buffer.
@@ -130,9 +120,12 @@ std::string animationBudgetProblem(const AnimationDescription&, long long) {
     return "";
 }
 
-std::string storeKey(const StoreRequest& r) {
-    return lower(r.file) + '\n' + lower(r.replacement) + '\n' + lower(r.replaced) + '\n' +
-           std::to_string(r.listMode) + (r.mirrorX ? "x" : "-");
+std::string storeKey(const ModelRequest& r) {
+    ModelKey k;
+    if (!makeModelKey(r, k)) return "";
+    return k.fileName + '\n' + k.replacementTexture + '\n' + k.replacedTexture + '\n' +
+           std::to_string(k.listMode) + char('0' + k.mirrorX) + char('0' + k.mirrorY) +
+           char('0' + k.mirrorZ);
 }
 
 std::string skinTexture(const CharacterInfo& c, int skin) {
@@ -143,77 +136,25 @@ std::string armModel(const CharacterInfo& c, int pose) {
     return numberedName(c.armModelPattern, pose);
 }
 
-std::vector<StoreRequest> pairRequests(const CharacterInfo& c, int skin) {
-    // As CharacterModelSet::load asks: empty names ask for nothing.
-    const std::string s = skinTexture(c, skin);
-    std::vector<StoreRequest> out;
-    auto skinned = [&](const std::string& name, bool mirror) {
-        if (!name.empty()) out.push_back({name, s, "", LISTS_WHOLE_MESH, mirror});
-    };
-    for (int i = 0; i < ARM_MODEL_COUNT; ++i) skinned(armModel(c, i), false);
-    skinned(c.standModelName, false);
-    skinned(c.strafeModelName, false);
-    skinned(c.strafeModelName, true);
-    skinned(c.walkModelName, false);
-    skinned(c.diagonalModelName, false);
-    skinned(c.diagonalModelName, true);
-    skinned(c.deathModelName, false);
-    if (c.extraModelName[0] != '\0')
-        out.push_back({c.extraModelName, "", "", LISTS_PER_OBJECT, false});
+std::vector<ModelRequest> pairRequests(const CharacterInfo& c, int skin) {
+    std::vector<ModelRequest> out;
+    for (const std::optional<ModelRequest>& r : characterModelRequests(c, skin))
+        if (r) out.push_back(*r);
     return out;
 }
 
-std::vector<StoreRequest> fixedRequests() {
-    std::vector<StoreRequest> out{{BODY_MODEL, "", "", LISTS_WHOLE_MESH, false}};
-    for (const ProjectileType& p : projectileTypes)
-        out.push_back({p.modelFile, "", "", LISTS_WHOLE_MESH, false});
-    for (const WeaponType& w : weaponTypes)
-        out.push_back({w.modelFile, "", "", LISTS_WHOLE_MESH, false});
-    out.push_back({CROSSHAIR_MODEL, "", "", LISTS_PER_OBJECT, false});
+std::vector<ModelRequest> fixedRequests() {
+    std::vector<ModelRequest> out{creatureBodyModelRequest()};
+    for (int i = 0; i < PROJECTILE_TYPE_COUNT; ++i) out.push_back(projectileModelRequest(i));
+    for (const WeaponType& w : weaponTypes) out.push_back(weaponModelRequest(w));
+    out.push_back(crosshairModelRequest());
     return out;
 }
 
-std::vector<StoreRequest> mapRequests(const MapInfo& m) {
-    std::vector<StoreRequest> out{{m.levelModel, "", "", LISTS_PER_OBJECT, false}};
-    if (std::string(m.groundModel) != "noground")
-        out.push_back({m.groundModel, "", "", LISTS_PER_OBJECT, false});
-    if (std::string(m.roofModel) != "noroof")
-        out.push_back({m.roofModel, "", "", LISTS_PER_OBJECT, false});
-    if (std::string(m.skyTexture) != "nosky")
-        out.push_back({SKY_MODEL, m.skyTexture, "", LISTS_WHOLE_MESH, false});
+std::vector<ModelRequest> mapRequests(const MapInfo& m) {
+    const MapModelRequests r = mapModelRequests(m);
+    std::vector<ModelRequest> out{r.level};
+    for (const std::optional<ModelRequest>& part : {r.ground, r.roof, r.sky})
+        if (part) out.push_back(*part);
     return out;
-}
-
-WorstModelFight worstFightModels(const std::vector<CharacterInfo>& characters, const MapInfo& map,
-                                 bool (*loads)(void* context, const std::string& file),
-                                 void* context) {
-    ItemNumbers numbers;
-    auto itemsOf = [&](const std::vector<StoreRequest>& requests) {
-        std::vector<int> items;
-        for (const StoreRequest& r : requests)
-            if (loads(context, r.file)) items.push_back(numbers.number(storeKey(r), 1));
-        return items;
-    };
-    std::vector<int> base = itemsOf(fixedRequests());
-    for (int item : itemsOf(mapRequests(map))) base.push_back(item);
-    std::vector<FightCandidate> candidates;
-    std::vector<CreatureLook> pairs;
-    for (size_t c = 0; c < characters.size(); ++c) {
-        // A computer creature takes skin 0 of a character without skins; the
-        // player cannot choose such a character.
-        const int skins = characters[c].skinCount;
-        for (int s = 0; s < std::min(std::max(skins, 1), MAX_SKINS_COUNTED); ++s) {
-            candidates.push_back({itemsOf(pairRequests(characters[c], s)), skins > 0});
-            pairs.push_back({int(c), s});
-        }
-    }
-    const CostliestFight fight =
-        findCostliestFight(numbers.weights(), base, candidates, 1 + GameState::COMPUTER_CREATURES);
-    WorstModelFight worst;
-    worst.count = int(fight.total);
-    for (size_t i = 0; i < fight.chosen.size(); ++i) {
-        worst.pairs.push_back(pairs[fight.chosen[i]]);
-        worst.pairCounts.push_back(int(fight.ownWeight[i]));
-    }
-    return worst;
 }

@@ -4,7 +4,8 @@
 
 // Each function here stands for a piece of the game that is being finished
 // elsewhere; it does today what the game does today, and is the one place to
-// rewire when that piece arrives. The rest of the checker calls only these.
+// rewire when that piece arrives. The rest of the checker calls only these
+// (and the game's model requests, gathered here as lists).
 
 #include <SDL.h>
 
@@ -13,9 +14,9 @@
 
 #include "AnimationFile.h"
 #include "CharacterInfo.h"
-#include "DisplayListMode.h"
 #include "MapInfo.h"
 #include "Mesh.h"
+#include "ModelKey.h"
 
 // --- The data folder (the locator's third base) ---------------------------
 // The folder the game itself would use; today the one compiled in.
@@ -41,43 +42,19 @@ std::string collisionBuildProblem(const Mesh& collision, Vec3 cellSize);
 // reader's caps on frames and keys are all there is).
 std::string animationBudgetProblem(const AnimationDescription& d, long long key1Vertices);
 
-// --- The fight's model requests and the worst fight -----------------------
-// One ModelStore request: the names as passed (the store lowers them) and the options.
-struct StoreRequest {
-    std::string file, replacement, replaced;
-    DisplayListMode listMode = LISTS_NONE;
-    bool mirrorX = false;
-};
-// The store's key of a request: lowered names, list mode and mirror flags.
-std::string storeKey(const StoreRequest& r);
-// The skin texture of skin index skin (from 0): the pattern printed with skin + 1.
-std::string skinTexture(const CharacterInfo& c, int skin);
-// The arm model of a pose (0 to 5): the pattern printed with the pose.
-std::string armModel(const CharacterInfo& c, int pose);
+// --- The fight's model requests ---------------------------------------------
+// The game's own request functions, as lists; the worst fight's model count is
+// the game's findWorstFight (WorstFight.h).
+// The store's key of a request as text: equal texts, one model.
+std::string storeKey(const ModelRequest& r);
 // What a character model set asks for with this skin: arms, body, death, extra.
-std::vector<StoreRequest> pairRequests(const CharacterInfo& c, int skin);
-// What every fight asks for: the body, the shot, the weapons, the crosshair.
-std::vector<StoreRequest> fixedRequests();
+std::vector<ModelRequest> pairRequests(const CharacterInfo& c, int skin);
+// What every fight asks for: the body, the shots, the weapons, the crosshair.
+std::vector<ModelRequest> fixedRequests();
 // What the map scene asks for: level, ground, roof, sky.
-std::vector<StoreRequest> mapRequests(const MapInfo& m);
-
-// Skins of one character the checker looks at; a larger count only adds
-// more of the same (the skin files past the last one present are missing).
-constexpr int MAX_SKINS_COUNTED = 64;
-
-// One creature's look: a character and one of its skins (from 0).
-struct CreatureLook {
-    int character = 0;
-    int skin = 0;
-};
-// The fight on map that holds the most models, over every choice the game
-// allows of seven creatures; loads tells whether a model file loads (a
-// request that does not load takes no slot).
-struct WorstModelFight {
-    int count = 0;
-    std::vector<CreatureLook> pairs;  // the pairs of that fight, the costliest first
-    std::vector<int> pairCounts;      // the models each pair adds on its own
-};
-WorstModelFight worstFightModels(const std::vector<CharacterInfo>& characters, const MapInfo& map,
-                                 bool (*loads)(void* context, const std::string& file),
-                                 void* context);
+std::vector<ModelRequest> mapRequests(const MapInfo& m);
+// The names the character's patterns make, as the game prints them (without
+// its console messages): the skin texture of skin index skin (from 0, printed
+// with skin + 1) and the arm model of a pose (0 to 5); "" when too long.
+std::string skinTexture(const CharacterInfo& c, int skin);
+std::string armModel(const CharacterInfo& c, int pose);

@@ -7,12 +7,10 @@
 #include "ChunkReader.h"
 #include "GameAdapters.h"
 #include "Mesh.h"
+#include "ModelKey.h"  // MAX_MODEL_NAME
 #include "Words.h"
 
 namespace {
-
-// The model store's name fields hold 254 characters.
-constexpr size_t MAX_MODEL_NAME = 254;
 
 // True when the file starts with a 3DS main chunk id (0x4D4D, "MM").
 bool starts3ds(const std::string& path) {
