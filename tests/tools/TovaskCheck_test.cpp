@@ -127,11 +127,19 @@ TEST(DataCheck, EachBrokenFolderGivesItsFindingOnceAtTheFileAtFault) {
              d.write("models/pelmo_walk2.3ds", readFile(DATA + "/models/pelmo_arms0.3ds"));
          },
          "models/pelmo_walk2.3ds: error: as key 2 of " + DATA + "/models/pelmo_walk3, it", 1},
-        {"a companion of another size",
-         [](const TempDir& d) { writeBmp(TestImage(64, 64), d.file("textures/grate+.bmp")); },
-         "textures/grate+.bmp: error: this alpha companion is 64 x 64 pixels but its colour "
+        {"a companion of another height",
+         [](const TempDir& d) { writeBmp(TestImage(128, 64), d.file("textures/grate+.bmp")); },
+         "textures/grate+.bmp: error: this alpha companion is 128 x 64 pixels but its colour "
          "image " +
              DATA + "/textures/grate.bmp is 128 x 128",
+         1},
+        {"skins with alpha companions: a texture slot for every frame",
+         [](const TempDir& d) {
+             for (const char* skin : {"textures/pelmo_skin1+.bmp", "textures/pelmo_skin2+.bmp"})
+                 writeBmp(TestImage(256, 256), d.file(skin));
+         },
+         DATA + "/cfg/pelmo.chr: error: a fight of Pelmo's skins alone on Arena can need 138 "
+                "textures, on Bunker 133, on Canyon 132, above the 100",
          1},
         {"a character that alone overflows the model table",
          [&](const TempDir& d) { d.write("cfg/pelmo.chr", pelmo13); },
