@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Tovask needs that are not installed yet.
-# Usage: scripts/deps.sh [run|test]   (test adds what the test suite needs)
+# Usage: scripts/deps.sh [run|package|test]
+#   package adds what building the Debian package needs (cpack runs
+#   dpkg-shlibdeps, which needs file and objdump); test adds that and what
+#   the test suite and the release check need.
 set -euo pipefail
 want=(libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libglu1-mesa-dev cmake g++ pkg-config
-      libjpeg-dev libfreetype-dev fonts-dejavu-core libgl1-mesa-dri)
+      libjpeg-dev libtiff-dev libwebp-dev libfreetype-dev fonts-dejavu-core libgl1-mesa-dri)
+if [ "${1:-run}" = package ] || [ "${1:-run}" = test ]; then
+  want+=(dpkg-dev file binutils)
+fi
 if [ "${1:-run}" = test ]; then
-  want+=(xvfb xauth xdotool python3 strace googletest libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev)
+  want+=(xvfb xauth xdotool python3 strace googletest libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev
+         lintian desktop-file-utils appstream groff-base man-db)
 fi
 missing=()
 for p in "${want[@]}"; do

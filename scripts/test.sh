@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh test
 xvfb="xvfb-run -a -s \"-screen 0 1280x1024x24\""
 
-scripts/build.sh
+scripts/build.sh -DTOVASK_TESTS=ON -DTOVASK_BENCH=ON
 (cd build && eval "$xvfb" ctest --output-on-failure -j"$(nproc)" --timeout 600)
 
 # -O1 with line tables only: the sanitized build costs half the time of -O2 -g

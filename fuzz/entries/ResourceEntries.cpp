@@ -21,13 +21,9 @@ constexpr float CELL_SIZE = 20.0f;
 
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
-// Decodes the way texture files are; naming it TGA lets the magicless TGA
-// decoder have a go too.
-SDL_Surface* decode(const std::string& bytes) {
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
-    SDL_Surface* image = decodeImage(rw, "tga");
-    if (rw) SDL_RWclose(rw);
-    return image;
+// Decodes the way texture files are, as if named with the extension.
+SDL_Surface* decode(const std::string& bytes, const char* extension = "tga") {
+    return decodeImage(bytes.data(), bytes.size(), extension);
 }
 
 }  // namespace
@@ -62,6 +58,11 @@ int fuzzAnimation(const uint8_t* data, size_t size) {
 int fuzzImage(const uint8_t* data, size_t size) {
     const std::vector<std::string> parts = splitParts(data, size);
     const char* problem = "";
+    // Named anything but TGA too when that changes the decoder: a TGA header
+    // can begin like an icon directory.
+    const uint8_t* first = reinterpret_cast<const uint8_t*>(parts[0].data());
+    if (imageFormatOf(first, parts[0].size(), "tga") != imageFormatOf(first, parts[0].size(), ""))
+        SurfacePtr(textureRows(decode(parts[0], ""), problem));
     SurfacePtr rows(textureRows(decode(parts[0]), problem));
     if (parts.size() < 2) return 0;
     SurfacePtr colour(toPlain24(decode(parts[0])));

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "DataFolder.h"
+
 namespace {
 
 // Present means readable as a file: fopen succeeds on a directory here, so
@@ -21,7 +23,7 @@ bool readableFile(const char* path) {
 
 }  // namespace
 
-const char* developmentDataDir = TOVASK_DATA_DIR;
+const char* developmentDataDir = startingDataDir(TOVASK_DATA_DIR);
 
 bool findInBase(char* name, const char* base) {
     for (const char* folder : DATA_FOLDERS) {
@@ -43,8 +45,10 @@ bool locateDataFile(char* name, bool complain) {
     char base[200];
     std::snprintf(base, sizeof base, "%s/.tovask/", "");
     if (findInBase(name, base)) return true;
-    std::snprintf(base, sizeof base, "%s/", developmentDataDir);
-    if (findInBase(name, base)) return true;
+    // A folder too long for the buffer is skipped, not cut short: a shortened
+    // path could name another folder.
+    const int n = std::snprintf(base, sizeof base, "%s/", developmentDataDir);
+    if (n > 0 && n < static_cast<int>(sizeof base) && findInBase(name, base)) return true;
     if (complain) std::fprintf(stderr, "Unable to locate file %s\n", name);
     return false;
 }

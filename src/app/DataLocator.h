@@ -9,8 +9,10 @@ constexpr int DATA_NAME_SIZE = 256;
 constexpr const char* DATA_FOLDERS[] = {"",       "textures\\", "models\\", "sound\\",
                                         "maps\\", "scenes\\",   "cfg\\"};
 
-// The third base directory: the build's or the installed data folder. Tests
-// point it elsewhere to see the game without its data.
+// The third base directory: the data folder found beside the executable at
+// start-up, else the compiled-in one (startingDataDir). Tests and tools point
+// it elsewhere to see the game without its data; a folder longer than 198
+// characters is not searched.
 extern const char* developmentDataDir;
 
 // name: a writable buffer of DATA_NAME_SIZE holding the bare file name. On

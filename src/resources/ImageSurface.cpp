@@ -1,12 +1,16 @@
-// Turning decoded SDL surfaces into the tightly known 24-bit layout textures are built from.
+// Decoding image files once walked, and turning the surfaces into the 24-bit layout of textures.
 #include "ImageSurface.h"
 
 #include <SDL_image.h>
-#include <strings.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+
+#include "ImageHeader.h"
+#include "LibraryDecoders.h"
 
 namespace {
 
@@ -26,87 +30,70 @@ int byteOfShift(int shift) {
 #endif
 }
 
-// Where a format's header keeps the picture size. Columns: byte offset of the
-// width, of the height, field size in bytes, big-endian; size 0: not checked
-// (libjpeg keeps its own limit; PNM sizes are text).
-struct SizeField {
-    int widthAt, heightAt, bytes;
-    bool bigEndian;
-};
-constexpr SizeField BMP_SIZE{18, 22, 4, false};
-constexpr SizeField OS2_BMP_SIZE{18, 20, 2, false};  // info header of 12 bytes
-constexpr SizeField PNG_SIZE{16, 20, 4, true};
-constexpr SizeField TGA_SIZE{12, 14, 2, false};
-constexpr SizeField NOT_CHECKED{0, 0, 0, false};
-
-// Columns: magic test, decoder, header size field.
+// Columns: format, SDL_image decoder reading the file from an SDL_RWops, or
+// the game's own decoder reading it from memory.
 struct Decoder {
-    int (*is)(SDL_RWops*);
+    ImageFormat format;
     SDL_Surface* (*load)(SDL_RWops*);
-    SizeField size;
+    SDL_Surface* (*decode)(const uint8_t*, size_t);
 };
 constexpr Decoder DECODERS[] = {
-    {IMG_isBMP, IMG_LoadBMP_RW, BMP_SIZE},
-    {IMG_isJPG, IMG_LoadJPG_RW, NOT_CHECKED},
-    {IMG_isPNG, IMG_LoadPNG_RW, PNG_SIZE},
-    {IMG_isPNM, IMG_LoadPNM_RW, NOT_CHECKED},  // text header; the decoder checks it
+    {ImageFormat::Bmp, IMG_LoadBMP_RW, nullptr},  {ImageFormat::Cur, IMG_LoadCUR_RW, nullptr},
+    {ImageFormat::Gif, IMG_LoadGIF_RW, nullptr},  {ImageFormat::Ico, IMG_LoadICO_RW, nullptr},
+    {ImageFormat::Jpeg, IMG_LoadJPG_RW, nullptr}, {ImageFormat::Pcx, IMG_LoadPCX_RW, nullptr},
+    {ImageFormat::Png, IMG_LoadPNG_RW, nullptr},  {ImageFormat::Pnm, IMG_LoadPNM_RW, nullptr},
+    {ImageFormat::Tga, IMG_LoadTGA_RW, nullptr},  {ImageFormat::Tiff, nullptr, decodeTiff},
+    {ImageFormat::Webp, nullptr, decodeWebp},
 };
-
-// One header number; BMP heights are negative for top-down pictures.
-long long headerNumber(const uint8_t* p, int bytes, bool bigEndian) {
-    uint32_t value = 0;
-    for (int i = 0; i < bytes; ++i)
-        value |= uint32_t(p[bigEndian ? i : bytes - 1 - i]) << (8 * (bytes - 1 - i));
-    if (bytes == 4) return static_cast<int32_t>(value);
-    return value;
-}
-
-// False (with SDL's error set) when the header at the read position declares
-// a side above MAX_IMAGE_SIDE. The position is left where it was.
-bool sizeAcceptable(SDL_RWops* rw, SizeField field) {
-    if (field.bytes == 0) return true;
-    const int start = SDL_RWtell(rw);
-    uint8_t header[32] = {};
-    const int got = SDL_RWread(rw, header, 1, sizeof header);
-    SDL_RWseek(rw, start, RW_SEEK_SET);
-    if (field.widthAt == BMP_SIZE.widthAt && header[0] == 'B' &&
-        headerNumber(header + 14, 4, false) == 12)
-        field = OS2_BMP_SIZE;
-    if (got < field.heightAt + field.bytes) return true;  // the decoder refuses it
-    long long w = headerNumber(header + field.widthAt, field.bytes, field.bigEndian);
-    long long h = headerNumber(header + field.heightAt, field.bytes, field.bigEndian);
-    if (w < 0) w = -w;
-    if (h < 0) h = -h;
-    if (w <= MAX_IMAGE_SIDE && h <= MAX_IMAGE_SIDE) return true;
-    SDL_SetError("image is wider or higher than %d pixels", MAX_IMAGE_SIDE);
-    return false;
-}
 
 }  // namespace
 
-SDL_Surface* decodeImage(SDL_RWops* rw, const char* extension) {
-    if (!rw) return nullptr;
-    const int start = SDL_RWtell(rw);
-    for (const Decoder& d : DECODERS) {
-        SDL_RWseek(rw, start, RW_SEEK_SET);
-        if (!d.is(rw)) continue;
-        SDL_RWseek(rw, start, RW_SEEK_SET);
-        return sizeAcceptable(rw, d.size) ? d.load(rw) : nullptr;
+SDL_Surface* decodeImage(const void* data, size_t size, const char* extension) {
+    ImageHeader header;
+    const char* problem = inspectImage(static_cast<const uint8_t*>(data), size, extension, header);
+    if (problem) {
+        SDL_SetError("%s", problem);
+        return nullptr;
     }
-    SDL_RWseek(rw, start, RW_SEEK_SET);
-    if (extension && strcasecmp(extension, "tga") == 0)
-        return sizeAcceptable(rw, TGA_SIZE) ? IMG_LoadTGA_RW(rw) : nullptr;
-    SDL_SetError("not a BMP, JPEG, PNG, PNM or TGA image");
-    return nullptr;
+    const Decoder* decoder = nullptr;
+    for (const Decoder& d : DECODERS)
+        if (d.format == header.format) decoder = &d;
+    if (!decoder) return nullptr;
+    SDL_Surface* image = nullptr;
+    if (decoder->decode) {
+        image = decoder->decode(static_cast<const uint8_t*>(data), size);
+    } else if (SDL_RWops* rw = SDL_RWFromConstMem(data, int(size))) {
+        image = decoder->load(rw);
+        SDL_RWclose(rw);
+    }
+    if (image && (problem = imageSizeProblem(image->w, image->h))) {
+        SDL_FreeSurface(image);
+        SDL_SetError("%s", problem);
+        return nullptr;
+    }
+    return image;
 }
 
 SDL_Surface* decodeImageFile(const char* path) {
-    SDL_RWops* rw = SDL_RWFromFile(path, "rb");
-    if (!rw) return nullptr;
+    FILE* file = std::fopen(path, "rb");
+    if (!file) {
+        SDL_SetError("cannot open the file: %s", std::strerror(errno));
+        return nullptr;
+    }
+    // Reading stops once past the limit: a huge file costs one block more, not its size.
+    std::vector<uint8_t> bytes;
+    uint8_t block[65536];
+    size_t got;
+    while (bytes.size() <= MAX_IMAGE_FILE_BYTES && (got = std::fread(block, 1, sizeof block, file)))
+        bytes.insert(bytes.end(), block, block + got);
+    const bool failed = std::ferror(file);
+    std::fclose(file);
+    if (failed) {
+        SDL_SetError("cannot read the file");
+        return nullptr;
+    }
     const char* dot = std::strrchr(path, '.');
-    SDL_Surface* image = decodeImage(rw, dot ? dot + 1 : nullptr);
-    SDL_RWclose(rw);
-    return image;
+    return decodeImage(bytes.data(), bytes.size(), dot ? dot + 1 : nullptr);
 }
 
 bool isPlain24(const SDL_Surface* surface) {

@@ -1,10 +1,13 @@
-// Turning decoded SDL surfaces into the tightly known 24-bit layout textures are built from.
+// Decoding image files once walked, and turning the surfaces into the 24-bit layout of textures.
 #pragma once
 
 #include <SDL.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "ImageHeader.h"
 
 // Frees an SDL surface when it goes out of scope.
 struct SurfaceDeleter {
@@ -13,17 +16,13 @@ struct SurfaceDeleter {
     }
 };
 
-// Decodes the image in rw (which stays the caller's) when it is a BMP, JPEG,
-// PNG or PNM file, or a TGA file when extension (without the dot, any case) says so.
-// SDL_image would also try a dozen rarer formats found by their first bytes;
-// some of those decoders take a minute over a few crafted bytes, so images from
-// downloaded content are limited to the formats textures are made in. Null with
-// the reason in SDL's error text otherwise. BMP, PNG and TGA files whose header
-// declares a side above MAX_IMAGE_SIDE are refused before decoding: a garbage
-// header would otherwise make the decoder fill a picture of gigabytes.
-SDL_Surface* decodeImage(SDL_RWops* rw, const char* extension);
-constexpr int MAX_IMAGE_SIDE = 8192;  // pixels
-// decodeImage of a file; the extension is taken from path.
+// The game's one way to decode an image: the file's bytes are judged by
+// inspectImage (ImageHeader.h) and only then handed to SDL_image's decoder of
+// that format, reading from memory; the picture it returns is held to the same
+// side cap and pixel budget. extension (without the dot, any case) matters only
+// for TGA. Null with the reason in SDL's error text otherwise.
+SDL_Surface* decodeImage(const void* data, size_t size, const char* extension);
+// decodeImage of a file of at most MAX_IMAGE_FILE_BYTES; the extension is taken from path.
 SDL_Surface* decodeImageFile(const char* path);
 
 // True when the surface is 3 bytes per pixel stored red-green-blue or

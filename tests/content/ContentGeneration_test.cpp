@@ -2,6 +2,7 @@
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -22,18 +23,12 @@ std::map<std::string, std::string> filesUnder(const std::string& root) {
     return out;
 }
 
-// Generates into outDir/data, with the desktop icon as outDir/tovask.png.
+// Generates into outDir/data, with the desktop icons in outDir/icons.
 bool runGenerator(const std::string& outDir) {
     const std::string command = "'" + generator() + "' '" + outDir + "/data' " +
                                 "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf '" +
-                                outDir + "/tovask.png' >/dev/null";
+                                outDir + "/icons' >/dev/null";
     return std::system(command.c_str()) == 0;
-}
-
-uint32_t be32(const std::string& b, size_t at) {
-    return static_cast<uint32_t>(static_cast<uint8_t>(b[at])) << 24 |
-           static_cast<uint8_t>(b[at + 1]) << 16 | static_cast<uint8_t>(b[at + 2]) << 8 |
-           static_cast<uint8_t>(b[at + 3]);
 }
 
 uint32_t le32(const std::string& b, size_t at) {
@@ -64,7 +59,7 @@ Bmp parseBmp(const std::string& b) {
 
 }  // namespace
 
-TEST(ContentGeneration, RunsAreByteIdenticalMatchTheBuiltDataAndMakeASquareIcon) {
+TEST(ContentGeneration, RunsAreByteIdenticalMatchTheBuiltDataAndDrawEveryIconSize) {
     TempDir first, second;
     ASSERT_TRUE(runGenerator(first.path()));
     ASSERT_TRUE(runGenerator(second.path()));
@@ -78,13 +73,28 @@ TEST(ContentGeneration, RunsAreByteIdenticalMatchTheBuiltDataAndMakeASquareIcon)
             EXPECT_TRUE(bytes == readFile(dataDir() + "/" + name.substr(5))) << name << " is stale";
         }
     }
-    const std::string png = readFile(first.file("tovask.png"));
-    ASSERT_GT(png.size(), 33u);
-    EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-    EXPECT_EQ(png.substr(12, 4), "IHDR");
-    EXPECT_EQ(be32(png, 16), 64u);
-    EXPECT_EQ(be32(png, 20), 64u);
-    EXPECT_EQ(png.substr(png.size() - 8, 4), "IEND");
+    // Every icon size a desktop theme takes, drawn at its size: transparent
+    // corners, an opaque middle, and the crest's orange unblended.
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const std::string name = "icons/tovask-" + std::to_string(size) + ".png";
+        ASSERT_TRUE(a.count(name)) << name;
+        SDL_Surface* icon = IMG_Load(first.file(name).c_str());
+        ASSERT_NE(icon, nullptr) << name << ": " << IMG_GetError();
+        EXPECT_EQ(icon->w, size) << name;
+        EXPECT_EQ(icon->h, size) << name;
+        ASSERT_EQ(icon->format->BytesPerPixel, 4) << name;
+        auto at = [&](int x, int y) {
+            Uint8 r, g, b, alpha;
+            SDL_GetRGBA(static_cast<Uint32*>(icon->pixels)[y * icon->pitch / 4 + x], icon->format,
+                        &r, &g, &b, &alpha);
+            return std::array<int, 4>{r, g, b, alpha};
+        };
+        EXPECT_EQ(at(0, 0)[3], 0) << name;
+        EXPECT_EQ(at(size - 1, size - 1)[3], 0) << name;
+        EXPECT_EQ(at(size / 2, size / 2)[3], 255) << name;
+        EXPECT_EQ(at(size / 2, size / 6), (std::array<int, 4>{255, 170, 40, 255})) << name;
+        SDL_FreeSurface(icon);
+    }
 }
 
 TEST(ContentGeneration, WritesOnlyIntoTheFoldersTheLocatorSearches) {

@@ -47,12 +47,19 @@ TEST_F(ImageLoading, EveryStoredLayoutGivesTheSameBottomUpRgbRows) {
 
 TEST_F(ImageLoading, FailuresReturnNoneWithTheirMessage) {
     dir.write("broken.bmp", std::string("BM this is not a bitmap"));
+    // Its text chunk runs past the end: SDL_image's libpng reader loops for ever on it.
+    dir.write("hang.png", readFile(std::string(TOVASK_SOURCE_DIR) +
+                                   "/tests/regressions/image/png_text_chunk_past_the_end"));
     testing::internal::CaptureStderr();
     EXPECT_EQ(nullptr, store.loadImage("missing.bmp"));
     EXPECT_EQ(nullptr, store.loadImage("broken.bmp"));
+    EXPECT_EQ(nullptr, store.loadImage("hang.png"));
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(std::string::npos, err.find("Unable to locate file missing.bmp\n")) << err;
     EXPECT_NE(std::string::npos, err.find("Unable to load broken.bmp: ")) << err;
+    EXPECT_NE(std::string::npos,
+              err.find("Unable to load hang.png: PNG chunk runs past the end of the file\n"))
+        << err;
 }
 
 TEST_F(ImageLoading, NamesLongerThanAPathAreRefusedWithoutOverrun) {

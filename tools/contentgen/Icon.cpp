@@ -1,4 +1,5 @@
-// The desktop icon: a Pelmo helmet on a rounded tile, written as an uncompressed RGBA PNG.
+// The desktop icons: a Pelmo helmet on a rounded tile, drawn at each size as an uncompressed
+// RGBA PNG.
 #include "Icon.h"
 
 #include <algorithm>
@@ -7,8 +8,6 @@
 #include "Image.h"
 
 namespace {
-
-constexpr int SIZE = 64;  // pixels
 
 uint32_t crc32(const uint8_t* data, size_t n, uint32_t crc = 0) {
     crc = ~crc;
@@ -60,12 +59,52 @@ std::vector<uint8_t> storedZlib(const std::vector<uint8_t>& raw) {
     return z;
 }
 
-// Coverage of a rounded square of the icon's size (1 inside, 0 outside).
-float tileCover(int x, int y) {
-    constexpr float R = 12.0f, H = SIZE * 0.5f;
-    const float dx = std::max(std::fabs(x + 0.5f - H) - (H - R - 1), 0.0f);
-    const float dy = std::max(std::fabs(y + 0.5f - H) - (H - R - 1), 0.0f);
-    return std::clamp(R - std::hypot(dx, dy) + 0.5f, 0.0f, 1.0f);
+// Coverage of a rounded square filling the icon (1 inside, 0 outside) inside
+// a clear margin of whole pixels (1 at 64); the corner radius is 12 at 64.
+float tileCover(int x, int y, int size) {
+    const float r = 12.0f * size / 64.0f, half = size * 0.5f;
+    const float straight = half - r - static_cast<float>(std::max(1, size / 64));
+    const float dx = std::max(std::fabs(x + 0.5f - half) - straight, 0.0f);
+    const float dy = std::max(std::fabs(y + 0.5f - half) - straight, 0.0f);
+    return std::clamp(r - std::hypot(dx, dy) + 0.5f, 0.0f, 1.0f);
+}
+
+// The picture is laid out on a 64-unit grid; each size snaps every edge to
+// its own pixel grid, so shapes stay crisp instead of blurring as a scaled
+// copy would. Fills a rectangle given in grid units.
+void fillUnits(Image& img, float x, float y, float w, float h, Colour c) {
+    const float k = img.width() / 64.0f;
+    const int x0 = static_cast<int>(std::lround(x * k)), y0 = static_cast<int>(std::lround(y * k));
+    const int x1 = std::max(x0 + 1, static_cast<int>(std::lround((x + w) * k)));
+    const int y1 = std::max(y0 + 1, static_cast<int>(std::lround((y + h) * k)));
+    img.fillRect(x0, y0, x1 - x0, y1 - y0, c);
+}
+
+// A Pelmo helmet: shoulder pads, a block with a crest stripe and a visor;
+// the panel seam, the visor's glint and the vents only where they are at
+// least a pixel wide.
+Image drawIcon(int size) {
+    Image img(size, size);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            img.set(x, y, mix(rgb(40, 46, 70), rgb(12, 12, 20), (y + 0.5f) / size));
+    const float k = size / 64.0f;
+    fillUnits(img, 8, 46, 48, 14, rgb(96, 104, 74));
+    fillUnits(img, 18, 12, 28, 32, rgb(120, 128, 96));
+    if (size >= 32) {
+        const int x = static_cast<int>(std::lround(18 * k)),
+                  y = static_cast<int>(std::lround(12 * k));
+        const int w = static_cast<int>(std::lround(46 * k)) - x;
+        const int h = static_cast<int>(std::lround(44 * k)) - y;
+        for (int t = 0; t < size / 64 || t == 0; ++t)
+            img.bevelRect(x + t, y + t, w - 2 * t, h - 2 * t, 0.7f);
+    }
+    fillUnits(img, 29, 8, 6, 36, rgb(255, 170, 40));
+    fillUnits(img, 20, 22, 24, 8, rgb(255, 150, 30));
+    if (size >= 32) fillUnits(img, 22, 25, 20, 2, rgb(255, 240, 190));
+    if (size >= 48)
+        for (int v = 0; v < 3; ++v) fillUnits(img, 25, 34 + v * 3.0f, 14, 1, rgb(30, 30, 30));
+    return img;
 }
 
 }  // namespace
@@ -88,24 +127,18 @@ std::vector<uint8_t> encodePng(int width, int height, const std::vector<uint8_t>
     return out;
 }
 
-bool writeIcon(const std::string& path) {
-    Image img(SIZE, SIZE);
-    for (int y = 0; y < SIZE; ++y)
-        for (int x = 0; x < SIZE; ++x)
-            img.set(x, y, mix(rgb(40, 46, 70), rgb(12, 12, 20), y / float(SIZE)));
-    // The helmet: a block with shoulder pads, a visor and a crest stripe.
-    img.fillRect(8, 46, 48, 14, rgb(96, 104, 74));
-    img.fillRect(18, 12, 28, 32, rgb(120, 128, 96));
-    img.bevelRect(18, 12, 28, 32, 0.7f);
-    img.fillRect(29, 8, 6, 36, rgb(255, 170, 40));
-    img.fillRect(20, 22, 24, 8, rgb(255, 150, 30));
-    img.fillRect(22, 25, 20, 2, rgb(255, 240, 190));
-    for (int k = 0; k < 3; ++k) img.fillRect(25, 34 + k * 3, 14, 1, rgb(30, 30, 30));
-    const std::vector<uint8_t> pixels = img.bytes();
-    std::vector<uint8_t> rgba;
-    for (int i = 0; i < SIZE * SIZE; ++i) {
-        rgba.insert(rgba.end(), pixels.begin() + 3 * i, pixels.begin() + 3 * i + 3);
-        rgba.push_back(static_cast<uint8_t>(std::lround(255 * tileCover(i % SIZE, i / SIZE))));
+bool writeIcons(const std::string& dir) {
+    bool ok = true;
+    for (int size : ICON_SIZES) {
+        const std::vector<uint8_t> pixels = drawIcon(size).bytes();
+        std::vector<uint8_t> rgba;
+        for (int i = 0; i < size * size; ++i) {
+            rgba.insert(rgba.end(), pixels.begin() + 3 * i, pixels.begin() + 3 * i + 3);
+            rgba.push_back(
+                static_cast<uint8_t>(std::lround(255 * tileCover(i % size, i / size, size))));
+        }
+        const std::string path = dir + "/tovask-" + std::to_string(size) + ".png";
+        ok = saveBytes(encodePng(size, size, rgba), path) && ok;
     }
-    return saveBytes(encodePng(SIZE, SIZE, rgba), path);
+    return ok;
 }

@@ -1,5 +1,5 @@
-// tovask-contentgen OUTDIR [FONT]: writes the game's binary content (models, textures, font, menu
-// picture).
+// tovask-contentgen OUTDIR [FONT [ICONDIR]]: writes the game's binary content (models, textures,
+// font, menu picture).
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -30,7 +30,7 @@ bool makeDir(const std::string& path) {
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "usage: %s OUTDIR [FONT.ttf [ICON.png]]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s OUTDIR [FONT.ttf [ICONDIR]]\n", argv[0]);
         return 2;
     }
     const std::string out = argv[1];
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     ok = writeWeapons(models) && ok;
     ok = writeCharacters(textures, models) && ok;
     ok = writeMaps(models) && ok;
-    if (argc == 4) ok = writeIcon(argv[3]) && ok;
+    if (argc == 4) ok = makeDir(argv[3]) && writeIcons(argv[3]) && ok;
     if (!ok) {
         std::fprintf(stderr, "Some content could not be written into %s\n", out.c_str());
         return 1;

@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# Checks the release made from a finished build, reusing its binaries: the
+# Debian package (cpack) and its layout, lintian on it (errors and warnings
+# fail), the desktop entry and the AppStream metadata validated, the manual
+# pages rendered with every groff warning on; then a plain install into a
+# scratch DESTDIR and the package unpacked elsewhere, each copy of the game
+# started from an empty directory on an X server of the check's own, to the
+# menu and out with Escape. Each copy gets a settings file of its own, so the
+# window size it reports proves which data folder it found. The package stays
+# in BUILD_DIR. Needs no display; the test suite runs it as the test "release".
+#
+#   scripts/release-check.sh [BUILD_DIR]     (default: build)
+set -uo pipefail
+
+# play GAME: one run of a copy of the game on the X server of $DISPLAY.
+play() (
+    game=$1
+    work=$(mktemp -d)
+    pid=""
+    trap '[[ -n "$pid" ]] && kill -9 "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+    fail() {
+        echo "FAIL: $game: $*"
+        cut -c1-200 "$work/out" "$work/err" 2>/dev/null | tail -n 30
+        exit 1
+    }
+    cd "$work" && "$game" >out 2>err &
+    pid=$!
+    for _ in $(seq 1 300); do
+        grep -qxF "Entering main game loop." "$work/out" 2>/dev/null && break
+        kill -0 "$pid" 2>/dev/null || fail "ended before its main loop"
+        sleep 0.1
+    done
+    window=$(timeout 30 xdotool search --sync --pid "$pid" --name "^Tovask" | head -n 1)
+    [[ -n "$window" ]] || fail "no game window"
+    # A key event sent while the menu is still loading may be lost: press
+    # until the game ends.
+    for _ in $(seq 1 20); do
+        xdotool key --window "$window" Escape 2>/dev/null
+        for _ in $(seq 1 10); do
+            kill -0 "$pid" 2>/dev/null || break 2
+            sleep 0.1
+        done
+    done
+    kill -0 "$pid" 2>/dev/null && fail "did not end after Escape in the menu"
+    wait "$pid"
+    status=$?
+    pid=""
+    [[ $status -eq 0 ]] || fail "exit status $status"
+    grep -qxF "Resolution : 320 X 240 X 0" "$work/out" || fail "did not read its own settings file"
+    grep -q "Unable to" "$work/err" && fail "missed data files"
+    echo "ok: $game from an empty directory: its own data, menu, Escape, status 0"
+)
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd) || exit 2
+for tool in cpack lintian desktop-file-validate appstreamcli groff dpkg-deb Xvfb xdotool; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/deps.sh test)"; exit 2; }
+done
+scratch=$(mktemp -d)
+xvfb=""
+trap '[[ -n "$xvfb" ]] && kill "$xvfb"; rm -rf "$scratch"' EXIT
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+deb="$build/tovask_${version}_$(dpkg --print-architecture).deb"
+rm -f "$deb"
+(cd "$build" && cpack -G DEB >"$scratch/cpack.log" 2>&1) || { cat "$scratch/cpack.log"; fail "cpack"; }
+[[ -f "$deb" ]] || fail "no package $deb"
+unpacked="$scratch/unpacked"
+dpkg-deb -x "$deb" "$unpacked" || fail "dpkg-deb -x"
+[[ "$(dpkg-deb -f "$deb" Section)" == games ]] || fail "section is not games"
+for path in usr/games/tovask usr/games/tovask-3dsinfo usr/share/games/tovask/chars \
+    usr/share/games/tovask/textures/font.bmp usr/share/man/man6/tovask.6.gz \
+    usr/share/man/man1/tovask-3dsinfo.1.gz usr/share/doc/tovask/copyright \
+    usr/share/doc/tovask/changelog.gz usr/share/icons/hicolor/16x16/apps/tovask.png \
+    usr/share/icons/hicolor/256x256/apps/tovask.png; do
+    [[ -e "$unpacked/$path" ]] || fail "the package has no $path"
+done
+echo "ok: $(basename "$deb"): $(dpkg-deb -f "$deb" Depends)"
+
+lintian --fail-on error,warning "$deb" >"$scratch/lintian.log" 2>&1
+lintian_status=$?
+grep -v "running with root privileges" "$scratch/lintian.log"
+[[ $lintian_status -eq 0 ]] || fail "lintian"
+echo "ok: lintian: no error, no warning"
+
+desktop-file-validate "$unpacked"/usr/share/applications/*.desktop || fail "desktop entry"
+appstreamcli validate-tree --no-net "$unpacked" >"$scratch/appstream.log" 2>&1 ||
+    { cat "$scratch/appstream.log"; fail "AppStream metadata"; }
+echo "ok: desktop entry and AppStream metadata"
+
+for page in "$unpacked"/usr/share/man/man*/*.gz; do
+    warnings=$(zcat "$page" | groff -man -t -ww -z 2>&1)
+    [[ -z "$warnings" ]] || fail "$(basename "$page"): $warnings"
+done
+echo "ok: manual pages render without warnings"
+
+# A plain install where no build would put it, and the package's own layout.
+DESTDIR="$scratch/destdir" cmake --install "$build" --prefix /opt/tovask >"$scratch/install.log" ||
+    { cat "$scratch/install.log"; fail "cmake --install"; }
+# Width, height, bits, windowed, texture quality, filled polygons, hints.
+echo "320 240 0 0 1 1 0" >"$scratch/destdir/opt/tovask/share/tovask/tovask.cfg"
+echo "320 240 0 0 1 1 0" >"$unpacked/usr/share/games/tovask/tovask.cfg"
+# An X server of our own, so this check may run beside tests that hold
+# another; Xvfb picks a free display number itself and writes it to fd 3.
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 1 100); do
+    [[ -s "$scratch/display" ]] && break
+    sleep 0.1
+done
+[[ -s "$scratch/display" ]] || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$scratch/display")"
+status=0
+for game in "$scratch/destdir/opt/tovask/bin/tovask" "$unpacked/usr/games/tovask"; do
+    play "$game" || status=1
+done
+exit $status
