@@ -1,10 +1,14 @@
 // Today's stand-ins for game pieces being finished elsewhere; each mirrors what the game does now.
 #include "GameAdapters.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "CharacterModelSet.h"
+#include "DataFolder.h"
 #include "DataLocator.h"
 #include "Findings.h"
 #include "GameState.h"
@@ -38,8 +42,26 @@ std::string numberedName(const char* pattern, int n) {
 
 }  // namespace
 
-void useGameDataFolder(const char*) {
-    // developmentDataDir keeps the folder compiled into the game.
+void useGameDataFolder() {
+    // The game lies beside the checker once installed, two folders up in a
+    // build tree (build/tovask, build/tools/check/tovask-check); the data
+    // folder is found beside it as the game finds it at start-up. Otherwise
+    // the checker's own start-up choice stands.
+    static char found[DATA_DIR_MAX_LENGTH + 1];
+    char self[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return;
+    std::string dir(self, size_t(n));
+    for (int up = 0; up <= 2; up += 2) {
+        for (int i = 0; i < up; ++i) dir.erase(dir.find_last_of('/'));
+        const size_t slash = dir.find_last_of('/');
+        if (slash == 0 || slash == std::string::npos) return;
+        const std::string game = dir.substr(0, slash) + "/tovask";
+        if (findDataDirBeside(game.c_str(), found, sizeof found)) {
+            developmentDataDir = found;
+            return;
+        }
+    }
 }
 
 void useDataFolder(const char* folder) {

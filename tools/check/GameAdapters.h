@@ -19,8 +19,9 @@
 #include "ModelKey.h"
 
 // --- The data folder (the locator's third base) ---------------------------
-// The folder the game itself would use; today the one compiled in.
-void useGameDataFolder(const char* argv0);
+// The folder the game itself would use: the one found beside the game's
+// executable, else the compiled-in one.
+void useGameDataFolder();
 // A folder given on the command line takes the third base's place.
 void useDataFolder(const char* folder);
 

@@ -8,14 +8,12 @@
 #include <vector>
 
 #include "ContentChecks.h"
+#include "DataFolder.h"
 #include "DataLocator.h"
 #include "GameAdapters.h"
 #include "MeshPrinter.h"  // jsonString
 
 namespace {
-
-// The locator builds its third base as "%s/" in 200 characters.
-constexpr size_t MAX_FOLDER = 198;
 
 void usage(FILE* out) {
     std::fputs(
@@ -95,18 +93,18 @@ int main(int argc, char** argv) {
         usage(stderr);
         return 2;
     }
-    useGameDataFolder(argv[0]);
+    useGameDataFolder();
     if (!folders.empty()) {
         struct stat info;
         if (stat(folders[0], &info) != 0 || !S_ISDIR(info.st_mode)) {
             std::fprintf(stderr, "tovask-check: %s is not a folder\n", folders[0]);
             return 2;
         }
-        if (std::strlen(folders[0]) > MAX_FOLDER) {
+        if (std::strlen(folders[0]) > size_t(DATA_DIR_MAX_LENGTH)) {
             std::fprintf(stderr,
-                         "tovask-check: the game takes data folders of at most %zu "
+                         "tovask-check: the game takes data folders of at most %d "
                          "characters\n",
-                         MAX_FOLDER);
+                         DATA_DIR_MAX_LENGTH);
             return 2;
         }
         useDataFolder(folders[0]);
