@@ -5,14 +5,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "Vec3.h"
-
 class Entity;
 
 struct CollisionCell {
     std::vector<Entity*> objects;  // filing order; not owned; length == objectCount
-    std::vector<Vec3> triangles;   // three corners per triangle, in face order
-    std::vector<Vec3> normals;     // triangleNormal of each triangle, kept for the plane test
     int32_t objectCount = 0;
+    // The cell's level triangles are the map's filings firstFiling to
+    // firstFiling + triangleCount - 1 (indices into its triangles), in file order.
     int32_t triangleCount = 0;
+    uint32_t firstFiling = 0;
 };

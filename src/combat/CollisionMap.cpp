@@ -38,8 +38,9 @@ Vec3 scaledRatio(Vec3 v, float numerator, float denominator) {
 
 CollisionMap::CollisionMap(Vec3 cellSize) : cellSize(cellSize) {}
 
-CollisionMap::CollisionMap(Vec3 cellSize, const Mesh& level) : cellSize(cellSize) {
-    build(level, level.boundsMin, level.boundsMax);
+CollisionMap::CollisionMap(Vec3 cellSize, const Mesh& level, const char* name)
+    : cellSize(cellSize) {
+    build(level, level.boundsMin, level.boundsMax, name);
 }
 
 CollisionMap::CollisionMap(float cellSizeX, float cellSizeY, float cellSizeZ, const char* modelFile)
@@ -51,7 +52,7 @@ CollisionMap::CollisionMap(float cellSizeX, float cellSizeY, float cellSizeZ, co
         std::fprintf(stderr, "Collision map: cannot load level model %s, no collisions built\n",
                      modelFile != nullptr ? modelFile : "(none)");
     } else {
-        build(*level->frames[0], level->boundsMin, level->boundsMax);
+        build(*level->frames[0], level->boundsMin, level->boundsMax, modelFile);
     }
     if (level != nullptr) modelStore.releaseModel(level);
 }
@@ -206,9 +207,10 @@ void CollisionMap::collideInCell(Entity* object, CollisionCell* cell) {
         }
     }
     if (contactFlag != 0) return;
-    const Vec3* triangle = cell->triangles.data();
-    for (int32_t i = 0; i < cell->triangleCount; ++i, triangle += 3) {
-        if (spherePolygonCollision(triangle, cell->normals[i], object->centre, 3, OBJECT_RADIUS)) {
+    const uint32_t* filed = filings.data() + cell->firstFiling;
+    for (int32_t i = 0; i < cell->triangleCount; ++i) {
+        const CollisionTriangle& t = triangles[filed[i]];
+        if (spherePolygonCollision(t.corners, t.normal, object->centre, 3, OBJECT_RADIUS)) {
             contactFlag = 1;
             object->onCollision(nullptr);
             return;

@@ -5,13 +5,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "CollisionCell.h"
+#include "CollisionTriangle.h"
 #include "Vec3.h"
 
 class Entity;
 class Mesh;
-struct MeshObject;
 class Model;
 
 class CollisionMap {
@@ -23,10 +24,13 @@ public:
 
     // Takes the level model from the global ModelStore, builds both grids from
     // its first frame and releases it. A model that cannot be had gives an
-    // empty map: every position lies outside and every move is undone.
+    // empty map: every position lies outside and every move is undone. So
+    // does a level beyond the load budgets (CollisionBudget.h), with a message
+    // naming the file.
     CollisionMap(float cellSizeX, float cellSizeY, float cellSizeZ, const char* modelFile);
-    // GL-free build from a mesh held in memory (bounds already computed).
-    CollisionMap(Vec3 cellSize, const Mesh& level);
+    // GL-free build from a mesh held in memory (bounds already computed); name
+    // is for messages.
+    CollisionMap(Vec3 cellSize, const Mesh& level, const char* name = "(level mesh)");
     // Builds nothing: no cells.
     explicit CollisionMap(Vec3 cellSize);
     CollisionMap(const CollisionMap&) = delete;
@@ -46,6 +50,10 @@ public:
     // Cell number of a cell of this map's grid, or -1.
     int cellNumber(const CollisionCell* cell, int grid) const;
     bool empty() const { return cells[0] == nullptr; }
+    // Level triangle i (0 to triangleCount - 1) of a cell of this map.
+    const CollisionTriangle& cellTriangle(const CollisionCell& cell, int i) const {
+        return triangles[filings[cell.firstFiling + uint32_t(i)]];
+    }
 
     // Scratch of one resolveMove call.
     uint8_t contactFlag = 0;
@@ -57,15 +65,17 @@ public:
     Vec3 maxCorner;
     std::unique_ptr<CollisionCell[]> cells[2];
     int32_t cellCount[2] = {0, 0};
-    int32_t columns = 0;    // cells along x
-    int32_t rows = 0;       // cells along z
-    int32_t layerSize = 0;  // columns * rows
+    int32_t columns = 0;                       // cells along x
+    int32_t rows = 0;                          // cells along z
+    int32_t layerSize = 0;                     // columns * rows
+    std::vector<CollisionTriangle> triangles;  // every level triangle, in file order
+    // Indices into triangles: each cell's run (both grids' cells, grid 0 first).
+    std::vector<uint32_t> filings;
 
 private:
-    void build(const Mesh& level, Vec3 boundsMin, Vec3 boundsMax);
-    bool setDimensions(Vec3 boundsMin, Vec3 boundsMax);
+    void build(const Mesh& level, Vec3 boundsMin, Vec3 boundsMax, const char* name);
+    bool setDimensions(Vec3 boundsMin, Vec3 boundsMax, const char* name);
     void fillGrid(int grid, const Mesh& level, float radius);
-    void fileTriangle(int grid, const MeshObject& object, const Vec3* triangle, float radius);
     void collideInCell(Entity* object, CollisionCell* cell);
     bool ownsCell(const CollisionCell* cell, int grid) const;
 };

@@ -1,48 +1,80 @@
-// Building the collision map: grid dimensions and the distribution of level triangles to cells.
+// Building the collision map: grid dimensions, the build's budget and the filing of level
+// triangles in cells.
 #include <algorithm>
+#include <cinttypes>
 #include <cmath>
 #include <cstdio>
 
+#include "CollisionBudget.h"
 #include "CollisionMap.h"
 #include "Geometry.h"
 #include "Mesh.h"
 
 namespace {
-// Refuse grids beyond this many cells: a level a few hundred units across
-// needs a few thousand; more means broken bounds or a silly cell size.
-constexpr double MAX_CELLS = 1000000.0;
 // The single-precision value nearest to one third.
 constexpr double THIRD = 0.3333333432674408;
 
-struct CellRange {
-    int first = 0;
-    int last = -1;  // inclusive; empty when last < first
+// Cell counts along x (columns), z (rows) and y (layers).
+struct GridShape {
+    int columns = 0, rows = 0, layers = 0;
 };
 
-// Cells along one axis whose centre, origin + (i + 0.5) * size, may lie in [low, high].
-// One cell of slack each side; the exact test is made on the computed centre.
-CellRange cellsCovering(double low, double high, double origin, double size, int count) {
-    CellRange range;
-    const double first = std::floor((low - origin) / size - 0.5) - 1.0;
-    const double last = std::ceil((high - origin) / size - 0.5) + 1.0;
-    if (!(first <= last)) return range;  // not-a-number bounds
-    range.first = int(std::max(0.0, first));
-    range.last = int(std::min(double(count - 1), last));
-    return range;
+// The grid over a level box, or false when the box is not a number, the cell
+// edges are not positive or the grid would exceed the cell budget.
+bool gridShape(Vec3 boundsMin, Vec3 boundsMax, Vec3 cellSize, GridShape& shape) {
+    const Vec3 extent = subtract(boundsMax, boundsMin);
+    const double x = double(extent.x) / cellSize.x;
+    const double y = double(extent.y) / cellSize.y;
+    const double z = double(extent.z) / cellSize.z;
+    const double most = double(MAX_COLLISION_CELLS);
+    const bool sane = x >= 0.0 && y >= 0.0 && z >= 0.0 && x < most && y < most && z < most &&
+                      cellSize.x > 0.0f && cellSize.y > 0.0f && cellSize.z > 0.0f;
+    if (!sane || (std::trunc(x) + 1) * (std::trunc(y) + 1) * (std::trunc(z) + 1) > most)
+        return false;
+    shape = {int(x) + 1, int(z) + 1, int(y) + 1};
+    return true;
 }
+
+float testRadius(Vec3 cellSize) {
+    return static_cast<float>(double(length(cellSize)) * THIRD);
+}
+
+// Indices first to last, inclusive; empty when last < first.
+struct Span {
+    int first = 0;
+    int last = -1;
+    int64_t count() const { return last < first ? 0 : int64_t(last) - first + 1; }
+};
 
 float cellCentre(float origin, int index, float size) {
     return static_cast<float>(origin + (index + 0.5) * size);
 }
 
-Vec3 grow(Vec3 corner, float by) {
-    return {corner.x + by, corner.y + by, corner.z + by};
+// The cells along one axis whose centre c has low <= c <= high. The estimate
+// has a cell of slack each side; the ends are then trimmed on the computed
+// centres, which grow with the index, so the result is exact.
+Span axisCells(float low, float high, float origin, float size, int count) {
+    Span span;
+    if (!(low <= high)) return span;  // empty, or not a number
+    const double first = std::floor((double(low) - origin) / size - 0.5) - 1.0;
+    const double last = std::ceil((double(high) - origin) / size - 0.5) + 1.0;
+    span.first = int(std::max(0.0, first));
+    span.last = int(std::min(double(count - 1), last));
+    const auto inside = [&](int i) {
+        const float c = cellCentre(origin, i, size);
+        return low <= c && c <= high;
+    };
+    while (span.first <= span.last && !inside(span.first)) ++span.first;
+    while (span.last >= span.first && !inside(span.last)) --span.last;
+    return span;
 }
 
-// Bounds inclusive.
-bool insideBox(Vec3 p, Vec3 low, Vec3 high) {
-    return low.x <= p.x && p.x <= high.x && low.y <= p.y && p.y <= high.y && low.z <= p.z &&
-           p.z <= high.z;
+// The larger lower bound; not a number when either is.
+float tighterLow(float a, float b) {
+    return std::isnan(a) || std::isnan(b) ? NAN : std::max(a, b);
+}
+float tighterHigh(float a, float b) {
+    return std::isnan(a) || std::isnan(b) ? NAN : std::min(a, b);
 }
 
 // The box outside which no cell centre can see a triangle: the triangle's box
@@ -68,100 +100,202 @@ TriangleReach reachOf(const Vec3* triangle, float radius) {
     }
     const float margin = static_cast<float>(radius * 1.001 + 0.01 * distance(low, high) + 1e-3);
     if (!std::isfinite(margin)) return reach;
-    reach.low = grow(low, -margin);
-    reach.high = grow(high, margin);
+    reach.low = {low.x - margin, low.y - margin, low.z - margin};
+    reach.high = {high.x + margin, high.y + margin, high.z + margin};
     reach.bounded = true;
     return reach;
 }
+
+// One grid's placement: the cells of the shape from origin on.
+struct GridPlace {
+    Vec3 origin;
+    Vec3 cellSize;
+    GridShape shape;
+};
+
+GridPlace placeOf(const CollisionMap& map, int grid) {
+    const GridShape shape{map.columns, map.rows, map.cellCount[grid] / map.layerSize};
+    return {map.gridOrigin[grid], map.cellSize, shape};
+}
+
+// The cells a triangle is tested against: those whose centre lies inside its
+// object's box grown by the radius (bounds inclusive) and inside its reach.
+struct Candidates {
+    Span x, y, z;
+    int64_t count() const { return x.count() * y.count() * z.count(); }
+};
+
+Candidates candidatesOf(const GridPlace& g, const MeshObject& object, const Vec3* triangle,
+                        float radius) {
+    Vec3 low{object.boundsMin.x - radius, object.boundsMin.y - radius, object.boundsMin.z - radius};
+    Vec3 high{object.boundsMax.x + radius, object.boundsMax.y + radius,
+              object.boundsMax.z + radius};
+    const TriangleReach reach = reachOf(triangle, radius);
+    if (reach.bounded) {
+        low = {tighterLow(low.x, reach.low.x), tighterLow(low.y, reach.low.y),
+               tighterLow(low.z, reach.low.z)};
+        high = {tighterHigh(high.x, reach.high.x), tighterHigh(high.y, reach.high.y),
+                tighterHigh(high.z, reach.high.z)};
+    }
+    const Vec3 o = g.origin, s = g.cellSize;
+    return {axisCells(low.x, high.x, o.x, s.x, g.shape.columns),
+            axisCells(low.y, high.y, o.y, s.y, g.shape.layers),
+            axisCells(low.z, high.z, o.z, s.z, g.shape.rows)};
+}
+
+// Calls visit(object, corners) for every face of the mesh in file order; faces
+// pointing past their object's vertices (the reader drops them, a mesh made
+// elsewhere may not have) are left out.
+template <typename Visit>
+void forEachTriangle(const Mesh& level, Visit visit) {
+    for (const MeshObject& object : level.objects) {
+        const uint32_t vertexCount = static_cast<uint32_t>(object.vertices.size());
+        for (int f = 0; f < object.faceCount(); ++f) {
+            const uint32_t* face = &object.faces[size_t(f) * 3];
+            if (face[0] >= vertexCount || face[1] >= vertexCount || face[2] >= vertexCount)
+                continue;
+            const Vec3 corners[3] = {object.vertices[face[0]], object.vertices[face[1]],
+                                     object.vertices[face[2]]};
+            visit(object, corners);
+        }
+    }
+}
+
+// The tests of the build in both grids: a product of cell spans per triangle,
+// counted without testing anything.
+int64_t countCellTests(const Mesh& level, const GridPlace (&grids)[2], float radius) {
+    int64_t tests = 0;
+    forEachTriangle(level, [&](const MeshObject& object, const Vec3* corners) {
+        for (const GridPlace& g : grids) tests += candidatesOf(g, object, corners, radius).count();
+    });
+    return tests;
+}
+
+// Calls hit(cell number) for every cell of the grid whose centre sphere the
+// triangle touches, cell numbers rising.
+template <typename Hit>
+void forEachTouchedCell(const GridPlace& g, const MeshObject& object, const Vec3* corners,
+                        Vec3 normal, float radius, Hit hit) {
+    const Candidates c = candidatesOf(g, object, corners, radius);
+    const Vec3 o = g.origin, s = g.cellSize;
+    const int layerSize = g.shape.columns * g.shape.rows;
+    for (int layer = c.y.first; layer <= c.y.last; ++layer) {
+        for (int row = c.z.first; row <= c.z.last; ++row) {
+            for (int column = c.x.first; column <= c.x.last; ++column) {
+                const Vec3 centre{cellCentre(o.x, column, s.x), cellCentre(o.y, layer, s.y),
+                                  cellCentre(o.z, row, s.z)};
+                if (spherePolygonCollision(corners, normal, centre, 3, radius))
+                    hit(column + row * g.shape.columns + layer * layerSize);
+            }
+        }
+    }
+}
+
 }  // namespace
 
-bool CollisionMap::setDimensions(Vec3 boundsMin, Vec3 boundsMax) {
-    const Vec3 extent = subtract(boundsMax, boundsMin);
-    const double x = double(extent.x) / cellSize.x;
-    const double y = double(extent.y) / cellSize.y;
-    const double z = double(extent.z) / cellSize.z;
-    // Also catches not-a-number extents and zero, negative or tiny cells.
-    const bool sane = x >= 0.0 && y >= 0.0 && z >= 0.0 && x < MAX_CELLS && y < MAX_CELLS &&
-                      z < MAX_CELLS && cellSize.x > 0.0f && cellSize.y > 0.0f && cellSize.z > 0.0f;
-    if (!sane || (std::trunc(x) + 1) * (std::trunc(y) + 1) * (std::trunc(z) + 1) > MAX_CELLS) {
+CollisionFigures collisionFigures(const Mesh& level, Vec3 cellSize) {
+    CollisionFigures figures;
+    GridShape shape;
+    if (!gridShape(level.boundsMin, level.boundsMax, cellSize, shape)) return figures;
+    figures.cellsPerGrid = int64_t(shape.columns) * shape.rows * shape.layers;
+    const GridPlace grids[2] = {
+        {level.boundsMin, cellSize, shape},
+        {subtract(level.boundsMin, scale(cellSize, 0.5f)), cellSize, shape}};
+    const float radius = testRadius(cellSize);
+    figures.cellTests = countCellTests(level, grids, radius);
+    if (figures.cellTests > MAX_COLLISION_CELL_TESTS) return figures;
+    figures.filings = 0;
+    forEachTriangle(level, [&](const MeshObject& object, const Vec3* corners) {
+        const Vec3 normal = triangleNormal(corners[0], corners[1], corners[2]);
+        for (const GridPlace& g : grids)
+            forEachTouchedCell(g, object, corners, normal, radius, [&](int) { ++figures.filings; });
+    });
+    return figures;
+}
+
+bool CollisionMap::setDimensions(Vec3 boundsMin, Vec3 boundsMax, const char* name) {
+    GridShape shape;
+    if (!gridShape(boundsMin, boundsMax, cellSize, shape)) {
+        const Vec3 extent = subtract(boundsMax, boundsMin);
         std::fprintf(stderr,
-                     "Collision map: level box (%g, %g, %g) with cells (%g, %g, %g) "
+                     "Collision map %s: level box (%g, %g, %g) with cells (%g, %g, %g) "
                      "gives no usable grid, no collisions built\n",
-                     extent.x, extent.y, extent.z, cellSize.x, cellSize.y, cellSize.z);
+                     name, extent.x, extent.y, extent.z, cellSize.x, cellSize.y, cellSize.z);
         return false;
     }
-    columns = int(x) + 1;
-    rows = int(z) + 1;
-    const int layers = int(y) + 1;
+    columns = shape.columns;
+    rows = shape.rows;
     layerSize = columns * rows;
-    cellCount[0] = cellCount[1] = layers * layerSize;
+    cellCount[0] = cellCount[1] = shape.layers * layerSize;
     return true;
 }
 
-void CollisionMap::build(const Mesh& level, Vec3 boundsMin, Vec3 boundsMax) {
+void CollisionMap::build(const Mesh& level, Vec3 boundsMin, Vec3 boundsMax, const char* name) {
     gridOrigin[0] = boundsMin;
     gridOrigin[1] = subtract(boundsMin, scale(cellSize, 0.5f));
     maxCorner = boundsMax;
-    if (!setDimensions(boundsMin, boundsMax)) {
+    if (!setDimensions(boundsMin, boundsMax, name)) {
         columns = rows = layerSize = 0;
         cellCount[0] = cellCount[1] = 0;
         return;
     }
-    const float radius = static_cast<float>(double(length(cellSize)) * THIRD);
+    const float radius = testRadius(cellSize);
+    const GridPlace grids[2] = {placeOf(*this, ALIGNED_GRID), placeOf(*this, OFFSET_GRID)};
+    // Refused before anything is tested or stored: a few kilobytes of huge
+    // triangles would otherwise cost minutes and gigabytes.
+    const int64_t tests = countCellTests(level, grids, radius);
+    if (tests > MAX_COLLISION_CELL_TESTS) {
+        std::fprintf(stderr,
+                     "Collision map %s: building needs %" PRId64
+                     " triangle-in-cell tests, more than the %" PRId64
+                     " allowed; no collisions built\n",
+                     name, tests, MAX_COLLISION_CELL_TESTS);
+        columns = rows = layerSize = 0;
+        cellCount[0] = cellCount[1] = 0;
+        return;
+    }
+    forEachTriangle(level, [&](const MeshObject&, const Vec3* corners) {
+        triangles.push_back({{corners[0], corners[1], corners[2]},
+                             triangleNormal(corners[0], corners[1], corners[2])});
+    });
     fillGrid(ALIGNED_GRID, level, radius);
     fillGrid(OFFSET_GRID, level, radius);
 }
 
 // Every triangle goes into each cell whose centre sphere of the given radius it
 // touches, provided the cell centre lies in its object's box grown by the
-// radius. Walking triangles (objects and faces in file order) and visiting
-// only the cells near each one gives every cell the same triangles, in the same
-// order, as testing every triangle from every cell.
+// radius. Walking triangles in file order and visiting only the cells near
+// each one gives every cell the same triangles, in the same order, as testing
+// every triangle from every cell. The hits are gathered first, then laid out
+// cell after cell in the filings, so each cell's triangles lie together.
 void CollisionMap::fillGrid(int grid, const Mesh& level, float radius) {
-    cells[grid].reset(new CollisionCell[cellCount[grid]]);
-    for (const MeshObject& object : level.objects) {
-        const uint32_t vertexCount = static_cast<uint32_t>(object.vertices.size());
-        for (int f = 0; f < object.faceCount(); ++f) {
-            const uint32_t* face = &object.faces[size_t(f) * 3];
-            // The reader drops bad indices; a mesh made elsewhere may not have.
-            if (face[0] >= vertexCount || face[1] >= vertexCount || face[2] >= vertexCount) {
-                continue;
-            }
-            const Vec3 triangle[3] = {object.vertices[face[0]], object.vertices[face[1]],
-                                      object.vertices[face[2]]};
-            fileTriangle(grid, object, triangle, radius);
-        }
+    const GridPlace g = placeOf(*this, grid);
+    CollisionCell* gridCells = new CollisionCell[cellCount[grid]];
+    cells[grid].reset(gridCells);
+    std::vector<uint32_t> hitCells;    // cell numbers, triangle after triangle
+    std::vector<size_t> triangleEnds;  // end of each triangle's hits in hitCells
+    triangleEnds.reserve(triangles.size());
+    size_t t = 0;
+    forEachTriangle(level, [&](const MeshObject& object, const Vec3* corners) {
+        forEachTouchedCell(g, object, corners, triangles[t].normal, radius, [&](int n) {
+            hitCells.push_back(uint32_t(n));
+            ++gridCells[n].triangleCount;
+        });
+        triangleEnds.push_back(hitCells.size());
+        ++t;
+    });
+    uint32_t next = static_cast<uint32_t>(filings.size());
+    for (int n = 0; n < cellCount[grid]; ++n) {
+        gridCells[n].firstFiling = next;
+        next += static_cast<uint32_t>(gridCells[n].triangleCount);
+        gridCells[n].triangleCount = 0;  // counts again as the filings are laid out
     }
-}
-
-void CollisionMap::fileTriangle(int grid, const MeshObject& object, const Vec3* triangle,
-                                float radius) {
-    const Vec3 o = gridOrigin[grid];
-    const int layers = cellCount[grid] / layerSize;
-    const TriangleReach reach = reachOf(triangle, radius);
-    CellRange cx{0, columns - 1}, cy{0, layers - 1}, cz{0, rows - 1};
-    if (reach.bounded) {
-        cx = cellsCovering(reach.low.x, reach.high.x, o.x, cellSize.x, columns);
-        cy = cellsCovering(reach.low.y, reach.high.y, o.y, cellSize.y, layers);
-        cz = cellsCovering(reach.low.z, reach.high.z, o.z, cellSize.z, rows);
-    }
-    const Vec3 normal = triangleNormal(triangle[0], triangle[1], triangle[2]);
-    for (int layer = cy.first; layer <= cy.last; ++layer) {
-        for (int row = cz.first; row <= cz.last; ++row) {
-            for (int column = cx.first; column <= cx.last; ++column) {
-                const Vec3 centre{cellCentre(o.x, column, cellSize.x),
-                                  cellCentre(o.y, layer, cellSize.y),
-                                  cellCentre(o.z, row, cellSize.z)};
-                if (!insideBox(centre, grow(object.boundsMin, -radius),
-                               grow(object.boundsMax, radius)))
-                    continue;
-                if (reach.bounded && !insideBox(centre, reach.low, reach.high)) continue;
-                if (!spherePolygonCollision(triangle, normal, centre, 3, radius)) continue;
-                CollisionCell& cell = cells[grid][column + row * columns + layer * layerSize];
-                cell.triangles.insert(cell.triangles.end(), triangle, triangle + 3);
-                cell.normals.push_back(normal);
-                ++cell.triangleCount;
-            }
+    filings.resize(next);
+    size_t hit = 0;
+    for (size_t triangle = 0; triangle < triangleEnds.size(); ++triangle) {
+        for (; hit < triangleEnds[triangle]; ++hit) {
+            CollisionCell& cell = gridCells[hitCells[hit]];
+            filings[cell.firstFiling + uint32_t(cell.triangleCount++)] = uint32_t(triangle);
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "Mesh.h"
 #include "NamePattern.h"
 
 namespace {
@@ -104,4 +105,15 @@ bool readAnimationDescription(const char* path, AnimationDescription& out) {
     else
         std::fprintf(stderr, "Animation file %s refused: %s\n", path, problem);
     return false;
+}
+
+long long meshElements(const Mesh& key) {
+    long long elements = key.objectCount() * OBJECT_ELEMENTS + key.materialCount();
+    for (const MeshObject& o : key.objects)
+        elements += o.vertexCount() + o.faceCount() + o.uvCount();
+    return elements;
+}
+
+long long animationFrameElements(int frameCount, const Mesh& key1) {
+    return static_cast<long long>(frameCount) * meshElements(key1);
 }

@@ -5,6 +5,8 @@
 
 #include "DataLocator.h"
 
+class Mesh;
+
 // Text, one value per line: length (ticks), frameCount, keyCount, the key file
 // name pattern (one word with one integer conversion), looping (0 or not 0).
 struct AnimationDescription {
@@ -19,10 +21,23 @@ struct AnimationDescription {
     int step() const { return length / frameCount; }
 };
 
-// Every frame is a whole mesh loaded from key 1's file and every key a file
+// Every frame is a whole mesh made from key 1's file and every key a file
 // read: a downloaded file must not be able to ask for millions of them.
 constexpr int MAX_ANIMATION_FRAMES = 1000;
 constexpr int MAX_ANIMATION_KEYS = 100;
+// Every frame holds a copy of key 1: its vertices (with normals), faces,
+// texture coordinates, materials and objects, each an element here except an
+// object, which costs as much to hold and draw as OBJECT_ELEMENTS vertices.
+// An animation whose frames would hold more elements than this in all is
+// refused: that is about 30 MB and a third of a second per model. The default
+// characters' animations hold under 14,000; a body of 5,000 vertices in 16
+// frames about 300,000.
+constexpr long long MAX_ANIMATION_FRAME_ELEMENTS = 1000000;
+constexpr long long OBJECT_ELEMENTS = 16;
+
+// The elements of one frame made from this key mesh, and of all frames.
+long long meshElements(const Mesh& key);
+long long animationFrameElements(int frameCount, const Mesh& key1);
 
 // Reads and checks the file at path (already located). False, with a message
 // on stderr, when it cannot be opened or breaks a rule: counts below 1 or

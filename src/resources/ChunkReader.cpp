@@ -272,16 +272,23 @@ void ChunkReader::readFaces(ChunkHeader& chunk, MeshObject& object) {
     }
 }
 
-// The last group met decides the object's material; a textured flag once set stays.
+// The last group met decides the object's material; a textured flag once set
+// stays. Looked up by name: thousands of groups each searching thousands of
+// materials would make a file of a megabyte take seconds.
 void ChunkReader::readFaceMaterial(ChunkHeader& chunk, MeshObject& object) {
     std::string name;
     readString(chunk, name, "material group name");
     skipRest(chunk);
     if (mesh_.materials.empty()) return;
-    for (size_t i = 0; i < mesh_.materials.size(); ++i) {
-        if (mesh_.materials[i].name != name) continue;
-        object.materialIndex = static_cast<int>(i);
-        if (!mesh_.materials[i].textureFile.empty()) object.textured = true;
+    // Every material read so far is complete (groups and materials are never
+    // nested in each other), so its name can be indexed; the first of equal
+    // names is the one a search from the first material would find.
+    for (; namesIndexed_ < mesh_.materials.size(); ++namesIndexed_)
+        materialByName_.emplace(mesh_.materials[namesIndexed_].name, namesIndexed_);
+    const auto found = materialByName_.find(name);
+    if (found != materialByName_.end()) {
+        object.materialIndex = static_cast<int>(found->second);
+        if (!mesh_.materials[found->second].textureFile.empty()) object.textured = true;
         return;
     }
     object.materialIndex = -1;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class Mesh;
@@ -93,4 +94,8 @@ private:
     ImportReport* report_;
     bool stopped_ = false;  // the data is damaged: every walk ends
     bool depthWarned_ = false;
+    // Material names to the first material of each name, for materials 0 to
+    // namesIndexed_ - 1.
+    std::unordered_map<std::string, size_t> materialByName_;
+    size_t namesIndexed_ = 0;
 };

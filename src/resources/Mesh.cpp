@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "FrameStats.h"
+#include "TextureLookups.h"
 #include "TextureStore.h"
 #include "TransparentQueue.h"
 #include "ViewFrustum.h"
@@ -19,6 +20,11 @@ void lowerInPlace(std::string& s) {
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
 }
 
+std::string lowered(std::string s) {
+    lowerInPlace(s);
+    return s;
+}
+
 }  // namespace
 
 Mesh::~Mesh() {
@@ -31,6 +37,11 @@ const Material* Mesh::materialOf(const MeshObject& object) const {
 }
 
 void Mesh::assignTextures() {
+    TextureLookups lookups;
+    assignTextures(lookups);
+}
+
+void Mesh::assignTextures(TextureLookups& lookups) {
     for (Material& m : materials) {
         if (m.textureFile.empty()) {
             m.textureSlot = -1;
@@ -43,7 +54,7 @@ void Mesh::assignTextures() {
         const bool replace = m.textureFile == replacedTexture ||
                              (replacedTexture.empty() && !replacementTexture.empty());
         const std::string& chosen = replace ? replacementTexture : m.textureFile;
-        m.textureSlot = textureStore.getTextureAuto(chosen.c_str());
+        m.textureSlot = lookups.take(lowered(chosen));
         const TextureEntry* e = textureStore.entry(m.textureSlot);
         m.transparent = e && e->alpha;
     }

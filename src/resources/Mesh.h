@@ -9,6 +9,8 @@
 #include "MeshObject.h"
 #include "Vec3.h"
 
+class TextureLookups;
+
 class Mesh {
 public:
     Mesh() = default;
@@ -21,6 +23,14 @@ public:
     // mesh and true; a second load returns false.
     bool load(const char* fileName, const char* replacementTexture, const char* replacedTexture,
               DisplayListMode mode);
+    // The same, sharing texture lookups with other meshes of one load.
+    bool load(const char* fileName, const char* replacementTexture, const char* replacedTexture,
+              DisplayListMode mode, TextureLookups& lookups);
+    // Loads this mesh as a copy of a loaded source (materials, objects,
+    // normals and bounds; no display lists) with these skin names and texture
+    // references of its own, as loading the source's file again would give.
+    void loadCopy(const Mesh& source, const char* replacementTexture, const char* replacedTexture,
+                  TextureLookups& lookups);
     // (x, y, z) is the world position used for culling only; the caller has
     // set the modelview transform already.
     void draw(float x, float y, float z);
@@ -31,6 +41,7 @@ public:
 
     // Build steps, in the order load runs them. The first two need no GL context.
     void assignTextures();
+    void assignTextures(TextureLookups& lookups);
     void computeNormals();
     void computeBounds();
     void buildLists(DisplayListMode mode);

@@ -5,6 +5,7 @@
 #include "ChunkReader.h"
 #include "DataLocator.h"
 #include "Mesh.h"
+#include "TextureLookups.h"
 
 namespace {
 
@@ -56,6 +57,12 @@ void objectBounds(MeshObject& object) {
 
 bool Mesh::load(const char* fileName, const char* replacement, const char* replaced,
                 DisplayListMode mode) {
+    TextureLookups lookups;
+    return load(fileName, replacement, replaced, mode, lookups);
+}
+
+bool Mesh::load(const char* fileName, const char* replacement, const char* replaced,
+                DisplayListMode mode, TextureLookups& lookups) {
     replacementTexture = cutName(replacement);
     replacedTexture = cutName(replaced);
     if (loaded) return false;
@@ -66,7 +73,7 @@ bool Mesh::load(const char* fileName, const char* replacement, const char* repla
         if (nameLength > 0) std::memcpy(path, fileName, nameLength);
         if (locateDataFile(path, true)) {
             ChunkReader::import(*this, path);
-            assignTextures();
+            assignTextures(lookups);
         }
     } else {
         std::fprintf(stderr, "Unable to locate file %.*s...\n", 64, fileName);
@@ -76,6 +83,26 @@ bool Mesh::load(const char* fileName, const char* replacement, const char* repla
     buildLists(mode);
     loaded = true;
     return true;
+}
+
+void Mesh::loadCopy(const Mesh& source, const char* replacement, const char* replaced,
+                    TextureLookups& lookups) {
+    replacementTexture = cutName(replacement);
+    replacedTexture = cutName(replaced);
+    if (loaded) return;
+    materials = source.materials;
+    objects = source.objects;
+    for (MeshObject& o : objects) {
+        o.hasList = false;
+        o.listId = 0;
+    }
+    assignTextures(lookups);
+    triangleCount = source.triangleCount;
+    centre = source.centre;
+    radius = source.radius;
+    boundsMin = source.boundsMin;
+    boundsMax = source.boundsMax;
+    loaded = true;
 }
 
 // Face normals are not normalised before summing, so a face weighs in by its

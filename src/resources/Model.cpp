@@ -9,6 +9,7 @@
 #include "AnimationFile.h"
 #include "ChunkReader.h"
 #include "DataLocator.h"
+#include "TextureLookups.h"
 
 namespace {
 
@@ -33,6 +34,18 @@ void interpolate(const Mesh& a, const Mesh& b, Mesh& frame, float f) {
             out[i].z = f * vb[i].z + (1.0f - f) * va[i].z;
         }
     }
+}
+
+// Frames copy key 1 whole: their count times its size is what the model holds.
+bool withinFrameBudget(const char* path, int frameCount, const char* key1Name, const Mesh& key1) {
+    const long long elements = animationFrameElements(frameCount, key1);
+    if (elements <= MAX_ANIMATION_FRAME_ELEMENTS) return true;
+    std::fprintf(stderr,
+                 "Animation file %s refused: %d frames of %s hold %lld elements (%lld each), "
+                 "more than the %lld allowed\n",
+                 path, frameCount, key1Name, elements, meshElements(key1),
+                 MAX_ANIMATION_FRAME_ELEMENTS);
+    return false;
 }
 
 bool sameShape(const Mesh& a, const Mesh& b) {
@@ -102,11 +115,14 @@ bool Model::loadAnimation(const char* path, DisplayListMode buildMode) {
 
     // Keys 1 .. keyCount, then the entry behind the last: key 1 again when
     // looping, else the last key repeated.
+    TextureLookups lookups;
     std::vector<std::unique_ptr<Mesh>> keys;
     for (int k = 1; k <= d.keyCount; ++k) {
         keyFileName(d.pattern, k, name);  // fits: checked for the longest number
         keys.push_back(std::make_unique<Mesh>());
-        keys.back()->load(name, replacementTexture.c_str(), replacedTexture.c_str(), LISTS_NONE);
+        keys.back()->load(name, replacementTexture.c_str(), replacedTexture.c_str(), LISTS_NONE,
+                          lookups);
+        if (k == 1 && !withinFrameBudget(path, d.frameCount, name, *keys.front())) return false;
         if (!sameShape(*keys.front(), *keys.back()))
             std::fprintf(stderr, "Animation file %s: key %d does not match key 1\n", path, k);
     }
@@ -114,13 +130,13 @@ bool Model::loadAnimation(const char* path, DisplayListMode buildMode) {
     for (const auto& key : keys) keyAt.push_back(key.get());
     keyAt.push_back(d.looping ? keys.front().get() : keys.back().get());
 
-    // Every frame starts as key 1 (faces, coordinates, materials) and gets
-    // blended positions. The skin, if any, replaces every texture.
-    keyFileName(d.pattern, 1, name);
+    // Every frame starts as a copy of key 1 (faces, coordinates, materials)
+    // with textures of its own, and gets blended positions. The skin, if any,
+    // replaces every texture.
     frames.clear();
     for (int i = 0; i < d.frameCount; ++i) {
         frames.push_back(std::make_unique<Mesh>());
-        frames.back()->load(name, replacementTexture.c_str(), "", LISTS_NONE);
+        frames.back()->loadCopy(*keys.front(), replacementTexture.c_str(), "", lookups);
     }
     const int span = d.span(), step = d.step();
     for (int i = 0; i < d.frameCount; ++i) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "CollisionBudget.h"
 #include "CollisionMap.h"
 #include "Geometry.h"
 #include "Mesh.h"
@@ -44,7 +45,12 @@ void expectCellByCellDistribution(const CollisionMap& map, const Mesh& mesh) {
     for (int grid = 0; grid < 2; ++grid) {
         for (int n = 0; n < map.cellCount[grid]; ++n) {
             const std::vector<Vec3> expected = cellByCell(map, mesh, grid, n);
-            const std::vector<Vec3>& actual = map.cells[grid][n].triangles;
+            const CollisionCell& cell = map.cells[grid][n];
+            std::vector<Vec3> actual;
+            for (int i = 0; i < cell.triangleCount; ++i) {
+                const Vec3* corners = map.cellTriangle(cell, i).corners;
+                actual.insert(actual.end(), corners, corners + 3);
+            }
             ASSERT_EQ(actual.size(), expected.size()) << "grid " << grid << " cell " << n;
             for (size_t i = 0; i < actual.size(); ++i) {
                 ASSERT_EQ(actual[i].x, expected[i].x);
@@ -100,7 +106,11 @@ TEST(CollisionMapBuild, TrianglesReachTheSameCellsInTheSameOrderAsCellByCell) {
     }
     mesh.computeBounds();
     mesh.objects[2].boundsMax = {0, 0, 0};  // a box smaller than its triangles: the box decides
-    expectCellByCellDistribution(CollisionMap({17, 13, 23}, mesh), mesh);
+    const CollisionMap built({17, 13, 23}, mesh);
+    expectCellByCellDistribution(built, mesh);
+    const CollisionFigures figures = collisionFigures(mesh, {17, 13, 23});
+    EXPECT_EQ(figures.cellsPerGrid, built.cellCount[0]);
+    EXPECT_EQ(figures.filings, int64_t(built.filings.size()));
 
     // Seen from 60 units beside the middle of a 40000-unit edge the angle sum is
     // within 1 % of a full turn: that cell gets the triangle although it is
@@ -127,9 +137,11 @@ TEST(CollisionMapBuild, UnusableBoxesGiveAnEmptyMap) {
         mesh.boundsMin = c[0];
         mesh.boundsMax = c[1];
         testing::internal::CaptureStderr();
-        CollisionMap map(c[2], mesh);
-        EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+        CollisionMap map(c[2], mesh, "box.3ds");
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("Collision map box.3ds: level box"),
+                  std::string::npos);
         EXPECT_TRUE(map.empty());
+        EXPECT_EQ(collisionFigures(mesh, c[2]).cellsPerGrid, 0);
         EXPECT_EQ(map.locateCell({0, 0, 0}, 0), nullptr);
     }
     testing::internal::CaptureStderr();
@@ -138,4 +150,31 @@ TEST(CollisionMapBuild, UnusableBoxesGiveAnEmptyMap) {
     if (missing.empty()) {
         EXPECT_NE(err.find("no_such_level.3ds"), std::string::npos);
     }
+}
+
+// The figure is a sum over triangles, so copies of one triangle show where the
+// budget falls; a model over it is refused before anything is tested.
+TEST(CollisionMapBuild, ModelsNeedingTooManyCellTestsAreRefused) {
+    const std::vector<Vec3> floor = {{0, 0, 0}, {2000, 0, 0}, {0, 0, 2000}};
+    Mesh one;
+    addObject(one, floor);
+    one.computeBounds();
+    const int64_t perTriangle = collisionFigures(one, {20, 20, 20}).cellTests;
+    const int64_t copies = MAX_COLLISION_CELL_TESTS / perTriangle + 1;
+    ASSERT_GT(perTriangle * copies, MAX_COLLISION_CELL_TESTS);
+    ASSERT_LE(perTriangle * (copies - 1), MAX_COLLISION_CELL_TESTS);
+
+    Mesh many;
+    std::vector<Vec3> corners;
+    for (int64_t i = 0; i < copies; ++i) corners.insert(corners.end(), floor.begin(), floor.end());
+    addObject(many, corners);
+    many.computeBounds();
+    testing::internal::CaptureStderr();
+    CollisionMap map({20, 20, 20}, many, "floors.3ds");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Collision map floors.3ds: building needs " + std::to_string(perTriangle * copies) +
+                  " triangle-in-cell tests, more than the 4000000 allowed; no collisions built\n");
+    EXPECT_TRUE(map.empty());
+    EXPECT_EQ(map.locateCell({10, 0, 10}, 0), nullptr);
+    EXPECT_EQ(collisionFigures(many, {20, 20, 20}).filings, -1);
 }

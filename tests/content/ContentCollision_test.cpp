@@ -21,8 +21,9 @@ bool blocked(CollisionMap& map, Vec3 p) {
     for (int grid = 0; grid < 2; ++grid) {
         const CollisionCell* cell = map.locateCell(p, grid);
         if (!cell) return true;
-        for (size_t i = 0; i + 2 < cell->triangles.size(); i += 3)
-            if (spherePolygonCollision(&cell->triangles[i], p, 3, CollisionMap::OBJECT_RADIUS))
+        for (int i = 0; i < cell->triangleCount; ++i)
+            if (spherePolygonCollision(map.cellTriangle(*cell, i).corners, p, 3,
+                                       CollisionMap::OBJECT_RADIUS))
                 return true;
     }
     return false;

@@ -107,9 +107,9 @@ TEST(ChunkReader, ReadsObjectsAndMaterialsInFileOrderWithGameAxes) {
 
 TEST(ChunkReader, MaterialGroupsDecideOneMaterialPerObject) {
     TdsScene scene;
-    scene.materials = {{"Tex", "a.bmp", {}}, {"Flat", "", {}}};
+    scene.materials = {{"Tex", "a.bmp", {}}, {"Flat", "", {}}, {"Flat", "b.bmp", {}}};
     TdsObject lastWins = triangle("lastWins");
-    lastWins.groups = {group("Tex"), group("Flat")};  // textured stays set
+    lastWins.groups = {group("Tex"), group("Flat")};  // textured stays set; the first Flat
     TdsObject unknown = triangle("unknown");
     unknown.groups = {group("Flat"), group("Missing")};
     TdsObject caseMatters = triangle("caseMatters");

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "AnimationFile.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"
 
@@ -221,4 +222,23 @@ TEST_F(ModelFiles, KeysOfAnotherShapeBlendOnlyTheSharedPart) {
     EXPECT_FLOAT_EQ(first.vertices[1].x, 50.0f);  // shared: key 2
     EXPECT_FLOAT_EQ(first.vertices[3].x, 5.0f);   // only in key 1: kept
     EXPECT_FLOAT_EQ(model.frames[1]->objects[1].vertices[1].x, 30.0f);
+}
+
+// Frames copy key 1 whole: 1000 frames of 1001 elements are over the budget,
+// 999 of them within it.
+TEST_F(ModelFiles, FramesHoldingMoreThanTheBudgetAreRefused) {
+    std::vector<Vec3> vertices(1001 - OBJECT_ELEMENTS - 1);  // one object, one face
+    for (size_t i = 0; i < vertices.size(); ++i) vertices[i] = {float(i), float(i % 7), 1.0f};
+    saveTds(sceneWith(vertices), dir_.file("body1.3ds"));
+    describe("many3", "1000\n1000\n1\nbody%d.3ds\n1\n");
+    describe("fewer3", "999\n999\n1\nbody%d.3ds\n1\n");
+    Model many, fewer;
+    EXPECT_FALSE(load(many, "many3"));
+    EXPECT_EQ(stderr_,
+              "Animation file many3 refused: 1000 frames of body1.3ds hold 1001000 elements "
+              "(1001 each), more than the 1000000 allowed\n");
+    EXPECT_EQ(many.frameCount(), 0);
+    ASSERT_TRUE(load(fewer, "fewer3"));
+    EXPECT_EQ(fewer.frameCount(), 999);
+    expectVertex(fewer, 998, 5, 5, 5, 1);
 }
