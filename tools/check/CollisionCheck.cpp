@@ -45,8 +45,9 @@ Standing standingAt(CollisionMap& map, Vec3 p) {
     for (int grid = 0; grid < 2; ++grid) {
         const CollisionCell* cell = map.locateCell(p, grid);
         if (!cell) return Standing::Outside;
-        for (size_t i = 0; i + 2 < cell->triangles.size(); i += 3)
-            if (spherePolygonCollision(&cell->triangles[i], p, 3, CollisionMap::OBJECT_RADIUS))
+        for (int i = 0; i < cell->triangleCount; ++i)
+            if (spherePolygonCollision(map.cellTriangle(*cell, i).corners, p, 3,
+                                       CollisionMap::OBJECT_RADIUS))
                 result = Standing::Touching;
     }
     return result;
@@ -135,7 +136,8 @@ std::string placeText(const Place& p) {
 // The start point and the places creatures appear at: inside the grids,
 // touching nothing, not shut in a closed block. False when one is not.
 bool checkAppearances(CheckContext& ctx, const std::string& path, const Mesh& mesh, float centre) {
-    CollisionMap map({GameState::CELL_SIZE, GameState::CELL_SIZE, GameState::CELL_SIZE}, mesh);
+    CollisionMap map({GameState::CELL_SIZE, GameState::CELL_SIZE, GameState::CELL_SIZE}, mesh,
+                     path.c_str());
     const std::vector<Place> places = appearances();
     int bad = 0;
     const Place* first = nullptr;

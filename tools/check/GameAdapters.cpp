@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "CharacterModelSet.h"
+#include "CollisionBudget.h"
 #include "DataFolder.h"
 #include "DataLocator.h"
 #include "Findings.h"
@@ -22,14 +23,6 @@
 
 namespace {
 
-// The collision build's grid cap (CollisionMapBuild.cpp), cells per grid.
-constexpr double MAX_GRID_CELLS = 1000000.0;
-// Beyond this many triangle copies filed into cells the collision build takes
-// the game more than a few seconds and a gigabyte (about 48 bytes a copy).
-constexpr double MAX_FILINGS = 20000000.0;
-// The single-precision value nearest to one third: the build's test radius
-// is the cell diagonal times this.
-constexpr double THIRD = 0.3333333432674408;
 // formatNumberedName without its messages: the pattern printed with n, or the
 // pattern itself when it is not a number pattern; "" when it does not fit the
 // game's buffer.
@@ -86,60 +79,32 @@ SDL_Surface* decodeCompanionImage(const char* path, std::string& problem) {
     return image;
 }
 
-namespace {
-
-// Triangle copies the build would file into cells of both grids, counted
-// from each triangle's reach: an upper bound of its work and memory.
-double filings(const Mesh& collision, Vec3 cellSize) {
-    const double reach = double(length(cellSize)) * THIRD;
-    const double size[3] = {cellSize.x, cellSize.y, cellSize.z};
-    double total = 0;
-    for (const MeshObject& o : collision.objects) {
-        for (size_t f = 0; f + 2 < o.faces.size(); f += 3) {
-            double cells = 2;  // both grids
-            for (int axis = 0; axis < 3; ++axis) {
-                double low = INFINITY, high = -INFINITY;
-                for (int k = 0; k < 3; ++k) {
-                    const Vec3 v = o.vertices[o.faces[f + k]];
-                    const double c = axis == 0 ? v.x : axis == 1 ? v.y : v.z;
-                    low = std::min(low, c);
-                    high = std::max(high, c);
-                }
-                cells *= (high - low + 2 * reach) / size[axis] + 1;
-            }
-            total += std::isfinite(cells) ? cells : INFINITY;
-        }
-    }
-    return total;
-}
-
-}  // namespace
-
 std::string collisionBuildProblem(const Mesh& collision, Vec3 cellSize) {
+    const CollisionFigures f = collisionFigures(collision, cellSize);
     const Vec3 extent = subtract(collision.boundsMax, collision.boundsMin);
-    const double x = double(extent.x) / cellSize.x, y = double(extent.y) / cellSize.y,
-                 z = double(extent.z) / cellSize.z;
-    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z))
-        return "its box is not finite, so the game builds no collisions and creatures cannot move";
-    const double cells = (std::trunc(x) + 1) * (std::trunc(y) + 1) * (std::trunc(z) + 1);
-    if (cells > MAX_GRID_CELLS)
+    if (f.cellsPerGrid == 0)
         return format(
-            "its box (%g x %g x %g) needs %.3g cells of %g units, above the collision "
-            "build's cap of %.0f: the game builds no collisions and creatures cannot move",
-            double(extent.x), double(extent.y), double(extent.z), cells, double(cellSize.x),
-            MAX_GRID_CELLS);
-    const double copies = filings(collision, cellSize);
-    if (copies > MAX_FILINGS)
+            "its box (%g x %g x %g) gives no grid of %g-unit cells within the game's "
+            "%lld (a stray vertex?): the game builds no collisions and creatures "
+            "cannot move",
+            double(extent.x), double(extent.y), double(extent.z), double(cellSize.x),
+            static_cast<long long>(MAX_COLLISION_CELLS));
+    if (f.cellTests > MAX_COLLISION_CELL_TESTS)
         return format(
-            "the collision build would file about %.3g triangle copies into its cells: "
-            "the game takes minutes and gigabytes to load this map; use fewer, smaller "
-            "triangles",
-            copies);
+            "building its collision map needs %lld triangle-in-cell tests, more than "
+            "the %lld the game allows (split huge and long slanted triangles): the "
+            "game builds no collisions and creatures cannot move",
+            static_cast<long long>(f.cellTests), static_cast<long long>(MAX_COLLISION_CELL_TESTS));
     return "";
 }
 
-std::string animationBudgetProblem(const AnimationDescription&, long long) {
-    return "";
+std::string animationBudgetProblem(const AnimationDescription& d, long long key1Elements) {
+    const long long elements = static_cast<long long>(d.frameCount) * key1Elements;
+    if (elements <= MAX_ANIMATION_FRAME_ELEMENTS) return "";
+    return format(
+        "%d frames of key 1 hold %lld elements (%lld each), more than the %lld the game "
+        "allows: it refuses the model",
+        d.frameCount, elements, key1Elements, MAX_ANIMATION_FRAME_ELEMENTS);
 }
 
 std::string storeKey(const ModelRequest& r) {

@@ -36,12 +36,11 @@ SDL_Surface* decodeCompanionImage(const char* path, std::string& problem);
 
 // --- Load budgets ----------------------------------------------------------
 // Why the game would build no collisions from this model with these cells
-// (today: the grid cap of the collision build), or why building them would
-// take it minutes and gigabytes; "" when neither.
+// (its grid cap and its budget of triangle-in-cell tests), or "".
 std::string collisionBuildProblem(const Mesh& collision, Vec3 cellSize);
-// Why the game would refuse this animation's frames, or "" (today the
-// reader's caps on frames and keys are all there is).
-std::string animationBudgetProblem(const AnimationDescription& d, long long key1Vertices);
+// Why the game would refuse this animation's frames (its budget of frame
+// elements: frames times key 1's meshElements), or "".
+std::string animationBudgetProblem(const AnimationDescription& d, long long key1Elements);
 
 // --- The fight's model requests ---------------------------------------------
 // The game's own request functions, as lists; the worst fight's model count is

@@ -54,6 +54,12 @@ void noteCoordinates(Findings& findings, const std::string& path, const Mesh& me
     }
 }
 
+// The line of the n-th value (from 1) of an animation description file, or 0.
+int lineOfValue(const std::string& path, size_t n) {
+    const WordFile words = readWords(path, 5);
+    return n >= 1 && n <= words.words.size() ? words.words[n - 1].line : 0;
+}
+
 std::string sameShapeProblem(const MeshInfo& key, const MeshInfo& first) {
     if (key.objects.size() != first.objects.size())
         return format("it holds %zu objects where key 1 (%s) holds %zu", key.objects.size(),
@@ -93,6 +99,7 @@ const MeshInfo& ModelCatalog::mesh(const std::string& path) {
         info.objects.push_back({o.name, o.vertexCount(), o.faceCount(), o.uvCount(),
                                 o.materialIndex, o.visible, o.textured});
     info.triangles = mesh.triangleCount;
+    info.elements = meshElements(mesh);
     info.boundsMin = mesh.boundsMin;
     info.boundsMax = mesh.boundsMax;
     return info;
@@ -123,9 +130,7 @@ void ModelCatalog::loadAnimation(ModelInfo& m) {
     int field = 0;
     const char* problem = animationDescriptionProblem(m.path.c_str(), m.animation, field);
     if (problem) {
-        const WordFile words = readWords(m.path, 5);
-        const int line =
-            field >= 1 && size_t(field) <= words.words.size() ? words.words[field - 1].line : 0;
+        const int line = lineOfValue(m.path, size_t(field));
         std::string message = std::string("the game refuses this animation: ") + problem;
         if (starts3ds(m.path))
             message +=
@@ -144,13 +149,16 @@ void ModelCatalog::loadAnimation(ModelInfo& m) {
         m.keys.push_back(path.empty() ? nullptr : &mesh(path));
     }
     checkKeys(m);
+    const std::string budget =
+        animationBudgetProblem(m.animation, m.keys[0] ? m.keys[0]->elements : 0);
+    if (!budget.empty()) {
+        findings_.error(m.path, lineOfValue(m.path, 2), budget);
+        m.loads = false;
+    }
 }
 
 void ModelCatalog::checkKeys(const ModelInfo& m) {
-    const WordFile words = readWords(m.path, 5);
-    auto lineOf = [&](size_t field) {
-        return field <= words.words.size() ? words.words[field - 1].line : 0;
-    };
+    auto lineOf = [&](size_t field) { return lineOfValue(m.path, field); };
     const AnimationDescription& d = m.animation;
     // Key 1 alone, then the first other key missing, with how many more are.
     auto notFound = [&](size_t k) {
@@ -193,11 +201,6 @@ void ModelCatalog::checkKeys(const ModelInfo& m) {
                           format("the length %d ms is not a multiple of the %d frames: the "
                                  "game cuts it to %d ms",
                                  d.length, d.frameCount, d.step() * d.frameCount));
-    long long vertices = 0;
-    if (key1)
-        for (const MeshInfo::Object& o : key1->objects) vertices += o.vertices;
-    const std::string budget = animationBudgetProblem(d, vertices);
-    if (!budget.empty()) findings_.error(m.path, lineOf(2), budget);
 }
 
 bool ModelCatalog::reportUse(const std::string& requested, const std::string& file, int line,

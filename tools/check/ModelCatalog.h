@@ -25,6 +25,7 @@ struct MeshInfo {
     std::vector<Material> materials;
     std::vector<Object> objects;
     int triangles = 0;
+    long long elements = 0;     // what a frame copied from it holds (meshElements)
     Vec3 boundsMin, boundsMax;  // zero when there are no vertices
 };
 
