@@ -1,4 +1,4 @@
-// Today's stand-ins for game pieces being finished elsewhere; each mirrors what the game does now.
+// The checker's questions handed to the game's own code, answers in the checker's terms.
 #include "GameAdapters.h"
 
 #include <unistd.h>

@@ -1,11 +1,10 @@
-// The checker's links to game work still under way: data folder, image decoding, load budgets,
-// fight tables.
+// The checker's links to the game: data folder, image decoding, load budgets, model requests.
 #pragma once
 
-// Each function here stands for a piece of the game that is being finished
-// elsewhere; it does today what the game does today, and is the one place to
-// rewire when that piece arrives. The rest of the checker calls only these
-// (and the game's model requests, gathered here as lists).
+// Each function here hands a question to the game's own code (its data
+// folder search, image decoder, budget figures and model requests) and puts
+// the answer in the checker's terms; it is the one place to follow when those
+// pieces change. The rest of the checker reaches them only through here.
 
 #include <SDL.h>
 
