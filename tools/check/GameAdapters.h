@@ -3,8 +3,9 @@
 
 // Each function here hands a question to the game's own code (its data
 // folder search, image decoder, budget figures and model requests) and puts
-// the answer in the checker's terms; it is the one place to follow when those
-// pieces change. The rest of the checker reaches them only through here.
+// the answer in the checker's terms: the one place to follow when those
+// pieces change. The game's readers (3DS files, animation and description
+// files, the collision map, the worst fight) are called directly elsewhere.
 
 #include <SDL.h>
 
