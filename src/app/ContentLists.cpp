@@ -5,17 +5,43 @@
 
 #include "CreatureType.h"
 #include "DataLocator.h"
+#include "DescriptionFiles.h"
 #include "Settings.h"
 #include "TextFields.h"
 
 namespace {
 
+// Reads each field of the table in turn with the reader of its kind.
+template <typename Record, size_t N>
+void readTable(std::FILE* file, Record& r, const DescriptionField<Record> (&fields)[N],
+               const char* source) {
+    for (const DescriptionField<Record>& f : fields) {
+        switch (f.kind) {
+            case FieldKind::Int:
+                readInt(file, r.*f.number);
+                break;
+            case FieldKind::Float:
+                readFloat(file, r.*f.real);
+                break;
+            case FieldKind::Name:
+                readName(file, r.*f.text, source);
+                break;
+            case FieldKind::Colour: {
+                float* c = r.*f.colour;
+                if (std::fscanf(file, "%f %f %f %f", &c[0], &c[1], &c[2], &c[3]) < 0) {
+                    // Truncated before the colour: it stays as it was, like the other fields.
+                }
+                break;
+            }
+        }
+    }
+}
+
 // Locates and opens a content list; a list that cannot be read ends the process.
 std::FILE* openList(const char* listName) {
-    char path[DATA_NAME_SIZE];
-    std::snprintf(path, sizeof path, "%s", listName);
-    if (!locateDataFile(path, true)) std::exit(1);
-    std::FILE* file = std::fopen(path, "r");
+    ListOpening result;
+    std::FILE* file = openContentList(listName, true, result);
+    if (result == ListOpening::NotFound) std::exit(1);
     if (!file) {
         std::fprintf(stderr, "Unable to open file %s\n", listName);
         std::exit(1);
@@ -33,42 +59,12 @@ void forEachName(std::FILE* file, const char* listName, Load load) {
     std::fclose(file);
 }
 
-void readCharacterFields(std::FILE* file, CharacterInfo& c) {
-    readInt(file, c.creatureType);
-    readInt(file, c.skinCount);
-    readName(file, c.name, c.filePath);
-    readName(file, c.skinTexturePattern, c.filePath);
-    readName(file, c.armModelPattern, c.filePath);
-    readName(file, c.standModelName, c.filePath);
-    readName(file, c.walkModelName, c.filePath);
-    readName(file, c.strafeModelName, c.filePath);
-    readName(file, c.diagonalModelName, c.filePath);
-    readFloat(file, c.spareNumber);
-    readName(file, c.spareName, c.filePath);
-    readName(file, c.extraModelName, c.filePath);
-    readName(file, c.deathModelName, c.filePath);
-}
-
-void readMapFields(std::FILE* file, MapInfo& m) {
-    readName(file, m.name, m.filePath);
-    readName(file, m.levelModel, m.filePath);
-    readName(file, m.groundModel, m.filePath);
-    readName(file, m.roofModel, m.filePath);
-    readName(file, m.skyTexture, m.filePath);
-    readName(file, m.spareName, m.filePath);
-    float* fog = m.fogColour;
-    if (std::fscanf(file, "%f %f %f %f", &fog[0], &fog[1], &fog[2], &fog[3]) < 0) {
-        // Truncated before the fog colour: it stays zero like the other fields.
-    }
-    readName(file, m.collisionModel, m.filePath);
-}
-
 // Locates and opens one description file and reads it into record, whose path
 // is set first. False, with "Unable to find <kind> file" or "Unable to load
 // (open) <openKind>" on stdout, when the file cannot be found or opened.
 template <typename Record>
 bool readDescription(char* name, const char* kind, const char* openKind, Record& record,
-                     void (*readFields)(std::FILE*, Record&)) {
+                     void (*readFields)(std::FILE*, Record&, const char*)) {
     if (!locateDataFile(name, true)) {
         std::printf("Unable to find %s file %s", kind, name);
         return false;
@@ -79,12 +75,32 @@ bool readDescription(char* name, const char* kind, const char* openKind, Record&
         return false;
     }
     std::snprintf(record.filePath, sizeof record.filePath, "%s", name);
-    readFields(file, record);
+    readFields(file, record, record.filePath);
     std::fclose(file);
     return true;
 }
 
 }  // namespace
+
+void readCharacterFields(std::FILE* file, CharacterInfo& record, const char* source) {
+    readTable(file, record, CHARACTER_FIELDS, source);
+}
+
+void readMapFields(std::FILE* file, MapInfo& record, const char* source) {
+    readTable(file, record, MAP_FIELDS, source);
+}
+
+std::FILE* openContentList(const char* listName, bool complain, ListOpening& result) {
+    char path[DATA_NAME_SIZE];
+    std::snprintf(path, sizeof path, "%s", listName);
+    if (!locateDataFile(path, complain)) {
+        result = ListOpening::NotFound;
+        return nullptr;
+    }
+    std::FILE* file = std::fopen(path, "r");
+    result = file ? ListOpening::Opened : ListOpening::Unopenable;
+    return file;
+}
 
 void Settings::loadContentLists() {
     forEachName(openList("chars"), "chars", [this](char* name) { loadCharacterFile(name); });

@@ -10,11 +10,6 @@
 
 namespace {
 
-// Tried in this order inside every base; the backslash is the data files'
-// separator and becomes '/' on this platform.
-constexpr const char* DATA_FOLDERS[] = {"",       "textures\\", "models\\", "sound\\",
-                                        "maps\\", "scenes\\",   "cfg\\"};
-
 // Present means readable as a file: fopen succeeds on a directory here, so
 // directories are refused explicitly.
 bool readableFile(const char* path) {

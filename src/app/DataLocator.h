@@ -4,6 +4,11 @@
 // Name buffers hold at least this many characters; names and paths are at most 254 long.
 constexpr int DATA_NAME_SIZE = 256;
 
+// Tried in this order inside every base; the backslash is the data files'
+// separator and becomes '/' on this platform.
+constexpr const char* DATA_FOLDERS[] = {"",       "textures\\", "models\\", "sound\\",
+                                        "maps\\", "scenes\\",   "cfg\\"};
+
 // The third base directory: the data folder found beside the executable at
 // start-up, else the compiled-in one (startingDataDir). Tests and tools point
 // it elsewhere to see the game without its data; a folder longer than 198

@@ -34,8 +34,9 @@ int readName(std::FILE* file, char* out, const char* source) {
     if (length == 0) return EOF;
     if (tooLong) {
         out[0] = '\0';
-        std::fprintf(stderr, "Name longer than %d characters skipped in file %s\n", MAX_NAME_LENGTH,
-                     source);
+        if (source)
+            std::fprintf(stderr, "Name longer than %d characters skipped in file %s\n",
+                         MAX_NAME_LENGTH, source);
         return 0;
     }
     out[length] = '\0';

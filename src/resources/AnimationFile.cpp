@@ -35,14 +35,21 @@ bool readPattern(FILE* f, std::string& out) {
     return true;
 }
 
-const char* readValues(FILE* f, AnimationDescription& d) {
+// The first rule broken while reading, or null; field is then the 1-based
+// value (line) it concerns.
+const char* readValues(FILE* f, AnimationDescription& d, int& field) {
+    field = 1;
     if (!readInt(f, d.length) || d.length < 1) return "the length must be 1 or more";
+    field = 2;
     if (!readInt(f, d.frameCount) || d.frameCount < 1) return "the frame count must be 1 or more";
     if (d.frameCount > MAX_ANIMATION_FRAMES) return "the frame count is above 1000";
+    field = 3;
     if (!readInt(f, d.keyCount) || d.keyCount < 1) return "the key count must be 1 or more";
     if (d.keyCount > MAX_ANIMATION_KEYS) return "the key count is above 100";
+    field = 4;
     if (!readPattern(f, d.pattern) || d.pattern.empty())
         return "the key file pattern is missing or too long";
+    field = 5;
     if (!readInt(f, d.looping)) return "the looping flag is missing";
     return nullptr;
 }
@@ -66,27 +73,38 @@ bool keyFileName(const std::string& pattern, int key, char (&out)[DATA_NAME_SIZE
     return n >= 0 && n < DATA_NAME_SIZE - 1;
 }
 
-bool readAnimationDescription(const char* path, AnimationDescription& out) {
+const char* animationDescriptionProblem(const char* path, AnimationDescription& out, int& field) {
+    field = 0;
     FILE* f = std::fopen(path, "r");
-    if (!f) {
-        std::fprintf(stderr, "Unable to open animation file %s\n", path);
-        return false;
-    }
+    if (!f) return "cannot be opened";
     AnimationDescription d;
-    const char* problem = readValues(f, d);
+    const char* problem = readValues(f, d, field);
     std::fclose(f);
     char lastName[DATA_NAME_SIZE];
+    if (!problem) field = 4;
     if (!problem && !isNumberPattern(d.pattern.c_str()))
         problem = "the key file pattern needs exactly one %d and no other % than %%";
     if (!problem && !keyFileName(d.pattern, d.keyCount, lastName))
         problem = "the key file names are too long";
-    if (!problem) problem = checkTiming(d);
-    if (problem) {
-        std::fprintf(stderr, "Animation file %s refused: %s\n", path, problem);
-        return false;
+    if (!problem) {
+        field = 1;
+        problem = checkTiming(d);
     }
+    if (problem) return problem;
+    field = 0;
     out = d;
-    return true;
+    return nullptr;
+}
+
+bool readAnimationDescription(const char* path, AnimationDescription& out) {
+    int field;
+    const char* problem = animationDescriptionProblem(path, out, field);
+    if (!problem) return true;
+    if (field == 0)
+        std::fprintf(stderr, "Unable to open animation file %s\n", path);
+    else
+        std::fprintf(stderr, "Animation file %s refused: %s\n", path, problem);
+    return false;
 }
 
 long long meshElements(const Mesh& key) {

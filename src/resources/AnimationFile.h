@@ -45,6 +45,10 @@ long long animationFrameElements(int frameCount, const Mesh& key1);
 // conversion, isNumberPattern), a span or frame step of 0 ticks, or frames
 // whose time would need a key beyond the last one.
 bool readAnimationDescription(const char* path, AnimationDescription& out);
+// The same reading without a message: the rule the file breaks ("cannot be
+// opened" with field 0), or null with out filled. field is the 1-based value
+// (line) the rule concerns: 1 length, 2 frames, 3 keys, 4 pattern, 5 looping.
+const char* animationDescriptionProblem(const char* path, AnimationDescription& out, int& field);
 
 // Key file name for key k (from 1). False when it would not fit a name buffer.
 bool keyFileName(const std::string& pattern, int key, char (&out)[DATA_NAME_SIZE]);

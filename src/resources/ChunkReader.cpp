@@ -13,7 +13,8 @@ namespace {
 constexpr uint16_t MAIN = 0x4D4D, VERSION = 0x0002, EDITOR = 0x3D3D, OBJECT = 0x4000,
                    TRIMESH = 0x4100, VERTICES = 0x4110, FACES = 0x4120, FACE_MATERIAL = 0x4130,
                    UVS = 0x4140, MATERIAL = 0xAFFF, MAT_NAME = 0xA000, MAT_DIFFUSE = 0xA020,
-                   MAP_1 = 0xA200, MAP_FILE = 0xA300;
+                   MAP_1 = 0xA200, MAP_FILE = 0xA300, COLOUR_FLOAT = 0x0010,
+                   LINEAR_COLOUR_FLOAT = 0x0013;
 constexpr size_t HEADER_SIZE = 6;
 constexpr size_t READ_BLOCK = 64 * 1024;
 
@@ -332,6 +333,12 @@ void ChunkReader::readDiffuse(ChunkHeader& chunk, Material& material) {
     ChunkHeader colour;
     if (!readHeader(chunk, colour)) return;
     if (remaining(colour) >= 3) std::memcpy(material.colour, at(colour), 3);
+    const bool floats = colour.id == COLOUR_FLOAT || colour.id == LINEAR_COLOUR_FLOAT;
+    if (report_ && floats && remaining(colour) >= 12) {
+        ImportReport::FloatColour noted{mesh_.materials.size() - 1, {}};
+        for (float& channel : noted.rgb) channel = takeFloat(colour);
+        report_->floatColours.push_back(noted);
+    }
     skipRest(colour);
     chunk.consumed += colour.consumed;
     if (colour.cut) stopped_ = true;

@@ -16,6 +16,13 @@ struct MeshObject;
 struct ImportReport {
     uint32_t version = 0;               // the file version chunk's value; 0 when absent
     std::vector<std::string> warnings;  // one line each, without line end
+    // Diffuse colours stored as floats (chunks 0x0010, 0x0013): the material
+    // keeps the first three bytes of the floats as its red, green and blue.
+    struct FloatColour {
+        size_t material;  // index into the mesh's materials
+        float rgb[3];     // the colour the file means, 0 to 1
+    };
+    std::vector<FloatColour> floatColours;
 };
 
 class ChunkReader {

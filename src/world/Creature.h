@@ -12,6 +12,11 @@ class Creature : public Entity {
 public:
     // Where creatures are revived (and the player starts), world units.
     static constexpr float START_X = 0.0f, START_Y = 0.0f, START_Z = -50.0f;
+    // Where computer-driven creatures appear: x = SPAWN_X_MAX - rand() %
+    // SPAWN_X_COUNT and z = SPAWN_Z_MAX - rand() % SPAWN_Z_COUNT, whole world
+    // units (x from -9 to 10, z from -44 to -10), y = 0.
+    static constexpr int SPAWN_X_MAX = 10, SPAWN_X_COUNT = 20;
+    static constexpr int SPAWN_Z_MAX = -10, SPAWN_Z_COUNT = 35;
 
     // Random draws, in order: the start delay (rand() % updatePeriod), then
     // the start weapon (rand() % 5) when the row's startWeapon is -1.

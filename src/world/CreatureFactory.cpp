@@ -43,8 +43,8 @@ Creature* createComputerCreature(World* world, Model* body, const CharacterInfo*
     auto* models = new CharacterModelSet;
     models->load(characters, characterCount, character, skin);
     creature->setCharacterModels(models);
-    const int x = 10 - rand() % 20;
-    const int z = -10 - rand() % 35;
+    const int x = Creature::SPAWN_X_MAX - rand() % Creature::SPAWN_X_COUNT;
+    const int z = Creature::SPAWN_Z_MAX - rand() % Creature::SPAWN_Z_COUNT;
     creature->position = {static_cast<float>(x), 0.0f, static_cast<float>(z)};
     return creature;
 }

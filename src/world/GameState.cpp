@@ -20,7 +20,6 @@
 namespace {
 
 constexpr int KEY_ESCAPE = 27;
-constexpr float CELL_SIZE = 20.0f;       // collision cells, level units on each axis
 constexpr float FAR_CLIP_STEP = 50.0f;   // level units per "h"/"j"
 constexpr float VIEW_ANGLE_STEP = 2.0f;  // degrees per "k"/"l"
 

@@ -15,6 +15,7 @@ public:
     static constexpr float START_FAR_CLIP = 2000.0f;  // level units
     static constexpr float FOG_DEPTH = 200.0f;        // fog thickens over the last 200 units
     static constexpr int COMPUTER_CREATURES = 6;
+    static constexpr float CELL_SIZE = 20.0f;  // collision cells, level units on each axis
 
     // Loads the creature body and projectile models and sets the projection
     // and fog range.

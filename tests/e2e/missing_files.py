@@ -16,7 +16,9 @@
 # files, the settings file, and per folder one file of each role: level,
 # collision and ground models, animation descriptions, key frames, weapon and
 # sky models, plain and alpha-companion images, JPEG); --all tries every file.
-# --only TEXT keeps the cases whose file name contains TEXT.
+# --only TEXT keeps the cases whose file name contains TEXT. Each spoiled copy
+# is also given to the data checker (tovask-check), which must not crash or
+# hang, and must name the spoiled file when the game reads it.
 import concurrent.futures
 import json
 import os
@@ -33,6 +35,7 @@ BUILD = os.environ["TOVASK_BUILD_DIR"]
 DATA = os.path.join(BUILD, "data")
 SIM = os.path.join(BUILD, "tools", "sim", "tovask-sim")
 GAME = os.path.join(BUILD, "tests", "tovask-datadir")
+CHECK = os.path.join(BUILD, "tools", "check", "tovask-check")
 VARIANTS = ("missing", "empty", "garbage")
 SIM_SECONDS = "2"  # game seconds per case: loading is what matters
 SMALL_WINDOW = "320 240 0 0 1 1 0\n"  # width, height, bits, windowed, quality, filled, hints
@@ -183,7 +186,28 @@ def judge(rel, variant, status, out, err, ok_statuses):
     return f"status {status}"
 
 
-def run_sim_case(rel, variant, selection):
+def check_fault(rel, variant, data, run, read):
+    """What is wrong with the checker's report on the spoiled copy, or None.
+    read: the game is known to read the file. A missing alpha companion is no
+    mistake: the colour image is used alone."""
+    try:
+        done = subprocess.run([CHECK, data], cwd=run, capture_output=True, timeout=120)
+    except subprocess.TimeoutExpired:
+        return "tovask-check hangs"
+    out, err = done.stdout.decode(errors="replace"), done.stderr.decode(errors="replace")
+    for mark in SANITIZER_MARKS:
+        if mark in out + err:
+            return f"tovask-check: sanitizer report ({mark})"
+    if done.returncode not in (0, 1):
+        return f"tovask-check: status {done.returncode}"
+    name = os.path.basename(rel)
+    companion = os.path.splitext(name)[0][-1:] in "-+"
+    if read and not (variant == "missing" and companion) and name not in out:
+        return "tovask-check does not name the spoiled file"
+    return None
+
+
+def run_sim_case(rel, variant, selection, read):
     with tempfile.TemporaryDirectory() as work:
         data = spoiled_copy(work, rel, variant)
         run = os.path.join(work, "run")
@@ -195,7 +219,8 @@ def run_sim_case(rel, variant, selection):
             out, err = done.stdout.decode(errors="replace"), done.stderr.decode(errors="replace")
         except subprocess.TimeoutExpired:
             status, out, err = None, "", ""
-    fault = judge(rel, variant, status, out, err, (0,))
+        checked = check_fault(rel, variant, data, run, read)
+    fault = judge(rel, variant, status, out, err, (0,)) or checked
     if fault is None and status == 0:
         if out.count("\n") != 1 or not out.startswith("{"):
             fault = "no figures line"
@@ -302,7 +327,9 @@ def run_game_case(rel, variant):
         out = game.text()
         with open(game.err, errors="replace") as f:
             err = f.read()
-    fault = judge(rel, variant, status, out, err, (0,))
+        checked = check_fault(rel, variant, data, os.path.join(work, "run"),
+                              rel in NAMED_BY_PROGRAM)
+    fault = judge(rel, variant, status, out, err, (0,)) or checked
     # Even unreadable numbers in the settings file leave a usable window
     # (640 x 480), so every case reaches a fight.
     if fault is None and status == 0 and out.count("New pelmo in game") < 7:
@@ -350,12 +377,14 @@ def main():
         if not users:
             menu_only.append(rel)
             continue
+        # Without a trace every file is tried in every fight, read or not.
+        read = reads[0] is not None or rel in NAMED_BY_PROGRAM
         for variant in VARIANTS:
             for selection in (users if reads[0] is None else users[:1]):
-                cases.append(("sim", rel, variant, selection))
+                cases.append(("sim", rel, variant, selection, read))
     for rel in menu_only + [f for f in files if f == "tovask.cfg"]:
         for variant in VARIANTS:
-            cases.append(("game", rel, variant, None))
+            cases.append(("game", rel, variant, None, None))
     print(f"{len(files)} data files, {len(cases)} cases; read by no fight: {menu_only}",
           flush=True)
 
@@ -365,9 +394,9 @@ def main():
     with concurrent.futures.ThreadPoolExecutor(max_workers=1) as games, \
             concurrent.futures.ThreadPoolExecutor(max_workers=workers) as sims:
         futures = [games.submit(run_game_case_alone, rel, variant)
-                   for kind, rel, variant, _ in cases if kind == "game"]
-        futures += [sims.submit(run_sim_case, rel, variant, selection)
-                    for kind, rel, variant, selection in cases if kind == "sim"]
+                   for kind, rel, variant, _, _ in cases if kind == "game"]
+        futures += [sims.submit(run_sim_case, rel, variant, selection, read)
+                    for kind, rel, variant, selection, read in cases if kind == "sim"]
         for future in futures:
             name, fault, err = future.result()
             if fault is not None:

@@ -1,0 +1,252 @@
+// Character description files: fields, skins against the skin files, models and how they stand.
+#include <algorithm>
+#include <cstring>
+
+#include "CharacterModelSet.h"
+#include "ContentChecks.h"
+#include "CreatureType.h"
+#include "DescriptionScan.h"
+#include "GameAdapters.h"
+#include "NamePattern.h"
+#include "WorstFight.h"
+
+namespace {
+
+// Field numbers in CHARACTER_FIELDS.
+enum CharacterField {
+    TYPE,
+    SKINS,
+    NAME,
+    SKIN_PATTERN,
+    ARM_PATTERN,
+    STAND,
+    WALK,
+    STRAFE,
+    DIAGONAL,
+    SPARE_NUMBER,
+    SPARE_NAME,
+    EXTRA,
+    DEATH
+};
+
+// Judged from bounds with the default characters as the measure: they stand
+// 7.6 to 7.9 tall and at most 4.5 wide or deep, their soles from 0 down to
+// 0.7 below it (on floors laid half a unit down), and their arm poses 1 to 5
+// reach 2.1 to 2.6 ahead (-z) and 0.4 behind.
+constexpr float BELOW_GROUND = -1.0f;      // lowest y a figure may reach
+constexpr float HANDS_AHEAD = -0.25f;      // arm poses' box centre z must lie below this
+constexpr float ARMLESS_FRACTION = 0.95f;  // a death key this much narrower lacks the arms
+
+struct Line {
+    const std::string& path;
+    const std::vector<int>& lines;
+    int operator[](int field) const { return lines[size_t(field)]; }
+};
+
+// A pattern the game would not print as a number format; with noNumberToo,
+// also one without any %d (every one of count files would be the same).
+void checkPattern(CheckContext& ctx, const char* pattern, const std::string& path, int line,
+                  const char* what, int count, bool noNumberToo) {
+    if (std::strchr(pattern, '%') && !isNumberPattern(pattern))
+        ctx.findings.warning(path, line,
+                             format("the %s \"%s\" is not a single number format (one %%d): the "
+                                    "game uses it as it is, so all %d are the same file",
+                                    what, pattern, count));
+    else if (noNumberToo && !std::strchr(pattern, '%') && count > 1)
+        ctx.findings.warning(
+            path, line,
+            format("the %s \"%s\" has no %%d: all %d are the same file", what, pattern, count));
+}
+
+void checkSkins(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
+    checkPattern(ctx, c.skinTexturePattern, line.path, line[SKIN_PATTERN], "skin texture pattern",
+                 c.skinCount, true);
+    const int counted = std::min(c.skinCount, MAX_COUNTED_SKINS);
+    int missing = 0, firstMissing = 0;
+    for (int k = 0; k < counted; ++k) {
+        const std::string name = skinTexture(c, k);
+        if (name.empty()) {
+            ctx.findings.error(line.path, line[SKIN_PATTERN],
+                               "the skin pattern makes names longer than 254 characters: the "
+                               "game draws the skins untextured");
+            return;
+        }
+        const TextureInfo& t = ctx.textures.texture(name);
+        if (t.tooLong) ctx.textures.reportUse(name, line.path, line[SKIN_PATTERN], "skin texture");
+        if (t.tooLong || !t.path.empty()) continue;
+        if (missing++ == 0) firstMissing = k;
+    }
+    if (missing > 0) {
+        const std::string name = skinTexture(c, firstMissing);
+        std::string message = format("%d skins, but skin %d's texture %s is not found", c.skinCount,
+                                     firstMissing + 1, name.c_str());
+        if (missing > 1) message += format(" (%d of the %d checked are missing)", missing, counted);
+        const std::string near = ctx.search.sameButCase(lowered(name));
+        if (!near.empty()) message += "; " + near + " differs only in case";
+        ctx.findings.error(line.path, line[SKINS], message + ": the game draws it untextured");
+    }
+    if (c.skinCount >= 1 && c.skinCount < MAX_COUNTED_SKINS &&
+        isNumberPattern(c.skinTexturePattern)) {
+        const std::string next = skinTexture(c, c.skinCount);
+        if (!next.empty() && !ctx.search.locate(lowered(next)).empty())
+            ctx.findings.warning(line.path, line[SKINS],
+                                 format("%s is there but the skin count is %d: the menu never "
+                                        "offers it",
+                                        next.c_str(), c.skinCount));
+    }
+}
+
+// The key meshes of a loaded model with vertices.
+std::vector<const MeshInfo*> shapes(CheckContext& ctx, const std::string& name) {
+    std::vector<const MeshInfo*> out;
+    const ModelInfo& m = ctx.models.model(name);
+    if (!m.loads) return out;
+    for (const MeshInfo* key : m.keys)
+        if (key && key->is3ds && key->triangles > 0) out.push_back(key);
+    return out;
+}
+
+float extent(const MeshInfo& m, int axis) {
+    const Vec3 d = subtract(m.boundsMax, m.boundsMin);
+    return axis == 0 ? d.x : axis == 1 ? d.y : d.z;
+}
+
+// Lying down and sinking, reported once per model at the first key that shows it.
+void checkStanding(CheckContext& ctx, const char* name, bool allKeysStand) {
+    const std::vector<const MeshInfo*> keys = shapes(ctx, name);
+    const MeshInfo* lying = nullptr;
+    const MeshInfo* sunk = nullptr;
+    int lyingCount = 0, sunkCount = 0;
+    for (size_t k = 0; k < keys.size(); ++k) {
+        const MeshInfo& key = *keys[k];
+        const float height = extent(key, 1), width = std::max(extent(key, 0), extent(key, 2));
+        if ((allKeysStand || k == 0) && height < width && lyingCount++ == 0) lying = &key;
+        if (key.boundsMin.y < BELOW_GROUND && sunkCount++ == 0) sunk = &key;
+    }
+    auto alike = [&](int count) {
+        return count > 1 ? format(" (%d keys of %s alike)", count, name) : std::string();
+    };
+    if (lying)
+        ctx.findings.warning(
+            lying->path, 0,
+            format("the figure lies down: %.1f tall but %.1f across (x %.1f, z %.1f); the game's "
+                   "y is up, so turn the model upright (did the exporter keep y up where the "
+                   "game's files have z up?)",
+                   extent(*lying, 1), std::max(extent(*lying, 0), extent(*lying, 2)),
+                   extent(*lying, 0), extent(*lying, 2)) +
+                alike(lyingCount));
+    if (sunk)
+        ctx.findings.warning(sunk->path, 0,
+                             format("the figure reaches %.1f below the ground (y = 0), where the "
+                                    "feet stand: lift it so the feet stand at 0",
+                                    -sunk->boundsMin.y) +
+                                 alike(sunkCount));
+}
+
+void checkArms(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
+    for (int pose = 0; pose < ARM_MODEL_COUNT; ++pose)
+        if (pose == 0 || armModel(c, pose) != armModel(c, pose - 1))
+            ctx.models.reportUse(armModel(c, pose), line.path, line[ARM_PATTERN],
+                                 format("the arm model of pose %d", pose));
+    checkPattern(ctx, c.armModelPattern, line.path, line[ARM_PATTERN], "arm model pattern",
+                 ARM_MODEL_COUNT, false);
+    // Poses 1 to 5 hold the guns ahead of the body, along -z.
+    for (int pose = 1; pose < ARM_MODEL_COUNT; ++pose) {
+        const std::vector<const MeshInfo*> keys = shapes(ctx, armModel(c, pose));
+        if (keys.empty()) continue;
+        const float centre = (keys[0]->boundsMin.z + keys[0]->boundsMax.z) * 0.5f;
+        if (centre < HANDS_AHEAD) continue;
+        ctx.findings.warning(keys[0]->path, 0,
+                             format("arm pose %d holds a gun, so its hands belong ahead of the "
+                                    "body (-z), but the model reaches from z = %.1f to %.1f: the "
+                                    "character faces away from -z; turn it to face -z",
+                                    pose, keys[0]->boundsMin.z, keys[0]->boundsMax.z));
+        return;
+    }
+}
+
+// The death model is drawn alone: if it is narrower than the arms, it lacks them.
+void checkDeathCarriesArms(CheckContext& ctx, const CharacterInfo& c) {
+    const std::vector<const MeshInfo*> death = shapes(ctx, c.deathModelName);
+    const std::vector<const MeshInfo*> arms = shapes(ctx, armModel(c, 0));
+    if (death.empty() || arms.empty()) return;
+    const float deathWidth = extent(*death[0], 0), armsWidth = extent(*arms[0], 0);
+    if (deathWidth >= armsWidth * ARMLESS_FRACTION) return;
+    ctx.findings.warning(death[0]->path, 0,
+                         format("the first death key is %.1f wide, narrower than the arms (%.1f): "
+                                "the game draws the death model alone, without arm models, so it "
+                                "must carry the arms",
+                                deathWidth, armsWidth));
+}
+
+// The skin replaces the textures a model's materials name: without any, it does not show.
+void checkSkinShows(CheckContext& ctx, const std::string& name) {
+    const std::vector<const MeshInfo*> keys = shapes(ctx, name);
+    if (keys.empty()) return;
+    for (const Material& m : keys[0]->materials)
+        if (!m.textureFile.empty()) return;
+    ctx.findings.warning(keys[0]->path, 0,
+                         "no material names a texture, so the skin does not show on this model: "
+                         "give it a textured material with texture coordinates");
+}
+
+void checkLooping(CheckContext& ctx, const char* name, bool shouldLoop, const char* role) {
+    const ModelInfo& m = ctx.models.model(name);
+    if (!m.loads || !m.animated || (m.animation.looping != 0) == shouldLoop) return;
+    ctx.findings.warning(m.path, 0,
+                         shouldLoop ? format("the %s animation does not loop: the creature "
+                                             "freezes on its last key while it goes on moving",
+                                             role)
+                                    : std::string("the death animation loops: the dead creature "
+                                                  "gets up and falls again until it is revived"));
+}
+
+}  // namespace
+
+bool checkCharacter(CheckContext& ctx, const std::string& path, CharacterInfo& out) {
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (!file) {
+        ctx.findings.error(path, 0, "cannot be opened: the game skips this character");
+        return false;
+    }
+    const ScannedFields scan = scanFields(path, shapesOf(CHARACTER_FIELDS), ctx.findings);
+    CharacterInfo c;
+    readCharacterFields(file, c, nullptr);
+    std::fclose(file);
+    std::snprintf(c.filePath, sizeof c.filePath, "%s", path.c_str());
+    const Line line{path, scan.lines};
+    if (c.creatureType < 0 || c.creatureType >= CREATURE_TYPE_COUNT) {
+        ctx.findings.error(path, line[TYPE],
+                           format("creature type %d: only 0 exists, so the game drops this "
+                                  "character (\"Invalid character data\")",
+                                  c.creatureType));
+        return false;
+    }
+    if (c.skinCount < 1)
+        ctx.findings.error(path, line[SKINS],
+                           format("skin count %d: the player cannot choose this character (the "
+                                  "game refuses skin 0) and computer creatures wear skin file %s",
+                                  c.skinCount, skinTexture(c, 0).c_str()));
+    checkSkins(ctx, c, line);
+    checkArms(ctx, c, line);
+    const std::pair<int, const char*> body[] = {
+        {STAND, c.standModelName},       {WALK, c.walkModelName},   {STRAFE, c.strafeModelName},
+        {DIAGONAL, c.diagonalModelName}, {DEATH, c.deathModelName}, {EXTRA, c.extraModelName}};
+    for (const auto& [field, name] : body)
+        ctx.models.reportUse(name, path, line[field],
+                             std::string("the ") + CHARACTER_FIELDS[field].label);
+    ctx.models.checkOwnTextures(ctx.models.model(c.extraModelName));
+    for (const char* name :
+         {c.standModelName, c.walkModelName, c.strafeModelName, c.diagonalModelName})
+        checkStanding(ctx, name, true);
+    checkStanding(ctx, c.deathModelName, false);
+    for (const ModelRequest& r : pairRequests(c, 0))
+        if (!r.replacementTexture.empty()) checkSkinShows(ctx, r.fileName);
+    checkDeathCarriesArms(ctx, c);
+    checkLooping(ctx, c.walkModelName, true, "walk");
+    checkLooping(ctx, c.strafeModelName, true, "strafe");
+    checkLooping(ctx, c.diagonalModelName, true, "diagonal");
+    checkLooping(ctx, c.deathModelName, false, "death");
+    out = c;
+    return true;
+}

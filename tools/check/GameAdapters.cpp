@@ -1,0 +1,147 @@
+// The checker's questions handed to the game's own code, answers in the checker's terms.
+#include "GameAdapters.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "CharacterModelSet.h"
+#include "CollisionBudget.h"
+#include "DataFolder.h"
+#include "DataLocator.h"
+#include "Findings.h"
+#include "GameState.h"
+#include "GameView.h"
+#include "ImageSurface.h"
+#include "MapScene.h"
+#include "NamePattern.h"
+#include "ProjectileType.h"
+#include "Weapon.h"
+#include "WeaponType.h"
+
+namespace {
+
+// formatNumberedName without its messages: the pattern printed with n, or the
+// pattern itself when it is not a number pattern; "" when it does not fit the
+// game's buffer.
+std::string numberedName(const char* pattern, int n) {
+    char out[INFO_TEXT_SIZE];
+    const int written = isNumberPattern(pattern) ? std::snprintf(out, sizeof out, pattern, n)
+                                                 : std::snprintf(out, sizeof out, "%s", pattern);
+    return written >= 0 && written < int(sizeof out) ? out : "";
+}
+
+}  // namespace
+
+void useGameDataFolder() {
+    // The game lies beside the checker once installed, two folders up in a
+    // build tree (build/tovask, build/tools/check/tovask-check); the data
+    // folder is found beside it as the game finds it at start-up. Otherwise
+    // the checker's own start-up choice stands.
+    static char found[DATA_DIR_MAX_LENGTH + 1];
+    char self[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0) return;
+    std::string dir(self, size_t(n));
+    for (int up = 0; up <= 2; up += 2) {
+        for (int i = 0; i < up; ++i) dir.erase(dir.find_last_of('/'));
+        const size_t slash = dir.find_last_of('/');
+        if (slash == 0 || slash == std::string::npos) return;
+        const std::string game = dir.substr(0, slash) + "/tovask";
+        if (findDataDirBeside(game.c_str(), found, sizeof found)) {
+            developmentDataDir = found;
+            return;
+        }
+    }
+}
+
+void useDataFolder(const char* folder) {
+    developmentDataDir = folder;
+}
+
+SDL_Surface* decodeTextureImage(const char* path, std::string& problem) {
+    SDL_Surface* decoded = decodeImageFile(path);
+    if (!decoded) {
+        problem = SDL_GetError();
+        return nullptr;
+    }
+    const char* why = "";
+    SDL_Surface* rows = textureRows(decoded, why);
+    if (!rows) problem = why;
+    return rows;
+}
+
+SDL_Surface* decodeCompanionImage(const char* path, std::string& problem) {
+    SDL_Surface* image = toPlain24(decodeImageFile(path));
+    if (!image) problem = SDL_GetError();
+    return image;
+}
+
+std::string collisionBuildProblem(const Mesh& collision, Vec3 cellSize) {
+    const CollisionFigures f = collisionFigures(collision, cellSize);
+    const Vec3 extent = subtract(collision.boundsMax, collision.boundsMin);
+    if (f.cellsPerGrid == 0)
+        return format(
+            "its box (%g x %g x %g) gives no grid of %g-unit cells within the game's "
+            "%lld (a stray vertex?): the game builds no collisions and creatures "
+            "cannot move",
+            double(extent.x), double(extent.y), double(extent.z), double(cellSize.x),
+            static_cast<long long>(MAX_COLLISION_CELLS));
+    if (f.cellTests > MAX_COLLISION_CELL_TESTS)
+        return format(
+            "building its collision map needs %lld triangle-in-cell tests, more than "
+            "the %lld the game allows (split huge and long slanted triangles): the "
+            "game builds no collisions and creatures cannot move",
+            static_cast<long long>(f.cellTests), static_cast<long long>(MAX_COLLISION_CELL_TESTS));
+    return "";
+}
+
+std::string animationBudgetProblem(const AnimationDescription& d, long long key1Elements) {
+    const long long elements = static_cast<long long>(d.frameCount) * key1Elements;
+    if (elements <= MAX_ANIMATION_FRAME_ELEMENTS) return "";
+    return format(
+        "%d frames of key 1 hold %lld elements (%lld each), more than the %lld the game "
+        "allows: it refuses the model",
+        d.frameCount, elements, key1Elements, MAX_ANIMATION_FRAME_ELEMENTS);
+}
+
+std::string storeKey(const ModelRequest& r) {
+    ModelKey k;
+    if (!makeModelKey(r, k)) return "";
+    return k.fileName + '\n' + k.replacementTexture + '\n' + k.replacedTexture + '\n' +
+           std::to_string(k.listMode) + char('0' + k.mirrorX) + char('0' + k.mirrorY) +
+           char('0' + k.mirrorZ);
+}
+
+std::string skinTexture(const CharacterInfo& c, int skin) {
+    return numberedName(c.skinTexturePattern, skin + 1);
+}
+
+std::string armModel(const CharacterInfo& c, int pose) {
+    return numberedName(c.armModelPattern, pose);
+}
+
+std::vector<ModelRequest> pairRequests(const CharacterInfo& c, int skin) {
+    std::vector<ModelRequest> out;
+    for (const std::optional<ModelRequest>& r : characterModelRequests(c, skin))
+        if (r) out.push_back(*r);
+    return out;
+}
+
+std::vector<ModelRequest> fixedRequests() {
+    std::vector<ModelRequest> out{creatureBodyModelRequest()};
+    for (int i = 0; i < PROJECTILE_TYPE_COUNT; ++i) out.push_back(projectileModelRequest(i));
+    for (const WeaponType& w : weaponTypes) out.push_back(weaponModelRequest(w));
+    out.push_back(crosshairModelRequest());
+    return out;
+}
+
+std::vector<ModelRequest> mapRequests(const MapInfo& m) {
+    const MapModelRequests r = mapModelRequests(m);
+    std::vector<ModelRequest> out{r.level};
+    for (const std::optional<ModelRequest>& part : {r.ground, r.roof, r.sky})
+        if (part) out.push_back(*part);
+    return out;
+}

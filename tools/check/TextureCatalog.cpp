@@ -1,0 +1,110 @@
+// Texture checks: the lowered name, the game's decoder, the size and the alpha companion.
+#include "TextureCatalog.h"
+
+#include <memory>
+
+#include "GameAdapters.h"
+
+namespace {
+
+// The texture store's name field holds 99 characters.
+constexpr size_t MAX_TEXTURE_NAME = 99;
+
+struct FreeSurface {
+    void operator()(SDL_Surface* s) const {
+        if (s) SDL_FreeSurface(s);
+    }
+};
+using Surface = std::unique_ptr<SDL_Surface, FreeSurface>;
+
+bool powerOfTwo(int n) {
+    return n > 0 && (n & (n - 1)) == 0;
+}
+
+}  // namespace
+
+const TextureInfo& TextureCatalog::texture(const std::string& requested, bool probeCompanions) {
+    const std::string name = lowered(requested);
+    const std::string key = (probeCompanions ? "auto:" : "plain:") + name;
+    auto found = textures_.find(key);
+    if (found != textures_.end()) return found->second;
+    TextureInfo& t = textures_[key];
+    t.name = name;
+    load(t, probeCompanions);
+    return t;
+}
+
+void TextureCatalog::load(TextureInfo& t, bool probeCompanions) {
+    if (t.name.size() > MAX_TEXTURE_NAME) {
+        t.tooLong = true;
+        return;
+    }
+    t.path = search_.locate(t.name);
+    if (t.path.empty()) return;
+    std::string problem;
+    Surface image(decodeTextureImage(t.path.c_str(), problem));
+    if (!image) {
+        findings_.error(t.path, 0,
+                        "the game cannot decode this image (" + problem +
+                            "): what uses it is drawn untextured");
+        return;
+    }
+    t.width = image->w;
+    t.height = image->h;
+    t.usable = true;
+    if (!powerOfTwo(t.width) || !powerOfTwo(t.height))
+        findings_.warning(t.path, 0,
+                          format("the image is %d x %d pixels: make both sides powers of two, "
+                                 "or graphics without OpenGL 2 draw it white",
+                                 t.width, t.height));
+    // Names shorter than an extension have no place for the sign.
+    if (probeCompanions && t.name.size() >= 4) loadCompanion(t);
+}
+
+void TextureCatalog::loadCompanion(TextureInfo& t) {
+    const size_t at = t.name.size() - 4;
+    for (const auto& [sign, kind] :
+         {std::pair{"-", Companion::Blended}, {"+", Companion::Tested}}) {
+        t.companionPath = search_.locate(t.name.substr(0, at) + sign + t.name.substr(at));
+        if (t.companionPath.empty()) continue;
+        t.companion = kind;
+        break;
+    }
+    if (t.companion == Companion::None) return;
+    std::string problem;
+    Surface colour(decodeCompanionImage(t.path.c_str(), problem));
+    Surface alpha(colour ? decodeCompanionImage(t.companionPath.c_str(), problem) : nullptr);
+    if (!colour || !alpha) {
+        t.usable = false;
+        findings_.error(colour ? t.companionPath : t.path, 0,
+                        "the game cannot decode this image as part of an alpha texture (" +
+                            problem + "): what uses " + t.name + " is drawn untextured");
+        return;
+    }
+    if (alpha->w != colour->w || alpha->h != colour->h) {
+        t.usable = false;
+        findings_.error(t.companionPath, 0,
+                        format("this alpha companion is %d x %d pixels but its colour image %s "
+                               "is %d x %d: the game refuses the texture and draws what uses it "
+                               "untextured",
+                               alpha->w, alpha->h, t.path.c_str(), colour->w, colour->h));
+    }
+}
+
+void TextureCatalog::reportUse(const std::string& requested, const std::string& file, int line,
+                               const std::string& what, bool probeCompanions) {
+    const TextureInfo& t = texture(requested, probeCompanions);
+    if (t.tooLong) {
+        findings_.error(file, line,
+                        format("%s \"%.60s...\" is longer than %zu characters: the game refuses "
+                               "it and draws untextured",
+                               what.c_str(), requested.c_str(), MAX_TEXTURE_NAME));
+        return;
+    }
+    if (!t.path.empty()) return;
+    std::string message = what + " \"" + requested + "\" is not found";
+    if (requested != t.name) message += " (the game lowers texture names to " + t.name + ")";
+    const std::string near = search_.sameButCase(t.name);
+    if (!near.empty()) message += "; " + near + " differs only in case: name it " + t.name;
+    findings_.error(file, line, message + "; the game draws it untextured");
+}
