@@ -36,6 +36,13 @@ Vec3 scaledRatio(Vec3 v, float numerator, float denominator) {
 }
 }  // namespace
 
+ModelRequest collisionModelRequest(const char* modelFile) {
+    ModelRequest request;
+    request.fileName = modelFile;
+    request.listMode = LISTS_PER_OBJECT;
+    return request;
+}
+
 CollisionMap::CollisionMap(Vec3 cellSize) : cellSize(cellSize) {}
 
 CollisionMap::CollisionMap(Vec3 cellSize, const Mesh& level, const char* name)
@@ -45,9 +52,8 @@ CollisionMap::CollisionMap(Vec3 cellSize, const Mesh& level, const char* name)
 
 CollisionMap::CollisionMap(float cellSizeX, float cellSizeY, float cellSizeZ, const char* modelFile)
     : cellSize{cellSizeX, cellSizeY, cellSizeZ} {
-    Model* level = modelFile != nullptr
-                       ? modelStore.getModel(modelFile, LISTS_PER_OBJECT, false, false, false)
-                       : nullptr;
+    Model* level =
+        modelFile != nullptr ? modelStore.getModel(collisionModelRequest(modelFile)) : nullptr;
     if (level == nullptr || level->frames.empty() || level->frames[0] == nullptr) {
         std::fprintf(stderr, "Collision map: cannot load level model %s, no collisions built\n",
                      modelFile != nullptr ? modelFile : "(none)");

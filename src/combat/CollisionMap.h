@@ -9,11 +9,17 @@
 
 #include "CollisionCell.h"
 #include "CollisionTriangle.h"
+#include "ModelKey.h"
 #include "Vec3.h"
 
 class Entity;
 class Mesh;
 class Model;
+
+// What the collision map asks the model store for: the collision model with
+// one display list per object and no mirroring (shared with the level model
+// when the map names one file for both).
+ModelRequest collisionModelRequest(const char* modelFile);
 
 class CollisionMap {
 public:

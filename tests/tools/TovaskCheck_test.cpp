@@ -146,6 +146,19 @@ TEST(DataCheck, EachBrokenFolderGivesItsFindingOnceAtTheFileAtFault) {
          "cfg/pelmo.chr: error: a fight of Pelmo's skins alone on Arena can need 104 models, on "
          "Bunker 102, on Canyon 103, above the 100",
          1},
+        {"animations adding up past what a fight may load",
+         [](const TempDir& d) {
+             TdsScene cloud;  // 1000 vertices: 900 frames of it stay under one model's cap
+             cloud.objects.resize(1);
+             for (int i = 0; i < 1000; ++i) cloud.objects[0].vertices.push_back({float(i), 0, 0});
+             saveTds(cloud, d.file("models/big1.3ds"));
+             for (const char* look : {"models/pelmo_stand3", "models/pelmo_walk3"})
+                 d.write(look, "900\n900\n1\nbig%d.3ds\n1\n");
+         },
+         DATA + "/cfg/pelmo.chr: error: a fight of Pelmo's skins alone on Arena can need 5639107 "
+                "mesh elements, on "
+                "Bunker 5636519, on Canyon 5637318, above the 5000000",
+         1},
         {"a collision triangle at the start point",
          [&](const TempDir& d) { saveTds(collision, d.file("models/arena_col.3ds")); },
          "models/arena_col.3ds: error: the player's start (0, 0, -50) touches a triangle", 1},

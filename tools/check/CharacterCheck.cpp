@@ -111,21 +111,18 @@ float extent(const MeshInfo& m, int axis) {
     return axis == 0 ? d.x : axis == 1 ? d.y : d.z;
 }
 
-// Lying down and sinking, reported once per model at the first key that shows it.
+// Lying down and sinking, reported at the first key that shows it: once per
+// file, however many models are built from it.
 void checkStanding(CheckContext& ctx, const char* name, bool allKeysStand) {
     const std::vector<const MeshInfo*> keys = shapes(ctx, name);
     const MeshInfo* lying = nullptr;
     const MeshInfo* sunk = nullptr;
-    int lyingCount = 0, sunkCount = 0;
     for (size_t k = 0; k < keys.size(); ++k) {
         const MeshInfo& key = *keys[k];
         const float height = extent(key, 1), width = std::max(extent(key, 0), extent(key, 2));
-        if ((allKeysStand || k == 0) && height < width && lyingCount++ == 0) lying = &key;
-        if (key.boundsMin.y < BELOW_GROUND && sunkCount++ == 0) sunk = &key;
+        if ((allKeysStand || k == 0) && height < width && !lying) lying = &key;
+        if (key.boundsMin.y < BELOW_GROUND && !sunk) sunk = &key;
     }
-    auto alike = [&](int count) {
-        return count > 1 ? format(" (%d keys of %s alike)", count, name) : std::string();
-    };
     if (lying)
         ctx.findings.warning(
             lying->path, 0,
@@ -133,14 +130,12 @@ void checkStanding(CheckContext& ctx, const char* name, bool allKeysStand) {
                    "y is up, so turn the model upright (did the exporter keep y up where the "
                    "game's files have z up?)",
                    extent(*lying, 1), std::max(extent(*lying, 0), extent(*lying, 2)),
-                   extent(*lying, 0), extent(*lying, 2)) +
-                alike(lyingCount));
+                   extent(*lying, 0), extent(*lying, 2)));
     if (sunk)
         ctx.findings.warning(sunk->path, 0,
                              format("the figure reaches %.1f below the ground (y = 0), where the "
                                     "feet stand: lift it so the feet stand at 0",
-                                    -sunk->boundsMin.y) +
-                                 alike(sunkCount));
+                                    -sunk->boundsMin.y));
 }
 
 void checkArms(CheckContext& ctx, const CharacterInfo& c, const Line& line) {

@@ -73,6 +73,34 @@ CostliestFight costliestTextures(CheckContext& ctx, const std::vector<CharacterI
                               1 + GameState::COMPUTER_CREATURES);
 }
 
+// The mesh elements the fight's loads read and build, against the store's
+// budget: every distinct request counts once, the collision model too (it is
+// loaded and released while the map loads).
+CostliestFight costliestElements(CheckContext& ctx, const std::vector<CharacterInfo>& characters,
+                                 const MapInfo& map, std::vector<CharacterSkin>& pairs) {
+    ItemNumbers numbers;
+    auto item = [&](const ModelRequest& r) {
+        return numbers.number(storeKey(r), ctx.models.model(r.fileName).elementsRead);
+    };
+    std::vector<int> base;
+    for (const ModelRequest& r : fixedRequests()) base.push_back(item(r));
+    for (const ModelRequest& r : mapRequests(map)) base.push_back(item(r));
+    base.push_back(item(collisionRequest(map)));
+    std::vector<FightCandidate> candidates;
+    for (size_t c = 0; c < characters.size(); ++c) {
+        const int skins = characters[c].skinCount;
+        for (int s = 0; s < std::min(std::max(skins, 1), MAX_COUNTED_SKINS); ++s) {
+            FightCandidate candidate{{}, skins > 0};
+            for (const ModelRequest& r : pairRequests(characters[c], s))
+                candidate.items.push_back(item(r));
+            candidates.push_back(candidate);
+            pairs.push_back({int(c), s});
+        }
+    }
+    return findCostliestFight(numbers.weights(), base, candidates,
+                              1 + GameState::COMPUTER_CREATURES);
+}
+
 using Table = std::vector<MapCost> (*)(CheckContext&, const std::vector<CharacterInfo>&,
                                        const std::vector<MapInfo>&);
 
@@ -93,12 +121,14 @@ std::vector<MapCost> modelCosts(CheckContext&, const std::vector<CharacterInfo>&
     return costs;
 }
 
-std::vector<MapCost> textureCosts(CheckContext& ctx, const std::vector<CharacterInfo>& characters,
-                                  const std::vector<MapInfo>& maps) {
+template <CostliestFight (*costliest)(CheckContext&, const std::vector<CharacterInfo>&,
+                                      const MapInfo&, std::vector<CharacterSkin>&)>
+std::vector<MapCost> searchedCosts(CheckContext& ctx, const std::vector<CharacterInfo>& characters,
+                                   const std::vector<MapInfo>& maps) {
     std::vector<MapCost> costs;
     for (const MapInfo& map : maps) {
         std::vector<CharacterSkin> pairs;
-        const CostliestFight t = costliestTextures(ctx, characters, map, pairs);
+        const CostliestFight t = costliest(ctx, characters, map, pairs);
         MapCost cost{map.name, t.total, {}, t.ownWeight};
         for (size_t c : t.chosen) cost.pairs.push_back(pairs[c]);
         costs.push_back(cost);
@@ -169,6 +199,11 @@ void checkFightTables(CheckContext& ctx, const std::vector<CharacterInfo>& chara
     checkTable(ctx, modelCosts, "models", ModelStore::MAX_MODELS,
                "the last creatures loaded are drawn without some of their models", characters, maps,
                charactersList);
-    checkTable(ctx, textureCosts, "textures", TextureStore::MAX_TEXTURES,
+    checkTable(ctx, searchedCosts<costliestTextures>, "textures", TextureStore::MAX_TEXTURES,
                "the last models loaded are drawn untextured", characters, maps, charactersList);
+    checkTable(ctx, searchedCosts<costliestElements>, "mesh elements",
+               static_cast<int>(ModelStore::MAX_LOADED_ELEMENTS),
+               "once that much is loaded, further models are not and their creatures are drawn "
+               "without them",
+               characters, maps, charactersList);
 }

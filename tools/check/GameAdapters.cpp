@@ -9,6 +9,7 @@
 
 #include "CharacterModelSet.h"
 #include "CollisionBudget.h"
+#include "CollisionMap.h"
 #include "DataFolder.h"
 #include "DataLocator.h"
 #include "Findings.h"
@@ -136,6 +137,10 @@ std::vector<ModelRequest> fixedRequests() {
     for (const WeaponType& w : weaponTypes) out.push_back(weaponModelRequest(w));
     out.push_back(crosshairModelRequest());
     return out;
+}
+
+ModelRequest collisionRequest(const MapInfo& m) {
+    return collisionModelRequest(m.collisionModel);
 }
 
 std::vector<ModelRequest> mapRequests(const MapInfo& m) {

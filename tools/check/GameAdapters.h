@@ -53,6 +53,8 @@ std::vector<ModelRequest> pairRequests(const CharacterInfo& c, int skin);
 std::vector<ModelRequest> fixedRequests();
 // What the map scene asks for: level, ground, roof, sky.
 std::vector<ModelRequest> mapRequests(const MapInfo& m);
+// What the collision map asks for (loaded and released while the map loads).
+ModelRequest collisionRequest(const MapInfo& m);
 // The names the character's patterns make, as the game prints them (without
 // its console messages): the skin texture of skin index skin (from 0, printed
 // with skin + 1) and the arm model of a pose (0 to 5); "" when too long.

@@ -122,6 +122,7 @@ const ModelInfo& ModelCatalog::model(const std::string& requested) {
         m.keyNames = {name};
         m.frames = 1;
         m.loads = true;
+        m.elementsRead = m.keys[0]->elements;
     }
     return m;
 }
@@ -151,10 +152,15 @@ void ModelCatalog::loadAnimation(ModelInfo& m) {
     checkKeys(m);
     const std::string budget =
         animationBudgetProblem(m.animation, m.keys[0] ? m.keys[0]->elements : 0);
+    const long long key1 = m.keys[0] ? m.keys[0]->elements : 0;
     if (!budget.empty()) {
         findings_.error(m.path, lineOfValue(m.path, 2), budget);
         m.loads = false;
+        m.elementsRead = key1;  // the game stops after key 1
+        return;
     }
+    for (const MeshInfo* key : m.keys) m.elementsRead += key ? key->elements : 0;
+    m.elementsRead += static_cast<long long>(m.frames) * key1;
 }
 
 void ModelCatalog::checkKeys(const ModelInfo& m) {

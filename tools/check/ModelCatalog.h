@@ -40,6 +40,10 @@ struct ModelInfo {
     std::vector<const MeshInfo*> keys;
     std::vector<std::string> keyNames;
     int frames = 0;  // meshes the model keeps: 1, or the animation's frame count
+    // Mesh elements the store's load reads and builds (Model::elementsRead):
+    // the file's, or every key's and frame's; key 1's alone when the frames
+    // are over their budget; 0 when nothing is read.
+    long long elementsRead = 0;
 };
 
 class ModelCatalog {
