@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "BitmapFont.h"
+#include "CaptureOutput.h"
 #include "Display.h"
 #include "GRun.h"
 #include "GlTestWindow.h"
@@ -39,8 +42,13 @@ class MenuStateTest : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
-        // Blue background picture, a font whose every glyph is a solid white cell.
-        ASSERT_TRUE(writeBmp(TestImage(8, 8, 0, 0, 255), dir.file("menu.jpg")));
+        // Background quarters, top first: red, black / blue, green. A font whose every
+        // glyph is a solid white cell.
+        TestImage picture(8, 8, 255, 0, 0);
+        picture.fill(4, 0, 8, 4, 0, 0, 0);
+        picture.fill(0, 4, 4, 8, 0, 0, 255);
+        picture.fill(4, 4, 8, 8, 0, 255, 0);
+        ASSERT_TRUE(writeBmp(picture, dir.file("menu.jpg")));
         ASSERT_TRUE(writeBmp(TestImage(64, 64, 255, 255, 255), dir.file("font.bmp")));
         ASSERT_TRUE(saveTds(logoScene(), dir.file("logo.3ds")));
         savedSettings = settings;
@@ -70,23 +78,32 @@ protected:
 };
 
 TEST_F(MenuStateTest, DrawsBackgroundLogoAndLabelsWhereTheyBelong) {
+    settings.skinIndex = 1;
     MenuState menu(&run);
     ASSERT_NE(menu.backgroundSlot(), -1);
     ASSERT_TRUE(menu.logo().loaded);
     menu.draw();
 
-    const Rgb background = GlTestWindow::pixel(100, 128);
-    EXPECT_EQ(background, (Rgb{0, 0, 255}));
+    // The picture stands upright, its left side on the left.
+    EXPECT_EQ(GlTestWindow::pixel(40, 200), (Rgb{255, 0, 0}));
+    EXPECT_EQ(GlTestWindow::pixel(40, 60), (Rgb{0, 0, 255}));
+    EXPECT_EQ(GlTestWindow::pixel(150, 60), (Rgb{0, 255, 0}));
     // The logo turns in the lower right: (8, -6) at 22.2 units deep.
     const Rgb logo = GlTestWindow::pixel(239, 44);
-    EXPECT_NE(logo, background);
     EXPECT_GT(logo.r, 100);
-    // Label column: "Map name X,C" at (430, 420), the credits line at (10, 10);
-    // additive white-ish text over blue.
-    EXPECT_GT(GlTestWindow::pixel(GlTestWindow::textX(435), GlTestWindow::textY(425)).r, 200);
+    EXPECT_LT(logo.g, 100);
+    // Text over the black quarter: the six labels at x 430, one or two words
+    // long, with the gaps between them; the skin number "1" is one glyph.
+    auto lit = [](int x, int y) {
+        return GlTestWindow::pixel(GlTestWindow::textX(x), GlTestWindow::textY(y)) != Rgb{};
+    };
+    std::vector<bool> column;
+    for (int y = 425; y >= 285; y -= 20) column.push_back(lit(435, y));
+    EXPECT_EQ(column, (std::vector<bool>{true, true, false, true, true, false, true, true}));
+    EXPECT_EQ((std::vector<bool>{lit(465, 425), lit(470, 405), lit(465, 285), lit(452, 285)}),
+              (std::vector<bool>{true, true, false, false}));
+    // The credits line at (10, 10), over the blue quarter.
     EXPECT_GT(GlTestWindow::pixel(GlTestWindow::textX(12), GlTestWindow::textY(14)).r, 200);
-    // Nothing written between the map name (430, 400) and "Character V,B" (430, 360).
-    EXPECT_EQ(GlTestWindow::pixel(GlTestWindow::textX(440), GlTestWindow::textY(385)), background);
 }
 
 TEST_F(MenuStateTest, LogoTurnsFiveDegreesPerSecond) {
@@ -95,12 +112,19 @@ TEST_F(MenuStateTest, LogoTurnsFiveDegreesPerSecond) {
     EXPECT_NEAR(menu.angle(), 10.0f, 1e-4f);
 }
 
-TEST_F(MenuStateTest, EscapeAndItsLowByteTwinStopTheProgram) {
+// Only the low 8 bits count: F2 (283) is Escape, keypad minus (269) is Return.
+TEST_F(MenuStateTest, ReturnStartsAFightAndEscapeStopsTheProgramByTheirLowBytes) {
     MenuState menu(&run);
     menu.keyDown('c');
     EXPECT_EQ(settings.mapIndex, 1);
+    settings.mapIndex = 5;  // an invalid choice: the fight hands back to a new menu at once
+    for (int key : {13, 269}) {
+        const Output o = captureOutput([&] { menu.keyDown(key); });
+        EXPECT_NE(o.err.find("Invalid mapID when starting engine\n"), std::string::npos) << key;
+        EXPECT_NE(dynamic_cast<MenuState*>(run.state()), nullptr);
+    }
     EXPECT_TRUE(run.running);
-    menu.keyDown(283);  // F2: low 8 bits are Escape's
+    menu.keyDown(283);
     EXPECT_FALSE(run.running);
 }
 

@@ -86,6 +86,10 @@ TEST(ViewFrustumTest, OnAPlaneIsOutsideAndOneCornerInsideKeepsABox) {
     EXPECT_TRUE(v.boxInFrustum(0, 0, 0, 2, 2, 2));
     EXPECT_TRUE(v.boxInFrustum(2, 2, 2, 0, 0, 0));
     EXPECT_FALSE(v.boxInFrustum(0, 0, 0, 1.5f, 1.5f, 1.5f));
+    // x - y - z > 1.5: only the corner (2, 0, 0) passes.
+    v.planes[ViewFrustum::LEFT][1] = v.planes[ViewFrustum::LEFT][2] = -1.0f;
+    v.planes[ViewFrustum::LEFT][3] = -1.5f;
+    EXPECT_TRUE(v.boxInFrustum(0, 0, 0, 2, 2, 2));
 }
 
 }  // namespace
