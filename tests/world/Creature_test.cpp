@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "CaptureOutput.h"
 #include "FightFixtures.h"
 #include "World.h"
@@ -67,22 +69,49 @@ TEST_F(CreatureTest, DiesOnlyBelowZeroAndOnce) {
 }
 
 TEST_F(CreatureTest, RespawnRevivesAtStartWithFullHealthAndAmmo) {
+    creature->setCharacterModels(new CharacterModelSet);
     creature->heading = 33.0f;
-    creature->currentWeapon->ammo = 3;
+    creature->currentWeapon->ammo = 0;
     creature->weaponSwitchCooldown = 200;
     CaptureStdout();
     creature->takeDamage(500);
     creature->velocity = {0.5f, 0, 0};
-    creature->respawn = 1;
+    creature->respawn = creature->fire = 1;
     creature->update();
     EXPECT_EQ(GetCapturedStdout(), "Pelmo died\nPelmo revived\n");
     EXPECT_EQ(creature->alive, 1);
     EXPECT_EQ(creature->health, 100);
     EXPECT_EQ(creature->weaponSwitchCooldown, 0);
+    // The weapon and the animation had their turn before the revival.
     EXPECT_EQ(creature->currentWeapon->ammo, creature->currentWeapon->type.ammo);
+    EXPECT_TRUE(creature->characterModels->dying);
     EXPECT_FLOAT_EQ(creature->position.z, -50.0f);
     EXPECT_FLOAT_EQ(creature->heading, 33.0f);
     EXPECT_GT(creature->velocity.x, 0.0f);
+}
+
+// Switching comes first in an update, and only the current weapon counts down and fires.
+TEST_F(CreatureTest, OnlyTheCurrentWeaponRunsAndAWeaponKeepsItsCooldownWhileAway) {
+    auto state = [&](auto field) {
+        std::vector<int> values;
+        for (auto& w : creature->weapons) values.push_back((*w).*field);
+        return values;
+    };
+    for (auto& w : creature->weapons) w->cooldown = 100;
+    creature->weapons[0]->cooldown = 0;
+    creature->weaponIndex = 4;
+    creature->currentWeapon = creature->weapons[4].get();
+    creature->nextWeapon = creature->fire = 1;
+    updates(1);  // to weapon 0, which fires at once
+    creature->fire = 0;
+    creature->weaponSwitchCooldown = 0;
+    updates(1);  // to weapon 1
+    creature->nextWeapon = 0;
+    creature->previousWeapon = 1;
+    creature->weaponSwitchCooldown = 0;
+    updates(1);  // back to weapon 0
+    EXPECT_EQ(state(&Weapon::cooldown), (std::vector<int>{125, 75, 100, 100, 100}));
+    EXPECT_EQ(state(&Weapon::ammo), (std::vector<int>{199, 200, 200, 2000, 200}));
 }
 
 TEST_F(CreatureTest, HeldSwitchStepsOnceEvery21Updates) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "Controller.h"
 #include "Model.h"
 
@@ -46,6 +48,7 @@ TEST_F(EntityTest, OppositeCommandsCancelAndAreCleared) {
     entity.speed = 1;
     entity.moveForward = entity.moveBackward = entity.strafeLeft = entity.strafeRight = 1;
     entity.moveUp = entity.moveDown = 1;
+    entity.impulse = {0, 3, 0};  // gone at once: impulses do not last by default
     entity.update();
     EXPECT_EQ(length(entity.position), 0.0f);
     EXPECT_EQ(entity.moveForward + entity.moveBackward + entity.strafeLeft + entity.strafeRight +
@@ -65,6 +68,18 @@ TEST_F(EntityTest, GrowingHeadingTurnsTowardPlusX) {
     entity.strafeLeft = 1;  // facing +x, left is -z
     entity.update();
     EXPECT_NEAR(entity.velocity.z, -2, 1e-5);
+}
+
+TEST_F(EntityTest, TurnRatesAddUpAtEveryUpdateWithoutWrapping) {
+    entity.pitchRate = 100;
+    entity.yawRate = 200;
+    entity.rollRate = -300;
+    entity.moveForward = 1;  // a new entity has no speed
+    entity.update();
+    entity.update();
+    EXPECT_EQ(
+        (std::vector<float>{entity.pitch, entity.heading, entity.roll, length(entity.position)}),
+        (std::vector<float>{200, 400, -600, 0}));
 }
 
 TEST_F(EntityTest, NotAliveDriftsAndSlowsGeometrically) {

@@ -1,6 +1,10 @@
 // What a creature and a projectile put on screen: read back from a real window.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "../world/FightFixtures.h"
 #include "CaptureOutput.h"
 #include "Creature.h"
@@ -8,6 +12,8 @@
 #include "MeshFixtures.h"
 #include "ModelStore.h"
 #include "Projectile.h"
+#include "TdsWriter.h"
+#include "TestFiles.h"
 #include "ViewFrustum.h"
 
 namespace {
@@ -28,6 +34,24 @@ std::unique_ptr<Model> markerModel(Rgb colour, float dx, float dy) {
     model->frames.push_back(std::move(mesh));
     model->loaded = true;
     return model;
+}
+
+// A triangle file h units tall lying at x from 1 to 2: mirroring in x shows.
+bool saveMarkerFile(const TempDir& dir, const std::string& name, float h) {
+    TdsScene scene;
+    TdsObject o;
+    o.name = "marker";
+    o.vertices = {gameToFile(1, 0, 0), gameToFile(2, 0, 0), gameToFile(1, h, 0)};
+    o.faces = {0, 1, 2};
+    scene.objects.push_back(o);
+    return saveTds(scene, dir.file(name));
+}
+
+// Which file (by its height), mirrored or not, skin and list mode.
+std::string describe(const Model* m) {
+    if (m == nullptr) return "none";
+    return "h" + std::to_string(int(m->boundsMax.y)) + (m->boundsMin.x < 0 ? " mirrored " : " ") +
+           m->replacementTexture + " lists " + std::to_string(m->listMode);
 }
 
 // Screen colour at the marker centred on (dx, dy) of a model drawn DEPTH ahead.
@@ -102,6 +126,52 @@ TEST_F(FightDrawGl, ProjectileIsDrawnUnlitAndLeavesLightingOn) {
     EXPECT_EQ(WHITE, at(0, 0));
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     shot->kill();  // without a world it is deleted at once
+}
+
+TEST_F(FightDrawGl, CharacterModelsAreTheCharactersFilesInTheChosenSkin) {
+    TempDir dir;
+    ScopedWorkingDir cwd(dir.path());
+    CharacterInfo c;
+    c.skinCount = 3;
+    const std::pair<char*, const char*> names[] = {
+        {c.standModelName, "stand.3ds"},   {c.walkModelName, "walk.3ds"},
+        {c.strafeModelName, "strafe.3ds"}, {c.diagonalModelName, "diagonal.3ds"},
+        {c.deathModelName, "death.3ds"},   {c.extraModelName, "extra.3ds"},
+        {c.armModelPattern, "arm%d.3ds"},  {c.skinTexturePattern, "skin%d.bmp"}};
+    for (auto [field, name] : names) std::snprintf(field, INFO_TEXT_SIZE, "%s", name);
+    int h = 1;
+    for (const char* file :
+         {"stand.3ds", "walk.3ds", "strafe.3ds", "diagonal.3ds", "death.3ds", "extra.3ds",
+          "arm0.3ds", "arm1.3ds", "arm2.3ds", "arm3.3ds", "arm4.3ds", "arm5.3ds"})
+        ASSERT_TRUE(saveMarkerFile(dir, file, float(h++)));
+    CharacterModelSet set;
+    captureOutput([&] { set.load(&c, 1, 0, 1); });
+    std::vector<std::string> seen;
+    for (const Model* m :
+         {set.standModel, set.walkModel, set.strafeRightModel, set.strafeLeftModel,
+          set.diagonalRightModel, set.diagonalLeftModel, set.deathModel, set.extraModel})
+        seen.push_back(describe(m));
+    for (const Model* m : set.armModels) seen.push_back(describe(m));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{
+                  "h1 skin2.bmp lists 2", "h2 skin2.bmp lists 2", "h3 skin2.bmp lists 2",
+                  "h3 mirrored skin2.bmp lists 2", "h4 skin2.bmp lists 2",
+                  "h4 mirrored skin2.bmp lists 2", "h5 skin2.bmp lists 2", "h6  lists 1",
+                  "h7 skin2.bmp lists 2", "h8 skin2.bmp lists 2", "h9 skin2.bmp lists 2",
+                  "h10 skin2.bmp lists 2", "h11 skin2.bmp lists 2", "h12 skin2.bmp lists 2"}));
+}
+
+TEST_F(FightDrawGl, ProjectileTypesShareOneUnmirroredWholeMeshModel) {
+    TempDir dir;
+    ScopedWorkingDir cwd(dir.path());
+    ASSERT_TRUE(saveMarkerFile(dir, "zat.3ds", 1));
+    const int before = modelStore.count();
+    captureOutput(loadProjectileModels);
+    EXPECT_EQ(describe(projectileModels[0]), "h1  lists 2");
+    for (const Model* m : projectileModels) EXPECT_EQ(m, projectileModels[0]);
+    releaseProjectileModels();
+    for (const Model* m : projectileModels) EXPECT_EQ(m, nullptr);
+    EXPECT_EQ(modelStore.count(), before);
 }
 
 }  // namespace

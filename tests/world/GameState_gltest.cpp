@@ -2,11 +2,13 @@
 // line.
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "CollisionMap.h"
 #include "Creature.h"
@@ -130,6 +132,8 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
     EXPECT_NE(dynamic_cast<MapScene*>(state.objects[0]), nullptr);
     ASSERT_NE(state.collisionMap, nullptr);
     EXPECT_FALSE(state.collisionMap->empty());
+    const Vec3 cell = state.collisionMap->cellSize;
+    EXPECT_EQ((std::vector<float>{cell.x, cell.y, cell.z}), (std::vector<float>{20, 20, 20}));
     EXPECT_STREQ(state.map.name, "Floor");
     EXPECT_EQ(count(out, "New pelmo in game\n"), 7);
     EXPECT_LT(players, out.find("New pelmo in game\n"));
@@ -149,14 +153,11 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
         EXPECT_LE(other->position.z, -10.0f);
     }
 
-    GLfloat clear[4], fog[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    glGetFloatv(GL_FOG_COLOR, fog);
-    EXPECT_FLOAT_EQ(clear[0], 0.25f);
-    EXPECT_FLOAT_EQ(clear[2], 0.75f);
-    EXPECT_FLOAT_EQ(clear[3], 0.0f);
-    EXPECT_FLOAT_EQ(fog[1], 0.5f);
-    EXPECT_FLOAT_EQ(fog[3], 1.0f);
+    std::vector<GLfloat> clear(4), fog(4);
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear.data());
+    glGetFloatv(GL_FOG_COLOR, fog.data());
+    EXPECT_EQ(clear, (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 0.0f}));
+    EXPECT_EQ(fog, (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 1.0f}));
 }
 
 TEST_F(GameStateTest, FogKeyTogglesFogAndSaysSo) {
@@ -201,16 +202,20 @@ TEST_F(GameStateTest, CameraKeysWrapAroundSevenModesQuietly) {
     EXPECT_EQ(state.view.cameraMode, 0);
 }
 
-TEST_F(GameStateTest, EscapeByItsLowByteLeavesForTheMenu) {
+// The game's own fight keeps the mouse in the window until it ends.
+TEST_F(GameStateTest, EscapeByItsLowByteLeavesForTheMenuAndFreesTheMouse) {
     GRun run;
     auto fight = std::make_unique<GameState>(&run);
     GameState* state = fight.get();
     run.setState(std::move(fight));
     testing::internal::CaptureStdout();
+    ASSERT_TRUE(state->load());
+    EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), SDL_GRAB_ON);
     state->keyDown(283);  // F2: the low 8 bits are Escape's; the state is deleted here
     testing::internal::GetCapturedStdout();
     EXPECT_NE(dynamic_cast<MenuState*>(run.state()), nullptr);
     EXPECT_TRUE(run.skipNextUpdate);
+    EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), SDL_GRAB_OFF);
 }
 
 TEST_F(GameStateTest, EndLineAveragesGameTimeOverDrawnFrames) {

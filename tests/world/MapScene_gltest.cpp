@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "Display.h"
 #include "GameState.h"
@@ -27,6 +28,26 @@ TdsScene triangleScene(float depth) {
     tri.faces = {0, 1, 2};
     scene.objects.push_back(tri);
     return scene;
+}
+
+// A rectangle x0..x1, y0..y1 standing at the given depth, facing the viewer,
+// with a spare vertex behind the viewer (see triangleScene) when asked.
+TdsScene rectangleScene(float x0, float x1, float y0, float y1, float depth, bool spare = false) {
+    TdsScene scene;
+    TdsObject quad;
+    quad.name = "quad";
+    quad.vertices = {gameToFile(x0, y0, -depth), gameToFile(x1, y0, -depth),
+                     gameToFile(x1, y1, -depth), gameToFile(x0, y1, -depth)};
+    if (spare) quad.vertices.push_back(gameToFile(0, 0, 10));
+    quad.faces = {0, 1, 2, 0, 2, 3};
+    scene.objects.push_back(quad);
+    return scene;
+}
+
+GLfloat firstComponent(void (*get)(GLenum, GLenum, GLfloat*), GLenum which, GLenum name) {
+    GLfloat value[4] = {};
+    get(which, name, value);
+    return value[0];
 }
 
 void setName(char* field, const char* text) {
@@ -65,6 +86,8 @@ TEST_F(MapSceneTest, NoneWordsAreComparedExactly) {
     EXPECT_EQ(scene.roof, nullptr);
     EXPECT_EQ(scene.sky, nullptr);
     EXPECT_EQ(scene.kindFlags, 0u);
+    EXPECT_EQ(scene.delay, 1000);  // updated once a second, to no effect
+    EXPECT_EQ(scene.period, 1000u);
 }
 
 TEST_F(MapSceneTest, WithoutSkyLeavesFogAsItWas) {
@@ -115,6 +138,53 @@ TEST_F(MapSceneTest, SkyReachesBeyondTheFightsFarClip) {
     scene.draw();
     // The sky triangle lies 1000 units deep, twice the fight's far clip.
     EXPECT_NE(GlTestWindow::pixel(128, 128), (Rgb{0, 0, 0}));
+}
+
+// Sky first (unlit, unfogged, at the fight's view angle), then level, roof and
+// ground at their light levels; level afterwards. Drawn without a depth test,
+// so whatever comes later covers what came before.
+TEST_F(MapSceneTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
+    ASSERT_TRUE(saveTds(rectangleScene(-4, 0, -1, 1, 10), dir.file("level.3ds")));
+    ASSERT_TRUE(saveTds(rectangleScene(-2, 2, -1, 1, 10), dir.file("roof.3ds")));
+    ASSERT_TRUE(saveTds(rectangleScene(0, 4, -1, 1, 10), dir.file("ground.3ds")));
+    ASSERT_TRUE(saveTds(rectangleScene(-300, 300, 300, 2000, 1000, true), dir.file("sky.3ds")));
+    GameState state(nullptr);
+    useMap(state, "ground.3ds", "roof.3ds", "stars.bmp");
+    MapScene scene(&state);
+    GlTestWindow::perspectiveCamera();
+    viewFrustum.updateFrustum();
+    glPushAttrib(GL_LIGHTING_BIT | GL_FOG_BIT);
+    // Only ambient light: a grey level g shows as g * 0.2 (the scene's ambient) + g * g.
+    const GLfloat black[4] = {0, 0, 0, 1}, red[4] = {1, 0, 0, 1}, grey[4] = {0.2f, 0.2f, 0.2f, 1};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, grey);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, black);
+    glDisable(GL_COLOR_MATERIAL);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHTING);
+    // Fog that would turn the sky red; the level stands well before it.
+    glFogfv(GL_FOG_COLOR, red);
+    glFogf(GL_FOG_START, 500);
+    glFogf(GL_FOG_END, 600);
+    glEnable(GL_FOG);
+    for (float angle : {45.0f, 90.0f}) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        state.viewAngle = angle;  // the sky's only: the rest keeps the current projection
+        scene.draw();
+        // Columns: window x, y, grey level shown.
+        const int spots[][3] = {{35, 128, 20},   {97, 128, 122},  {159, 128, 252},
+                                {221, 128, 252}, {128, 240, 255}, {128, 200, angle > 45 ? 255 : 0}};
+        for (const auto& [x, y, level] : spots) {
+            const Rgb c = GlTestWindow::pixel(x, y);
+            EXPECT_TRUE(std::abs(c.r - level) <= 2 && c.g == c.r && c.b == c.r)
+                << angle << " degrees at " << x << ", " << y << ": " << int(c.r) << " " << int(c.g)
+                << " " << int(c.b);
+        }
+    }
+    EXPECT_TRUE(glIsEnabled(GL_FOG) && glIsEnabled(GL_LIGHTING));
+    EXPECT_FLOAT_EQ(firstComponent(glGetMaterialfv, GL_FRONT, GL_AMBIENT), 0.2f);
+    EXPECT_FLOAT_EQ(firstComponent(glGetMaterialfv, GL_BACK, GL_DIFFUSE), 0.2f);
+    EXPECT_FLOAT_EQ(firstComponent(glGetLightfv, GL_LIGHT0, GL_AMBIENT), 0.2f);
+    glPopAttrib();
 }
 
 TEST_F(MapSceneTest, ReleasesItsModels) {
