@@ -3,6 +3,8 @@
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "BitmapFont.h"
 #include "Creature.h"
 #include "CreatureType.h"
@@ -100,25 +102,25 @@ TEST_F(GameViewTest, CrosshairShowsOnlyWhileTheTargetLives) {
     EXPECT_EQ(GlTestWindow::pixel(x, y), (Rgb{0, 0, 0}));
 }
 
+// Drawn whether the creature is dead (its health shows as it is) or out of view.
 TEST_F(GameViewTest, HudWritesWeaponAmmoHealthAndScoreInPlace) {
-    creature->health = -20;  // a dead creature's health shows as it is
     creature->score = 3;
-    world.view.cameraMode = 99;  // no camera: nothing but the HUD in view
-    world.view.draw();
-    const int row = GlTestWindow::textY(26);
-    EXPECT_NE(GlTestWindow::pixel(GlTestWindow::textX(22), row),
-              (Rgb{0, 0, 0}));  // weapon name at 20
-    EXPECT_NE(GlTestWindow::pixel(GlTestWindow::textX(402), row),
-              (Rgb{0, 0, 0}));  // ammunition at 400
-    EXPECT_NE(GlTestWindow::pixel(GlTestWindow::textX(502), row), (Rgb{0, 0, 0}));  // health at 500
-    EXPECT_NE(GlTestWindow::pixel(GlTestWindow::textX(525), row),
-              (Rgb{0, 0, 0}));  // "-20": three glyphs
-    EXPECT_NE(GlTestWindow::pixel(GlTestWindow::textX(602), row), (Rgb{0, 0, 0}));  // score at 600
-    EXPECT_EQ(GlTestWindow::pixel(GlTestWindow::textX(625), row),
-              (Rgb{0, 0, 0}));  // "3": one glyph
-    EXPECT_EQ(GlTestWindow::pixel(GlTestWindow::textX(300), row), (Rgb{0, 0, 0}));
-    EXPECT_EQ(GlTestWindow::pixel(GlTestWindow::textX(500), GlTestWindow::textY(100)),
-              (Rgb{0, 0, 0}));
+    world.view.cameraMode = 99;  // no camera: the view looks along -z from the origin
+    for (auto [health, z] : {std::pair{-20, -50.0f}, {-20, 50.0f}, {100, 50.0f}}) {
+        creature->health = health;
+        creature->position = {0, 0, z};
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        world.view.draw();
+        auto lit = [](int x, int y) {
+            return GlTestWindow::pixel(GlTestWindow::textX(x), GlTestWindow::textY(y)) != Rgb{};
+        };
+        // Weapon name at 20, ammunition at 400, health at 500 ("-20" or "100": three
+        // glyphs), score "3" at 600 (one glyph); nothing else.
+        EXPECT_EQ((std::vector<bool>{lit(22, 26), lit(402, 26), lit(502, 26), lit(525, 26),
+                                     lit(602, 26), lit(625, 26), lit(300, 26), lit(500, 100)}),
+                  (std::vector<bool>{true, true, true, true, true, false, false, false}))
+            << health << " at z " << z;
+    }
 }
 
 }  // namespace
