@@ -162,14 +162,6 @@ TEST_F(ShellGlTest, SwitchingDeletesTheStateEmptiesTheCachesAndReloadsTheFont) {
     EXPECT_FALSE(run.running);
 }
 
-TEST_F(ShellGlTest, StartingWithAnInvalidSelectionReturnsToTheFirstScreen) {
-    GRun run;
-    Output o = captureOutput([&] { run.startGame(); });  // no maps at all
-    EXPECT_NE(o.err.find("Invalid mapID when starting engine\n"), std::string::npos);
-    EXPECT_NE(dynamic_cast<MenuState*>(run.state()), nullptr);
-    EXPECT_TRUE(run.skipNextUpdate);
-}
-
 // Events pushed into SDL's queue reach the global GRun.
 class EventPumpGlTest : public ShellGlTest {
 protected:

@@ -17,21 +17,9 @@
 
 namespace {
 
-// One triangle filling the view at the given depth. A spare vertex behind the
-// viewer stretches the bounds over the viewer, as a sky dome's are.
-TdsScene triangleScene(float depth) {
-    TdsScene scene;
-    TdsObject tri;
-    tri.name = "tri";
-    tri.vertices = {gameToFile(-depth, -depth, -depth), gameToFile(depth, -depth, -depth),
-                    gameToFile(0, depth, -depth), gameToFile(0, 0, 10)};
-    tri.faces = {0, 1, 2};
-    scene.objects.push_back(tri);
-    return scene;
-}
-
-// A rectangle x0..x1, y0..y1 standing at the given depth, facing the viewer,
-// with a spare vertex behind the viewer (see triangleScene) when asked.
+// A rectangle x0..x1, y0..y1 standing at the given depth, facing the viewer.
+// A spare vertex behind the viewer stretches the bounds over the viewer, as a
+// sky dome's are.
 TdsScene rectangleScene(float x0, float x1, float y0, float y1, float depth, bool spare = false) {
     TdsScene scene;
     TdsObject quad;
@@ -58,9 +46,12 @@ class MapSceneTest : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
-        ASSERT_TRUE(saveTds(triangleScene(10), dir.file("level.3ds")));
-        ASSERT_TRUE(saveTds(triangleScene(10), dir.file("noground")));
-        ASSERT_TRUE(saveTds(triangleScene(1000), dir.file("sky.3ds")));
+        // Level, roof and ground side by side and overlapping, 10 units ahead;
+        // the sky 1000 units ahead, above the view's middle.
+        ASSERT_TRUE(saveTds(rectangleScene(-4, 0, -1, 1, 10), dir.file("level.3ds")));
+        ASSERT_TRUE(saveTds(rectangleScene(-2, 2, -1, 1, 10), dir.file("roof.3ds")));
+        ASSERT_TRUE(saveTds(rectangleScene(0, 4, -1, 1, 10), dir.file("noground")));
+        ASSERT_TRUE(saveTds(rectangleScene(-300, 300, 300, 2000, 1000, true), dir.file("sky.3ds")));
         ASSERT_TRUE(writeBmp(TestImage(4, 4, 0, 255, 0), dir.file("stars.bmp")));
         screenWidth = GlTestWindow::WIDTH;
         screenHeight = GlTestWindow::HEIGHT;
@@ -103,53 +94,13 @@ TEST_F(MapSceneTest, WithoutSkyLeavesFogAsItWas) {
     EXPECT_TRUE(glIsEnabled(GL_FOG));
 }
 
-TEST_F(MapSceneTest, SkyIsDrawnWithoutFogThenFogIsSwitchedOn) {
-    GameState state(nullptr);
-    useMap(state, "noground", "noroof", "stars.bmp");
-    MapScene scene(&state);
-    ASSERT_NE(scene.sky, nullptr);
-    GLfloat before[16], after[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, before);
-    glDisable(GL_FOG);
-    scene.draw();
-    EXPECT_TRUE(glIsEnabled(GL_FOG));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    glGetFloatv(GL_PROJECTION_MATRIX, after);
-    for (int i = 0; i < 16; ++i) EXPECT_FLOAT_EQ(after[i], before[i]);
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
-
-    state.fogEnabled = 0;
-    glDisable(GL_FOG);
-    scene.draw();
-    EXPECT_FALSE(glIsEnabled(GL_FOG));
-}
-
-TEST_F(MapSceneTest, SkyReachesBeyondTheFightsFarClip) {
-    GameState state(nullptr);
-    useMap(state, "noground", "noroof", "stars.bmp");
-    setName(state.map.levelModel, "missing.3ds");  // nothing but the sky
-    MapScene scene(&state);
-    EXPECT_EQ(scene.level, nullptr);
-    state.farClip = 500.0f;
-    state.applyProjection();
-    viewFrustum.updateFrustum();
-    scene.draw();
-    // The sky triangle lies 1000 units deep, twice the fight's far clip.
-    EXPECT_NE(GlTestWindow::pixel(128, 128), (Rgb{0, 0, 0}));
-}
-
-// Sky first (unlit, unfogged, at the fight's view angle), then level, roof and
-// ground at their light levels; level afterwards. Drawn without a depth test,
-// so whatever comes later covers what came before.
+// Sky first (unlit, unfogged, at the fight's view angle, beyond the fight's far
+// clip), then level, roof and ground at their light levels, and the level's
+// light again for what follows. Drawn without a depth test, so whatever comes
+// later covers what came before.
 TEST_F(MapSceneTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
-    ASSERT_TRUE(saveTds(rectangleScene(-4, 0, -1, 1, 10), dir.file("level.3ds")));
-    ASSERT_TRUE(saveTds(rectangleScene(-2, 2, -1, 1, 10), dir.file("roof.3ds")));
-    ASSERT_TRUE(saveTds(rectangleScene(0, 4, -1, 1, 10), dir.file("ground.3ds")));
-    ASSERT_TRUE(saveTds(rectangleScene(-300, 300, 300, 2000, 1000, true), dir.file("sky.3ds")));
     GameState state(nullptr);
-    useMap(state, "ground.3ds", "roof.3ds", "stars.bmp");
+    useMap(state, "NoGround", "roof.3ds", "stars.bmp");
     MapScene scene(&state);
     GlTestWindow::perspectiveCamera();
     viewFrustum.updateFrustum();
@@ -181,9 +132,16 @@ TEST_F(MapSceneTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
         }
     }
     EXPECT_TRUE(glIsEnabled(GL_FOG) && glIsEnabled(GL_LIGHTING));
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
     EXPECT_FLOAT_EQ(firstComponent(glGetMaterialfv, GL_FRONT, GL_AMBIENT), 0.2f);
     EXPECT_FLOAT_EQ(firstComponent(glGetMaterialfv, GL_BACK, GL_DIFFUSE), 0.2f);
     EXPECT_FLOAT_EQ(firstComponent(glGetLightfv, GL_LIGHT0, GL_AMBIENT), 0.2f);
+    state.fogEnabled = 0;  // fog switched off by the player stays off
+    glDisable(GL_FOG);
+    scene.draw();
+    EXPECT_FALSE(glIsEnabled(GL_FOG));
     glPopAttrib();
 }
 
