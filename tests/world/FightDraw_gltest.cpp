@@ -1,4 +1,4 @@
-// What a creature and a projectile put on screen: read back from a real window.
+// What a creature and a projectile are made of and put on screen: read back from a real window.
 #include <gtest/gtest.h>
 
 #include <cstdio>
