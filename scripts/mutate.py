@@ -283,7 +283,9 @@ def source_files(patterns):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__ or "fault injection")
+    parser = argparse.ArgumentParser(
+        description="Breaks one thing at a time in src/, rebuilds and runs the test programs, "
+        "and lists the changes no test noticed.")
     parser.add_argument("files", nargs="*", help="sources or folders under src/ (default: all)")
     parser.add_argument("--list", action="store_true", help="print the sites and stop")
     parser.add_argument("--sample", type=int, help="this many random sites")
