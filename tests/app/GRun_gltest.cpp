@@ -100,7 +100,8 @@ TEST_F(ShellGlTest, InitGlSetsTheWindowStateFromTheSettings) {
     glGetFloatv(GL_PROJECTION_MATRIX, p);
     EXPECT_NEAR(p[5], 1.0f / std::tan(22.5f * 3.14159265f / 180.0f), 1e-4f);
     EXPECT_NEAR(p[0], p[5], 1e-6f);
-    EXPECT_NEAR(p[14], -500.0f / 249.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(p[10], -251.0f / 249.0f);
+    EXPECT_FLOAT_EQ(p[14], -500.0f / 249.0f);
 
     settings.filledPolygons = 1;
     settings.niceHints = 0;

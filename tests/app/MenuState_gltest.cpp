@@ -2,6 +2,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "TdsWriter.h"
 #include "TestFiles.h"
 #include "TestImages.h"
+#include "TextureStore.h"
 
 namespace {
 
@@ -79,15 +81,18 @@ protected:
 
 TEST_F(MenuStateTest, DrawsBackgroundLogoAndLabelsWhereTheyBelong) {
     settings.skinIndex = 1;
+    textureStore.setTextureQuality(0);  // nearest texels: quarters meet without blending
     MenuState menu(&run);
     ASSERT_NE(menu.backgroundSlot(), -1);
     ASSERT_TRUE(menu.logo().loaded);
+    glTranslatef(100, 0, 0);  // drawing starts from the identity
     menu.draw();
 
-    // The picture stands upright, its left side on the left.
-    EXPECT_EQ(GlTestWindow::pixel(40, 200), (Rgb{255, 0, 0}));
-    EXPECT_EQ(GlTestWindow::pixel(40, 60), (Rgb{0, 0, 255}));
-    EXPECT_EQ(GlTestWindow::pixel(150, 60), (Rgb{0, 255, 0}));
+    // The picture stands upright, its left side on the left, its quarters
+    // meeting 4 pixels from the window's middle.
+    EXPECT_EQ((std::vector<Rgb>{GlTestWindow::pixel(124, 131), GlTestWindow::pixel(131, 131),
+                                GlTestWindow::pixel(124, 124), GlTestWindow::pixel(131, 124)}),
+              (std::vector<Rgb>{{255, 0, 0}, {0, 0, 0}, {0, 0, 255}, {0, 255, 0}}));
     // The logo turns in the lower right: (8, -6) at 22.2 units deep.
     const Rgb logo = GlTestWindow::pixel(239, 44);
     EXPECT_GT(logo.r, 100);
@@ -106,10 +111,22 @@ TEST_F(MenuStateTest, DrawsBackgroundLogoAndLabelsWhereTheyBelong) {
     EXPECT_GT(GlTestWindow::pixel(GlTestWindow::textX(12), GlTestWindow::textY(14)).r, 200);
 }
 
-TEST_F(MenuStateTest, LogoTurnsFiveDegreesPerSecond) {
-    MenuState menu(&run);
-    for (int i = 0; i < 80; ++i) menu.update(25);
-    EXPECT_NEAR(menu.angle(), 10.0f, 1e-4f);
+// 45 degrees, aspect 1, near 1, far 3000; the background goes with the menu.
+TEST_F(MenuStateTest, LogoTurnsFiveDegreesPerSecondUnderTheMenusOwnProjection) {
+    const int textures = textureStore.count();
+    {
+        MenuState menu(&run);
+        GLfloat p[16];
+        glGetFloatv(GL_PROJECTION_MATRIX, p);
+        const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
+        const int at[] = {0, 5, 10, 14};
+        const float expected[] = {f, f, -3001.0f / 2999.0f, -6000.0f / 2999.0f};
+        for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(p[at[i]], expected[i]) << at[i];
+        EXPECT_EQ(textureStore.count(), textures + 1);
+        for (int i = 0; i < 80; ++i) menu.update(25);
+        EXPECT_NEAR(menu.angle(), 10.0f, 1e-4f);
+    }
+    EXPECT_EQ(textureStore.count(), textures);
 }
 
 // Only the low 8 bits count: F2 (283) is Escape, keypad minus (269) is Return.

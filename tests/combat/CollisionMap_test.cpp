@@ -122,6 +122,8 @@ TEST_F(CollisionMapTest, LevelAndGridEdgesAreWalls) {
     move(walker, {1, 0, 0});  // 0.5 from the wall: a sphere of radius 1 touches
     EXPECT_EQ(walker->touched, std::vector<Entity*>{nullptr});
     EXPECT_EQ(walker->position.x, 48.5f);
+    move(walker, {-1, 0, 0});  // the next move starts without the last contact
+    EXPECT_EQ(walker->position.x, 47.5f);
     walker->touched.clear();
     move(walker, {0, -150, 0});
     EXPECT_EQ(walker->touched, (std::vector<Entity*>{nullptr, nullptr}));

@@ -46,7 +46,7 @@ TdsChunk vertexList(int count) {
     return v;
 }
 
-TdsChunk faceList(std::initializer_list<uint16_t> indices) {
+TdsChunk faceList(const std::vector<uint16_t>& indices) {
     TdsChunk f(0x4120);
     f.u16(static_cast<uint16_t>(indices.size() / 3));
     int n = 0;
@@ -278,15 +278,19 @@ TEST(ChunkReader, BogusLengthsAndCountsStayInsideTheData) {
 }
 
 TEST(ChunkReader, FacesPointingPastTheVerticesAreDropped) {
-    TdsChunk object(0x4000);
-    object.str("obj").child(TdsChunk(0x4100)
-                                .child(faceList({0, 1, 2, 0, 3, 1, 2, 1, 0, 1, 0, 3}))
-                                .child(vertexList(3)));
-    Mesh mesh;
-    ImportReport report;
-    ASSERT_TRUE(read(mesh, objectFile(object), &report));
-    EXPECT_EQ(mesh.objects[0].faces, (std::vector<uint32_t>{0, 1, 2, 2, 1, 0}));
-    EXPECT_TRUE(contains(report, "2 faces point past its 3 vertices"));
+    // Three vertices: index 3 is one too many, in any corner.
+    const std::pair<std::vector<uint16_t>, const char*> cases[] = {
+        {{0, 1, 2, 0, 3, 1, 2, 1, 0}, "1 faces point past its 3 vertices"},
+        {{3, 0, 1, 0, 1, 2, 1, 0, 3, 2, 1, 0}, "2 faces point past its 3 vertices"}};
+    for (const auto& [faces, warning] : cases) {
+        TdsChunk object(0x4000);
+        object.str("obj").child(TdsChunk(0x4100).child(faceList(faces)).child(vertexList(3)));
+        Mesh mesh;
+        ImportReport report;
+        ASSERT_TRUE(read(mesh, objectFile(object), &report));
+        EXPECT_EQ(mesh.objects[0].faces, (std::vector<uint32_t>{0, 1, 2, 2, 1, 0}));
+        EXPECT_TRUE(contains(report, warning)) << warning;
+    }
 }
 
 TEST(ChunkReader, HostileNamesAndNestingAreBounded) {

@@ -69,6 +69,17 @@ TEST_F(MeshGl, UntexturedObjectsTakeTheirMaterialColourAndMissingMaterialsDrawWh
     finish(mesh, LISTS_NONE);
     mesh.renderObject(mesh.objects[0]);
     EXPECT_EQ(RED, centre());
+    // Lit from the viewer, the object's own normals count, not the current one:
+    // edge-on to the light it shows only the ambient fifth of its red.
+    glPushAttrib(GL_LIGHTING_BIT | GL_ENABLE_BIT);
+    const GLfloat none[4] = {0, 0, 0, 1};
+    glLightfv(GL_LIGHT0, GL_AMBIENT, none);
+    for (GLenum on : {GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL}) glEnable(on);
+    mesh.objects[0].normals.assign(3, Vec3{1, 0, 0});
+    glNormal3f(0, 0, 1);
+    mesh.renderObject(mesh.objects[0]);
+    EXPECT_NEAR(centre().r, 51, 2);
+    glPopAttrib();
     for (size_t i : {1, 2}) {
         clearFrame();
         glColor3ub(1, 2, 3);

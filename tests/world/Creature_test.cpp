@@ -132,6 +132,9 @@ TEST_F(CreatureTest, HeldSwitchStepsOnceEvery21Updates) {
     creature->weaponIndex = 0;
     updates(21);
     EXPECT_EQ(creature->weaponIndex, 4);
+    creature->previousWeapon = 0;
+    updates(30);
+    EXPECT_EQ(creature->weaponIndex, 4);
 }
 
 }  // namespace

@@ -111,6 +111,7 @@ TEST_F(EntityTest, OwnsItsControllerWhichRunsFirst) {
         EXPECT_EQ(owned.position.z, -1.0f);
         owned.setController(new ForwardController(&owned, &deletions));
         EXPECT_EQ(deletions, 1);
+        EXPECT_FALSE(owned.onCollision(nullptr));  // a plain entity blocks nothing
     }
     EXPECT_EQ(deletions, 2);
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "CaptureOutput.h"
 #include "CollisionMap.h"
 #include "Creature.h"
 #include "Display.h"
@@ -19,6 +20,7 @@
 #include "GlTestWindow.h"
 #include "MapScene.h"
 #include "MenuState.h"
+#include "ModelStore.h"
 #include "Settings.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"
@@ -151,6 +153,22 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
     glGetFloatv(GL_FOG_COLOR, fog.data());
     EXPECT_EQ(clear, (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 0.0f}));
     EXPECT_EQ(fog, (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 1.0f}));
+}
+
+// The body and projectile models go with the fight; the collision model as
+// soon as the map is built.
+TEST_F(GameStateTest, ModelsAreGivenBack) {
+    ASSERT_TRUE(saveTds(floorScene(), dir.file("c3.3ds")));
+    ASSERT_TRUE(saveTds(floorScene(), dir.file("zat.3ds")));
+    const Output o = captureOutput([] {
+        GameState state(nullptr);
+        EXPECT_EQ(modelStore.count(), 2);
+        EXPECT_FALSE(CollisionMap(20, 20, 20, "floor.3ds").empty());
+        EXPECT_TRUE(CollisionMap(20, 20, 20, "nothing.3ds").empty());
+        EXPECT_EQ(modelStore.count(), 2);
+    });
+    EXPECT_EQ(modelStore.count(), 0);
+    EXPECT_NE(o.err.find("nothing.3ds"), std::string::npos);
 }
 
 TEST_F(GameStateTest, FogKeyTogglesFogAndSaysSo) {
