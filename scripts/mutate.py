@@ -295,7 +295,8 @@ def main():
                         help="file:line[:column[:kind]] to run (repeatable)")
     parser.add_argument("--build", default=os.path.join(ROOT, "build"), help="build folder")
     parser.add_argument("--jobs", type=int, default=2)
-    parser.add_argument("--timeout", type=int, default=300, help="seconds per test binary run")
+    parser.add_argument("--timeout", type=int, default=120,
+                        help="seconds per test binary run (a mutant that hangs counts as found)")
     parser.add_argument("--no-gl", action="store_true", help="skip the GL test binary")
     parser.add_argument("--filter", help="gtest filter for both binaries")
     parser.add_argument("--json", help="write every result to this file")
