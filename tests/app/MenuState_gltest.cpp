@@ -109,6 +109,13 @@ TEST_F(MenuStateTest, DrawsBackgroundLogoAndLabelsWhereTheyBelong) {
               (std::vector<bool>{true, true, false, false}));
     // The credits line at (10, 10), over the blue quarter.
     EXPECT_GT(GlTestWindow::pixel(GlTestWindow::textX(12), GlTestWindow::textY(14)).r, 200);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    // 18 s later the logo has turned 90 degrees about the vertical: edge on, unseen.
+    EXPECT_GT(GlTestWindow::pixel(219, 44).r, 100);
+    menu.update(18000);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    menu.draw();
+    EXPECT_EQ(GlTestWindow::pixel(219, 44), (Rgb{0, 255, 0}));
 }
 
 // 45 degrees, aspect 1, near 1, far 3000; the background goes with the menu.

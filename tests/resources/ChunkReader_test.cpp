@@ -253,8 +253,14 @@ TEST(ChunkReader, BogusLengthsAndCountsStayInsideTheData) {
         ImportReport report;
         std::vector<uint8_t> longMain = bytes;
         longMain[2] = 0xFF, longMain[3] = 0xFF, longMain[4] = 0xFF, longMain[5] = 0x7F;
+        for (size_t i = 0; i + 3 < longMain.size(); ++i)  // the vertex list's length + 4096
+            if (longMain[i] == 0x10 && longMain[i + 1] == 0x41) {
+                longMain[i + 3] = 0x10;
+                break;
+            }
         ASSERT_TRUE(read(mesh, longMain, &report));
         EXPECT_TRUE(contains(report, "past the end of the file"));
+        EXPECT_TRUE(contains(report, "runs past the end of its parent"));
         EXPECT_EQ(mesh.objects.at(0).vertexCount(), 3);
     }
     // Counts larger than the chunk body are cut to what it holds.
