@@ -114,6 +114,7 @@ TEST_F(MapSceneTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
     glEnable(GL_LIGHTING);
     // Fog that would turn the sky red; the level stands well before it.
     glFogfv(GL_FOG_COLOR, red);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
     glFogf(GL_FOG_START, 500);
     glFogf(GL_FOG_END, 600);
     glEnable(GL_FOG);
