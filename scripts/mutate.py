@@ -177,7 +177,7 @@ class Sources:
             for name in names:
                 saved = os.path.join(dirpath, name)
                 target = os.path.join(ROOT, os.path.relpath(saved, self.backup_dir))
-                shutil.copy2(saved, target)
+                shutil.copyfile(saved, target)  # a new time stamp: make rebuilds it
                 print("restored %s from an interrupted run" % os.path.relpath(target, ROOT))
         shutil.rmtree(self.backup_dir)
 
@@ -196,7 +196,7 @@ class Sources:
         full, saved = self.current
         with open(saved, encoding="utf-8") as src, open(full, "w", encoding="utf-8") as dst:
             dst.write(src.read())  # a new modification time, so the next build recompiles
-        os.remove(saved)
+        shutil.rmtree(self.backup_dir)
         self.current = None
 
 
@@ -327,8 +327,10 @@ def main():
     def terminate(signum, frame):
         raise KeyboardInterrupt
 
-    signal.signal(signal.SIGTERM, terminate)
-    signal.signal(signal.SIGHUP, terminate)
+    interrupted = False
+    # Also SIGINT: a shell starting the script in the background ignores it there.
+    for signum in (signal.SIGINT, signal.SIGTERM, signal.SIGHUP):
+        signal.signal(signum, terminate)
     try:
         sources.recover()
         print("unchanged sources: building and running the tests ...", flush=True)
@@ -360,6 +362,7 @@ def main():
             print("[%d/%d] %-9s %s  %r -> %r  %s" % (n, len(sites), outcome, site_id(site),
                                                      site["from"], site["to"], test), flush=True)
     except KeyboardInterrupt:
+        interrupted = True
         print("interrupted; sources restored", file=sys.stderr)
     finally:
         sources.restore()
@@ -381,7 +384,14 @@ def main():
         print("survivors:")
         for r in survivors:
             print("  %s  %r -> %r" % (site_id(r), r["from"], r["to"]))
-    print("(sources unchanged; the next build recompiles the files that were mutated)")
+    # The test programs were last built from a mutant: build them again from
+    # the restored sources, so nobody runs a broken game by mistake.
+    if interrupted:
+        print("build again before running the tests: they were last built from a mutant")
+    elif results:
+        ok, _ = build(args)
+        print("test programs rebuilt from the unchanged sources" if ok else
+              "mutate: the rebuild from the unchanged sources failed; build again before testing")
     return 1 if survivors else 0
 
 
