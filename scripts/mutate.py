@@ -259,7 +259,7 @@ def run_tests(args, display):
 def matches(site, wanted):
     """wanted is file:line[:column[:kind]]."""
     parts = wanted.split(":")
-    return (site["file"] == parts[0] and site["line"] == int(parts[1])
+    return (site["file"] == parts[0] and (len(parts) < 2 or site["line"] == int(parts[1]))
             and (len(parts) < 3 or site["column"] == int(parts[2]))
             and (len(parts) < 4 or site["kind"] == parts[3]))
 
@@ -292,7 +292,7 @@ def main():
     parser.add_argument("--seed", type=int, default=1, help="seed of the sample (default 1)")
     parser.add_argument("--kinds", default=",".join(KINDS), help="mutation kinds, comma-separated")
     parser.add_argument("--site", action="append", default=[],
-                        help="file:line[:column[:kind]] to run (repeatable)")
+                        help="file[:line[:column[:kind]]] to run (repeatable)")
     parser.add_argument("--build", default=os.path.join(ROOT, "build"), help="build folder")
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--timeout", type=int, default=120,

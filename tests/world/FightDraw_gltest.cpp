@@ -96,6 +96,10 @@ protected:
 };
 
 TEST_F(FightDrawGl, LivingCreatureShowsWeaponArmsBodyAndExtra) {
+    creature->draw();  // without a look: the body model alone
+    EXPECT_EQ(GREEN, at(2, 1.5f));
+    GlTestWindow::resetState();
+    GlTestWindow::perspectiveCamera();
     giveLook();
     creature->characterModels->selectAnimation(25, false, false, false, false, 100);
     creature->draw();
@@ -104,6 +108,9 @@ TEST_F(FightDrawGl, LivingCreatureShowsWeaponArmsBodyAndExtra) {
     EXPECT_EQ(BLUE, at(-2, -1.5f));
     EXPECT_EQ(YELLOW, at(2, -1.5f));
     EXPECT_EQ(BLACK, at(0, 0));
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1);
 }
 
 TEST_F(FightDrawGl, DyingCreatureShowsOnlyItsDeathModel) {

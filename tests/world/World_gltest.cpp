@@ -40,4 +40,6 @@ TEST(EntityGl, TransformIsPushedOnlyForVisiblePositions) {
     EXPECT_NEAR(m[0], 0, 1e-6);
     EXPECT_NEAR(m[2], 1, 1e-6);
     glPopMatrix();
+    entity.draw();  // within its own push and pop
+    EXPECT_EQ(modelviewDepth(), depth);
 }
