@@ -13,12 +13,14 @@
 #include "GRun.h"
 #include "GlTestWindow.h"
 #include "MenuState.h"
+#include "MeshFixtures.h"
 #include "ModelStore.h"
 #include "ScratchData.h"
 #include "Settings.h"
 #include "TdsWriter.h"
 #include "TestImages.h"
 #include "TextureStore.h"
+#include "TransparentQueue.h"
 
 namespace {
 
@@ -116,8 +118,12 @@ TEST_F(ShellGlTest, DrawClearsThenDrawsTheStateAndTheVersionLine) {
     captureOutput([] { bitmapFont.loadFont("font.bmp"); });
     GRun run;
     const int textX = GlTestWindow::textX(25), textY = GlTestWindow::textY(465);
+    Mesh glass;  // queued as transparent: drawn and gone with the frame
+    glass.objects.push_back(triangle(10, 0));  // behind the viewer: only its queuing counts
+    finish(glass, LISTS_NONE);
     for (bool withState : {false, true}) {
         if (withState) run.setState(std::make_unique<PaintingState>());
+        transparentQueue.push(glass.objects[0], glass);
         glClearColor(0.0f, 0.0f, 1.0f, 0.0f);
         glClear(GL_COLOR_BUFFER_BIT);
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -126,6 +132,7 @@ TEST_F(ShellGlTest, DrawClearsThenDrawsTheStateAndTheVersionLine) {
         EXPECT_GT(GlTestWindow::pixel(textX, textY).r, 200);
         EXPECT_EQ(GlTestWindow::pixel(textX, GlTestWindow::textY(440)).r, 0);
         EXPECT_EQ(GlTestWindow::pixel(GlTestWindow::textX(15), textY).r, 0);
+        EXPECT_EQ(transparentQueue.size(), 0);
     }
 }
 

@@ -11,9 +11,11 @@
 #include "GRun.h"
 #include "GameView.h"
 #include "GlTestWindow.h"
+#include "MeshFixtures.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"
 #include "TestImages.h"
+#include "TransparentQueue.h"
 #include "World.h"
 
 namespace {
@@ -74,27 +76,47 @@ protected:
     Creature* creature = nullptr;
 };
 
+// Without a target the camera stands as for a creature at the start point.
 TEST_F(GameViewTest, CameraFollowsTheTargetsHeadingInTheChosenMode) {
     creature->position = {10.0f, 0.0f, -20.0f};
     creature->headingSin = 1.0f;  // heading 90: facing +x
     creature->headingCos = 0.0f;
     world.view.cameraMode = 3;
-    world.view.draw();
-    GLfloat actual[16], expected[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, actual);
-    glLoadIdentity();
-    gluLookAt(0, 100, -20, 20, 0, -20, 0, 1, 0);  // 10 behind, high; 10 ahead
-    glGetFloatv(GL_MODELVIEW_MATRIX, expected);
-    for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-4f) << i;
+    for (bool followed : {true, false}) {
+        world.view.target = followed ? creature : nullptr;
+        world.view.draw();
+        GLfloat actual[16], expected[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, actual);
+        glLoadIdentity();
+        if (followed)
+            gluLookAt(0, 100, -20, 20, 0, -20, 0, 1, 0);  // 10 behind, high; 10 ahead
+        else
+            gluLookAt(0, 100, -40, 0, 0, -60, 0, 1, 0);
+        glGetFloatv(GL_MODELVIEW_MATRIX, expected);
+        for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-4f) << i;
+    }
 }
 
+// Unlit, at health 0 too; the transparent queue is emptied and lighting is on afterwards.
 TEST_F(GameViewTest, CrosshairShowsOnlyWhileTheTargetLives) {
+    Mesh glass;
+    glass.objects.push_back(triangle(10, 0));  // behind the viewer: only its queuing counts
+    finish(glass, LISTS_NONE);
+    transparentQueue.push(glass.objects[0], glass);
+    creature->health = 0;
+    glPushAttrib(GL_ENABLE_BIT);  // lighting with no light: anything lit is dark
+    glDisable(GL_LIGHT0);
+    glDisable(GL_COLOR_MATERIAL);
+    glEnable(GL_LIGHTING);
     world.view.draw();
+    EXPECT_EQ(transparentQueue.size(), 0);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    glPopAttrib();
     int x, y;
     project(0, 4, -80, x, y);  // the reticle's middle, 30 ahead and 4 up
     ASSERT_GT(x, 0);
     ASSERT_LT(y, GlTestWindow::HEIGHT);
-    EXPECT_NE(GlTestWindow::pixel(x, y), (Rgb{0, 0, 0}));
+    EXPECT_EQ(GlTestWindow::pixel(x, y), (Rgb{255, 255, 255}));
 
     creature->health = -5;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -54,6 +54,7 @@ TEST(Geometry, ClosestPointOnSegmentClampsToEnds) {
     expectVec(closestPointOnSegment(a, b, {-5, 3, 0}), 0, 0, 0);
     expectVec(closestPointOnSegment(a, b, {15, 3, 0}), 10, 0, 0);
     expectVec(closestPointOnSegment(a, b, {4, 3, 0}), 4, 0, 0, 1e-5f);
+    expectVec(closestPointOnSegment(a, b, {0.5f, 3, 0}), 0.5f, 0, 0, 1e-6f);
     expectVec(closestPointOnSegment(a, a, {4, 3, 0}), 0, 0, 0);  // degenerate segment
 }
 

@@ -87,6 +87,8 @@ TEST_F(ModelStoreTest, ReleasingTheLastReferenceMovesTheLastEntryIntoTheHole) {
     EXPECT_EQ(c, store.entry(0)->model.get());
     EXPECT_EQ(b, store.entry(1)->model.get());
     EXPECT_EQ(nullptr, store.entry(2));
+    EXPECT_EQ(nullptr, store.entry(-1));
+    EXPECT_EQ(nullptr, store.entry(ModelStore::MAX_MODELS));
 
     Model stranger;
     store.releaseModel(&stranger);  // not held here: nothing happens
@@ -97,6 +99,9 @@ TEST_F(ModelStoreTest, ReleasingTheLastReferenceMovesTheLastEntryIntoTheHole) {
     EXPECT_EQ("Getting used model c.3ds\n", said(&c2, "c.3ds"));
     EXPECT_EQ(b, b2);
     EXPECT_EQ(c, c2);
+    store.releaseModel(b);
+    store.releaseModel(b);  // the last entry: nothing moves into its place
+    EXPECT_EQ(nullptr, store.entry(1));
 }
 
 TEST_F(ModelStoreTest, AFullTableRefusesNewRequestsButStillFindsLoadedModels) {

@@ -8,6 +8,7 @@
 
 #include "Controller.h"
 #include "Model.h"
+#include "Vec3Checks.h"
 
 namespace {
 struct ForwardController : Controller {
@@ -56,18 +57,25 @@ TEST_F(EntityTest, OppositeCommandsCancelAndAreCleared) {
               0);
 }
 
-TEST_F(EntityTest, GrowingHeadingTurnsTowardPlusX) {
+// Heading 30 at speed 2: forward is (1, 0, -1.732); a growing heading turns
+// toward +x, and right is forward turned by another 90 degrees.
+TEST_F(EntityTest, EachCommandMovesAlongTheHeading) {
     entity.speed = 2;
-    entity.yawRate = 90;
-    entity.moveForward = 1;
+    entity.yawRate = 30;
     entity.update();
-    EXPECT_NEAR(entity.position.x, 2, 1e-5);
-    EXPECT_NEAR(entity.headingSin, 1, 1e-6);
     entity.yawRate = 0;
-    entity.moveForward = 0;
-    entity.strafeLeft = 1;  // facing +x, left is -z
-    entity.update();
-    EXPECT_NEAR(entity.velocity.z, -2, 1e-5);
+    EXPECT_NEAR(entity.headingSin, 0.5f, 1e-6);
+    const float c = 1.7320508f;
+    const std::pair<uint8_t Entity::*, Vec3> cases[] = {
+        {&Entity::moveForward, {1, 0, -c}}, {&Entity::moveBackward, {-1, 0, c}},
+        {&Entity::strafeLeft, {-c, 0, -1}}, {&Entity::strafeRight, {c, 0, 1}},
+        {&Entity::moveUp, {0, 2, 0}},       {&Entity::moveDown, {0, -2, 0}}};
+    for (const auto& [command, velocity] : cases) {
+        entity.*command = 1;
+        entity.update();
+        entity.*command = 0;
+        expectVec(entity.velocity, velocity.x, velocity.y, velocity.z, 1e-5f);
+    }
 }
 
 TEST_F(EntityTest, TurnRatesAddUpAtEveryUpdateWithoutWrapping) {

@@ -36,12 +36,12 @@ std::unique_ptr<Model> markerModel(Rgb colour, float dx, float dy) {
     return model;
 }
 
-// A triangle file h units tall lying at x from 1 to 2: mirroring in x shows.
+// A triangle file h units tall at x and z from 1 to 2: mirroring shows on every axis.
 bool saveMarkerFile(const TempDir& dir, const std::string& name, float h) {
     TdsScene scene;
     TdsObject o;
     o.name = "marker";
-    o.vertices = {gameToFile(1, 0, 0), gameToFile(2, 0, 0), gameToFile(1, h, 0)};
+    o.vertices = {gameToFile(1, 0, 1), gameToFile(2, 0, 1), gameToFile(1, h, 2)};
     o.faces = {0, 1, 2};
     scene.objects.push_back(o);
     return saveTds(scene, dir.file(name));
@@ -50,8 +50,10 @@ bool saveMarkerFile(const TempDir& dir, const std::string& name, float h) {
 // Which file (by its height), mirrored or not, skin and list mode.
 std::string describe(const Model* m) {
     if (m == nullptr) return "none";
+    const bool mirroredYZ = m->boundsMin.y < 0 || m->boundsMin.z < 0;
     return "h" + std::to_string(int(m->boundsMax.y)) + (m->boundsMin.x < 0 ? " mirrored " : " ") +
-           m->replacementTexture + " lists " + std::to_string(m->listMode);
+           m->replacementTexture + " lists " + std::to_string(m->listMode) +
+           (mirroredYZ ? " mirrored in y or z" : "");
 }
 
 // Screen colour at the marker centred on (dx, dy) of a model drawn DEPTH ahead.
@@ -168,16 +170,24 @@ TEST_F(FightDrawGl, CharacterModelsAreTheCharactersFilesInTheChosenSkin) {
                   "h10 skin2.bmp lists 2", "h11 skin2.bmp lists 2", "h12 skin2.bmp lists 2"}));
 }
 
-TEST_F(FightDrawGl, ProjectileTypesShareOneUnmirroredWholeMeshModel) {
+// Weapons and projectile types hold their models unmirrored, as whole-mesh
+// lists, and give them back.
+TEST_F(FightDrawGl, WeaponAndProjectileModelsAreUnmirroredWholeMeshModels) {
     TempDir dir;
     ScopedWorkingDir cwd(dir.path());
     ASSERT_TRUE(saveMarkerFile(dir, "zat.3ds", 1));
+    ASSERT_TRUE(saveMarkerFile(dir, "w2.3ds", 2));
     const int before = modelStore.count();
     captureOutput(loadProjectileModels);
     EXPECT_EQ(describe(projectileModels[0]), "h1  lists 2");
     for (const Model* m : projectileModels) EXPECT_EQ(m, projectileModels[0]);
     releaseProjectileModels();
     for (const Model* m : projectileModels) EXPECT_EQ(m, nullptr);
+    {
+        std::unique_ptr<Weapon> weapon;
+        captureOutput([&] { weapon = std::make_unique<Weapon>(nullptr, 1, nullptr); });
+        EXPECT_EQ(describe(weapon->model), "h2  lists 2");
+    }
     EXPECT_EQ(modelStore.count(), before);
 }
 

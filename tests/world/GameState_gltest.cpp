@@ -51,7 +51,11 @@ float fogValue(GLenum name) {
     return value;
 }
 
+// Also: the model-view matrix is the current one again.
 void expectProjection(double fovy, double farClip) {
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
     GLfloat actual[16], expected[16];
     glGetFloatv(GL_PROJECTION_MATRIX, actual);
     glMatrixMode(GL_PROJECTION);
@@ -69,6 +73,7 @@ protected:
     void SetUp() override {
         GlTest::SetUp();
         ASSERT_TRUE(saveTds(floorScene(), dir.file("floor.3ds")));
+        ASSERT_TRUE(saveTds(floorScene(), dir.file("c3.3ds")));  // the creatures' body
         savedSettings = settings;
         MapInfo map;
         std::snprintf(map.name, INFO_TEXT_SIZE, "Floor");
@@ -138,6 +143,7 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
     auto* player = dynamic_cast<Creature*>(state.objects[1]);
     ASSERT_NE(player, nullptr);
     EXPECT_EQ(state.view.target, player);
+    EXPECT_TRUE(player->model != nullptr && player->model == state.modelSlots[0]);
     EXPECT_FLOAT_EQ(player->position.z, -50.0f);
     for (int i = 2; i < 8; ++i) {
         auto* other = dynamic_cast<Creature*>(state.objects[i]);
@@ -158,7 +164,6 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
 // The body and projectile models go with the fight; the collision model as
 // soon as the map is built.
 TEST_F(GameStateTest, ModelsAreGivenBack) {
-    ASSERT_TRUE(saveTds(floorScene(), dir.file("c3.3ds")));
     ASSERT_TRUE(saveTds(floorScene(), dir.file("zat.3ds")));
     const Output o = captureOutput([] {
         GameState state(nullptr);

@@ -42,4 +42,13 @@ TEST(EntityGl, TransformIsPushedOnlyForVisiblePositions) {
     glPopMatrix();
     entity.draw();  // within its own push and pop
     EXPECT_EQ(modelviewDepth(), depth);
+
+    // Pitch about -x, then heading about -y, then roll about -z, 90 degrees each:
+    // the model's x, y and z axes end up along +z, +y and -x.
+    entity.pitch = entity.roll = 90;
+    ASSERT_TRUE(entity.beginTransform());
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    glPopMatrix();
+    const float axes[] = {0, 0, 1, 0, 1, 0, -1, 0, 0};
+    for (int i = 0; i < 9; ++i) EXPECT_NEAR(m[i / 3 * 4 + i % 3], axes[i], 1e-6) << i;
 }
