@@ -115,7 +115,9 @@ TEST_F(ContentTest, MissingDescriptionFilesAreSkipped) {
     EXPECT_EQ(s.characterCount + s.mapCount, 0);
 }
 
+// The whole start-up read: banner, settings file, then both lists.
 TEST_F(ContentTest, ListsLoadEveryNameInOrderAndSkipOverlongOnes) {
+    data.work.write("tovask.cfg", "800 600 16 0 2 1 1");
     data.work.write("chars", "  a.chr\n" + std::string(300, 'c') + "\n\tb.chr");
     data.work.write("maps", "arena.map\n");
     data.work.write("cfg/a.chr", PELMO);
@@ -123,8 +125,10 @@ TEST_F(ContentTest, ListsLoadEveryNameInOrderAndSkipOverlongOnes) {
     second.replace(second.find("Pelmo"), 5, "Second");
     data.work.write("cfg/b.chr", second);
     data.work.write("scenes/arena.map", ARENA);
-    const Output o = captureOutput([&] { s.loadContentLists(); });
+    const Output o = captureOutput([&] { s.load(); });
     EXPECT_EQ(o.out,
+              "         --- TOVASK ---\n  Version 0.03 - betatesting only\n"
+              "Resolution : 800 X 600 X 16\nWindowed\nTexture quality 2 Filled polygons 1\n"
               "Loaded characer Pelmo from file cfg/a.chr\n"
               "Loaded characer Second from file cfg/b.chr\n"
               "Loaded map Arena from file scenes/arena.map\n");

@@ -12,10 +12,15 @@
 #include "Display.h"
 #include "GRun.h"
 #include "GlTestWindow.h"
+#include "MenuState.h"
+#include "MeshFixtures.h"
+#include "ModelStore.h"
 #include "ScratchData.h"
 #include "Settings.h"
+#include "TdsWriter.h"
 #include "TestImages.h"
 #include "TextureStore.h"
+#include "TransparentQueue.h"
 
 namespace {
 
@@ -57,6 +62,11 @@ GLint integer(GLenum name) {
     glGetIntegerv(name, value);
     return value[0];
 }
+GLfloat real(GLenum name) {
+    GLfloat value[4] = {};
+    glGetFloatv(name, value);
+    return value[0];
+}
 
 TEST_F(ShellGlTest, InitGlSetsTheWindowStateFromTheSettings) {
     settings.filledPolygons = 0;
@@ -73,12 +83,27 @@ TEST_F(ShellGlTest, InitGlSetsTheWindowStateFromTheSettings) {
     EXPECT_EQ(integer(GL_FOG_HINT), GL_NICEST);
     EXPECT_EQ(integer(GL_FOG_MODE), GL_LINEAR);
     EXPECT_EQ(integer(GL_MATRIX_MODE), GL_MODELVIEW);
+    EXPECT_EQ((std::vector<GLint>{integer(GL_DEPTH_FUNC), integer(GL_CULL_FACE_MODE),
+                                  integer(GL_SHADE_MODEL), integer(GL_BLEND_SRC),
+                                  integer(GL_BLEND_DST), integer(GL_ALPHA_TEST_FUNC)}),
+              (std::vector<GLint>{GL_LEQUAL, GL_BACK, GL_SMOOTH, GL_SRC_ALPHA,
+                                  GL_ONE_MINUS_SRC_ALPHA, GL_GREATER}));
+    GLfloat fogColour[4], lightAmbient[4], lightDiffuse[4], material[4];
+    glGetFloatv(GL_FOG_COLOR, fogColour);
+    glGetLightfv(GL_LIGHT0, GL_AMBIENT, lightAmbient);
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, lightDiffuse);
+    glGetMaterialfv(GL_BACK, GL_AMBIENT, material);
+    EXPECT_EQ((std::vector<float>{real(GL_ALPHA_TEST_REF), real(GL_FOG_DENSITY), real(GL_FOG_START),
+                                  real(GL_FOG_END), fogColour[3], lightAmbient[0], lightDiffuse[1],
+                                  material[2]}),
+              (std::vector<float>{0.2f, 10, 100, 200, 1, 0.9f, 0.9f, 0.9f}));
 
     GLfloat p[16];  // 45 degrees, aspect 1, near 1, far 250
     glGetFloatv(GL_PROJECTION_MATRIX, p);
     EXPECT_NEAR(p[5], 1.0f / std::tan(22.5f * 3.14159265f / 180.0f), 1e-4f);
     EXPECT_NEAR(p[0], p[5], 1e-6f);
-    EXPECT_NEAR(p[14], -500.0f / 249.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(p[10], -251.0f / 249.0f);
+    EXPECT_FLOAT_EQ(p[14], -500.0f / 249.0f);
 
     settings.filledPolygons = 1;
     settings.niceHints = 0;
@@ -87,52 +112,62 @@ TEST_F(ShellGlTest, InitGlSetsTheWindowStateFromTheSettings) {
     EXPECT_EQ(integer(GL_FOG_HINT), GL_FASTEST);
 }
 
-TEST_F(ShellGlTest, DrawClearsThenDrawsTheState) {
+// Every frame: cleared, the state drawn, then the version line at (20, 460) on top.
+TEST_F(ShellGlTest, DrawClearsThenDrawsTheStateAndTheVersionLine) {
+    writeBmp(TestImage(64, 64, 255, 255, 255), data.work.file("font.bmp"));
+    captureOutput([] { bitmapFont.loadFont("font.bmp"); });
     GRun run;
-    glClearColor(0.0f, 0.0f, 1.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    run.draw();  // no state: the clear (the version line is far from the centre)
-    EXPECT_EQ(GlTestWindow::pixel(128, 128), (Rgb{0, 0, 0}));
-
-    auto painter = std::make_unique<PaintingState>();
-    PaintingState& state = *painter;
-    run.setState(std::move(painter));
-    run.draw();
-    EXPECT_EQ(state.draws, 1);
-    EXPECT_EQ(GlTestWindow::pixel(128, 128), (Rgb{0, 255, 0}));
+    const int textX = GlTestWindow::textX(25), textY = GlTestWindow::textY(465);
+    Mesh glass;  // queued as transparent: drawn and gone with the frame
+    glass.objects.push_back(triangle(10, 0));  // behind the viewer: only its queuing counts
+    finish(glass, LISTS_NONE);
+    for (bool withState : {false, true}) {
+        if (withState) run.setState(std::make_unique<PaintingState>());
+        transparentQueue.push(glass.objects[0], glass);
+        glClearColor(0.0f, 0.0f, 1.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        run.draw();
+        EXPECT_EQ(GlTestWindow::pixel(128, 128), (Rgb{0, uint8_t(withState ? 255 : 0), 0}));
+        EXPECT_GT(GlTestWindow::pixel(textX, textY).r, 200);
+        EXPECT_EQ(GlTestWindow::pixel(textX, GlTestWindow::textY(440)).r, 0);
+        EXPECT_EQ(GlTestWindow::pixel(GlTestWindow::textX(15), textY).r, 0);
+        EXPECT_EQ(transparentQueue.size(), 0);
+    }
 }
 
+// Both ways: the old state goes first, then everything cached for it; the
+// font is loaded again, as its texture went with the rest.
 TEST_F(ShellGlTest, SwitchingDeletesTheStateEmptiesTheCachesAndReloadsTheFont) {
     writeBmp(TestImage(4, 4, 200, 0, 0), data.work.file("red.bmp"));
-    ASSERT_GE(textureStore.getTexture("red.bmp"), 0);
-    bool deleted = false;
-    GRun run;
-    run.setState(std::make_unique<PaintingState>(&deleted));
-    captureOutput([&] { run.goToMenu(); });
-    EXPECT_TRUE(deleted);
-    EXPECT_EQ(textureStore.count(), 0);
-    EXPECT_NE(bitmapFont.listBase(), 0u);
-    ASSERT_NE(run.state(), nullptr);
-    EXPECT_TRUE(run.skipNextUpdate);
-    run.keyDown(SDLK_F2);  // low 8 bits of Escape: the first screen ends the program
-    EXPECT_FALSE(run.running);
-}
-
-TEST_F(ShellGlTest, StartingWithAnInvalidSelectionReturnsToTheFirstScreen) {
-    GRun run;
-    Output o = captureOutput([&] { run.startGame(); });  // no maps at all
-    EXPECT_NE(o.err.find("Invalid mapID when starting engine\n"), std::string::npos);
-    EXPECT_NE(run.state(), nullptr);
-    EXPECT_TRUE(run.skipNextUpdate);
-
+    writeBmp(TestImage(64, 64, 255, 255, 255), data.work.file("font.bmp"));
+    saveTds(TdsScene{}, data.work.file("old.3ds"));
     settings.maps.resize(1);
     settings.mapCount = 1;
     settings.characters.resize(1);
     settings.characters[0].skinCount = 1;
     settings.characterCount = 1;
-    o = captureOutput([&] { run.startGame(); });
-    EXPECT_EQ(o.err.find("Invalid"), std::string::npos);
+    GRun run;
+    for (bool fight : {true, false}) {
+        bool deleted = false;
+        captureOutput([&] { run.setState(std::make_unique<PaintingState>(&deleted)); });
+        ASSERT_GE(textureStore.getTexture("red.bmp"), 0);
+        captureOutput([] { modelStore.getModel("old.3ds", LISTS_NONE, false, false, false); });
+        captureOutput([&] { fight ? run.startGame() : run.goToMenu(); });
+        EXPECT_TRUE(deleted);
+        EXPECT_EQ(dynamic_cast<MenuState*>(run.state()) == nullptr, fight);
+        EXPECT_TRUE(run.skipNextUpdate);
+        const TextureEntry* font = textureStore.entry(bitmapFont.textureSlot());
+        ASSERT_NE(font, nullptr);
+        EXPECT_EQ(font->name, "font.bmp");
+        EXPECT_EQ(textureStore.count(), 1);
+        const Output o =
+            captureOutput([] { modelStore.getModel("old.3ds", LISTS_NONE, false, false, false); });
+        EXPECT_EQ(o.out, "Loading model old.3ds\n");
+        modelStore.clearModels();
+    }
+    run.keyDown(SDLK_F2);  // low 8 bits of Escape: the first screen ends the program
+    EXPECT_FALSE(run.running);
 }
 
 // Events pushed into SDL's queue reach the global GRun.

@@ -32,6 +32,8 @@ TEST(MenuSelection, KeysWrapResetTheSkinAndReadOnlyTheLowByte) {
     const Case cases[] = {
         {"x wraps the map down", {0, 0, 0}, {'x'}, {2, 0, 0}},
         {"c wraps the map up", {2, 0, 0}, {'c'}, {0, 0, 0}},
+        {"x steps the map down", {2, 0, 0}, {'x'}, {1, 0, 0}},
+        {"m steps the skin up", {0, 0, 0}, {'m'}, {0, 0, 1}},
         {"three c go round", {0, 0, 0}, {'c', 'c', 'c'}, {0, 0, 0}},
         {"b resets the skin", {0, 0, 2}, {'b'}, {0, 1, 0}},
         {"v resets the skin", {0, 1, 1}, {'v'}, {0, 0, 0}},

@@ -37,11 +37,14 @@ TEST(ViewFrustumTest, PointsAndBoxesOfTheStartupCamera) {
         float x, y, z;
         bool in;
     };
+    // 10 units ahead the view reaches 5.52 to either side and 4.14 up and down.
     const Point points[] = {
-        {0, 0, -10, true},     {0, 0, 10, false},
-        {0, 0, -300, false},   {0, 0, -0.5f, false},  // in front of the near plane
-        {0, 0, -249, true},    {100, 0, -10, false},
-        {0, -100, -10, false}, {NAN, 0, -10, false},
+        {0, 0, -10, true},      {0, 0, 10, false},     {0, 0, -300, false},
+        {0, 0, -0.5f, false},  // in front of the near plane
+        {0, 0, -1.1f, true},    {0, 0, -249, true},    {5.4f, 0, -10, true},
+        {5.7f, 0, -10, false},  {-5.4f, 0, -10, true}, {-5.7f, 0, -10, false},
+        {0, 4.0f, -10, true},   {0, 4.3f, -10, false}, {0, -4.0f, -10, true},
+        {0, -4.3f, -10, false}, {NAN, 0, -10, false},
     };
     for (const Point& p : points)
         EXPECT_EQ(v.pointInFrustum(p.x, p.y, p.z), p.in) << p.x << " " << p.y << " " << p.z;
@@ -86,6 +89,10 @@ TEST(ViewFrustumTest, OnAPlaneIsOutsideAndOneCornerInsideKeepsABox) {
     EXPECT_TRUE(v.boxInFrustum(0, 0, 0, 2, 2, 2));
     EXPECT_TRUE(v.boxInFrustum(2, 2, 2, 0, 0, 0));
     EXPECT_FALSE(v.boxInFrustum(0, 0, 0, 1.5f, 1.5f, 1.5f));
+    // x - y - z > 1.5: only the corner (2, 0, 0) passes.
+    v.planes[ViewFrustum::LEFT][1] = v.planes[ViewFrustum::LEFT][2] = -1.0f;
+    v.planes[ViewFrustum::LEFT][3] = -1.5f;
+    EXPECT_TRUE(v.boxInFrustum(0, 0, 0, 2, 2, 2));
 }
 
 }  // namespace

@@ -46,6 +46,16 @@ TEST_F(ArenaTest, ShotHitsCreatureAheadAndPassesItsShooter) {
     EXPECT_LT(target->impulse.z, 0.0f);
 }
 
+TEST_F(ArenaTest, ShotIntoTheWallIsPutBackAndKilled) {
+    Creature* shooter = addCreature({-25, 0, -40}, 0.0f);  // facing the wall at z = -60
+    shooter->weapons[0]->update(25, true);
+    Projectile* shot = lastShot();
+    for (int t = 0; t < 500 && !shot->dead; ++t) world->scheduler.advance(1);
+    ASSERT_TRUE(shot->dead);
+    EXPECT_EQ(shot->position.z, shot->previousPosition.z);
+    EXPECT_GT(shot->position.z, -60.0f + CollisionMap::OBJECT_RADIUS);
+}
+
 TEST_F(ArenaTest, ComputerFightRunsWithCreaturesIntact) {
     CharacterInfo characters[2];
     characters[0].skinCount = 3;

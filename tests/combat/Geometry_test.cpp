@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "Vec3Checks.h"
+
 namespace {
 const Vec3 kGround[3] = {{0, 0, 0}, {10, 0, 0}, {0, 0, 10}};  // in the plane y = 0
 }
@@ -27,14 +29,33 @@ TEST(Geometry, InsidePolygonByAngleSum) {
     EXPECT_TRUE(insidePolygon({0, 0, -0.1f}, thin, 3)) << "within the 1 % slack";
 }
 
+TEST(Geometry, VectorArithmeticOnEveryComponent) {
+    const Vec3 a{1, 2, 3}, b{4, -5, 6};
+    expectVec(add(a, b), 5, -3, 9);
+    expectVec(subtract(a, b), -3, 7, -3);
+    expectVec(scale(a, 2), 2, 4, 6);
+    expectVec(divide(b, 2), 2, -2.5f, 3);
+    expectVec(cross(a, b), 27, 6, -13);
+    expectVec(normalize({3, 0, 4}), 0.6f, 0, 0.8f);
+    Vec3 zeroed = b;
+    setZero(zeroed);
+    expectVec(zeroed, 0, 0, 0);
+    EXPECT_EQ(dot(a, b), 12.0f);
+    EXPECT_EQ(length({2, 3, 6}), 7.0f);
+    EXPECT_EQ(distance(a, {3, 5, 9}), 7.0f);
+    EXPECT_EQ(absolute(-2.5f) + absolute(0.5f), 3.0f);
+    EXPECT_EQ(planeOffset({0, 1, 0}, {5, 2, 7}), -2.0f);
+    EXPECT_TRUE(sameXY({1, 2, 3}, {1, 2, 9}));
+    EXPECT_FALSE(sameXY({1, 2, 3}, {1, 5, 3}) || sameXY({1, 2, 3}, {4, 2, 3}));
+}
+
 TEST(Geometry, ClosestPointOnSegmentClampsToEnds) {
     const Vec3 a{0, 0, 0}, b{10, 0, 0};
-    EXPECT_EQ(closestPointOnSegment(a, b, {-5, 3, 0}).x, 0.0f);
-    EXPECT_EQ(closestPointOnSegment(a, b, {15, 3, 0}).x, 10.0f);
-    const Vec3 mid = closestPointOnSegment(a, b, {4, 3, 0});
-    EXPECT_FLOAT_EQ(mid.x, 4);
-    EXPECT_FLOAT_EQ(mid.y, 0);
-    EXPECT_EQ(closestPointOnSegment(a, a, {4, 3, 0}).x, 0.0f) << "degenerate segment";
+    expectVec(closestPointOnSegment(a, b, {-5, 3, 0}), 0, 0, 0);
+    expectVec(closestPointOnSegment(a, b, {15, 3, 0}), 10, 0, 0);
+    expectVec(closestPointOnSegment(a, b, {4, 3, 0}), 4, 0, 0, 1e-5f);
+    expectVec(closestPointOnSegment(a, b, {0.5f, 3, 0}), 0.5f, 0, 0, 1e-6f);
+    expectVec(closestPointOnSegment(a, a, {4, 3, 0}), 0, 0, 0);  // degenerate segment
 }
 
 TEST(Geometry, ClassifySphereKeepsTheDistanceForEveryClass) {

@@ -27,28 +27,33 @@ TEST_F(ProjectileTest, ShortShotExpiresAtItsThirtiethUpdate) {
     EXPECT_FALSE(inWorld(shot));
 }
 
-TEST_F(ProjectileTest, SpentShellReleasesTenCreditedFragmentsOnce) {
-    Projectile* shell = shoot(1, shooter);
-    shell->position = {5, 4, -20};
-    shell->remainingRange = 1.0;
-    const int before = world->objectCount;
-    const std::vector<int> r = randsAfterSeed(31, 20);
-    shell->update();
-    ASSERT_EQ(world->objectCount, before + 10);
-    EXPECT_TRUE(shell->dead);
-    for (int i = 0; i < 10; ++i) {
-        auto* fragment = dynamic_cast<Projectile*>(world->objects[before + i]);
-        ASSERT_NE(fragment, nullptr);
-        EXPECT_EQ(fragment->typeIndex, 2);
-        EXPECT_EQ(fragment->shooter(), shooter);
-        EXPECT_FLOAT_EQ(fragment->heading, float(r[2 * i + 1] % 360));  // after its delay draw
-        EXPECT_FLOAT_EQ(fragment->position.x, shell->position.x);
-        EXPECT_EQ(fragment->moveForward, 1);
+TEST_F(ProjectileTest, SpentShotsReleaseTheirFragmentsOnceCreditedToTheShooter) {
+    // Columns: projectile type, fragments released, their type.
+    const int cases[][3] = {{1, 10, 2}, {3, 1, 0}, {0, 0, 0}, {2, 0, 0}, {4, 0, 0}};
+    for (const auto& [type, count, fragmentType] : cases) {
+        SCOPED_TRACE(type);
+        Projectile* shell = shoot(type, shooter);
+        shell->position = {5, 4, -20};
+        shell->remainingRange = 1.0;
+        const int before = world->objectCount;
+        const std::vector<int> r = randsAfterSeed(31, 20);
+        shell->update();
+        ASSERT_EQ(world->objectCount, before + count);
+        EXPECT_TRUE(shell->dead);
+        for (int i = 0; i < count; ++i) {
+            auto* fragment = dynamic_cast<Projectile*>(world->objects[before + i]);
+            ASSERT_NE(fragment, nullptr);
+            EXPECT_EQ(fragment->typeIndex, fragmentType);
+            EXPECT_EQ(fragment->shooter(), shooter);
+            EXPECT_FLOAT_EQ(fragment->heading, float(r[2 * i + 1] % 360));  // after its delay draw
+            EXPECT_FLOAT_EQ(fragment->position.x, shell->position.x);
+            EXPECT_EQ(fragment->moveForward, 1);
+        }
+        shell->update();  // updated again before the world disposes of it
+        EXPECT_EQ(world->objectCount, before + count);
+        world->flushDisposals();
+        EXPECT_FALSE(inWorld(shell));
     }
-    shell->update();  // updated again before the world disposes of it
-    EXPECT_EQ(world->objectCount, before + 10);
-    world->flushDisposals();
-    EXPECT_FALSE(inWorld(shell));
 }
 
 TEST_F(ProjectileTest, KillingHitCreditsShooterOnceAndEveryHitPushes) {
@@ -70,6 +75,16 @@ TEST_F(ProjectileTest, KillingHitCreditsShooterOnceAndEveryHitPushes) {
     EXPECT_TRUE(shell->dead);
     EXPECT_FLOAT_EQ(target->impulse.x, 1.0f);
     EXPECT_FLOAT_EQ(target->impulse.z, -0.5f);
+}
+
+TEST_F(ProjectileTest, EachTypeTakesItsDamage) {
+    std::vector<int> health;
+    for (int type = 0; type < PROJECTILE_TYPE_COUNT; ++type) {
+        target->health = 100;
+        shoot(type, shooter)->onCollision(target);
+        health.push_back(target->health);
+    }
+    EXPECT_EQ(health, (std::vector<int>{80, 80, 80, 80, 90}));
 }
 
 TEST_F(ProjectileTest, PassesThroughShooterAndProjectilesButNotTheLevel) {

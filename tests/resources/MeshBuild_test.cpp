@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "DataLocator.h"
 #include "Mesh.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"
@@ -98,4 +99,14 @@ TEST(MeshLoad, LocatesImportsAndBuildsOnce) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to locate file nothere.3ds\n");
     EXPECT_TRUE(missing.loaded);
     EXPECT_EQ(missing.objectCount(), 0);
+    // A name with no room left in a path is not looked for; its start is shown.
+    for (size_t n : {size_t(DATA_NAME_SIZE - 2), size_t(DATA_NAME_SIZE - 1)}) {
+        const std::string name(n, 'n');
+        Mesh unnamed;
+        testing::internal::CaptureStderr();
+        EXPECT_TRUE(unnamed.load(name.c_str(), "", "", LISTS_NONE));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "Unable to locate file " +
+                      (n < DATA_NAME_SIZE - 1 ? name + "\n" : name.substr(0, 64) + "...\n"));
+    }
 }

@@ -3,11 +3,15 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "FrameStats.h"
 #include "GlTestWindow.h"
 #include "Mesh.h"
 #include "MeshFixtures.h"
+#include "Model.h"
+#include "TdsWriter.h"
 #include "TestFiles.h"
 #include "TestImages.h"
 #include "TextureStore.h"
@@ -35,7 +39,8 @@ protected:
         GlTestWindow::resetState();
         GlTestWindow::perspectiveCamera();
     }
-    Rgb centre() { return GlTestWindow::pixel(CX, CY); }
+    // The pixel dx, dy from the centre.
+    Rgb centre(int dx = 0, int dy = 0) { return GlTestWindow::pixel(CX + dx, CY + dy); }
     void image(const char* name, const TestImage& picture) {
         ASSERT_TRUE(writeBmp(picture, dir.file(name)));
     }
@@ -64,6 +69,17 @@ TEST_F(MeshGl, UntexturedObjectsTakeTheirMaterialColourAndMissingMaterialsDrawWh
     finish(mesh, LISTS_NONE);
     mesh.renderObject(mesh.objects[0]);
     EXPECT_EQ(RED, centre());
+    // Lit from the viewer, the object's own normals count, not the current one:
+    // edge-on to the light it shows only the ambient fifth of its red.
+    glPushAttrib(GL_LIGHTING_BIT | GL_ENABLE_BIT);
+    const GLfloat none[4] = {0, 0, 0, 1};
+    glLightfv(GL_LIGHT0, GL_AMBIENT, none);
+    for (GLenum on : {GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL}) glEnable(on);
+    mesh.objects[0].normals.assign(3, Vec3{1, 0, 0});
+    glNormal3f(0, 0, 1);
+    mesh.renderObject(mesh.objects[0]);
+    EXPECT_NEAR(centre().r, 51, 2);
+    glPopAttrib();
     for (size_t i : {1, 2}) {
         clearFrame();
         glColor3ub(1, 2, 3);
@@ -161,10 +177,12 @@ TEST_F(MeshGl, CullingDrawsAndCountsOnlyWhatMayBeSeen) {
     front.draw(0, 0, 0);  // objects are culled one by one
     EXPECT_EQ(RED, centre());
     EXPECT_EQ(1, frameStats.trianglesThisFrame);
+    behind.draw(0, 0, -20);  // a whole-mesh list counts all its triangles
+    EXPECT_EQ(3, frameStats.trianglesThisFrame);
     Mesh unloaded;
     unloaded.objects.push_back(triangle(-10, 0));
     unloaded.draw(0, 0, 0);
-    EXPECT_EQ(1, frameStats.trianglesThisFrame);
+    EXPECT_EQ(3, frameStats.trianglesThisFrame);
 }
 
 TEST_F(MeshGl, TransparentObjectsWaitForTheQueueUnlessTheMeshIsOneList) {
@@ -214,6 +232,42 @@ TEST_F(MeshGl, TheQueueDrawsInQueuingOrderUnderEachRecordsMatrix) {
     GLfloat m[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     EXPECT_EQ(50.0f, m[13]);
+}
+
+// A model draws the frame its clock stands at; loaded mirrored, its lists
+// (one per object or one for the whole mesh) hold the mirrored vertices.
+TEST_F(MeshGl, ModelsDrawTheirCurrentFrameAsLoaded) {
+    auto marker = [&](const char* name, float x, float y) {
+        TdsScene scene;
+        TdsObject o;
+        o.name = "marker";
+        o.vertices = {gameToFile(x - 0.5f, y - 0.5f, -10), gameToFile(x + 0.5f, y - 0.5f, -10),
+                      gameToFile(x, y + 0.5f, -10)};
+        o.faces = {0, 1, 2};
+        scene.objects.push_back(o);
+        ASSERT_TRUE(saveTds(scene, dir.file(name)));
+    };
+    marker("key1.3ds", 2, 0);  // frame 0 on the right
+    marker("key2.3ds", 0, 2);  // frame 1 at the top
+    dir.write("walk3", "2\n2\n2\nkey%d.3ds\n0\n");
+    Model plain, mirrored;
+    ASSERT_TRUE(plain.load("walk3", LISTS_PER_OBJECT, false, false, false));
+    ASSERT_TRUE(mirrored.load("walk3", LISTS_WHOLE_MESH, true, false, false));
+    EXPECT_TRUE(plain.frames[1]->objects[0].hasList && mirrored.frames[1]->wholeList);
+    // Columns: model, time, lit on the right, on the left, at the top.
+    const std::tuple<Model*, int, bool, bool, bool> cases[] = {{&plain, 0, true, false, false},
+                                                               {&plain, 1, false, false, true},
+                                                               {&mirrored, 0, false, true, false},
+                                                               {&mirrored, 1, false, false, true}};
+    for (const auto& [model, time, right, left, top] : cases) {
+        clearFrame();
+        model->setTime(time);
+        model->draw(0, 0, 0);
+        EXPECT_EQ((std::vector<bool>{centre(62, 0) != Rgb{}, centre(-62, 0) != Rgb{},
+                                     centre(0, 62) != Rgb{}}),
+                  (std::vector<bool>{right, left, top}))
+            << (model == &mirrored ? "mirrored" : "plain") << " at time " << time;
+    }
 }
 
 }  // namespace

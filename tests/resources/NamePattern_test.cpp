@@ -26,6 +26,7 @@ TEST(NamePattern, PrintsOneIntegerConversionUsesAnythingElseLiterallyAndRefusesO
     const Case cases[] = {
         {"pelmo_skin%d.bmp", 1, 64, "pelmo_skin1.bmp"},
         {"arm%02i.3ds", 5, 64, "arm05.3ds"},
+        {"arm%-3d.3ds", 5, 64, "arm5  .3ds"},
         {"plain.bmp", 3, 64, "plain.bmp"},
         {"skin%d.bmp", 1, 10, "skin1.bmp"},
         {"skin%d.bmp", 12345, 10, "<refused>"},

@@ -1,6 +1,7 @@
 // The texture cache against a real GL context: sharing, slots, companions, filters, GL state.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,72 @@ TEST_F(TextureStoreGl, QualityChoosesFiltersAndMipmapsForLaterLoadsOnly) {
     EXPECT_EQ(GL_NEAREST, parameter(nearest, GL_TEXTURE_MIN_FILTER));
     EXPECT_EQ(GL_NEAREST, parameter(nearest, GL_TEXTURE_MAG_FILTER));
     EXPECT_EQ(GL_LINEAR_MIPMAP_NEAREST, parameter(plain, GL_TEXTURE_MIN_FILTER));
+}
+
+// A quad over the whole window, texels 0 to 3 of a one-row texture from left
+// to right, drawn over red after binding the slot; the colour current before
+// the binding is dim green, which the binding must replace.
+std::vector<Rgb> drawnOverRed(int slot) {
+    GlTestWindow::resetState();
+    glClearColor(1, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor4f(0, 0.5f, 0, 0.5f);
+    textureStore.bindTexture(slot);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(-1, -1);
+    glTexCoord2f(1, 0);
+    glVertex2f(1, -1);
+    glTexCoord2f(1, 1);
+    glVertex2f(1, 1);
+    glTexCoord2f(0, 1);
+    glVertex2f(-1, 1);
+    glEnd();
+    std::vector<Rgb> row;
+    for (int x = 32; x < 256; x += 64) row.push_back(GlTestWindow::pixel(x, 128));
+    return row;
+}
+
+// Alpha is the first stored byte of the companion's pixel (blue in a bitmap).
+// "+": texels at or below 0.2 are dropped and the rest drawn opaque; "-":
+// mixed by alpha. Plain textures turn the depth test on; the others leave it.
+TEST_F(TextureStoreGl, EachKindOfTextureBindsItsOwnDrawingState) {
+    store.setTextureQuality(0);
+    TestImage alpha(4, 1);
+    const uint8_t alphas[] = {0, 51, 52, 128};
+    for (int x = 0; x < 4; ++x) alpha.set(x, 0, 255, 77, alphas[x]);
+    image("plus.bmp", TestImage(4, 1, 0, 0, 255));
+    image("plus+.bmp", alpha);
+    image("minus.bmp", TestImage(4, 1, 0, 0, 255));
+    image("minus-.bmp", alpha);
+    image("plain.bmp", TestImage(4, 1, 0, 0, 255));
+    const Rgb red{255, 0, 0}, blue{0, 0, 255};
+    EXPECT_EQ(drawnOverRed(store.getTextureAuto("plus.bmp")),
+              (std::vector<Rgb>{red, red, blue, blue}));
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    const std::vector<Rgb> mixed = drawnOverRed(store.getTextureAuto("minus.bmp"));
+    const std::vector<Rgb> expected = {red, {204, 0, 51}, {203, 0, 52}, {127, 0, 128}};
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_TRUE(std::abs(mixed[i].r - expected[i].r) <= 1 && mixed[i].g == 0 &&
+                    std::abs(mixed[i].b - expected[i].b) <= 1)
+            << i;
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_EQ(drawnOverRed(store.getTexture("plain.bmp")), (std::vector<Rgb>(4, blue)));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST));
+}
+
+TEST_F(TextureStoreGl, CompanionsOfAnotherWidthOrHeightAreRefused) {
+    image("c.bmp", TestImage(4, 4));
+    for (auto [w, h] : {std::pair{4, 2}, {2, 4}}) {
+        image("c+.bmp", TestImage(w, h));
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(-1, store.getTextureAuto("c.bmp"));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "Alpha image c+.bmp is " + std::to_string(w) + "x" + std::to_string(h) +
+                      " but its colour image c.bmp is 4x4\n");
+    }
+    EXPECT_EQ(0, store.count());
 }
 
 }  // namespace

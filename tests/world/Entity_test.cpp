@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "Controller.h"
 #include "Model.h"
+#include "Vec3Checks.h"
 
 namespace {
 struct ForwardController : Controller {
@@ -46,6 +49,7 @@ TEST_F(EntityTest, OppositeCommandsCancelAndAreCleared) {
     entity.speed = 1;
     entity.moveForward = entity.moveBackward = entity.strafeLeft = entity.strafeRight = 1;
     entity.moveUp = entity.moveDown = 1;
+    entity.impulse = {0, 3, 0};  // gone at once: impulses do not last by default
     entity.update();
     EXPECT_EQ(length(entity.position), 0.0f);
     EXPECT_EQ(entity.moveForward + entity.moveBackward + entity.strafeLeft + entity.strafeRight +
@@ -53,18 +57,37 @@ TEST_F(EntityTest, OppositeCommandsCancelAndAreCleared) {
               0);
 }
 
-TEST_F(EntityTest, GrowingHeadingTurnsTowardPlusX) {
+// Heading 30 at speed 2: forward is (1, 0, -1.732); a growing heading turns
+// toward +x, and right is forward turned by another 90 degrees.
+TEST_F(EntityTest, EachCommandMovesAlongTheHeading) {
     entity.speed = 2;
-    entity.yawRate = 90;
-    entity.moveForward = 1;
+    entity.yawRate = 30;
     entity.update();
-    EXPECT_NEAR(entity.position.x, 2, 1e-5);
-    EXPECT_NEAR(entity.headingSin, 1, 1e-6);
     entity.yawRate = 0;
-    entity.moveForward = 0;
-    entity.strafeLeft = 1;  // facing +x, left is -z
+    EXPECT_NEAR(entity.headingSin, 0.5f, 1e-6);
+    const float c = 1.7320508f;
+    const std::pair<uint8_t Entity::*, Vec3> cases[] = {
+        {&Entity::moveForward, {1, 0, -c}}, {&Entity::moveBackward, {-1, 0, c}},
+        {&Entity::strafeLeft, {-c, 0, -1}}, {&Entity::strafeRight, {c, 0, 1}},
+        {&Entity::moveUp, {0, 2, 0}},       {&Entity::moveDown, {0, -2, 0}}};
+    for (const auto& [command, velocity] : cases) {
+        entity.*command = 1;
+        entity.update();
+        entity.*command = 0;
+        expectVec(entity.velocity, velocity.x, velocity.y, velocity.z, 1e-5f);
+    }
+}
+
+TEST_F(EntityTest, TurnRatesAddUpAtEveryUpdateWithoutWrapping) {
+    entity.pitchRate = 100;
+    entity.yawRate = 200;
+    entity.rollRate = -300;
+    entity.moveForward = 1;  // a new entity has no speed
     entity.update();
-    EXPECT_NEAR(entity.velocity.z, -2, 1e-5);
+    entity.update();
+    EXPECT_EQ(
+        (std::vector<float>{entity.pitch, entity.heading, entity.roll, length(entity.position)}),
+        (std::vector<float>{200, 400, -600, 0}));
 }
 
 TEST_F(EntityTest, NotAliveDriftsAndSlowsGeometrically) {
@@ -96,6 +119,7 @@ TEST_F(EntityTest, OwnsItsControllerWhichRunsFirst) {
         EXPECT_EQ(owned.position.z, -1.0f);
         owned.setController(new ForwardController(&owned, &deletions));
         EXPECT_EQ(deletions, 1);
+        EXPECT_FALSE(owned.onCollision(nullptr));  // a plain entity blocks nothing
     }
     EXPECT_EQ(deletions, 2);
 }

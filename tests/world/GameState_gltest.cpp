@@ -2,12 +2,16 @@
 // line.
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "CaptureOutput.h"
 #include "CollisionMap.h"
 #include "Creature.h"
 #include "Display.h"
@@ -16,6 +20,7 @@
 #include "GlTestWindow.h"
 #include "MapScene.h"
 #include "MenuState.h"
+#include "ModelStore.h"
 #include "Settings.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"
@@ -34,12 +39,6 @@ TdsScene floorScene() {
     return scene;
 }
 
-int count(const std::string& text, const std::string& line) {
-    int n = 0;
-    for (size_t at = text.find(line); at != std::string::npos; at = text.find(line, at + 1)) ++n;
-    return n;
-}
-
 std::string keyOutput(GameState& state, int key) {
     testing::internal::CaptureStdout();
     state.keyDown(key);
@@ -52,7 +51,11 @@ float fogValue(GLenum name) {
     return value;
 }
 
+// Also: the model-view matrix is the current one again.
 void expectProjection(double fovy, double farClip) {
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
     GLfloat actual[16], expected[16];
     glGetFloatv(GL_PROJECTION_MATRIX, actual);
     glMatrixMode(GL_PROJECTION);
@@ -70,6 +73,7 @@ protected:
     void SetUp() override {
         GlTest::SetUp();
         ASSERT_TRUE(saveTds(floorScene(), dir.file("floor.3ds")));
+        ASSERT_TRUE(saveTds(floorScene(), dir.file("c3.3ds")));  // the creatures' body
         savedSettings = settings;
         MapInfo map;
         std::snprintf(map.name, INFO_TEXT_SIZE, "Floor");
@@ -117,28 +121,29 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
     GameState state(nullptr);
     testing::internal::CaptureStdout();
     ASSERT_TRUE(state.load());
-    const std::string out = testing::internal::GetCapturedStdout();
-    const size_t map = out.find("Loading map\n");
-    const size_t collisions = out.find("Creating collisions map\n");
-    const size_t players = out.find("Creating players\n");
-    ASSERT_NE(map, std::string::npos);
-    ASSERT_NE(collisions, std::string::npos);
-    ASSERT_NE(players, std::string::npos);
-    EXPECT_LT(map, collisions);
-    EXPECT_LT(collisions, players);
+    std::vector<std::string> steps;  // the loading steps' lines among the models' ones
+    std::istringstream out(testing::internal::GetCapturedStdout());
+    for (std::string line; std::getline(out, line);)
+        if (line.rfind("Loading model", 0) != 0 && line.rfind("Getting used", 0) != 0)
+            steps.push_back(line);
+    std::vector<std::string> expected = {"Loading map", "Creating collisions map",
+                                         "Creating players"};
+    expected.resize(10, "New pelmo in game");
+    EXPECT_EQ(steps, expected);
 
     EXPECT_NE(dynamic_cast<MapScene*>(state.objects[0]), nullptr);
     ASSERT_NE(state.collisionMap, nullptr);
     EXPECT_FALSE(state.collisionMap->empty());
+    const Vec3 cell = state.collisionMap->cellSize;
+    EXPECT_EQ((std::vector<float>{cell.x, cell.y, cell.z}), (std::vector<float>{20, 20, 20}));
     EXPECT_STREQ(state.map.name, "Floor");
-    EXPECT_EQ(count(out, "New pelmo in game\n"), 7);
-    EXPECT_LT(players, out.find("New pelmo in game\n"));
 
     // The player at the start point, followed by the camera; six more around it.
     ASSERT_EQ(state.objectCount, 8);
     auto* player = dynamic_cast<Creature*>(state.objects[1]);
     ASSERT_NE(player, nullptr);
     EXPECT_EQ(state.view.target, player);
+    EXPECT_TRUE(player->model != nullptr && player->model == state.modelSlots[0]);
     EXPECT_FLOAT_EQ(player->position.z, -50.0f);
     for (int i = 2; i < 8; ++i) {
         auto* other = dynamic_cast<Creature*>(state.objects[i]);
@@ -149,14 +154,26 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
         EXPECT_LE(other->position.z, -10.0f);
     }
 
-    GLfloat clear[4], fog[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    glGetFloatv(GL_FOG_COLOR, fog);
-    EXPECT_FLOAT_EQ(clear[0], 0.25f);
-    EXPECT_FLOAT_EQ(clear[2], 0.75f);
-    EXPECT_FLOAT_EQ(clear[3], 0.0f);
-    EXPECT_FLOAT_EQ(fog[1], 0.5f);
-    EXPECT_FLOAT_EQ(fog[3], 1.0f);
+    std::vector<GLfloat> clear(4), fog(4);
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear.data());
+    glGetFloatv(GL_FOG_COLOR, fog.data());
+    EXPECT_EQ(clear, (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 0.0f}));
+    EXPECT_EQ(fog, (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 1.0f}));
+}
+
+// The body and projectile models go with the fight; the collision model as
+// soon as the map is built.
+TEST_F(GameStateTest, ModelsAreGivenBack) {
+    ASSERT_TRUE(saveTds(floorScene(), dir.file("zat.3ds")));
+    const Output o = captureOutput([] {
+        GameState state(nullptr);
+        EXPECT_EQ(modelStore.count(), 2);
+        EXPECT_FALSE(CollisionMap(20, 20, 20, "floor.3ds").empty());
+        EXPECT_TRUE(CollisionMap(20, 20, 20, "nothing.3ds").empty());
+        EXPECT_EQ(modelStore.count(), 2);
+    });
+    EXPECT_EQ(modelStore.count(), 0);
+    EXPECT_NE(o.err.find("nothing.3ds"), std::string::npos);
 }
 
 TEST_F(GameStateTest, FogKeyTogglesFogAndSaysSo) {
@@ -201,16 +218,20 @@ TEST_F(GameStateTest, CameraKeysWrapAroundSevenModesQuietly) {
     EXPECT_EQ(state.view.cameraMode, 0);
 }
 
-TEST_F(GameStateTest, EscapeByItsLowByteLeavesForTheMenu) {
+// The game's own fight keeps the mouse in the window until it ends.
+TEST_F(GameStateTest, EscapeByItsLowByteLeavesForTheMenuAndFreesTheMouse) {
     GRun run;
     auto fight = std::make_unique<GameState>(&run);
     GameState* state = fight.get();
     run.setState(std::move(fight));
     testing::internal::CaptureStdout();
+    ASSERT_TRUE(state->load());
+    EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), SDL_GRAB_ON);
     state->keyDown(283);  // F2: the low 8 bits are Escape's; the state is deleted here
     testing::internal::GetCapturedStdout();
     EXPECT_NE(dynamic_cast<MenuState*>(run.state()), nullptr);
     EXPECT_TRUE(run.skipNextUpdate);
+    EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), SDL_GRAB_OFF);
 }
 
 TEST_F(GameStateTest, EndLineAveragesGameTimeOverDrawnFrames) {

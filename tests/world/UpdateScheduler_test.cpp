@@ -78,6 +78,8 @@ TEST(UpdateScheduler, UpdateTimesDoNotDependOnFrameSplitOrWheelPosition) {
     }
     // A delay from 999 on waits in the far list and runs one millisecond later.
     EXPECT_EQ(updateTimes(1000, 1000, 3002), (std::vector<int>{1002, 2002, 3002}));
+    EXPECT_EQ(updateTimes(1998, 5000, 2100), std::vector<int>{2000});
+    EXPECT_EQ(updateTimes(999, 5000, 1100), std::vector<int>{1001});
     EXPECT_EQ(countsAfterFrames(0, 5, 1, {0, 0}), (std::vector<int>{0, 0}));
 }
 

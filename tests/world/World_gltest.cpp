@@ -1,15 +1,10 @@
-// World and entities with a GL context: the entity transform and leaving a fight with Escape.
+// Entities with a GL context: the transform an entity draws in.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-
 #include "Entity.h"
-#include "GRun.h"
 #include "GlTestWindow.h"
 #include "Model.h"
 #include "ViewFrustum.h"
-#include "World.h"
 
 namespace {
 GLint modelviewDepth() {
@@ -45,16 +40,15 @@ TEST(EntityGl, TransformIsPushedOnlyForVisiblePositions) {
     EXPECT_NEAR(m[0], 0, 1e-6);
     EXPECT_NEAR(m[2], 1, 1e-6);
     glPopMatrix();
-}
+    entity.draw();  // within its own push and pop
+    EXPECT_EQ(modelviewDepth(), depth);
 
-TEST(WorldGl, EscapeHandsTheFightBackToTheMenu) {
-    ASSERT_TRUE(GlTestWindow::open());
-    GRun run;
-    run.setState(std::make_unique<World>(&run));
-    testing::internal::CaptureStdout();
-    run.keyDown(27);
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Average : "), std::string::npos) << "the World was destroyed";
-    EXPECT_NE(run.state(), nullptr);
-    EXPECT_EQ(dynamic_cast<World*>(run.state()), nullptr);
+    // Pitch about -x, then heading about -y, then roll about -z, 90 degrees each:
+    // the model's x, y and z axes end up along +z, +y and -x.
+    entity.pitch = entity.roll = 90;
+    ASSERT_TRUE(entity.beginTransform());
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    glPopMatrix();
+    const float axes[] = {0, 0, 1, 0, 1, 0, -1, 0, 0};
+    for (int i = 0; i < 9; ++i) EXPECT_NEAR(m[i / 3 * 4 + i % 3], axes[i], 1e-6) << i;
 }
