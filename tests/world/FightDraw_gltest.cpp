@@ -173,6 +173,7 @@ TEST_F(FightDrawGl, CharacterModelsAreTheCharactersFilesInTheChosenSkin) {
 // Weapons and projectile types hold their models unmirrored, as whole-mesh
 // lists, and give them back.
 TEST_F(FightDrawGl, WeaponAndProjectileModelsAreUnmirroredWholeMeshModels) {
+    creature.reset();  // its weapons hold the data folder's w1.3ds to w5.3ds
     TempDir dir;
     ScopedWorkingDir cwd(dir.path());
     ASSERT_TRUE(saveMarkerFile(dir, "zat.3ds", 1));
