@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 
 struct Output {
@@ -19,4 +20,17 @@ Output captureOutput(Call call) {
     o.err = ::testing::internal::GetCapturedStderr();
     o.out = ::testing::internal::GetCapturedStdout();
     return o;
+}
+
+// True when text is before, a source line number (no leading zero), then after.
+inline bool isWithLineNumber(const std::string& text, const std::string& before,
+                             const std::string& after) {
+    if (text.size() <= before.size() + after.size() || text.compare(0, before.size(), before) != 0 ||
+        text.compare(text.size() - after.size(), after.size(), after) != 0)
+        return false;
+    const std::string number = text.substr(before.size(), text.size() - before.size() - after.size());
+    if (number[0] == '0') return false;
+    for (char c : number)
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    return true;
 }
