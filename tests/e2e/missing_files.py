@@ -42,14 +42,10 @@ SMALL_WINDOW = "320 240 0 0 1 1 0\n"  # width, height, bits, windowed, quality, 
 SANITIZER_MARKS = ("AddressSanitizer", "LeakSanitizer", "runtime error:", "UndefinedBehaviorSanitizer")
 
 
-def garbage_bytes():
-    # Binary noise led by a 400-byte word with no white space in it, longer
-    # than any name buffer a reader may have.
-    rng = random.Random(20261206)
-    return b"Q" * 400 + bytes(rng.randrange(256) for _ in range(3000))
-
-
-GARBAGE = garbage_bytes()
+# Binary noise led by a 400-byte word with no white space in it, longer than
+# any name buffer a reader may have.
+_noise = random.Random(20261206)
+GARBAGE = b"Q" * 400 + bytes(_noise.randrange(256) for _ in range(3000))
 
 
 def data_files():
@@ -64,19 +60,12 @@ def words(rel):
         return f.read().split()
 
 
-def find_data_file(name):
-    for rel in data_files():
-        if os.path.basename(rel) == name:
-            return rel
-    return None
-
-
 def selections():
     """(map, character, skin) triples that between them use every map and
     every skin of every character of the default content."""
     maps, chars = words("maps"), words("chars")
-    pairs = [(c, s) for c, name in enumerate(chars)
-             for s in range(int(words(find_data_file(name))[1]))]
+    described = {os.path.basename(rel): rel for rel in data_files()}
+    pairs = [(c, s) for c, name in enumerate(chars) for s in range(int(words(described[name])[1]))]
     count = max(len(maps), len(pairs))
     return [(i % len(maps),) + pairs[i % len(pairs)] for i in range(count)]
 
@@ -126,7 +115,7 @@ def kind_of(rel, owners):
     folder, name = os.path.split(rel)
     stem, ext = os.path.splitext(name)
     if folder == "textures":
-        return folder, ext, stem[-1:] if stem[-1:] in "-+" else ""
+        return folder, ext, stem[-1:] if is_companion(rel) else ""
     for owner in owners:
         if stem.startswith(owner):
             stem = "@" + stem[len(owner):]
@@ -150,15 +139,9 @@ def one_of_each_kind(files):
     return kept
 
 
-def expected_exit(rel, variant):
-    """(status, message) of the documented early ends, or None to carry on."""
-    if rel == "chars":
-        return 1, "Unable to locate file chars" if variant == "missing" else \
-            "No characters found in file chars"
-    if rel == "maps":
-        return 1, "Unable to locate file maps" if variant == "missing" else \
-            "No maps found in file maps"
-    return None
+# The documented early ends: status, message when missing, message when spoiled.
+EARLY_ENDS = {"chars": (1, "Unable to locate file chars", "No characters found in file chars"),
+              "maps": (1, "Unable to locate file maps", "No maps found in file maps")}
 
 
 def judge(rel, variant, status, out, err, ok_statuses):
@@ -170,11 +153,11 @@ def judge(rel, variant, status, out, err, ok_statuses):
     for mark in SANITIZER_MARKS:
         if mark in err:
             return f"sanitizer report ({mark})"
-    early = expected_exit(rel, variant)
-    if early is not None:
-        if status != early[0] or early[1] not in err:
-            return f"status {status} without '{early[1]}' (want status {early[0]})"
-        return None
+    if rel in EARLY_ENDS:
+        want, missing, spoiled = EARLY_ENDS[rel]
+        message = missing if variant == "missing" else spoiled
+        return None if status == want and message in err else \
+            f"status {status} without '{message}' (want status {want})"
     if status in ok_statuses:
         return None
     # A spoiled description file may take the selected map or character out
@@ -201,8 +184,7 @@ def check_fault(rel, variant, data, run, read):
     if done.returncode not in (0, 1):
         return f"tovask-check: status {done.returncode}"
     name = os.path.basename(rel)
-    companion = os.path.splitext(name)[0][-1:] in "-+"
-    if read and not (variant == "missing" and companion) and name not in out:
+    if read and not (variant == "missing" and is_companion(rel)) and name not in out:
         return "tovask-check does not name the spoiled file"
     return None
 
@@ -229,15 +211,16 @@ def run_sim_case(rel, variant, selection, read):
     return f"sim {selection} {variant:8} {rel}", fault, err
 
 
+def is_companion(rel):
+    """An alpha companion (a sign before the extension) is looked up quietly:
+    without it the colour image is used as it is."""
+    return os.path.splitext(rel)[0][-1:] in "-+"
+
+
 def reported_missing(rel, out, err):
-    name = os.path.basename(rel)
     if rel == "tovask.cfg":
         return "Using default valueas." in out + err
-    # An alpha companion (a sign before the extension) is looked up quietly:
-    # without it the colour image is used as it is.
-    if os.path.splitext(name)[0][-1:] in "-+":
-        return True
-    return f"Unable to locate file {name}" in err
+    return is_companion(rel) or f"Unable to locate file {os.path.basename(rel)}" in err
 
 
 class Game:

@@ -61,22 +61,22 @@ for option in --map --seconds --seed --character --skin --stress --fill --report
 done
 grep -q "count from 0" help.out || fail "--help does not say where indices start"
 
-"$sim" --map 0 --seconds 0 --seed 1 >bad.out 2>bad.err
-[[ $? -eq 1 && ! -s bad.out ]] || fail "zero seconds accepted"
-"$sim" --map 0 --seed 1 >bad.out 2>bad.err
-[[ $? -eq 1 && ! -s bad.out ]] || fail "missing --seconds accepted"
-"$sim" --map 0 --seconds 2 --seed 1 --fast >bad.out 2>bad.err
-[[ $? -eq 1 ]] || fail "unknown option accepted"
-"$sim" --map 999 --seconds 1 --seed 1 >bad.out 2>bad.err
-[[ $? -eq 2 && ! -s bad.out ]] || fail "missing map accepted"
-grep -q "no map 999" bad.err || fail "no message for a missing map"
-"$sim" --map 0 --seconds 2 --seed 1 --fill 3001 >bad.out 2>bad.err
-[[ $? -eq 1 && ! -s bad.out ]] || fail "a fill beyond the object table accepted"
-"$sim" --map 0 --seconds 2 --seed 1 --report-every 0 >bad.out 2>bad.err
-[[ $? -eq 1 && ! -s bad.out ]] || fail "a zero report interval accepted"
-# Another data folder replaces the compiled-in one: an empty one has no lists.
+# Bad arguments: status 1 (usage) or 2 (no such map), nothing on stdout, and the
+# message where there is one to check. An empty data folder has no lists.
 mkdir empty
-"$sim" --map 0 --seconds 1 --seed 1 --data "$work/empty" >bad.out 2>bad.err
-[[ $? -eq 1 && ! -s bad.out ]] || fail "a fight without data"
-grep -q "Unable to locate file chars" bad.err || fail "no message for the missing list"
+while IFS='|' read -r want message args; do
+    # shellcheck disable=SC2086
+    "$sim" $args >bad.out 2>bad.err
+    status=$?
+    [[ $status -eq $want && ! -s bad.out ]] || fail "'$args': status $status, want $want"
+    [[ -z $message ]] || grep -qF "$message" bad.err || fail "'$args': no '$message'"
+done <<EOF
+1||--map 0 --seconds 0 --seed 1
+1||--map 0 --seed 1
+1||--map 0 --seconds 2 --seed 1 --fast
+2|no map 999|--map 999 --seconds 1 --seed 1
+1||--map 0 --seconds 2 --seed 1 --fill 3001
+1||--map 0 --seconds 2 --seed 1 --report-every 0
+1|Unable to locate file chars|--map 0 --seconds 1 --seed 1 --data $work/empty
+EOF
 echo PASS

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the real game in a scratch working folder and checks its start-up lines,
-# a SIGTERM shutdown, a settings file in the working folder and Escape on the
-# first screen. Needs an X display (ctest runs under xvfb-run).
+# a SIGTERM shutdown and a settings file in the working folder (Escape in the
+# menu is fight.sh's last step). Needs an X display (ctest runs under xvfb-run).
 set -u
 : "${TOVASK:?path of the game binary}"
 [ -n "${DISPLAY:-}" ] || { echo "FAIL: no X display"; exit 1; }
@@ -87,22 +87,3 @@ wait_for_exit 0
 expect_in_order "Resolution : 800 X 600 X 16" "Windowed" "Texture quality 2 Filled polygons 1" \
     "Setting Loaded." "End."
 echo "ok: settings file in the working folder"
-
-# Case 3: Escape on the first screen ends the program.
-start_game escape
-wait_for_line "Entering main game loop."
-window=$(timeout 20 xdotool search --sync --name "^Tovask \\( Pelmo II \\)$" | head -n1)
-[ -n "$window" ] || fail "no game window"
-# Other programs on the same display may take the focus: focus and press again
-# until the game is gone.
-for attempt in 1 2 3 4 5 6 7 8 9 10; do
-    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-    xdotool key Escape
-    for wait_step in 1 2 3 4 5 6 7 8 9 10; do
-        kill -0 "$pid" 2>/dev/null || break 2
-        sleep 0.1
-    done
-done
-wait_for_exit 0 5
-expect_in_order "Entering main game loop." "Delleting all.." "OK" "End."
-echo "ok: Escape ends the program"

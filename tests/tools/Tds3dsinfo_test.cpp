@@ -1,9 +1,7 @@
 // tovask-3dsinfo run as a program on writer fixtures and on garbage.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-
+#include "ProgramRun.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"
 
@@ -11,22 +9,14 @@ namespace {
 
 const std::string INSPECTOR = TOVASK_BUILD_DIR "/tools/3dsinfo/tovask-3dsinfo";
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
+struct ToolRun : ProgramRun {
     std::string err;
 };
 
 ToolRun inspect(const TempDir& dir, const std::string& args) {
     ToolRun run;
     const std::string errFile = dir.file("stderr.txt");
-    FILE* p = popen((INSPECTOR + " " + args + " 2>" + errFile).c_str(), "r");
-    if (!p) return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) run.out.append(buffer, n);
-    const int status = pclose(p);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    static_cast<ProgramRun&>(run) = runProgram(INSPECTOR + " " + args + " 2>" + errFile);
     run.err = readFile(errFile);
     return run;
 }

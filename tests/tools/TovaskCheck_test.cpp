@@ -1,10 +1,9 @@
 // tovask-check run as a program on the default data and on copies with one thing broken.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <functional>
 
+#include "ProgramRun.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"
 #include "TestImages.h"
@@ -14,22 +13,9 @@ namespace {
 const std::string CHECK = TOVASK_BUILD_DIR "/tools/check/tovask-check";
 const std::string DATA = TOVASK_BUILD_DIR "/data";
 
-struct CheckRun {
-    int status = -1;
-    std::string out;
-};
-
 // The checker run in dir (its working directory, searched before the data folder).
-CheckRun check(const TempDir& dir, const std::string& args) {
-    CheckRun run;
-    FILE* p = popen(("cd " + dir.path() + " && exec " + CHECK + " " + args + " 2>&1").c_str(), "r");
-    if (!p) return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) run.out.append(buffer, n);
-    const int status = pclose(p);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return run;
+ProgramRun check(const TempDir& dir, const std::string& args) {
+    return runProgram("cd " + dir.path() + " && exec " + CHECK + " " + args + " 2>&1");
 }
 
 size_t count(const std::string& text, const std::string& part) {
@@ -89,7 +75,7 @@ struct Case {
 
 TEST(DataCheck, DefaultContentHasNoFindingAndSaysWhatItSearches) {
     TempDir cwd;
-    const CheckRun text = check(cwd, DATA);
+    const ProgramRun text = check(cwd, DATA);
     EXPECT_EQ(text.status, 0);
     EXPECT_EQ(text.out,
               "tovask-check: reading the data as the game does, from ./, then /.tovask/, then " +
@@ -97,7 +83,7 @@ TEST(DataCheck, DefaultContentHasNoFindingAndSaysWhatItSearches) {
                   "/ (each with its folders textures/ models/ sound/ maps/ scenes/ cfg/)\n"
                   "tovask-check: 0 errors, 0 warnings; files read from " +
                   DATA + "/\n");
-    const CheckRun json = check(cwd, "--json " + DATA);
+    const ProgramRun json = check(cwd, "--json " + DATA);
     EXPECT_EQ(json.status, 0);
     EXPECT_EQ(json.out, "{\"searched\":[\"./\",\"/.tovask/\",\"" + DATA +
                             "/\"]}\n{\"errors\":0,\"warnings\":0,\"read\":[\"" + DATA + "/\"]}\n");
@@ -197,7 +183,7 @@ TEST(DataCheck, EachBrokenFolderGivesItsFindingOnceAtTheFileAtFault) {
         for (const char* folder : {"cfg", "models", "scenes", "textures"})
             cwd.write(std::string(folder) + "/.made", "");
         c.spoil(cwd);
-        const CheckRun run = check(cwd, DATA);
+        const ProgramRun run = check(cwd, DATA);
         EXPECT_EQ(run.status, c.status) << run.out;
         EXPECT_EQ(count(run.out, "\n" + c.finding), 1u) << run.out;
     }
@@ -206,7 +192,7 @@ TEST(DataCheck, EachBrokenFolderGivesItsFindingOnceAtTheFileAtFault) {
 TEST(DataCheck, JsonFindingsAndBadUsage) {
     TempDir cwd;
     cwd.write("scenes/bunker.map", withLine("scenes/bunker.map", 5, "NoSky"));
-    const CheckRun json = check(cwd, "--json " + DATA);
+    const ProgramRun json = check(cwd, "--json " + DATA);
     EXPECT_EQ(json.status, 1);
     EXPECT_NE(json.out.find("\n{\"file\":\"scenes/bunker.map\",\"line\":5,\"severity\":\"error\","
                             "\"message\":\"\\\"NoSky\\\" is not the keyword nosky (written exactly "
@@ -216,7 +202,7 @@ TEST(DataCheck, JsonFindingsAndBadUsage) {
     const std::string file = cwd.write("file", "");
     for (const std::string& args : {std::string("--bogus"), DATA + " " + DATA, file})
         EXPECT_EQ(check(cwd, args).status, 2) << args;
-    const CheckRun help = check(cwd, "--help");
+    const ProgramRun help = check(cwd, "--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("usage: tovask-check [--json] [DATA_FOLDER]\n", 0), 0u);
 }
