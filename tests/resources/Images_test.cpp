@@ -101,6 +101,7 @@ TEST(ImageHeader, RefusalsNameTheirReasonAndTheLimitsAreInclusive) {
         {"picture.pcx", "\x40\0"s, 66, 0, "pcx", "PCX line far longer than its picture"},
         {"picture.pcx", "\x04", 3, 0, "pcx", PCX_LAYOUT},
         {"picture.pcx", "\x02", 65, 0, "pcx", PCX_LAYOUT},  // 8 bits in 2 planes
+        {"picture.pcx", "\x01", 65, 0, "pcx", nullptr},     // 8 bits in 1 plane: paletted
         {"picture.tif", "\x06\0"s, 84, 0, "tif",
          "TIFF compression not read (none, LZW, JPEG, Deflate and PackBits are)"},
         {"picture.tif", "\x10\x27", 48, 0, "tif", WIDE},
