@@ -39,31 +39,25 @@ TEST(MeshNormals, FacesWeighByAreaAndUnusedVerticesStayZero) {
 TEST(MeshBounds, BoxesCentresAndLargestHalfExtent) {
     Mesh mesh;
     mesh.objects.push_back(objectWith({{-1, 0, 0}, {3, 2, 1}, {0, -2, 0}}, {0, 1, 2}));
-    mesh.objects.push_back(MeshObject{});  // no vertices: zeros, outside the mesh box
+    mesh.objects.push_back(MeshObject{});
     mesh.objects.push_back(objectWith({{10, 10, 10}, {11, 10, 16}}, {0, 1, 1, 1, 0, 0}));
     mesh.computeBounds();
 
-    const MeshObject& a = mesh.objects[0];
-    expectVec(a.boundsMin, -1, -2, 0);
-    expectVec(a.boundsMax, 3, 2, 1);
-    expectVec(a.centre, 1, 0, 0.5f);
-    EXPECT_FLOAT_EQ(a.radius, 2.0f);  // half of the x and y extents, not the diagonal
-    const MeshObject& empty = mesh.objects[1];
-    expectVec(empty.centre, 0, 0, 0);
-    EXPECT_EQ(empty.radius, 0.0f);
-
+    // Box, centre and radius of each object, then of the mesh.
+    const auto bounds = [](const auto& m) {
+        return std::vector<float>{m.boundsMin.x, m.boundsMin.y, m.boundsMin.z, m.boundsMax.x,
+                                  m.boundsMax.y, m.boundsMax.z, m.centre.x,    m.centre.y,
+                                  m.centre.z,    m.radius};
+    };
+    // Half of the x and y extents, not the diagonal; no vertices: zeros, outside the mesh box.
+    EXPECT_EQ(bounds(mesh.objects[0]), (std::vector<float>{-1, -2, 0, 3, 2, 1, 1, 0, 0.5f, 2}));
+    EXPECT_EQ(bounds(mesh.objects[1]), std::vector<float>(10, 0));
+    EXPECT_EQ(bounds(mesh), (std::vector<float>{-1, -2, 0, 11, 10, 16, 5, 4, 8, 8}));
     EXPECT_EQ(mesh.triangleCount, 3);
-    expectVec(mesh.boundsMin, -1, -2, 0);
-    expectVec(mesh.boundsMax, 11, 10, 16);
-    expectVec(mesh.centre, 5, 4, 8);
-    EXPECT_FLOAT_EQ(mesh.radius, 8.0f);
-
     Mesh hollow;
     hollow.objects.push_back(MeshObject{});
     hollow.computeBounds();
-    expectVec(hollow.boundsMin, 0, 0, 0);
-    expectVec(hollow.boundsMax, 0, 0, 0);
-    EXPECT_EQ(hollow.radius, 0.0f);
+    EXPECT_EQ(bounds(hollow), std::vector<float>(10, 0));
 }
 
 TEST(MeshLoad, LocatesImportsAndBuildsOnce) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "AnimationFile.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"
@@ -53,6 +55,10 @@ void expectVertex(const Model& m, int frame, int vertex, float x, float y, float
     EXPECT_NEAR(v.z, z, 1e-4f) << "frame " << frame;
 }
 
+std::pair<int, int> clock(const Model& m) {
+    return {m.time, m.currentFrame};
+}
+
 }  // namespace
 
 TEST_F(ModelFiles, PlainFileIsOneStillFrame) {
@@ -66,8 +72,7 @@ TEST_F(ModelFiles, PlainFileIsOneStillFrame) {
     EXPECT_FLOAT_EQ(model.boundsMax.y, 10.0f);
     EXPECT_FLOAT_EQ(model.radius, 5.0f);
     model.advance(50);
-    EXPECT_EQ(model.time, 0);
-    EXPECT_EQ(model.currentFrame, 0);
+    EXPECT_EQ(clock(model), std::make_pair(0, 0));
 
     EXPECT_FALSE(model.load("key2.3ds", LISTS_NONE, false, false, false));  // already loaded
     Model unnamed;
@@ -104,51 +109,38 @@ TEST_F(ModelFiles, FramesBlendNeighbouringKeys) {
     expectVertex(looping, 9, 1, 12, 0, 0);  // t 900: 0.8 of the way back to key 1
 }
 
-TEST_F(ModelFiles, LengthIsCutToWholeFrames) {
-    describe("three3", "1000\n3\n1\nkey%d.3ds\n1\n");
-    Model model;
-    ASSERT_TRUE(model.load("three3", LISTS_NONE, false, false, false));
-    EXPECT_EQ(model.ticksPerFrame, 333);
-    EXPECT_EQ(model.length, 999);
-    expectVertex(model, 2, 1, 10, 0, 0);  // one key blended with itself
-}
-
-TEST_F(ModelFiles, ClockWrapsWhenLoopingAndStopsOtherwise) {
+TEST_F(ModelFiles, LengthIsCutToWholeFramesAndTheClockWrapsWhenLoopingAndStopsOtherwise) {
     describe("loop3", "1000\n3\n1\nkey%d.3ds\n1\n");
     describe("once3", "1000\n3\n1\nkey%d.3ds\n0\n");
     Model looping, once;
     ASSERT_TRUE(looping.load("loop3", LISTS_NONE, false, false, false));
     ASSERT_TRUE(once.load("once3", LISTS_NONE, false, false, false));
+    EXPECT_EQ(std::make_pair(looping.ticksPerFrame, looping.length), std::make_pair(333, 999));
+    expectVertex(looping, 2, 1, 10, 0, 0);  // one key blended with itself
 
     looping.advance(1000);
-    EXPECT_EQ(looping.time, 1);
+    EXPECT_EQ(clock(looping), std::make_pair(1, 0));
     once.advance(1000);
-    EXPECT_EQ(once.time, 998);
-    EXPECT_EQ(once.currentFrame, 2);
-
+    EXPECT_EQ(clock(once), std::make_pair(998, 2));
     looping.setTime(5);
     looping.advance(-10);
-    EXPECT_EQ(looping.time, 994);
-    EXPECT_EQ(looping.currentFrame, 2);
+    EXPECT_EQ(clock(looping), std::make_pair(994, 2));
     looping.advance(-2000000000);  // many lengths back, no long loop, no overflow
-    EXPECT_GE(looping.time, 0);
-    EXPECT_LT(looping.time, 999);
+    EXPECT_EQ(clock(looping), std::make_pair(992, 2));
     looping.advance(2147483647);
-    EXPECT_LT(looping.time, 999);
+    EXPECT_EQ(clock(looping), std::make_pair(273, 0));
 
     once.advance(-5000);
-    EXPECT_EQ(once.time, 0);
+    EXPECT_EQ(clock(once), std::make_pair(0, 0));
     once.setTime(400);
-    EXPECT_EQ(once.currentFrame, 1);
+    EXPECT_EQ(clock(once), std::make_pair(400, 1));
     once.resetTime();
-    EXPECT_EQ(once.time, 0);
-    EXPECT_EQ(once.currentFrame, 0);
+    EXPECT_EQ(clock(once), std::make_pair(0, 0));
 
     Model empty;  // never loaded: the clock stays at zero
     empty.advance(100);
     empty.setTime(-3);
-    EXPECT_EQ(empty.time, 0);
-    EXPECT_EQ(empty.currentFrame, 0);
+    EXPECT_EQ(clock(empty), std::make_pair(0, 0));
 }
 
 TEST_F(ModelFiles, MirroringKeepsFacesFacingOutward) {
@@ -163,46 +155,52 @@ TEST_F(ModelFiles, MirroringKeepsFacesFacingOutward) {
     // The triangle lies in the x-y plane facing +z; mirroring x keeps it facing +z.
     EXPECT_FLOAT_EQ(plain.frames[0]->objects[0].normals[0].z, 1.0f);
     EXPECT_FLOAT_EQ(px.normals[0].z, 1.0f);
-
     const MeshObject& pxz = xz.frames[0]->objects[0];
     EXPECT_EQ(pxz.faces, (std::vector<uint32_t>{0, 1, 2}));
     EXPECT_FLOAT_EQ(pxz.normals[0].z, -1.0f);  // turned round with the model
 }
 
-TEST_F(ModelFiles, BrokenDescriptionFilesAreRefused) {
-    const char* broken[] = {
-        "",                                    // nothing at all
-        "1000\n10\n",                          // values missing
-        "0\n10\n2\nkey%d.3ds\n0\n",            // length below 1
-        "1000\n0\n2\nkey%d.3ds\n0\n",          // no frames
-        "1000\n10\n-1\nkey%d.3ds\n0\n",        // no keys
-        "1000\nten\n2\nkey%d.3ds\n0\n",        // not a number
-        "99999999999\n10\n2\nkey%d.3ds\n0\n",  // out of range
-        "1000\n10\n2\nkey.3ds\n0\n",           // no conversion
-        "1000\n10\n2\nkey%d%d.3ds\n0\n",       // two conversions
-        "1000\n10\n2\nkey%s.3ds\n0\n",         // a string conversion
-        "1000\n10\n2\n%n%d\n0\n",              // a write through printf
-        "1000\n10\n2\nkey%100d\n0\n",          // a name wider than a name buffer
-        "1\n1\n2\nkey%d.3ds\n0\n",             // span 0
-        "10\n10\n3\nkey%d.3ds\n0\n",           // late frames past the last key
-        "5\n10\n1\nkey%d.3ds\n0\n",            // frame step 0
-        "1000\n10\n2\nkey%d.3ds\n",            // looping missing
+TEST_F(ModelFiles, BrokenDescriptionFilesAreRefusedWithTheRuleTheyBreak) {
+    const std::string NO_PATTERN =
+        "the key file pattern needs exactly one %d and no other % than %%";
+    const std::pair<std::string, std::string> broken[] = {
+        {"", "the length must be 1 or more"},
+        {"1000\n10\n", "the key count must be 1 or more"},
+        {"0\n10\n2\nkey%d.3ds\n0\n", "the length must be 1 or more"},
+        {"99999999999\n10\n2\nkey%d.3ds\n0\n", "the length must be 1 or more"},
+        {"1000\n0\n2\nkey%d.3ds\n0\n", "the frame count must be 1 or more"},
+        {"1000\nten\n2\nkey%d.3ds\n0\n", "the frame count must be 1 or more"},
+        {"1001\n1001\n1\nk%d.3ds\n0\n", "the frame count is above 1000"},
+        {"2147483647\n2147483647\n1\nk%d.3ds\n1\n", "the frame count is above 1000"},
+        {"1000\n10\n-1\nkey%d.3ds\n0\n", "the key count must be 1 or more"},
+        {"1010\n10\n101\nk%d.3ds\n0\n", "the key count is above 100"},
+        {"1000\n10\n2\n" + std::string(300, 'k') + "%d\n0\n",
+         "the key file pattern is missing or too long"},
+        {"1000\n10\n2\nkey%d.3ds\n", "the looping flag is missing"},
+        {"1000\n10\n2\nkey.3ds\n0\n", NO_PATTERN},
+        {"1000\n10\n2\nkey%d%d.3ds\n0\n", NO_PATTERN},
+        {"1000\n10\n2\nkey%s.3ds\n0\n", NO_PATTERN},
+        {"1000\n10\n2\n%n%d\n0\n", NO_PATTERN},
+        {"1000\n10\n2\nkey%100d\n0\n", NO_PATTERN},  // wider than a name buffer
+        {"1000\n10\n100\n" + std::string(252, 'k') + "%d\n0\n", "the key file names are too long"},
+        {"1\n1\n2\nkey%d.3ds\n0\n", "the length is shorter than the key count"},
+        {"5\n10\n1\nkey%d.3ds\n0\n", "the length is shorter than the frame count"},
+        {"10\n10\n3\nkey%d.3ds\n0\n", "late frames would need keys past the last"},
     };
-    int line = 0;
-    for (const char* text : broken) {
-        const std::string name = "broken" + std::to_string(line++) + "3";
-        describe(name, text);
+    for (const auto& [text, reason] : broken) {
+        describe("broken3", text);
         Model model;
-        EXPECT_FALSE(load(model, name.c_str())) << text;
+        EXPECT_FALSE(load(model, "broken3")) << text;
         EXPECT_FALSE(model.loaded);
         EXPECT_EQ(model.frameCount(), 0);
-        EXPECT_NE(stderr_.find("refused"), std::string::npos) << text;
+        EXPECT_EQ(stderr_, "Animation file broken3 refused: " + reason + "\n") << text;
     }
-    describe("long3", "1000\n10\n2\n" + std::string(300, 'k') + "%d\n0\n");
-    Model model;
-    EXPECT_FALSE(load(model, "long3"));
-
-    describe("ok3", "10\n10\n2\nkey%02d.3ds\n0\n");  // width flags are fine
+    // The largest counts allowed, and width flags, are fine.
+    for (const char* text : {"1000\n1000\n1\nk%d.3ds\n0\n", "1000\n10\n100\nk%d.3ds\n0\n"}) {
+        AnimationDescription d;
+        EXPECT_TRUE(readAnimationDescription(dir_.write("most3", text).c_str(), d)) << text;
+    }
+    describe("ok3", "10\n10\n2\nkey%02d.3ds\n0\n");
     saveTds(sceneWith(KEY1), dir_.file("key01.3ds"));
     saveTds(sceneWith(KEY2), dir_.file("key02.3ds"));
     Model padded;
@@ -216,7 +214,7 @@ TEST_F(ModelFiles, KeysOfAnotherShapeBlendOnlyTheSharedPart) {
     describe("odd3", "1000\n2\n2\nbig%d.3ds\n0\n");
     Model model;
     ASSERT_TRUE(load(model, "odd3"));
-    EXPECT_NE(stderr_.find("key 2 does not match key 1"), std::string::npos);
+    EXPECT_EQ(stderr_, "Animation file odd3: key 2 does not match key 1\n");
     ASSERT_EQ(model.frameCount(), 2);
     const MeshObject& first = model.frames[1]->objects[0];
     EXPECT_FLOAT_EQ(first.vertices[1].x, 50.0f);  // shared: key 2

@@ -2,10 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "GlTestWindow.h"
+#include "Model.h"
+#include "TdsWriter.h"
 #include "TestFiles.h"
 #include "TestImages.h"
 #include "TextureStore.h"
@@ -116,39 +120,42 @@ TEST_F(TextureStoreGl, CompanionsBuildANewAlphaSlotOnEveryCall) {
     ASSERT_GE(a, 0);
     ASSERT_GE(b, 0);
     EXPECT_NE(a, b);
-    for (int s : {a, b}) {
-        EXPECT_EQ(1, store.entry(s)->refCount);
-        EXPECT_TRUE(store.entry(s)->alpha && store.entry(s)->blend);
-        EXPECT_EQ("leaf.bmp", store.entry(s)->name);
-    }
-    const std::vector<uint8_t> rgba = texels(a, GL_RGBA, 4, 4), rgb = colour.bottomUp();
+    for (int s : {a, b})
+        EXPECT_EQ(std::make_tuple(1, true, true, std::string("leaf.bmp")),
+                  std::make_tuple(store.entry(s)->refCount, store.entry(s)->alpha,
+                                  store.entry(s)->blend, store.entry(s)->name));
+    const std::vector<uint8_t> rgb = colour.bottomUp();
+    std::vector<uint8_t> rgba;
     for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(std::vector<uint8_t>(&rgb[i * 3], &rgb[i * 3 + 3]),
-                  std::vector<uint8_t>(&rgba[i * 4], &rgba[i * 4 + 3]));
-        EXPECT_EQ(i >= 12 ? 200 : 0, rgba[i * 4 + 3]) << "texel " << i;  // file top = last row
+        rgba.insert(rgba.end(), &rgb[i * 3], &rgb[i * 3 + 3]);
+        rgba.push_back(i >= 12 ? 200 : 0);  // the file's top row is the last
     }
-    const int bush = store.getTextureAuto("bush.bmp");
-    ASSERT_GE(bush, 0);
-    EXPECT_TRUE(store.entry(bush)->alpha);
-    EXPECT_FALSE(store.entry(bush)->blend);
+    EXPECT_EQ(rgba, texels(a, GL_RGBA, 4, 4));
+    const TextureEntry* bush = store.entry(store.getTextureAuto("bush.bmp"));
+    ASSERT_NE(bush, nullptr);
+    EXPECT_TRUE(bush->alpha && !bush->blend);
     // Too short to hold an extension: no companions, an ordinary cached texture.
     const int shortName = store.getTextureAuto("AB");
     EXPECT_EQ(shortName, store.getTextureAuto("ab"));
     EXPECT_FALSE(store.entry(shortName)->alpha);
 }
 
+// Companions of another width or height, of either kind, and missing files.
 TEST_F(TextureStoreGl, FailedLoadsLeaveTheStoreAsItWas) {
-    image("big.bmp", TestImage(4, 4));
-    image("big-.bmp", TestImage(2, 2));
+    image("c.bmp", TestImage(4, 4));
     testing::internal::CaptureStderr();
-    EXPECT_EQ(-1, store.getTextureAuto("big.bmp"));
+    image("c+.bmp", TestImage(4, 2));
+    EXPECT_EQ(-1, store.getTextureAuto("c.bmp"));
+    image("c-.bmp", TestImage(2, 4));
+    EXPECT_EQ(-1, store.getTextureAuto("c.bmp"));
     EXPECT_EQ(-1, store.getTexture("nothing.bmp"));
-    EXPECT_EQ(-1, store.loadAlphaTexture("big.bmp", "nothing.bmp"));
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(std::string::npos, err.find("is 2x2 but its colour image")) << err;
-    EXPECT_NE(std::string::npos, err.find("Unable to locate file nothing.bmp\n")) << err;
+    EXPECT_EQ(-1, store.loadAlphaTexture("c.bmp", "nothing.bmp"));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Alpha image c+.bmp is 4x2 but its colour image c.bmp is 4x4\n"
+              "Alpha image c-.bmp is 2x4 but its colour image c.bmp is 4x4\n"
+              "Unable to locate file nothing.bmp\nUnable to locate file nothing.bmp\n");
     EXPECT_EQ(0, store.count());
-    EXPECT_EQ(0, store.getTexture("big.bmp"));
+    EXPECT_EQ(0, store.getTexture("c.bmp"));
 }
 
 TEST_F(TextureStoreGl, QualityChoosesFiltersAndMipmapsForLaterLoadsOnly) {
@@ -222,17 +229,46 @@ TEST_F(TextureStoreGl, EachKindOfTextureBindsItsOwnDrawingState) {
     EXPECT_FALSE(glIsEnabled(GL_BLEND) || glIsEnabled(GL_ALPHA_TEST));
 }
 
-TEST_F(TextureStoreGl, CompanionsOfAnotherWidthOrHeightAreRefused) {
-    image("c.bmp", TestImage(4, 4));
-    for (auto [w, h] : {std::pair{4, 2}, {2, 4}}) {
-        image("c+.bmp", TestImage(w, h));
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(-1, store.getTextureAuto("c.bmp"));
-        EXPECT_EQ(testing::internal::GetCapturedStderr(),
-                  "Alpha image c+.bmp is " + std::to_string(w) + "x" + std::to_string(h) +
-                      " but its colour image c.bmp is 4x4\n");
+// The textures of an animated model's frames: references of their own, as if
+// each frame and key read key 1's file.
+TEST_F(TextureStoreGl, EveryModelFrameHoldsItsOwnReferencesAndCompanionTexturesTakeASlotEach) {
+    image("plain.bmp", TestImage(2, 2, 200, 0, 0));
+    image("glass.bmp", TestImage(2, 2, 0, 200, 0));
+    image("glass-.bmp", TestImage(2, 2, 128, 128, 128));
+    TdsScene key;
+    key.materials = {{"plain", "Plain.bmp"}, {"glass", "glass.bmp"}, {"lost", "lost.bmp"}};
+    TdsObject body;
+    body.name = "body";
+    body.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 0, 1}};
+    body.faces = {0, 1, 2};
+    key.objects = {body};
+    ASSERT_TRUE(saveTds(key, dir.file("key1.3ds")));
+    ASSERT_TRUE(saveTds(key, dir.file("key2.3ds")));
+    dir.write("walk3", "400\n4\n2\nkey%d.3ds\n1\n");
+
+    Model model;
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(model.load("walk3", LISTS_NONE, false, false, false));
+    const std::string err = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(model.frameCount(), 4);
+
+    // The keys' references went with the keys; each frame keeps one of the
+    // shared plain texture and a companion-textured slot of its own.
+    const int plain = model.frames[0]->materials[0].textureSlot;
+    ASSERT_NE(textureStore.entry(plain), nullptr);
+    EXPECT_EQ(textureStore.entry(plain)->refCount, 4);
+    std::set<int> glassSlots;
+    for (const auto& frame : model.frames) {
+        EXPECT_EQ(frame->materials[0].textureSlot, plain);
+        glassSlots.insert(frame->materials[1].textureSlot);
+        EXPECT_TRUE(frame->materials[1].transparent);
+        EXPECT_EQ(frame->materials[2].textureSlot, -1);
     }
-    EXPECT_EQ(0, store.count());
+    EXPECT_EQ(glassSlots.size(), 4u);
+    EXPECT_EQ(glassSlots.count(-1), 0u);
+    EXPECT_EQ(textureStore.count(), 5);
+    // A texture that is not there is looked for once per load, not per frame.
+    EXPECT_EQ(err, "Unable to locate file lost.bmp\n");
 }
 
 }  // namespace
