@@ -1,13 +1,17 @@
-// Creature construction, damage and death, revival, and weapon switching.
+// Creature construction, damage and death, revival, weapon switching; which body model a
+// creature shows and how its animation clock runs; the creation sequences of the fight's
+// creatures and their order of random draws.
 #include "Creature.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "CaptureOutput.h"
+#include "AIController.h"
+#include "CharacterModelSet.h"
+#include "CreatureFactory.h"
 #include "FightFixtures.h"
-#include "World.h"
+#include "KeyboardController.h"
 
 using ::testing::internal::CaptureStdout;
 using ::testing::internal::GetCapturedStdout;
@@ -18,10 +22,17 @@ struct CreatureTest : ::testing::Test {
     std::unique_ptr<Model> body = makeBodyModel();
     ProjectileModelsScope projectileModels;
     std::unique_ptr<Creature> creature;
+    CharacterInfo characters[3];  // with 2, 3 and 4 skins
 
     void SetUp() override {
         captureOutput(
             [&] { creature = std::make_unique<Creature>(nullptr, body.get(), creatureTypes[0]); });
+        for (int i = 0; i < 3; ++i) characters[i].skinCount = i + 2;
+    }
+    Creature* computer() {
+        Creature* made = nullptr;
+        captureOutput([&] { made = createComputerCreature(nullptr, body.get(), characters, 3); });
+        return made;
     }
     // Runs n creature updates with the command fields as set (no controller).
     void updates(int n) {
@@ -35,9 +46,8 @@ TEST_F(CreatureTest, ConstructionDrawsDelayThenStartWeapon) {
     Creature fresh(nullptr, body.get(), creatureTypes[0]);
     const std::string out = GetCapturedStdout();  // after the weapons' model lines
     EXPECT_EQ(out.substr(out.rfind('\n', out.size() - 2) + 1), "New pelmo in game\n");
-    EXPECT_EQ(fresh.delay, r[0] % 25);
-    EXPECT_EQ(fresh.period, 25u);
-    EXPECT_EQ(fresh.weaponIndex, r[1] % 5);
+    EXPECT_EQ((std::vector<int>{fresh.delay, int(fresh.period), fresh.weaponIndex}),
+              (std::vector<int>{r[0] % 25, 25, r[1] % 5}));
     EXPECT_EQ(fresh.currentWeapon, fresh.weapons[r[1] % 5].get());
 
     CreatureType fixed = creatureTypes[0];
@@ -118,11 +128,11 @@ TEST_F(CreatureTest, RespawnRevivesAtStartWithFullHealthAndAmmo) {
     creature->respawn = creature->fire = 1;
     creature->update();
     EXPECT_EQ(GetCapturedStdout(), "Pelmo died\nPelmo revived\n");
-    EXPECT_EQ(creature->alive, 1);
-    EXPECT_EQ(creature->health, 100);
-    EXPECT_EQ(creature->weaponSwitchCooldown, 0);
     // The weapon and the animation had their turn before the revival.
-    EXPECT_EQ(creature->currentWeapon->ammo, creature->currentWeapon->type.ammo);
+    const Weapon& weapon = *creature->currentWeapon;
+    EXPECT_EQ((std::vector<int>{creature->alive, creature->health, creature->weaponSwitchCooldown,
+                                weapon.ammo}),
+              (std::vector<int>{1, 100, 0, weapon.type.ammo}));
     EXPECT_TRUE(creature->characterModels->dying);
     EXPECT_FLOAT_EQ(creature->position.z, -50.0f);
     EXPECT_FLOAT_EQ(creature->heading, 33.0f);
@@ -153,29 +163,117 @@ TEST_F(CreatureTest, OnlyTheCurrentWeaponRunsAndAWeaponKeepsItsCooldownWhileAway
     EXPECT_EQ(state(&Weapon::ammo), (std::vector<int>{199, 200, 200, 2000, 200}));
 }
 
+// 525 ms between steps; next wins when both are held.
 TEST_F(CreatureTest, HeldSwitchStepsOnceEvery21Updates) {
+    std::vector<int> seen;
+    auto after = [&](int n) {
+        updates(n);
+        seen.push_back(creature->weaponIndex);
+    };
     creature->weaponIndex = 4;
     creature->nextWeapon = 1;
-    updates(1);
-    EXPECT_EQ(creature->weaponIndex, 0);  // 4 wraps to 0 at once
+    after(1);  // 4 wraps to 0 at once
     EXPECT_EQ(creature->currentWeapon, creature->weapons[0].get());
-    updates(7);
-    EXPECT_EQ(creature->weaponIndex, 0);
-    updates(13);
-    EXPECT_EQ(creature->weaponIndex, 0);
-    updates(1);  // 525 ms after the first switch
-    EXPECT_EQ(creature->weaponIndex, 1);
-
-    creature->previousWeapon = 1;  // next wins when both are held
-    updates(21);
-    EXPECT_EQ(creature->weaponIndex, 2);
+    for (int n : {7, 13, 1}) after(n);
+    creature->previousWeapon = 1;
+    after(21);
     creature->nextWeapon = 0;
     creature->weaponIndex = 0;
-    updates(21);
-    EXPECT_EQ(creature->weaponIndex, 4);
+    after(21);
     creature->previousWeapon = 0;
-    updates(30);
-    EXPECT_EQ(creature->weaponIndex, 4);
+    after(30);
+    EXPECT_EQ(seen, (std::vector<int>{0, 0, 0, 1, 2, 4, 4}));
+}
+
+TEST_F(CreatureTest, ComputerCreatureDrawsCharacterBodySkinThenPlace) {
+    const std::vector<int> r = randsAfterSeed(99, 7);
+    std::unique_ptr<Creature> creature(computer());
+    ASSERT_NE(creature, nullptr);
+    const int character = r[0] % 3;
+    EXPECT_EQ(creature->characterModels->characterIndex, character);
+    EXPECT_EQ(creature->weaponIndex, r[2] % 5);  // r[1] is the start delay
+    EXPECT_EQ(rand(), r[6]) << "exactly six draws";
+    EXPECT_FLOAT_EQ(creature->position.x, float(10 - r[4] % 20));  // r[3] is the skin
+    EXPECT_FLOAT_EQ(creature->position.z, float(-10 - r[5] % 35));
+    EXPECT_NE(dynamic_cast<AIController*>(creature->controller), nullptr);
+}
+
+TEST_F(CreatureTest, PlayerStartsAtStartPointWithKeyboard) {
+    std::unique_ptr<Creature> player;
+    captureOutput(
+        [&] { player.reset(createPlayerCreature(nullptr, body.get(), characters, 3, 2, 1)); });
+    EXPECT_EQ(player->characterModels->characterIndex, 2);
+    EXPECT_FLOAT_EQ(player->position.z, -50.0f);
+    EXPECT_NE(dynamic_cast<KeyboardController*>(player->controller), nullptr);
+}
+
+TEST_F(CreatureTest, NoCharactersNoComputerCreatureAndNoSkinsNoDraw) {
+    EXPECT_EQ(createComputerCreature(nullptr, body.get(), characters, 0), nullptr);
+    for (CharacterInfo& c : characters) c.skinCount = 0;
+    const std::vector<int> r = randsAfterSeed(5, 6);
+    std::unique_ptr<Creature> creature(computer());
+    EXPECT_FLOAT_EQ(creature->position.x, float(10 - r[3] % 20));
+}
+
+struct AnimationTest : ::testing::Test {
+    Model stand, walk, strafeLeft, strafeRight, diagonalLeft, diagonalRight;
+    CharacterModelSet set;
+
+    void SetUp() override {
+        set.standModel = &stand;
+        set.walkModel = &walk;
+        set.strafeLeftModel = &strafeLeft;
+        set.strafeRightModel = &strafeRight;
+        set.diagonalLeftModel = &diagonalLeft;
+        set.diagonalRightModel = &diagonalRight;
+    }
+    Model* pick(bool forward, bool backward, bool left, bool right) {
+        set.selectAnimation(25, forward, backward, left, right, 100);
+        return set.currentModel;
+    }
+};
+
+TEST_F(AnimationTest, MovementChoosesBodyModel) {
+    std::vector<Model*> shown;
+    for (int walking : {0, 1, 2})   // still, forward, backward
+        for (int side : {0, 1, 2})  // no strafe, left, right
+            shown.push_back(pick(walking == 1, walking == 2, side == 1, side == 2));
+    // Walking backward swaps the strafe sides.
+    EXPECT_EQ(shown, (std::vector<Model*>{&stand, &strafeLeft, &strafeRight, &walk, &diagonalLeft,
+                                          &diagonalRight, &walk, &diagonalRight, &diagonalLeft}));
+}
+
+TEST_F(AnimationTest, ClockRunsBackwardWalkingBackAndDeathStartsFromZeroOnce) {
+    std::vector<int> seen;  // the clock and the dying flag after each step
+    auto step = [&](int ms, bool forward, bool backward, int health) {
+        set.selectAnimation(ms, forward, backward, false, false, health);
+        seen.insert(seen.end(), {set.animationTime, set.dying});
+    };
+    step(25, false, true, 100);
+    step(50, false, false, 100);  // standing still advances too
+    step(25, true, false, 0);
+    step(25, false, false, -10);
+    step(25, false, false, -10);
+    step(25, false, false, 100);
+    EXPECT_EQ(seen, (std::vector<int>{-25, 0, 25, 0, 50, 0, 25, 1, 50, 1, 75, 0}));
+}
+
+TEST(CharacterModelSetLoad, UnknownCharacterFallsBackToFirstAndEmptyTableLoadsNothing) {
+    CharacterInfo characters[2];
+    characters[0].skinCount = 2;
+    characters[1].skinCount = 3;
+    CharacterModelSet set;
+    EXPECT_TRUE(set.load(characters, 2, 1, 0));
+    EXPECT_EQ(set.characterIndex, 1);
+    for (int bad : {2, -1}) {
+        CharacterModelSet other;
+        EXPECT_TRUE(other.load(characters, 2, bad, 0));
+        EXPECT_EQ(other.characterIndex, 0);
+        EXPECT_EQ(other.character.skinCount, 2);
+    }
+    CharacterModelSet none;
+    EXPECT_FALSE(none.load(characters, 0, 0, 0));
+    EXPECT_FALSE(none.load(nullptr, 2, 0, 0));
 }
 
 }  // namespace

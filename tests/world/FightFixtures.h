@@ -70,9 +70,8 @@ protected:
     }
     // A creature placed at `at` facing `heading` degrees, owned by the world.
     Creature* addCreature(Vec3 at = {}, float heading = 0.0f) {
-        ::testing::internal::CaptureStdout();
-        auto* creature = new Creature(world.get(), body.get(), creatureTypes[0]);
-        ::testing::internal::GetCapturedStdout();
+        Creature* creature = nullptr;
+        captureOutput([&] { creature = new Creature(world.get(), body.get(), creatureTypes[0]); });
         creature->position = at;
         creature->heading = heading;
         world->addObject(creature);
@@ -87,10 +86,11 @@ protected:
     Projectile* lastShot() {
         return dynamic_cast<Projectile*>(world->objects[world->objectCount - 1]);
     }
-    int projectileCount() const {
+    template <typename T>
+    int countOf() const {
         int count = 0;
         for (int i = 0; i < world->objectCount; ++i)
-            count += dynamic_cast<Projectile*>(world->objects[i]) != nullptr;
+            count += dynamic_cast<T*>(world->objects[i]) != nullptr;
         return count;
     }
     bool inWorld(const WorldObject* object) const {
