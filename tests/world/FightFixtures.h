@@ -68,12 +68,11 @@ protected:
     void TearDown() override {
         captureOutput([&] { world.reset(); });
     }
-    // A creature placed at `at` facing `heading` degrees, owned by the world.
-    Creature* addCreature(Vec3 at = {}, float heading = 0.0f) {
+    // A creature placed at `at`, owned by the world.
+    Creature* addCreature(Vec3 at = {}) {
         Creature* creature = nullptr;
         captureOutput([&] { creature = new Creature(world.get(), body.get(), creatureTypes[0]); });
         creature->position = at;
-        creature->heading = heading;
         world->addObject(creature);
         return creature;
     }
@@ -85,13 +84,6 @@ protected:
     }
     Projectile* lastShot() {
         return dynamic_cast<Projectile*>(world->objects[world->objectCount - 1]);
-    }
-    template <typename T>
-    int countOf() const {
-        int count = 0;
-        for (int i = 0; i < world->objectCount; ++i)
-            count += dynamic_cast<T*>(world->objects[i]) != nullptr;
-        return count;
     }
     bool inWorld(const WorldObject* object) const {
         for (int i = 0; i < world->objectCount; ++i)
