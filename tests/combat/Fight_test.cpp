@@ -3,6 +3,7 @@
 // with a collision map built in memory.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
 #include "../world/FightFixtures.h"
@@ -104,6 +105,8 @@ TEST_F(ShotTest, ShortShotExpiresAtItsThirtiethUpdate) {
     world->update(delay + 1 + 289);  // first update, then 29 periods of 10 ms
     ASSERT_TRUE(inWorld(shot));
     EXPECT_FALSE(shot->dead);
+    // Each update takes a tenth of the way to full speed (1, along -z).
+    EXPECT_NEAR(shot->velocity.z, -(1 - std::pow(0.9, 29)), 1e-4);
     world->update(1);
     EXPECT_FALSE(inWorld(shot));
 }
