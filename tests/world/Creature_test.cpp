@@ -1,33 +1,279 @@
-// Creature construction, damage and death, revival, and weapon switching.
+// Entity movement: cancelling pairs, heading, velocity blending, drifting when not alive, its
+// controller; the player's key and mouse rules and the AI's random decisions; creature
+// construction, damage and death, revival, weapon switching; which body model a creature shows
+// and how its animation clock runs; the creation sequences of the fight's creatures and their
+// order of random draws.
 #include "Creature.h"
 
+#include <SDL/SDL_keysym.h>
+#include <SDL/SDL_mouse.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
-#include "CaptureOutput.h"
+#include "AIController.h"
+#include "CharacterModelSet.h"
+#include "Controller.h"
+#include "CreatureFactory.h"
+#include "Entity.h"
 #include "FightFixtures.h"
-#include "World.h"
+#include "KeyboardController.h"
+#include "Vec3Checks.h"
 
 using ::testing::internal::CaptureStdout;
 using ::testing::internal::GetCapturedStdout;
 
+// Mouse motion for KeyboardController::control. This definition takes the
+// place of SDL's in this test program (no other code here reads the mouse), so
+// a test can move the mouse between updates; like SDL's, a read takes the
+// motion made since the previous one.
+int pendingMouseDx = 0;
+extern "C" Uint8 SDL_GetRelativeMouseState(int* x, int* y) {
+    *x = pendingMouseDx;
+    *y = 0;
+    pendingMouseDx = 0;
+    return 0;
+}
+
 namespace {
+
+struct ForwardController : Controller {
+    ForwardController(Entity* entity, int* deletions)
+        : Controller(nullptr, entity), deletions(deletions) {}
+    ~ForwardController() override { ++*deletions; }
+    void control() override { entity->moveForward = 1; }
+    int* deletions;
+};
 
 struct CreatureTest : ::testing::Test {
     std::unique_ptr<Model> body = makeBodyModel();
     ProjectileModelsScope projectileModels;
+    Entity entity{nullptr, body.get()};
+    std::vector<uint8_t> keys = std::vector<uint8_t>(SDLK_LAST, 0);
+    AIController ai{nullptr, &entity};
     std::unique_ptr<Creature> creature;
+    CharacterInfo characters[3];  // with 2, 3 and 4 skins
 
     void SetUp() override {
         captureOutput(
             [&] { creature = std::make_unique<Creature>(nullptr, body.get(), creatureTypes[0]); });
+        for (int i = 0; i < 3; ++i) characters[i].skinCount = i + 2;
+    }
+    // The entity's forward, backward, left, right, fire, previous and next weapon commands.
+    std::vector<int> commands() const {
+        return {entity.moveForward, entity.moveBackward,   entity.strafeLeft, entity.strafeRight,
+                entity.fire,        entity.previousWeapon, entity.nextWeapon};
+    }
+    Creature* computer() {
+        Creature* made = nullptr;
+        captureOutput([&] { made = createComputerCreature(nullptr, body.get(), characters, 3); });
+        return made;
     }
     // Runs n creature updates with the command fields as set (no controller).
     void updates(int n) {
         for (int i = 0; i < n; ++i) creature->update();
     }
 };
+using EntityTest = CreatureTest;
+using PlayerInputTest = CreatureTest;
+using AITest = CreatureTest;
+
+TEST_F(EntityTest, VelocityApproachesSpeedByResponsivenessShare) {
+    entity.speed = 1.1f;
+    entity.responsiveness = 0.6f;
+    entity.moveForward = 1;
+    float z = 0;
+    for (float v : {0.66f, 0.924f, 1.0296f}) {
+        entity.update();
+        z -= v;
+        EXPECT_NEAR(entity.velocity.z, -v, 1e-5) << "heading 0 faces -z";
+        EXPECT_NEAR(entity.position.z, z, 1e-4);
+    }
+    EXPECT_NEAR(entity.previousPosition.z, z + 1.0296f, 1e-4);
+    EXPECT_NEAR(entity.centre.y, 3, 1e-6) << "raised by the model's centre height";
+}
+
+TEST_F(EntityTest, OppositeCommandsCancelAndAreCleared) {
+    entity.speed = 1;
+    entity.moveForward = entity.moveBackward = entity.strafeLeft = entity.strafeRight = 1;
+    entity.moveUp = entity.moveDown = 1;
+    entity.impulse = {0, 3, 0};  // gone at once: impulses do not last by default
+    entity.update();
+    EXPECT_EQ(length(entity.position), 0.0f);
+    EXPECT_EQ(entity.moveForward + entity.moveBackward + entity.strafeLeft + entity.strafeRight +
+                  entity.moveUp + entity.moveDown,
+              0);
+}
+
+// Heading 30 at speed 2: forward is (1, 0, -1.732); a growing heading turns
+// toward +x, and right is forward turned by another 90 degrees.
+TEST_F(EntityTest, EachCommandMovesAlongTheHeading) {
+    entity.speed = 2;
+    entity.yawRate = 30;
+    entity.update();
+    entity.yawRate = 0;
+    EXPECT_NEAR(entity.headingSin, 0.5f, 1e-6);
+    const float c = 1.7320508f;
+    const std::pair<uint8_t Entity::*, Vec3> cases[] = {
+        {&Entity::moveForward, {1, 0, -c}}, {&Entity::moveBackward, {-1, 0, c}},
+        {&Entity::strafeLeft, {-c, 0, -1}}, {&Entity::strafeRight, {c, 0, 1}},
+        {&Entity::moveUp, {0, 2, 0}},       {&Entity::moveDown, {0, -2, 0}}};
+    for (const auto& [command, velocity] : cases) {
+        entity.*command = 1;
+        entity.update();
+        entity.*command = 0;
+        expectVec(entity.velocity, velocity.x, velocity.y, velocity.z, 1e-5f);
+    }
+}
+
+TEST_F(EntityTest, TurnRatesAddUpAtEveryUpdateWithoutWrapping) {
+    entity.pitchRate = 100;
+    entity.yawRate = 200;
+    entity.rollRate = -300;
+    entity.moveForward = 1;  // a new entity has no speed
+    entity.update();
+    entity.update();
+    EXPECT_EQ(
+        (std::vector<float>{entity.pitch, entity.heading, entity.roll, length(entity.position)}),
+        (std::vector<float>{200, 400, -600, 0}));
+}
+
+TEST_F(EntityTest, NotAliveDriftsAndSlowsGeometrically) {
+    entity.responsiveness = 0.25f;
+    entity.velocity = {4, 0, 0};
+    entity.impulse = {0, 0, 8};
+    entity.impulseDecay = 0.5f;
+    entity.alive = 0;
+    entity.moveForward = 1;
+    entity.update();
+    EXPECT_EQ(entity.velocity.x, 3.0f);
+    EXPECT_EQ(entity.position.x, 3.0f);
+    EXPECT_EQ(entity.position.z, 4.0f) << "the impulse decays before the move";
+    entity.update();
+    EXPECT_EQ(entity.velocity.x, 2.25f);
+    entity.dead = 1;
+    entity.update();
+    EXPECT_EQ(entity.velocity.x, 2.25f) << "a dead object's update does nothing";
+}
+
+TEST_F(EntityTest, OwnsItsControllerWhichRunsFirst) {
+    int deletions = 0;
+    {
+        Entity owned(nullptr, body.get());
+        EXPECT_EQ(owned.halfExtents.y, 3.0f);
+        owned.speed = 1;
+        owned.setController(new ForwardController(&owned, &deletions));
+        owned.update();
+        EXPECT_EQ(owned.position.z, -1.0f);
+        owned.setController(new ForwardController(&owned, &deletions));
+        EXPECT_EQ(deletions, 1);
+        EXPECT_FALSE(owned.onCollision(nullptr));  // a plain entity blocks nothing
+    }
+    EXPECT_EQ(deletions, 2);
+}
+
+TEST_F(PlayerInputTest, KeysAndButtonsMapToCommands) {
+    keys[SDLK_w] = keys[SDLK_a] = keys[SDLK_LCTRL] = 1;
+    applyPlayerInput(entity, keys.data(), MOUSE_RIGHT, 0);
+    EXPECT_EQ(commands(), (std::vector<int>{1, 0, 1, 0, 1, 0, 1}));
+
+    keys.assign(SDLK_LAST, 0);
+    keys[SDLK_DOWN] = keys[SDLK_d] = 1;
+    applyPlayerInput(entity, keys.data(), MOUSE_LEFT | MOUSE_MIDDLE, 0);
+    EXPECT_EQ(commands(), (std::vector<int>{0, 1, 0, 1, 1, 1, 0}));
+}
+
+TEST_F(PlayerInputTest, RightArrowWinsAndMouseAddsSignedSquare) {
+    keys[SDLK_LEFT] = keys[SDLK_RIGHT] = 1;
+    applyPlayerInput(entity, keys.data(), 0, -5);
+    EXPECT_FLOAT_EQ(entity.yawRate, 9.5f);
+    keys.assign(SDLK_LAST, 0);
+    for (auto [dx, yaw] : {std::pair{5, 0.5f}, {-5, -0.5f}, {10, 2.0f}, {-50000, -5.0e7f}}) {
+        applyPlayerInput(entity, keys.data(), 0, dx);
+        EXPECT_FLOAT_EQ(entity.yawRate, yaw) << dx;
+    }
+}
+
+TEST_F(PlayerInputTest, DeadPlayerOnlyAnswersReturn) {
+    entity.alive = 0;
+    entity.moveForward = 1;
+    entity.yawRate = 3.0f;
+    keys[SDLK_RETURN] = keys[SDLK_s] = keys[SDLK_RIGHT] = 1;
+    applyPlayerInput(entity, keys.data(), MOUSE_LEFT, 7);
+    EXPECT_EQ(entity.respawn, 1);
+    EXPECT_EQ(commands(), (std::vector<int>{1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_FLOAT_EQ(entity.yawRate, 3.0f);
+}
+
+TEST_F(PlayerInputTest, MotionMadeWhileDeadTurnsAtTheFirstUpdateAfterRevival) {
+    KeyboardController player(nullptr, &entity);
+    entity.alive = 0;
+    entity.yawRate = 3.0f;
+    pendingMouseDx = 10;
+    player.control();
+    EXPECT_FLOAT_EQ(entity.yawRate, 3.0f);
+    entity.alive = 1;
+    player.control();
+    EXPECT_FLOAT_EQ(entity.yawRate, 2.0f);  // 10 counts, read once
+    player.control();
+    EXPECT_FLOAT_EQ(entity.yawRate, 0.0f);
+}
+
+// Standing still counts as stuck, so every control decides anew: six draws each.
+TEST_F(AITest, EveryDecisionDrawsTurnStrafeWalkCountdownFireAndSwitchInOrder) {
+    const std::vector<int> r = randsAfterSeed(11, 600);
+    std::vector<int> seen, expected;
+    for (size_t i = 0; i < r.size(); i += 6) {
+        ai.control();
+        seen.insert(seen.end(), {int(entity.yawRate), entity.strafeLeft, entity.strafeRight,
+                                 entity.moveForward, entity.moveBackward, ai.decisionCountdown,
+                                 entity.fire, entity.previousWeapon, entity.nextWeapon});
+        expected.insert(expected.end(), {r[i] % 40 - 20, r[i + 1] % 3 == 0, r[i + 1] % 3 == 1,
+                                         r[i + 2] % 3 == 0, r[i + 2] % 3 == 1, r[i + 3] % 20 + 15,
+                                         r[i + 4] % 3 == 0, r[i + 5] % 40 == 0, 0});
+    }
+    EXPECT_EQ(seen, expected);
+}
+
+TEST_F(AITest, DecidesAgainBelowZeroOrWhenStuck) {
+    ai.control();
+    ai.decisionCountdown = 1;
+    entity.position = {1, 0, 0};  // moved in x since the last update
+    std::vector<int> r = randsAfterSeed(5, 2);
+    ai.control();
+    EXPECT_EQ(ai.decisionCountdown, 0) << "0 still keeps the decision";
+    EXPECT_FLOAT_EQ(entity.yawRate, 0.0f);  // turns only when deciding
+    EXPECT_EQ(entity.fire, r[0] % 3 == 0);
+    EXPECT_EQ(entity.previousWeapon, r[1] % 40 == 0);
+    r = randsAfterSeed(6, 4);
+    ai.control();
+    EXPECT_FLOAT_EQ(entity.yawRate, float(r[0] % 40 - 20));
+    EXPECT_EQ(ai.decisionCountdown, r[3] % 20 + 15);
+
+    entity.moveUp = 1;
+    entity.previousPosition = {1, 0, -4};  // moved along z only: counts as stuck
+    r = randsAfterSeed(9, 4);
+    ai.control();
+    EXPECT_EQ(entity.moveUp, 0);
+    EXPECT_EQ(ai.decisionCountdown, r[3] % 20 + 15);
+}
+
+TEST_F(AITest, DeadCreatureOnlyDrawsForRevival) {
+    entity.alive = 0;
+    entity.fire = 1;
+    srand(3);
+    std::vector<int> expected;
+    for (int i = 0; i < 1000; ++i) expected.push_back(rand() % 200 == 0);
+    ASSERT_GT(std::count(expected.begin(), expected.end(), 1), 1);
+    srand(3);
+    for (int i = 0; i < 1000; ++i) {
+        ai.control();
+        ASSERT_EQ(entity.respawn, expected[size_t(i)]);
+    }
+    EXPECT_EQ(entity.fire, 1);
+    EXPECT_EQ(ai.decisionCountdown, 0);
+}
 
 TEST_F(CreatureTest, ConstructionDrawsDelayThenStartWeapon) {
     const std::vector<int> r = randsAfterSeed(77, 2);
@@ -35,9 +281,8 @@ TEST_F(CreatureTest, ConstructionDrawsDelayThenStartWeapon) {
     Creature fresh(nullptr, body.get(), creatureTypes[0]);
     const std::string out = GetCapturedStdout();  // after the weapons' model lines
     EXPECT_EQ(out.substr(out.rfind('\n', out.size() - 2) + 1), "New pelmo in game\n");
-    EXPECT_EQ(fresh.delay, r[0] % 25);
-    EXPECT_EQ(fresh.period, 25u);
-    EXPECT_EQ(fresh.weaponIndex, r[1] % 5);
+    EXPECT_EQ((std::vector<int>{fresh.delay, int(fresh.period), fresh.weaponIndex}),
+              (std::vector<int>{r[0] % 25, 25, r[1] % 5}));
     EXPECT_EQ(fresh.currentWeapon, fresh.weapons[r[1] % 5].get());
 
     CreatureType fixed = creatureTypes[0];
@@ -118,11 +363,11 @@ TEST_F(CreatureTest, RespawnRevivesAtStartWithFullHealthAndAmmo) {
     creature->respawn = creature->fire = 1;
     creature->update();
     EXPECT_EQ(GetCapturedStdout(), "Pelmo died\nPelmo revived\n");
-    EXPECT_EQ(creature->alive, 1);
-    EXPECT_EQ(creature->health, 100);
-    EXPECT_EQ(creature->weaponSwitchCooldown, 0);
     // The weapon and the animation had their turn before the revival.
-    EXPECT_EQ(creature->currentWeapon->ammo, creature->currentWeapon->type.ammo);
+    const Weapon& weapon = *creature->currentWeapon;
+    EXPECT_EQ((std::vector<int>{creature->alive, creature->health, creature->weaponSwitchCooldown,
+                                weapon.ammo}),
+              (std::vector<int>{1, 100, 0, weapon.type.ammo}));
     EXPECT_TRUE(creature->characterModels->dying);
     EXPECT_FLOAT_EQ(creature->position.z, -50.0f);
     EXPECT_FLOAT_EQ(creature->heading, 33.0f);
@@ -153,29 +398,117 @@ TEST_F(CreatureTest, OnlyTheCurrentWeaponRunsAndAWeaponKeepsItsCooldownWhileAway
     EXPECT_EQ(state(&Weapon::ammo), (std::vector<int>{199, 200, 200, 2000, 200}));
 }
 
+// 525 ms between steps; next wins when both are held.
 TEST_F(CreatureTest, HeldSwitchStepsOnceEvery21Updates) {
+    std::vector<int> seen;
+    auto after = [&](int n) {
+        updates(n);
+        seen.push_back(creature->weaponIndex);
+    };
     creature->weaponIndex = 4;
     creature->nextWeapon = 1;
-    updates(1);
-    EXPECT_EQ(creature->weaponIndex, 0);  // 4 wraps to 0 at once
+    after(1);  // 4 wraps to 0 at once
     EXPECT_EQ(creature->currentWeapon, creature->weapons[0].get());
-    updates(7);
-    EXPECT_EQ(creature->weaponIndex, 0);
-    updates(13);
-    EXPECT_EQ(creature->weaponIndex, 0);
-    updates(1);  // 525 ms after the first switch
-    EXPECT_EQ(creature->weaponIndex, 1);
-
-    creature->previousWeapon = 1;  // next wins when both are held
-    updates(21);
-    EXPECT_EQ(creature->weaponIndex, 2);
+    for (int n : {7, 13, 1}) after(n);
+    creature->previousWeapon = 1;
+    after(21);
     creature->nextWeapon = 0;
     creature->weaponIndex = 0;
-    updates(21);
-    EXPECT_EQ(creature->weaponIndex, 4);
+    after(21);
     creature->previousWeapon = 0;
-    updates(30);
-    EXPECT_EQ(creature->weaponIndex, 4);
+    after(30);
+    EXPECT_EQ(seen, (std::vector<int>{0, 0, 0, 1, 2, 4, 4}));
+}
+
+TEST_F(CreatureTest, ComputerCreatureDrawsCharacterBodySkinThenPlace) {
+    const std::vector<int> r = randsAfterSeed(99, 7);
+    std::unique_ptr<Creature> creature(computer());
+    ASSERT_NE(creature, nullptr);
+    const int character = r[0] % 3;
+    EXPECT_EQ(creature->characterModels->characterIndex, character);
+    EXPECT_EQ(creature->weaponIndex, r[2] % 5);  // r[1] is the start delay
+    EXPECT_EQ(rand(), r[6]) << "exactly six draws";
+    EXPECT_FLOAT_EQ(creature->position.x, float(10 - r[4] % 20));  // r[3] is the skin
+    EXPECT_FLOAT_EQ(creature->position.z, float(-10 - r[5] % 35));
+    EXPECT_NE(dynamic_cast<AIController*>(creature->controller), nullptr);
+}
+
+TEST_F(CreatureTest, PlayerStartsAtStartPointWithKeyboard) {
+    std::unique_ptr<Creature> player;
+    captureOutput(
+        [&] { player.reset(createPlayerCreature(nullptr, body.get(), characters, 3, 2, 1)); });
+    EXPECT_EQ(player->characterModels->characterIndex, 2);
+    EXPECT_FLOAT_EQ(player->position.z, -50.0f);
+    EXPECT_NE(dynamic_cast<KeyboardController*>(player->controller), nullptr);
+}
+
+TEST_F(CreatureTest, NoCharactersNoComputerCreatureAndNoSkinsNoDraw) {
+    EXPECT_EQ(createComputerCreature(nullptr, body.get(), characters, 0), nullptr);
+    for (CharacterInfo& c : characters) c.skinCount = 0;
+    const std::vector<int> r = randsAfterSeed(5, 6);
+    std::unique_ptr<Creature> creature(computer());
+    EXPECT_FLOAT_EQ(creature->position.x, float(10 - r[3] % 20));
+}
+
+struct AnimationTest : ::testing::Test {
+    Model stand, walk, strafeLeft, strafeRight, diagonalLeft, diagonalRight;
+    CharacterModelSet set;
+
+    void SetUp() override {
+        set.standModel = &stand;
+        set.walkModel = &walk;
+        set.strafeLeftModel = &strafeLeft;
+        set.strafeRightModel = &strafeRight;
+        set.diagonalLeftModel = &diagonalLeft;
+        set.diagonalRightModel = &diagonalRight;
+    }
+    Model* pick(bool forward, bool backward, bool left, bool right) {
+        set.selectAnimation(25, forward, backward, left, right, 100);
+        return set.currentModel;
+    }
+};
+
+TEST_F(AnimationTest, MovementChoosesBodyModel) {
+    std::vector<Model*> shown;
+    for (int walking : {0, 1, 2})   // still, forward, backward
+        for (int side : {0, 1, 2})  // no strafe, left, right
+            shown.push_back(pick(walking == 1, walking == 2, side == 1, side == 2));
+    // Walking backward swaps the strafe sides.
+    EXPECT_EQ(shown, (std::vector<Model*>{&stand, &strafeLeft, &strafeRight, &walk, &diagonalLeft,
+                                          &diagonalRight, &walk, &diagonalRight, &diagonalLeft}));
+}
+
+TEST_F(AnimationTest, ClockRunsBackwardWalkingBackAndDeathStartsFromZeroOnce) {
+    std::vector<int> seen;  // the clock and the dying flag after each step
+    auto step = [&](int ms, bool forward, bool backward, int health) {
+        set.selectAnimation(ms, forward, backward, false, false, health);
+        seen.insert(seen.end(), {set.animationTime, set.dying});
+    };
+    step(25, false, true, 100);
+    step(50, false, false, 100);  // standing still advances too
+    step(25, true, false, 0);
+    step(25, false, false, -10);
+    step(25, false, false, -10);
+    step(25, false, false, 100);
+    EXPECT_EQ(seen, (std::vector<int>{-25, 0, 25, 0, 50, 0, 25, 1, 50, 1, 75, 0}));
+}
+
+TEST(CharacterModelSetLoad, UnknownCharacterFallsBackToFirstAndEmptyTableLoadsNothing) {
+    CharacterInfo characters[2];
+    characters[0].skinCount = 2;
+    characters[1].skinCount = 3;
+    CharacterModelSet set;
+    EXPECT_TRUE(set.load(characters, 2, 1, 0));
+    EXPECT_EQ(set.characterIndex, 1);
+    for (int bad : {2, -1}) {
+        CharacterModelSet other;
+        EXPECT_TRUE(other.load(characters, 2, bad, 0));
+        EXPECT_EQ(other.characterIndex, 0);
+        EXPECT_EQ(other.character.skinCount, 2);
+    }
+    CharacterModelSet none;
+    EXPECT_FALSE(none.load(characters, 0, 0, 0));
+    EXPECT_FALSE(none.load(nullptr, 2, 0, 0));
 }
 
 }  // namespace

@@ -68,13 +68,11 @@ protected:
     void TearDown() override {
         captureOutput([&] { world.reset(); });
     }
-    // A creature placed at `at` facing `heading` degrees, owned by the world.
-    Creature* addCreature(Vec3 at = {}, float heading = 0.0f) {
-        ::testing::internal::CaptureStdout();
-        auto* creature = new Creature(world.get(), body.get(), creatureTypes[0]);
-        ::testing::internal::GetCapturedStdout();
+    // A creature placed at `at`, owned by the world.
+    Creature* addCreature(Vec3 at = {}) {
+        Creature* creature = nullptr;
+        captureOutput([&] { creature = new Creature(world.get(), body.get(), creatureTypes[0]); });
         creature->position = at;
-        creature->heading = heading;
         world->addObject(creature);
         return creature;
     }
@@ -86,12 +84,6 @@ protected:
     }
     Projectile* lastShot() {
         return dynamic_cast<Projectile*>(world->objects[world->objectCount - 1]);
-    }
-    int projectileCount() const {
-        int count = 0;
-        for (int i = 0; i < world->objectCount; ++i)
-            count += dynamic_cast<Projectile*>(world->objects[i]) != nullptr;
-        return count;
     }
     bool inWorld(const WorldObject* object) const {
         for (int i = 0; i < world->objectCount; ++i)

@@ -1,11 +1,15 @@
-// World: object table, disposal after the step, keys, time limits and the closing average line.
+// World: object table, disposal after the step, keys, time limits and the closing average line;
+// its timing wheel: update times independent of frame splits, far list, order, leaving mid-walk.
 #include "World.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "UpdateScheduler.h"
 #include "WorldObject.h"
 
 namespace {
@@ -46,6 +50,54 @@ struct WorldTest : ::testing::Test {
     TestWorld* world = new TestWorld;
     int deletions = 0;
 };
+
+// Logs the value of *clock at each update and then runs its hook.
+struct Probe : ScheduledObject {
+    Probe(std::vector<int>* log, const int* clock, int delayMs, uint32_t periodMs)
+        : log(log), clock(clock) {
+        delay = delayMs;
+        setUpdatePeriod(periodMs);
+    }
+    void update() override {
+        log->push_back(*clock);
+        if (hook) hook();
+    }
+    std::vector<int>* log;
+    const int* clock;
+    std::function<void()> hook;
+};
+
+void enter(UpdateScheduler& scheduler, ScheduledObject& object) {
+    ASSERT_TRUE(scheduler.schedule(&object));
+    object.active = 1;
+}
+
+// Number of updates of one object after each frame, with the wheel first
+// turned to `startSlot`.
+std::vector<int> countsAfterFrames(int delayMs, uint32_t periodMs, int startSlot,
+                                   const std::vector<int>& frames) {
+    UpdateScheduler scheduler;
+    scheduler.advance(startSlot - 1);
+    std::vector<int> log;
+    Probe probe(&log, &startSlot, delayMs, periodMs);
+    enter(scheduler, probe);
+    std::vector<int> counts;
+    for (int frame : frames) {
+        scheduler.advance(frame);
+        counts.push_back(int(log.size()));
+    }
+    return counts;
+}
+
+// Milliseconds (from scheduling) in which the object is updated.
+std::vector<int> updateTimes(int delayMs, uint32_t periodMs, int totalMs) {
+    const std::vector<int> counts =
+        countsAfterFrames(delayMs, periodMs, 1, std::vector<int>(totalMs, 1));
+    std::vector<int> times;
+    for (int ms = 0; ms < totalMs; ++ms)
+        if (counts[ms] > (ms > 0 ? counts[ms - 1] : 0)) times.push_back(ms + 1);
+    return times;
+}
 }  // namespace
 
 TEST_F(WorldTest, TableStaysDenseAndRefusesPastItsCapacity) {
@@ -118,4 +170,76 @@ TEST_F(WorldTest, ClosingDisposesEverythingAndPrintsTheAverage) {
     world = new TestWorld;
     const std::string noFrames = closeWorld();
     EXPECT_TRUE(noFrames == "Average : -nan ms/frame\n" || noFrames == "Average : nan ms/frame\n");
+}
+
+TEST(UpdateScheduler, UpdateTimesDoNotDependOnFrameSplitOrWheelPosition) {
+    const std::vector<int> frames = {3, 997, 1000, 1, 250, 849};
+    for (uint32_t period : {25u, 1000u, 1500u}) {
+        const std::vector<int> times = updateTimes(7, period, 3100);
+        ASSERT_GE(times.size(), 2u);
+        EXPECT_EQ(times[0], 8) << "delay 7 runs in the 8th millisecond";
+        EXPECT_EQ(times[1] - times[0], int(period));
+        std::vector<int> expected;
+        int end = 0;
+        for (int frame : frames) {
+            end += frame;
+            expected.push_back(
+                int(std::upper_bound(times.begin(), times.end(), end) - times.begin()));
+        }
+        for (int start : {1, 500, 999, 1000}) {
+            EXPECT_EQ(countsAfterFrames(7, period, start, frames), expected)
+                << "period " << period << ", wheel at " << start;
+        }
+    }
+    // A delay from 999 on waits in the far list and runs one millisecond later.
+    EXPECT_EQ(updateTimes(1000, 1000, 3002), (std::vector<int>{1002, 2002, 3002}));
+    EXPECT_EQ(updateTimes(1998, 5000, 2100), std::vector<int>{2000});
+    EXPECT_EQ(updateTimes(999, 5000, 1100), std::vector<int>{1001});
+    EXPECT_EQ(countsAfterFrames(0, 5, 1, {0, 0}), (std::vector<int>{0, 0}));
+}
+
+TEST(UpdateScheduler, SameSlotRunsLatestInsertedFirst) {
+    UpdateScheduler scheduler;
+    std::vector<int> order;
+    int ids[3] = {1, 2, 3};
+    Probe a(&order, &ids[0], 0, 10), b(&order, &ids[1], 0, 10), c(&order, &ids[2], 0, 10);
+    for (Probe* p : {&a, &b, &c}) enter(scheduler, *p);
+    scheduler.advance(11);
+    EXPECT_EQ(order, (std::vector<int>{3, 2, 1, 1, 2, 3})) << "re-queueing reverses the order";
+}
+
+TEST(UpdateScheduler, ObjectsMayLeaveOrVanishDuringAnUpdate) {
+    UpdateScheduler scheduler;
+    std::vector<int> log;
+    int ids[4] = {1, 2, 3, 4};
+    auto* vanishing = new Probe(&log, &ids[0], 0, 3);
+    Probe leaving(&log, &ids[1], 0, 3), successor(&log, &ids[2], 0, 3), last(&log, &ids[3], 0, 3);
+    for (Probe* p : {&last, &successor, &leaving, vanishing}) enter(scheduler, *p);
+    vanishing->hook = [vanishing] { delete vanishing; };  // leaves the wheel as it goes
+    leaving.hook = [&] {
+        scheduler.unschedule(&leaving);
+        scheduler.unschedule(&successor);
+    };
+    scheduler.advance(4);
+    EXPECT_EQ(log, (std::vector<int>{1, 2, 4, 4}));
+    EXPECT_EQ(leaving.slot, -1);
+    EXPECT_EQ(leaving.active, 0u);
+    EXPECT_FALSE(scheduler.unschedule(&successor));
+}
+
+TEST(UpdateScheduler, RefusesNegativeDelaysAndSecondEntries) {
+    UpdateScheduler scheduler;
+    std::vector<int> log;
+    Probe probe(&log, nullptr, -1, 1);
+    EXPECT_FALSE(scheduler.schedule(&probe));
+    EXPECT_EQ(probe.slot, -1);
+    probe.delay = 0;
+    EXPECT_TRUE(scheduler.schedule(&probe));
+    EXPECT_FALSE(scheduler.schedule(&probe)) << "a second entry would be updated twice";
+    EXPECT_EQ(scheduler.listLength(1), 1);
+    Probe far(&log, nullptr, 5000, 1);
+    ASSERT_TRUE(scheduler.schedule(&far));
+    EXPECT_EQ((std::vector<int>{scheduler.listLength(UpdateScheduler::FAR_LIST),
+                                scheduler.listLength(UpdateScheduler::SLOTS + 1)}),
+              (std::vector<int>{1, 0}));
 }

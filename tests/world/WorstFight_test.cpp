@@ -1,18 +1,16 @@
-// The worst fight's model count: within the model store on every default map, exact against
-// trying every choice of looks, and quick with many characters.
+// The worst fight's model count: exact against trying every choice of looks, and quick with many
+// characters. (That every default map's worst fight fits the model store is the data checker's
+// finding.)
 #include "WorstFight.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
-#include "../content/ContentData.h"
-#include "CaptureOutput.h"
-#include "DataLocator.h"
-#include "ModelStore.h"
 #include "Settings.h"
-#include "TestFiles.h"
 
 namespace {
 
@@ -79,33 +77,6 @@ int bruteForceWorst(const MapInfo& map, const std::vector<CharacterInfo>& table)
     return worst;
 }
 
-TEST(WorstFight, EveryDefaultMapFitsTheModelStoreWhateverTheCreaturesWear) {
-    TempDir work;
-    ScopedWorkingDir cwd(work.path());
-    const std::string data = content::dataDir();
-    const char* saved = developmentDataDir;
-    developmentDataDir = data.c_str();
-    Settings loaded;
-    captureOutput([&] { loaded.loadContentLists(); });
-    developmentDataDir = saved;
-    ASSERT_GT(loaded.mapCount, 0);
-    for (const MapInfo& map : loaded.maps) {
-        const WorstFight w = findWorstFight(map, loaded.characters.data(), loaded.characterCount);
-        SCOPED_TRACE(std::string(map.name) + ": " + describe(w));
-        EXPECT_LE(w.models, ModelStore::MAX_MODELS);
-        ASSERT_EQ(w.looks.size(), 7u) << "nine looks to choose from: seven differ";
-        int sum = w.ownModels;
-        std::vector<CharacterSkin> looks;
-        for (const WorstFight::Look& l : w.looks) {
-            sum += l.models;
-            looks.push_back({l.character, l.skin});
-        }
-        EXPECT_EQ(sum, w.models);
-        EXPECT_EQ(fightModelCount(map, loaded.characters.data(), loaded.characterCount, looks),
-                  w.models);
-    }
-}
-
 TEST(WorstFight, SharedFilesSkinsAndPlayerChoicesCountExactly) {
     const MapInfo map = skyMap();
     CharacterInfo sharing = character("b", 2);  // wears a's skins and arms, has its own body
@@ -157,11 +128,15 @@ TEST(WorstFight, SharedFilesSkinsAndPlayerChoicesCountExactly) {
         const WorstFight w = findWorstFight(map, table.data(), count);
         SCOPED_TRACE("table " + std::to_string(t) + ": " + describe(w));
         std::vector<CharacterSkin> looks;
-        for (const WorstFight::Look& l : w.looks) looks.push_back({l.character, l.skin});
+        int sum = w.ownModels;  // each look counts the models it adds
+        for (const WorstFight::Look& l : w.looks) {
+            looks.push_back({l.character, l.skin});
+            sum += l.models;
+        }
+        EXPECT_EQ(sum, w.models);
         const int brute = bruteForceWorst(map, table);
         if (brute < 0) {
             EXPECT_TRUE(w.looks.empty());
-            EXPECT_EQ(w.models, w.ownModels);
             continue;
         }
         EXPECT_EQ(w.models, brute);

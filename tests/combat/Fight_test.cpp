@@ -1,0 +1,221 @@
+// Weapons (cadence, ammunition, spread, recoil, refused shots), projectiles (range, fragments,
+// hits, credit and push, what they ignore), and shots, creatures and a level together in a World
+// with a collision map built in memory.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+#include "../world/FightFixtures.h"
+#include "CollisionMap.h"
+#include "Mesh.h"
+#include "Vec3Checks.h"
+
+using ::testing::internal::CaptureStdout;
+using ::testing::internal::GetCapturedStdout;
+
+namespace {
+
+struct ShotTest : FightWorldTest {
+    Creature* shooter = addCreature();
+    Creature* target = addCreature();
+
+    Weapon& weapon(int index) { return *shooter->weapons[index]; }
+    // Updates of 25 ms with the trigger held at which a shot left.
+    std::vector<int> shotUpdates(Weapon& w, int updates) {
+        std::vector<int> shots;
+        for (int i = 1; i <= updates; ++i) {
+            const int before = w.ammo;
+            w.update(25, true);
+            if (w.ammo != before) shots.push_back(i);
+        }
+        return shots;
+    }
+};
+
+TEST_F(ShotTest, HeldTriggerFiresAtReloadCadence) {
+    EXPECT_EQ(shotUpdates(weapon(0), 13), (std::vector<int>{1, 7, 13}));   // 150 ms
+    EXPECT_EQ(shotUpdates(weapon(1), 29), (std::vector<int>{1, 15, 29}));  // 350 ms
+    EXPECT_EQ(shotUpdates(weapon(2), 17), (std::vector<int>{1, 9, 17}));   // 200 ms
+    EXPECT_EQ(world->objectCount, 2 + 9);
+}
+
+TEST_F(ShotTest, ShotLeavesAtMuzzleWithWholeDegreeSpread) {
+    shooter->position = {3, 0, -7};
+    shooter->heading = 90.0f;
+    shooter->pitch = 10.0f;
+    shooter->roll = 5.0f;
+    const std::vector<int> r = randsAfterSeed(4, 2);
+    weapon(3).update(25, true);
+    Projectile* shot = lastShot();
+    EXPECT_EQ(shot->typeIndex, 4);
+    EXPECT_EQ(shot->moveForward, 1);
+    EXPECT_EQ(shot->shooter(), shooter);
+    expectVec(shot->position, 3, 4, -7);
+    EXPECT_EQ((std::vector<float>{shot->pitch, shot->roll}), (std::vector<float>{10, 5}));
+    EXPECT_FLOAT_EQ(shot->heading, 90.0f + (r[1] % 5 - 2));  // r[0] is the shot's delay
+    std::set<float> offsets;
+    for (int i = 0; i < 200; ++i) {
+        weapon(3).cooldown = 0;
+        weapon(3).update(25, true);
+        offsets.insert(lastShot()->heading - 90.0f);
+    }
+    EXPECT_EQ(offsets, (std::set<float>{-2, -1, 0, 1, 2}));
+}
+
+TEST_F(ShotTest, RecoilPushesShooterVelocityAgainstTheShot) {
+    weapon(1).update(25, true);  // Weapon2 at heading 0 faces -z
+    expectVec(shooter->velocity, 0, 0, 2);
+    shooter->velocity = {};
+    shooter->heading = 90.0f;  // faces +x
+    weapon(2).update(25, true);
+    expectVec(shooter->velocity, -1, 0, 0);
+}
+
+TEST_F(ShotTest, EmptyWeaponStaysSilentUntilRefilled) {
+    Weapon& w = weapon(0);
+    w.ammo = 1;
+    w.update(25, true);
+    EXPECT_EQ(w.ammo, 0);
+    const int count = world->objectCount;
+    for (int i = 0; i < 20; ++i) w.update(25, true);
+    EXPECT_EQ(world->objectCount, count);
+    EXPECT_LE(w.cooldown, 0);  // keeps running down
+    captureOutput([&] { shooter->revive(0, 0, -50); });
+    EXPECT_EQ(w.ammo, 200);
+    w.update(25, true);
+    EXPECT_EQ(world->objectCount, count + 1);
+}
+
+TEST_F(ShotTest, ShotRefusedByFullWorldIsSpentAndDeleted) {
+    while (world->objectCount < World::MAX_OBJECTS) world->addObject(new WorldObject(world.get()));
+    weapon(0).update(25, true);
+    EXPECT_EQ(weapon(0).ammo, 199);
+    EXPECT_EQ(weapon(0).cooldown, 150);
+    EXPECT_EQ(world->objectCount, World::MAX_OBJECTS);
+}
+
+TEST_F(ShotTest, ShortShotExpiresAtItsThirtiethUpdate) {
+    const std::vector<int> r = randsAfterSeed(8, 1);
+    auto* shot = new Projectile(world.get(), 2, shooter);
+    const int delay = shot->delay;  // scheduling consumes it
+    EXPECT_EQ(delay, r[0] % 10);
+    shot->moveForward = 1;
+    world->addObject(shot);
+    world->update(delay + 1 + 289);  // first update, then 29 periods of 10 ms
+    ASSERT_TRUE(inWorld(shot));
+    EXPECT_FALSE(shot->dead);
+    // Each update takes a tenth of the way to full speed (1, along -z).
+    EXPECT_NEAR(shot->velocity.z, -(1 - std::pow(0.9, 29)), 1e-4);
+    world->update(1);
+    EXPECT_FALSE(inWorld(shot));
+}
+
+TEST_F(ShotTest, SpentShotsReleaseTheirFragmentsOnceCreditedToTheShooter) {
+    // Columns: projectile type, fragments released, their type.
+    const int cases[][3] = {{1, 10, 2}, {3, 1, 0}, {0, 0, 0}, {2, 0, 0}, {4, 0, 0}};
+    for (const auto& [type, count, fragmentType] : cases) {
+        SCOPED_TRACE(type);
+        Projectile* shell = shoot(type, shooter);
+        shell->position = {5, 4, -20};
+        shell->remainingRange = 1.0;
+        const int before = world->objectCount;
+        const std::vector<int> r = randsAfterSeed(31, 20);
+        shell->update();
+        ASSERT_EQ(world->objectCount, before + count);
+        EXPECT_TRUE(shell->dead);
+        for (int i = 0; i < count; ++i) {
+            auto* fragment = dynamic_cast<Projectile*>(world->objects[before + i]);
+            ASSERT_NE(fragment, nullptr);
+            EXPECT_EQ(fragment->typeIndex, fragmentType);
+            EXPECT_EQ(fragment->shooter(), shooter);
+            EXPECT_FLOAT_EQ(fragment->heading, float(r[2 * i + 1] % 360));  // after its delay draw
+            EXPECT_FLOAT_EQ(fragment->position.x, shell->position.x);
+            EXPECT_EQ(fragment->moveForward, 1);
+        }
+        shell->update();  // updated again before the world disposes of it
+        EXPECT_EQ(world->objectCount, before + count);
+        world->flushDisposals();
+        EXPECT_FALSE(inWorld(shell));
+    }
+}
+
+TEST_F(ShotTest, KillingHitCreditsShooterOnceAndEveryHitPushes) {
+    target->health = 10;
+    Projectile* first = shoot(0, shooter);
+    CaptureStdout();
+    EXPECT_FALSE(first->onCollision(target));
+    EXPECT_EQ(GetCapturedStdout(), "Pelmo died\n");
+    EXPECT_TRUE(first->dead);
+    EXPECT_EQ(shooter->score, 1);
+
+    // A dead creature still stops and takes the push (mass 0.5 of 1.0), no credit.
+    target->impulse = {1, 0, 0};
+    Projectile* shell = shoot(1, shooter);
+    shell->velocity = {2, 4, -1};
+    shell->onCollision(target);
+    EXPECT_EQ((std::vector<int>{target->health, shooter->score, shell->dead}),
+              (std::vector<int>{-10, 1, 1}));
+    expectVec(target->impulse, 2, 2, -0.5f);
+}
+
+TEST_F(ShotTest, EachTypeTakesItsDamage) {
+    std::vector<int> health;
+    for (int type = 0; type < PROJECTILE_TYPE_COUNT; ++type) {
+        target->health = 100;
+        shoot(type, shooter)->onCollision(target);
+        health.push_back(target->health);
+    }
+    EXPECT_EQ(health, (std::vector<int>{80, 80, 80, 80, 90}));
+}
+
+TEST_F(ShotTest, PassesThroughShooterAndProjectilesButNotTheLevel) {
+    Projectile* shot = shoot(0, shooter);
+    Projectile* other = shoot(0, target);
+    EXPECT_FALSE(shot->onCollision(shooter));
+    EXPECT_FALSE(shot->onCollision(other));
+    EXPECT_FALSE(shot->dead);
+    EXPECT_EQ(shooter->health, 100);
+    shot->onCollision(nullptr);
+    EXPECT_TRUE(shot->dead);
+    shot->onCollision(target);  // dead: hits nothing more
+    EXPECT_EQ(target->health, 100);
+}
+
+TEST_F(ShotTest, ShotOutlivingItsShooterNeverTouchesIt) {
+    Projectile* shot = shoot(3, shooter);
+    CaptureStdout();
+    world->detachObject(shooter);
+    delete shooter;
+    EXPECT_EQ(shot->shooter(), nullptr);
+    target->health = 5;
+    shot->onCollision(target);
+    EXPECT_EQ(GetCapturedStdout(), "Pelmo died\n");
+    shot = shoot(3, nullptr);
+    shot->remainingRange = 0.5;
+    shot->update();  // its fragment has no shooter either
+    auto* fragment = dynamic_cast<Projectile*>(world->objects[world->objectCount - 1]);
+    ASSERT_NE(fragment, nullptr);
+    EXPECT_EQ(fragment->shooter(), nullptr);
+}
+
+// In a world with a collision map (a box without level triangles) a shot flies, passes its
+// shooter and hits the creature ahead.
+TEST_F(ShotTest, ShotHitsCreatureAheadAndPassesItsShooter) {
+    Mesh box;
+    box.boundsMin = {-60, -10, -80};
+    box.boundsMax = {60, 30, 40};
+    world->setCollisionMap(std::make_unique<CollisionMap>(Vec3{20, 20, 20}, box));
+    // Away from the origin, where creatures are filed until their first update.
+    Creature* from = addCreature({25, 0, 0});
+    Creature* ahead = addCreature({25, 0, -20});
+    from->weapons[0]->update(25, true);
+    ASSERT_EQ(world->objectCount, 5);  // the fixture's two creatures, these two and the shot
+    for (int t = 0; t < 300; t += 5) world->update(5);
+    EXPECT_EQ(world->objectCount, 4);
+    EXPECT_EQ(from->health, 100);
+    EXPECT_EQ(ahead->health, 80);
+    EXPECT_LT(ahead->impulse.z, 0.0f);
+}
+
+}  // namespace

@@ -1,0 +1,656 @@
+// The fight on screen, read back from a real window: the fight's state (loading a map, the fog,
+// view and camera keys with their messages), its map scene (which models it takes, its fog rule
+// around the sky, its light levels), the game view (camera from the followed creature,
+// crosshair only while it lives, the HUD values), what a creature and a projectile are made of
+// and put on screen, and the transform an entity draws in.
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "BitmapFont.h"
+#include "CaptureOutput.h"
+#include "CollisionMap.h"
+#include "Creature.h"
+#include "Display.h"
+#include "FightFixtures.h"
+#include "GRun.h"
+#include "GameState.h"
+#include "GameView.h"
+#include "GlTestWindow.h"
+#include "MapScene.h"
+#include "MenuState.h"
+#include "MeshFixtures.h"
+#include "ModelStore.h"
+#include "Projectile.h"
+#include "Settings.h"
+#include "TdsWriter.h"
+#include "TestFiles.h"
+#include "TestImages.h"
+#include "TransparentQueue.h"
+#include "ViewFrustum.h"
+#include "World.h"
+
+namespace {
+
+// One object over the given vertices: by default two triangles over four corners, and any
+// spare vertices after them.
+TdsScene oneObject(const std::vector<TdsVertex>& vertices,
+                   const std::vector<uint16_t>& faces = {0, 1, 2, 0, 2, 3}) {
+    TdsScene scene;
+    TdsObject object;
+    object.name = "object";
+    object.vertices = vertices;
+    object.faces = faces;
+    scene.objects.push_back(object);
+    return scene;
+}
+
+// A rectangle x0..x1, y0..y1 standing at the given depth, facing the viewer.
+// A spare vertex behind the viewer stretches the bounds over the viewer, as a
+// sky dome's are.
+TdsScene rectangleScene(float x0, float x1, float y0, float y1, float depth, bool spare = false) {
+    std::vector<TdsVertex> corners = {gameToFile(x0, y0, -depth), gameToFile(x1, y0, -depth),
+                                      gameToFile(x1, y1, -depth), gameToFile(x0, y1, -depth)};
+    if (spare) corners.push_back(gameToFile(0, 0, 10));
+    return oneObject(corners);
+}
+
+void setName(char* field, const char* text) {
+    std::snprintf(field, INFO_TEXT_SIZE, "%s", text);
+}
+
+std::string keyOutput(GameState& state, int key) {
+    testing::internal::CaptureStdout();
+    state.keyDown(key);
+    return testing::internal::GetCapturedStdout();
+}
+
+// The first n values of a GL state variable, rounded to five decimals.
+std::vector<GLfloat> glFloats(GLenum name, size_t n = 1) {
+    std::vector<GLfloat> values(16);
+    glGetFloatv(name, values.data());
+    values.resize(n);
+    for (GLfloat& value : values) value = std::round(value * 1e5f) / 1e5f;
+    return values;
+}
+
+// Also: the model-view matrix is the current one again.
+void expectProjection(double fovy, double farClip) {
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    const std::vector<GLfloat> actual = glFloats(GL_PROJECTION_MATRIX, 16);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPerspective(fovy, 1.0, 1.0, farClip);
+    const std::vector<GLfloat> expected = glFloats(GL_PROJECTION_MATRIX, 16);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    EXPECT_EQ(actual, expected);
+}
+
+GLfloat firstComponent(void (*get)(GLenum, GLenum, GLfloat*), GLenum which, GLenum name) {
+    GLfloat value[4] = {};
+    get(which, name, value);
+    return value[0];
+}
+
+const Rgb RED{255, 0, 0}, GREEN{0, 255, 0}, BLUE{0, 0, 255}, WHITE{255, 255, 255},
+    YELLOW{255, 255, 0}, BLACK{0, 0, 0};
+constexpr float DEPTH = 10.0f;  // creatures stand this far in front of the camera
+
+// A one-frame model: a unit triangle centred on (dx, dy) in the model's plane z = 0.
+std::unique_ptr<Model> markerModel(Rgb colour, float dx, float dy) {
+    auto mesh = std::make_unique<Mesh>();
+    mesh->materials.push_back(colourMaterial(colour.r, colour.g, colour.b));
+    MeshObject o = triangle(0.0f, 0);
+    o.vertices = {{dx - 0.5f, dy - 0.5f, 0}, {dx + 0.5f, dy - 0.5f, 0}, {dx, dy + 0.5f, 0}};
+    mesh->objects.push_back(o);
+    finish(*mesh, LISTS_NONE);
+    auto model = std::make_unique<Model>();
+    model->frames.push_back(std::move(mesh));
+    model->loaded = true;
+    return model;
+}
+
+// A triangle file h units tall at x and z from 1 to 2: mirroring shows on every axis.
+bool saveMarkerFile(const TempDir& dir, const std::string& name, float h) {
+    return saveTds(
+        oneObject({gameToFile(1, 0, 1), gameToFile(2, 0, 1), gameToFile(1, h, 2)}, {0, 1, 2}),
+        dir.file(name));
+}
+
+// Which file (by its height), mirrored or not, skin and list mode.
+std::string describe(const Model* m) {
+    if (m == nullptr) return "none";
+    const bool mirroredYZ = m->boundsMin.y < 0 || m->boundsMin.z < 0;
+    return "h" + std::to_string(int(m->boundsMax.y)) + (m->boundsMin.x < 0 ? " mirrored " : " ") +
+           m->replacementTexture + " lists " + std::to_string(m->listMode) +
+           (mirroredYZ ? " mirrored in y or z" : "");
+}
+
+// Screen colour at the marker centred on (dx, dy) of a model drawn DEPTH ahead.
+Rgb at(float dx, float dy) {
+    const float pixelsPerUnit = (GlTestWindow::HEIGHT / 2) / (DEPTH * 0.41421356f);
+    return GlTestWindow::pixel(int(GlTestWindow::WIDTH / 2 + dx * pixelsPerUnit),
+                               int(GlTestWindow::HEIGHT / 2 + (dy - 0.1f) * pixelsPerUnit));
+}
+
+GLint modelviewDepth() {
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    return depth;
+}
+
+// Screen colours at the five markers: arms, body, extra, gun, death.
+std::vector<Rgb> markers() {
+    return {at(-2, 1.5f), at(2, 1.5f), at(-2, -1.5f), at(2, -1.5f), at(0, 0)};
+}
+
+// A reticle 20 x 20 units standing 30 units ahead of the creature, facing it and the camera.
+TdsScene reticleScene() {
+    TdsScene scene = oneObject({gameToFile(-10, -10, -30), gameToFile(10, -10, -30),
+                                gameToFile(10, 10, -30), gameToFile(-10, 10, -30)});
+    TdsMaterial white;
+    white.name = "white";
+    white.colour[0] = white.colour[1] = white.colour[2] = 255;
+    scene.materials.push_back(white);
+    scene.objects[0].groups.push_back({"white", {0, 1}});
+    return scene;
+}
+
+// A map "Floor": a flat floor of 200 x 200 units at y = -1 around the start point is its level
+// and collision model, the creatures' body too. For the map scene: level, roof and ground side
+// by side and overlapping, 10 units ahead; the sky 1000 units ahead, above the view's middle.
+class GameStateTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        const TdsScene floor = oneObject({gameToFile(-100, -1, 50), gameToFile(100, -1, 50),
+                                          gameToFile(100, -1, -150), gameToFile(-100, -1, -150)});
+        for (const char* name : {"floor.3ds", "c3.3ds", "zat.3ds"})
+            ASSERT_TRUE(saveTds(floor, dir.file(name)));
+        ASSERT_TRUE(saveTds(rectangleScene(-4, 0, -1, 1, 10), dir.file("level.3ds")));
+        ASSERT_TRUE(saveTds(rectangleScene(-2, 2, -1, 1, 10), dir.file("roof.3ds")));
+        ASSERT_TRUE(saveTds(rectangleScene(0, 4, -1, 1, 10), dir.file("noground")));
+        ASSERT_TRUE(saveTds(rectangleScene(-300, 300, 300, 2000, 1000, true), dir.file("sky.3ds")));
+        ASSERT_TRUE(writeBmp(TestImage(4, 4, 0, 255, 0), dir.file("stars.bmp")));
+        savedSettings = settings;
+        MapInfo map;
+        setName(map.name, "Floor");
+        setName(map.levelModel, "floor.3ds");
+        setName(map.groundModel, "noground");
+        setName(map.roofModel, "noroof");
+        setName(map.skyTexture, "nosky");
+        setName(map.collisionModel, "floor.3ds");
+        const float fog[4] = {0.25f, 0.5f, 0.75f, 1.0f};
+        std::copy(fog, fog + 4, map.fogColour);
+        settings.maps.assign(1, map);
+        settings.mapCount = 1;
+        CharacterInfo character;
+        setName(character.name, "Pelmo");
+        character.skinCount = 1;
+        settings.characters.assign(1, character);
+        settings.characterCount = 1;
+        settings.mapIndex = settings.characterIndex = settings.skinIndex = 0;
+        screenWidth = GlTestWindow::WIDTH;
+        screenHeight = GlTestWindow::HEIGHT;
+    }
+    void TearDown() override {
+        settings = savedSettings;
+        GlTest::TearDown();
+    }
+    // A game state's map with the given ground, roof and sky words.
+    void useMap(GameState& state, const char* ground, const char* roof, const char* sky) {
+        setName(state.map.levelModel, "level.3ds");
+        setName(state.map.groundModel, ground);
+        setName(state.map.roofModel, roof);
+        setName(state.map.skyTexture, sky);
+    }
+
+    TempDir dir;
+    ScopedWorkingDir cwd{dir.path()};
+    Settings savedSettings;
+};
+
+TEST_F(GameStateTest, LoadRefusesAnInvalidSelectionAndCreatesNothing) {
+    GameState state(nullptr);
+    settings.mapIndex = 1;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(state.load());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Invalid mapID when starting engine\n");
+    EXPECT_EQ(state.objectCount, 0);
+    EXPECT_EQ(state.collisionMap, nullptr);
+}
+
+TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
+    GameState state(nullptr);
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(state.load());
+    std::vector<std::string> steps;  // the loading steps' lines among the models' ones
+    std::istringstream out(testing::internal::GetCapturedStdout());
+    for (std::string line; std::getline(out, line);)
+        if (line.rfind("Loading model", 0) != 0 && line.rfind("Getting used", 0) != 0)
+            steps.push_back(line);
+    std::vector<std::string> expected = {"Loading map", "Creating collisions map",
+                                         "Creating players"};
+    expected.resize(10, "New pelmo in game");
+    EXPECT_EQ(steps, expected);
+
+    EXPECT_NE(dynamic_cast<MapScene*>(state.objects[0]), nullptr);
+    ASSERT_NE(state.collisionMap, nullptr);
+    EXPECT_FALSE(state.collisionMap->empty());
+    const Vec3 cell = state.collisionMap->cellSize;
+    EXPECT_EQ((std::vector<float>{cell.x, cell.y, cell.z}), (std::vector<float>{20, 20, 20}));
+    EXPECT_STREQ(state.map.name, "Floor");
+
+    // The player at the start point, followed by the camera; six more around it.
+    ASSERT_EQ(state.objectCount, 8);
+    auto* player = dynamic_cast<Creature*>(state.objects[1]);
+    ASSERT_NE(player, nullptr);
+    EXPECT_EQ(state.view.target, player);
+    EXPECT_TRUE(player->model != nullptr && player->model == state.modelSlots[0]);
+    EXPECT_FLOAT_EQ(player->position.z, -50.0f);
+    for (int i = 2; i < 8; ++i) {
+        auto* other = dynamic_cast<Creature*>(state.objects[i]);
+        ASSERT_NE(other, nullptr);
+        const Vec3 at = other->position;
+        EXPECT_TRUE(at.x >= -9 && at.x <= 10 && at.z >= -44 && at.z <= -10) << at.x << " " << at.z;
+    }
+
+    EXPECT_EQ(glFloats(GL_COLOR_CLEAR_VALUE, 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 0}));
+    EXPECT_EQ(glFloats(GL_FOG_COLOR, 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 1}));
+}
+
+// The body and projectile models go with the fight; the collision model as
+// soon as the map is built.
+TEST_F(GameStateTest, ModelsAreGivenBack) {
+    captureOutput([] {
+        GameState state(nullptr);
+        EXPECT_EQ(modelStore.count(), 2);
+        EXPECT_FALSE(CollisionMap(20, 20, 20, "floor.3ds").empty());
+        EXPECT_EQ(modelStore.count(), 2);
+    });
+    EXPECT_EQ(modelStore.count(), 0);
+}
+
+// Fog, far clip (projection and fog range, without limit), view angle (projection only) and
+// camera keys (seven modes, wrapping, quietly).
+TEST_F(GameStateTest, ViewKeysChangeFogProjectionAndCameraAndSaySo) {
+    GameState state(nullptr);
+    glEnable(GL_FOG);
+    EXPECT_EQ(keyOutput(state, 'f'), "Fog disabled\n");
+    EXPECT_FALSE(glIsEnabled(GL_FOG));
+    EXPECT_EQ(state.fogEnabled, 0);
+    EXPECT_EQ(keyOutput(state, 'f'), "Fog enabled\n");
+    EXPECT_TRUE(glIsEnabled(GL_FOG));
+
+    expectProjection(45.0, 2000.0);
+    EXPECT_EQ(keyOutput(state, 'k'), "View angle changed to 43.000000\n");
+    expectProjection(43.0, 2000.0);
+    EXPECT_EQ(glFloats(GL_FOG_START), std::vector<GLfloat>{1800});
+    keyOutput(state, 'l');
+    EXPECT_EQ(keyOutput(state, 'l' | 0x100), "View angle changed to 47.000000\n");
+    EXPECT_EQ(keyOutput(state, 'h'), "Far clipping changed to 2050.000000\n");
+    expectProjection(47.0, 2050.0);
+    EXPECT_EQ(glFloats(GL_FOG_START), std::vector<GLfloat>{1850});
+    EXPECT_EQ(glFloats(GL_FOG_END), std::vector<GLfloat>{2050});
+    for (int i = 0; i < 41; ++i) keyOutput(state, 'j');
+    EXPECT_FLOAT_EQ(state.farClip, 0.0f);
+    EXPECT_EQ(glFloats(GL_FOG_START), std::vector<GLfloat>{-200});
+
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(keyOutput(state, 'i'), "");
+    EXPECT_EQ(state.view.cameraMode, 0);
+    keyOutput(state, 'u');
+    EXPECT_EQ(state.view.cameraMode, 6);
+    keyOutput(state, 'i');
+    EXPECT_EQ(state.view.cameraMode, 0);
+}
+
+// The game's own fight keeps the mouse in the window until it ends.
+TEST_F(GameStateTest, EscapeByItsLowByteLeavesForTheMenuAndFreesTheMouse) {
+    GRun run;
+    auto fight = std::make_unique<GameState>(&run);
+    GameState* state = fight.get();
+    run.setState(std::move(fight));
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(state->load());
+    EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), SDL_GRAB_ON);
+    state->keyDown(283);  // F2: the low 8 bits are Escape's; the state is deleted here
+    testing::internal::GetCapturedStdout();
+    EXPECT_NE(dynamic_cast<MenuState*>(run.state()), nullptr);
+    EXPECT_TRUE(run.skipNextUpdate);
+    EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), SDL_GRAB_OFF);
+}
+
+// Only the exact "noground", "noroof" and "nosky" mean none; the models go with the scene.
+TEST_F(GameStateTest, MapSceneNoneWordsAreComparedExactly) {
+    GameState state(nullptr);
+    const int before = modelStore.count();
+    {
+        useMap(state, "NoGround", "noroof", "nosky");
+        MapScene scene(&state);
+        EXPECT_NE(scene.level, nullptr);
+        EXPECT_NE(scene.ground, nullptr);  // "NoGround" is a model name
+        EXPECT_EQ(scene.roof, nullptr);
+        EXPECT_EQ(scene.sky, nullptr);
+        EXPECT_EQ(scene.kindFlags, 0u);
+        EXPECT_EQ(scene.delay, 1000);  // updated once a second, to no effect
+        EXPECT_EQ(scene.period, 1000u);
+        EXPECT_EQ(modelStore.count(), before + 2);
+        ASSERT_EQ(state.fogEnabled, 1);
+        for (bool fog : {false, true}) {  // without a sky the fog stays as it was
+            fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
+            scene.draw();
+            EXPECT_EQ(glIsEnabled(GL_FOG), fog);
+        }
+    }
+    EXPECT_EQ(modelStore.count(), before);
+    useMap(state, "noground", "roof.3ds", "stars.bmp");
+    MapScene scene(&state);
+    EXPECT_EQ(modelStore.count(), before + 3);
+}
+
+// Sky first (unlit, unfogged, at the fight's view angle, beyond the fight's far
+// clip), then level, roof and ground at their light levels, and the level's
+// light again for what follows. Drawn without a depth test, so whatever comes
+// later covers what came before.
+TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
+    GameState state(nullptr);
+    useMap(state, "NoGround", "roof.3ds", "stars.bmp");
+    MapScene scene(&state);
+    GlTestWindow::perspectiveCamera();
+    viewFrustum.updateFrustum();
+    glPushAttrib(GL_LIGHTING_BIT | GL_FOG_BIT);
+    // Only ambient light: a grey level g shows as g * 0.2 (the scene's ambient) + g * g.
+    const GLfloat black[4] = {0, 0, 0, 1}, red[4] = {1, 0, 0, 1}, grey[4] = {0.2f, 0.2f, 0.2f, 1};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, grey);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, black);
+    glDisable(GL_COLOR_MATERIAL);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHTING);
+    // Fog that would turn the sky red; the level stands well before it.
+    glFogfv(GL_FOG_COLOR, red);
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogf(GL_FOG_START, 500);
+    glFogf(GL_FOG_END, 600);
+    glEnable(GL_FOG);
+    for (float angle : {45.0f, 90.0f}) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        state.viewAngle = angle;  // the sky's only: the rest keeps the current projection
+        scene.draw();
+        // Columns: window x, y, grey level shown. The first two lie near the level's
+        // edges: the scene is drawn where it stands, not a unit off.
+        const int spots[][3] = {
+            {11, 128, 20},   {35, 100, 20},   {35, 128, 20},   {97, 128, 122},
+            {159, 128, 252}, {221, 128, 252}, {128, 240, 255}, {128, 200, angle > 45 ? 255 : 0}};
+        for (const auto& [x, y, level] : spots) {
+            const Rgb c = GlTestWindow::pixel(x, y);
+            EXPECT_TRUE(std::abs(c.r - level) <= 2 && c.g == c.r && c.b == c.r)
+                << angle << " degrees at " << x << ", " << y << ": " << int(c.r) << " " << int(c.g)
+                << " " << int(c.b);
+        }
+    }
+    EXPECT_TRUE(glIsEnabled(GL_FOG) && glIsEnabled(GL_LIGHTING));
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    EXPECT_FLOAT_EQ(firstComponent(glGetMaterialfv, GL_FRONT, GL_AMBIENT), 0.2f);
+    EXPECT_FLOAT_EQ(firstComponent(glGetMaterialfv, GL_BACK, GL_DIFFUSE), 0.2f);
+    EXPECT_FLOAT_EQ(firstComponent(glGetLightfv, GL_LIGHT0, GL_AMBIENT), 0.2f);
+    state.fogEnabled = 0;  // fog switched off by the player stays off
+    glDisable(GL_FOG);
+    scene.draw();
+    EXPECT_FALSE(glIsEnabled(GL_FOG));
+    glPopAttrib();
+}
+
+class FightDrawGl : public GlTest {
+protected:
+    std::unique_ptr<Model> arms = markerModel(RED, -2, 1.5f);
+    std::unique_ptr<Model> body = markerModel(GREEN, 2, 1.5f);
+    std::unique_ptr<Model> extra = markerModel(BLUE, -2, -1.5f);
+    std::unique_ptr<Model> gun = markerModel(YELLOW, 2, -1.5f);
+    std::unique_ptr<Model> death = markerModel(WHITE, 0, 0);
+    std::unique_ptr<Creature> creature;
+
+    void SetUp() override {
+        GlTest::SetUp();
+        GlTestWindow::perspectiveCamera();
+        viewFrustum.updateFrustum();
+        captureOutput(
+            [&] { creature = std::make_unique<Creature>(nullptr, body.get(), creatureTypes[0]); });
+        creature->position = {0, 0, -DEPTH};
+        Weapon& weapon = *creature->currentWeapon;
+        modelStore.releaseModel(weapon.model);
+        weapon.model = gun.get();
+    }
+    void TearDown() override {
+        creature.reset();
+        GlTest::TearDown();
+    }
+    void giveLook() {
+        auto* look = new CharacterModelSet;
+        look->armModels[creature->currentWeapon->armsIndex()] = arms.get();
+        look->standModel = body.get();
+        look->extraModel = extra.get();
+        look->deathModel = death.get();
+        creature->setCharacterModels(look);
+    }
+};
+
+TEST_F(FightDrawGl, LivingCreatureShowsWeaponArmsBodyAndExtra) {
+    creature->draw();  // without a look: the body model alone
+    EXPECT_EQ(markers(), (std::vector<Rgb>{BLACK, GREEN, BLACK, BLACK, BLACK}));
+    GlTestWindow::resetState();
+    GlTestWindow::perspectiveCamera();
+    giveLook();
+    creature->characterModels->selectAnimation(25, false, false, false, false, 100);
+    creature->draw();
+    EXPECT_EQ(markers(), (std::vector<Rgb>{RED, GREEN, BLUE, YELLOW, BLACK}));
+    EXPECT_EQ(modelviewDepth(), 1);
+}
+
+TEST_F(FightDrawGl, DyingCreatureShowsOnlyItsDeathModel) {
+    giveLook();
+    creature->characterModels->selectAnimation(25, false, false, false, false, -5);
+    creature->draw();
+    EXPECT_EQ(markers(), (std::vector<Rgb>{BLACK, BLACK, BLACK, BLACK, WHITE}));
+}
+
+TEST_F(FightDrawGl, ProjectileIsDrawnUnlitAndLeavesLightingOn) {
+    Model* saved = projectileModels[0];
+    projectileModels[0] = death.get();
+    auto* shot = new Projectile(nullptr, 0, creature.get());
+    projectileModels[0] = saved;
+    shot->position = {0, 0, -DEPTH};
+    glEnable(GL_LIGHTING);
+    shot->draw();
+    EXPECT_EQ(WHITE, at(0, 0));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    shot->kill();  // without a world it is deleted at once
+}
+
+TEST_F(FightDrawGl, CharacterModelsAreTheCharactersFilesInTheChosenSkin) {
+    TempDir dir;
+    ScopedWorkingDir cwd(dir.path());
+    CharacterInfo c;
+    c.skinCount = 3;
+    const std::pair<char*, const char*> names[] = {
+        {c.standModelName, "stand.3ds"},   {c.walkModelName, "walk.3ds"},
+        {c.strafeModelName, "strafe.3ds"}, {c.diagonalModelName, "diagonal.3ds"},
+        {c.deathModelName, "death.3ds"},   {c.extraModelName, "extra.3ds"},
+        {c.armModelPattern, "arm%d.3ds"},  {c.skinTexturePattern, "skin%d.bmp"}};
+    for (auto [field, name] : names) std::snprintf(field, INFO_TEXT_SIZE, "%s", name);
+    int h = 1;
+    for (const char* file :
+         {"stand.3ds", "walk.3ds", "strafe.3ds", "diagonal.3ds", "death.3ds", "extra.3ds",
+          "arm0.3ds", "arm1.3ds", "arm2.3ds", "arm3.3ds", "arm4.3ds", "arm5.3ds"})
+        ASSERT_TRUE(saveMarkerFile(dir, file, float(h++)));
+    CharacterModelSet set;
+    captureOutput([&] { set.load(&c, 1, 0, 1); });
+    std::vector<std::string> seen;
+    for (const Model* m :
+         {set.standModel, set.walkModel, set.strafeRightModel, set.strafeLeftModel,
+          set.diagonalRightModel, set.diagonalLeftModel, set.deathModel, set.extraModel})
+        seen.push_back(describe(m));
+    for (const Model* m : set.armModels) seen.push_back(describe(m));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{
+                  "h1 skin2.bmp lists 2", "h2 skin2.bmp lists 2", "h3 skin2.bmp lists 2",
+                  "h3 mirrored skin2.bmp lists 2", "h4 skin2.bmp lists 2",
+                  "h4 mirrored skin2.bmp lists 2", "h5 skin2.bmp lists 2", "h6  lists 1",
+                  "h7 skin2.bmp lists 2", "h8 skin2.bmp lists 2", "h9 skin2.bmp lists 2",
+                  "h10 skin2.bmp lists 2", "h11 skin2.bmp lists 2", "h12 skin2.bmp lists 2"}));
+}
+
+// Weapons and projectile types hold their models unmirrored, as whole-mesh
+// lists, and give them back.
+TEST_F(FightDrawGl, WeaponAndProjectileModelsAreUnmirroredWholeMeshModels) {
+    creature.reset();  // its weapons hold the data folder's w1.3ds to w5.3ds
+    TempDir dir;
+    ScopedWorkingDir cwd(dir.path());
+    ASSERT_TRUE(saveMarkerFile(dir, "zat.3ds", 1));
+    ASSERT_TRUE(saveMarkerFile(dir, "w2.3ds", 2));
+    const int before = modelStore.count();
+    captureOutput(loadProjectileModels);
+    EXPECT_EQ(describe(projectileModels[0]), "h1  lists 2");
+    for (const Model* m : projectileModels) EXPECT_EQ(m, projectileModels[0]);
+    releaseProjectileModels();
+    for (const Model* m : projectileModels) EXPECT_EQ(m, nullptr);
+    {
+        std::unique_ptr<Weapon> weapon;
+        captureOutput([&] { weapon = std::make_unique<Weapon>(nullptr, 1, nullptr); });
+        EXPECT_EQ(describe(weapon->model), "h2  lists 2");
+    }
+    EXPECT_EQ(modelStore.count(), before);
+}
+
+TEST_F(FightDrawGl, EntityTransformIsPushedOnlyForVisiblePositions) {
+    Entity entity(nullptr, body.get());
+    const GLint depth = modelviewDepth();
+
+    entity.position = {0, 0, 20};  // behind the camera
+    EXPECT_FALSE(entity.beginTransform());
+    EXPECT_EQ(modelviewDepth(), depth);
+
+    // Heading turns about -y: the model's x, y and z axes end up along +z, +y and -x.
+    const std::vector<float> turned = {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 1, 2, -20, 1};
+    entity.position = {1, 2, -20};
+    entity.heading = 90;
+    ASSERT_TRUE(entity.beginTransform());
+    EXPECT_EQ(modelviewDepth(), depth + 1);
+    EXPECT_EQ(glFloats(GL_MODELVIEW_MATRIX, 16), turned);
+    glPopMatrix();
+    entity.draw();  // within its own push and pop
+    EXPECT_EQ(modelviewDepth(), depth);
+
+    // Pitch about -x, then heading about -y, then roll about -z, 90 degrees each:
+    // the same axes again.
+    entity.pitch = entity.roll = 90;
+    ASSERT_TRUE(entity.beginTransform());
+    EXPECT_EQ(glFloats(GL_MODELVIEW_MATRIX, 16), turned);
+    glPopMatrix();
+}
+
+class GameViewTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        ASSERT_TRUE(saveTds(reticleScene(), dir.file("zamer.3ds")));
+        ASSERT_TRUE(writeBmp(TestImage(64, 64, 255, 255, 255), dir.file("font.bmp")));
+        glEnable(GL_TEXTURE_2D);
+        bitmapFont.loadFont("font.bmp");
+        GlTestWindow::perspectiveCamera();
+        captureOutput([&] { creature = new Creature(&world, nullptr, creatureTypes[0]); });
+        creature->position = {0.0f, 0.0f, -50.0f};
+        ASSERT_TRUE(world.addObject(creature));
+        world.view.attach(&world, creature);
+    }
+    void TearDown() override {
+        bitmapFont.releaseFont();
+        GlTest::TearDown();
+    }
+
+    TempDir dir;
+    ScopedWorkingDir cwd{dir.path()};
+    World world{nullptr};
+    Creature* creature = nullptr;
+};
+
+// Without a target the camera stands as for a creature at the start point.
+TEST_F(GameViewTest, CameraFollowsTheTargetsHeadingInTheChosenMode) {
+    creature->position = {10.0f, 0.0f, -20.0f};
+    creature->headingSin = 1.0f;  // heading 90: facing +x
+    creature->headingCos = 0.0f;
+    world.view.cameraMode = 3;
+    for (bool followed : {true, false}) {
+        world.view.target = followed ? creature : nullptr;
+        world.view.draw();
+        const std::vector<GLfloat> actual = glFloats(GL_MODELVIEW_MATRIX, 16);
+        glLoadIdentity();
+        if (followed)
+            gluLookAt(0, 100, -20, 20, 0, -20, 0, 1, 0);  // 10 behind, high; 10 ahead
+        else
+            gluLookAt(0, 100, -40, 0, 0, -60, 0, 1, 0);
+        EXPECT_EQ(actual, glFloats(GL_MODELVIEW_MATRIX, 16));
+    }
+}
+
+// Unlit, at health 0 too; the transparent queue is emptied and lighting is on afterwards.
+TEST_F(GameViewTest, CrosshairShowsOnlyWhileTheTargetLives) {
+    Mesh glass;
+    glass.objects.push_back(triangle(10, 0));  // behind the viewer: only its queuing counts
+    finish(glass, LISTS_NONE);
+    transparentQueue.push(glass.objects[0], glass);
+    creature->health = 0;
+    glPushAttrib(GL_ENABLE_BIT);  // lighting with no light: anything lit is dark
+    glDisable(GL_LIGHT0);
+    glDisable(GL_COLOR_MATERIAL);
+    glEnable(GL_LIGHTING);
+    world.view.draw();
+    EXPECT_EQ(transparentQueue.size(), 0);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    glPopAttrib();
+    const int x = 128, y = 157;  // the reticle's middle, 30 ahead and 4 up
+    EXPECT_EQ(GlTestWindow::pixel(x, y), (Rgb{255, 255, 255}));
+
+    creature->health = -5;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    world.view.draw();
+    EXPECT_EQ(GlTestWindow::pixel(x, y), (Rgb{0, 0, 0}));
+}
+
+// Drawn whether the creature is dead (its health shows as it is) or out of view.
+TEST_F(GameViewTest, HudWritesWeaponAmmoHealthAndScoreInPlace) {
+    creature->score = 3;
+    world.view.cameraMode = 99;  // no camera: the view looks along -z from the origin
+    for (auto [health, z] : {std::pair{-20, -50.0f}, {-20, 50.0f}, {100, 50.0f}}) {
+        creature->health = health;
+        creature->position = {0, 0, z};
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        world.view.draw();
+        auto lit = [](int x, int y) {
+            return GlTestWindow::pixel(GlTestWindow::textX(x), GlTestWindow::textY(y)) != Rgb{};
+        };
+        // Weapon name at 20, ammunition at 400, health at 500 ("-20" or "100": three
+        // glyphs), score "3" at 600 (one glyph); nothing else.
+        EXPECT_EQ((std::vector<bool>{lit(22, 26), lit(402, 26), lit(502, 26), lit(525, 26),
+                                     lit(602, 26), lit(625, 26), lit(300, 26), lit(500, 100)}),
+                  (std::vector<bool>{true, true, true, true, true, false, false, false}))
+            << health << " at z " << z;
+    }
+}
+
+}  // namespace
