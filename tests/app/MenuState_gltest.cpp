@@ -89,11 +89,15 @@ TEST_F(MenuStateTest, DrawsBackgroundLogoAndLabelsWhereTheyBelong) {
                                 GlTestWindow::pixel(124, 124), GlTestWindow::pixel(131, 124)}),
               (std::vector<Rgb>{{255, 0, 0}, {0, 0, 0}, {0, 0, 255}, {0, 255, 0}}));
     // The logo turns in the lower right: (8, -6) at 22.2 units deep, 1.4 times its size, so
-    // its top edge is 39 pixels above its middle.
-    const Rgb logo = GlTestWindow::pixel(239, 44);
-    EXPECT_GT(logo.r, 100);
-    EXPECT_LT(logo.g, 100);
-    EXPECT_EQ(GlTestWindow::pixel(239, 95), (Rgb{0, 255, 0}));
+    // its edges are 39 pixels from its middle: it shows just inside them, the background
+    // just outside.
+    for (const Rgb logo : {GlTestWindow::pixel(239, 44), GlTestWindow::pixel(239, 78),
+                           GlTestWindow::pixel(205, 44)}) {
+        EXPECT_GT(logo.r, 100);
+        EXPECT_LT(logo.g, 100);
+    }
+    EXPECT_EQ((std::vector<Rgb>{GlTestWindow::pixel(239, 95), GlTestWindow::pixel(185, 44)}),
+              (std::vector<Rgb>{{0, 255, 0}, {0, 255, 0}}));
     // Text over the black quarter: the six labels at x 430, one or two words
     // long, with the gaps between them; the skin number "1" is one glyph.
     auto lit = [](int x, int y) {
