@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "BitmapFont.h"
 #include "GlTestWindow.h"
@@ -21,12 +22,9 @@ TestImage fontImage(std::initializer_list<int> litGlyphs) {
     return image;
 }
 
-// Window pixel of a virtual-screen position (640 x 480 over the window).
-int px(float virtualX) {
-    return int(virtualX * GlTestWindow::WIDTH / 640.0f);
-}
-int py(float virtualY) {
-    return int(virtualY * GlTestWindow::HEIGHT / 480.0f);
+// Window pixel at a virtual-screen position (640 x 480 over the window).
+Rgb at(int x, int y) {
+    return GlTestWindow::pixel(GlTestWindow::textX(x), GlTestWindow::textY(y));
 }
 
 class BitmapFontGl : public GlTest {
@@ -54,13 +52,13 @@ protected:
 TEST_F(BitmapFontGl, CapitalAIsColumnOneRowTenAndEachCharacterAdvancesTenUnits) {
     load(fontImage({161}));
     font.printText(320, 240, "BA");  // 'B' is a black cell
-    const Rgb inside = GlTestWindow::pixel(px(338), py(248));
+    const Rgb inside = at(338, 248);
     EXPECT_EQ(255, inside.r);
     EXPECT_NEAR(128, inside.g, 2);  // colour (1, 0.5, 0.5), added onto black
     EXPECT_NEAR(128, inside.b, 2);
-    EXPECT_EQ(255, GlTestWindow::pixel(px(344), py(248)).r);
-    for (float x : {318.0f, 328.0f, 348.0f}) EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(x), py(248)));
-    for (float y : {230.0f, 262.0f}) EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(338), py(y)));
+    EXPECT_EQ(255, at(344, 248).r);
+    for (int x : {318, 328, 348}) EXPECT_EQ(Rgb{}, at(x, 248));
+    for (int y : {230, 262}) EXPECT_EQ(Rgb{}, at(338, y));
 }
 
 TEST_F(BitmapFontGl, LinesOfOnePassKeepTheirOwnOriginsAndThePassRestoresTheMatrices) {
@@ -72,17 +70,16 @@ TEST_F(BitmapFontGl, LinesOfOnePassKeepTheirOwnOriginsAndThePassRestoresTheMatri
     font.printLine(10, 10, "A");
     font.printLine(20, 460, "A");
     font.end2D();
-    EXPECT_EQ(255, GlTestWindow::pixel(px(18), py(18)).r);   // lower-left corner
-    EXPECT_EQ(255, GlTestWindow::pixel(px(28), py(468)).r);  // upper-left corner
-    EXPECT_EQ(Rgb{}, GlTestWindow::pixel(px(118), py(18)));
+    EXPECT_EQ(255, at(18, 18).r);   // lower-left corner
+    EXPECT_EQ(255, at(28, 468).r);  // upper-left corner
+    EXPECT_EQ(Rgb{}, at(118, 18));
     GLint mode = 0, depth = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(GL_MODELVIEW, mode);
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    EXPECT_EQ(1, depth);
+    EXPECT_EQ((std::vector<GLint>{GL_MODELVIEW, 1}), (std::vector<GLint>{mode, depth}));
     GLfloat m[16];
     glGetFloatv(GL_PROJECTION_MATRIX, m);
-    EXPECT_EQ(1.0f, m[12]);
+    EXPECT_EQ((std::vector<float>{1, 2, 3}), std::vector<float>(m + 12, m + 15));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
 }
 

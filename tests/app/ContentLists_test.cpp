@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "DataLocator.h"
 #include "ScratchData.h"
@@ -34,15 +35,12 @@ std::string fields(const MapInfo& m) {
 
 class ContentTest : public ::testing::Test {
 protected:
-    Output loadCharacter(const char* fileName) {
+    // One description file read into s, by its bare name.
+    Output load(const char* fileName,
+                void (Settings::*read)(char*) = &Settings::loadCharacterFile) {
         char name[DATA_NAME_SIZE];
         std::snprintf(name, sizeof name, "%s", fileName);
-        return captureOutput([&] { s.loadCharacterFile(name); });
-    }
-    Output loadMap(const char* fileName) {
-        char name[DATA_NAME_SIZE];
-        std::snprintf(name, sizeof name, "%s", fileName);
-        return captureOutput([&] { s.loadMapFile(name); });
+        return captureOutput([&] { (s.*read)(name); });
     }
     ScratchData data;
     Settings s;
@@ -50,7 +48,7 @@ protected:
 
 TEST_F(ContentTest, DescriptionFilesFillEveryFieldInOrder) {
     data.work.write("cfg/pelmo.chr", PELMO);
-    const Output c = loadCharacter("pelmo.chr");
+    const Output c = load("pelmo.chr");
     ASSERT_EQ(s.characterCount, 1);
     EXPECT_EQ(
         fields(s.characters[0]),
@@ -59,22 +57,11 @@ TEST_F(ContentTest, DescriptionFilesFillEveryFieldInOrder) {
     EXPECT_EQ(c.out, "Loaded characer Pelmo from file cfg/pelmo.chr\n");
 
     data.dev.write("scenes/arena.map", ARENA);
-    const Output m = loadMap("arena.map");
+    const Output m = load("arena.map", &Settings::loadMapFile);
     ASSERT_EQ(s.mapCount, 1);
     EXPECT_EQ(fields(s.maps[0]),
               "Arena|level.3ds|noground|noroof|nosky|none|0.5 0.25 0.75 1|coll.3ds");
     EXPECT_EQ(m.out, "Loaded map Arena from file " + data.dev.path() + "/scenes/arena.map\n");
-}
-
-TEST_F(ContentTest, CharacterOfUnknownTypeIsDroppedButStillAnnounced) {
-    std::string bad = PELMO;
-    bad[0] = '1';
-    data.work.write("bad.chr", bad);
-    const Output o = loadCharacter("bad.chr");
-    EXPECT_EQ(s.characterCount, 0);
-    EXPECT_TRUE(s.characters.empty());
-    EXPECT_EQ(o.err, "Invalid character data from file bad.chr\n");
-    EXPECT_EQ(o.out, "Loaded characer Pelmo from file bad.chr\n");
 }
 
 TEST_F(ContentTest, OddLayoutsShortFilesAndOverlongNamesKeepTheFieldOrder) {
@@ -97,21 +84,21 @@ TEST_F(ContentTest, OddLayoutsShortFilesAndOverlongNamesKeepTheFieldOrder) {
         {"0 1 " + longest, "0|1|" + longest + "|||||||0|||", ""},
     };
     for (const Case& c : cases) {
-        Settings fresh;
+        s = Settings();
         data.work.write("c.chr", c.text);
-        char name[DATA_NAME_SIZE] = "c.chr";
-        const Output o = captureOutput([&] { fresh.loadCharacterFile(name); });
-        ASSERT_EQ(fresh.characterCount, 1) << c.text;
-        EXPECT_EQ(fields(fresh.characters[0]), c.fields);
+        const Output o = load("c.chr");
+        ASSERT_EQ(s.characterCount, 1) << c.text;
+        EXPECT_EQ(fields(s.characters[0]), c.fields);
         EXPECT_EQ(o.err, c.err);
     }
 }
 
 TEST_F(ContentTest, MissingDescriptionFilesAreSkipped) {
-    const Output c = loadCharacter("nobody.chr");
+    const Output c = load("nobody.chr");
     EXPECT_EQ(c.err, "Unable to locate file nobody.chr\n");
     EXPECT_EQ(c.out, "Unable to find character file nobody.chr");
-    EXPECT_EQ(loadMap("nowhere.map").out, "Unable to find map file nowhere.map");
+    EXPECT_EQ(load("nowhere.map", &Settings::loadMapFile).out,
+              "Unable to find map file nowhere.map");
     EXPECT_EQ(s.characterCount + s.mapCount, 0);
 }
 
@@ -133,25 +120,21 @@ TEST_F(ContentTest, ListsLoadEveryNameInOrderAndSkipOverlongOnes) {
               "Loaded characer Second from file cfg/b.chr\n"
               "Loaded map Arena from file scenes/arena.map\n");
     EXPECT_EQ(o.err, "Name longer than 254 characters skipped in file chars\n");
-    EXPECT_EQ(s.characterCount, 2);
-    EXPECT_EQ(s.mapCount, 1);
+    EXPECT_EQ((std::vector<int>{s.characterCount, s.mapCount}), (std::vector<int>{2, 1}));
 }
 
 using ContentDeathTest = ContentTest;
 
-TEST_F(ContentDeathTest, MissingListEndsTheProcess) {
+TEST_F(ContentDeathTest, ListMissingOrWithoutValidEntriesEndsTheProcess) {
     EXPECT_EXIT(s.loadContentLists(), testing::ExitedWithCode(1), "Unable to locate file chars\n");
     data.work.write("chars", "a.chr");
     data.work.write("a.chr", PELMO);
     EXPECT_EXIT(s.loadContentLists(), testing::ExitedWithCode(1), "Unable to locate file maps\n");
-}
-
-TEST_F(ContentDeathTest, ListWithoutValidEntriesEndsTheProcess) {
     data.work.write("chars", " \n\n");
     EXPECT_EXIT(s.loadContentLists(), testing::ExitedWithCode(1),
                 "^No characters found in file chars\n$");
     std::string bad = PELMO;
-    bad[0] = '7';
+    bad[0] = '1';  // only creature type 0 exists
     data.work.write("chars", "bad.chr missing.chr");
     data.work.write("bad.chr", bad);
     EXPECT_EXIT(s.loadContentLists(), testing::ExitedWithCode(1),

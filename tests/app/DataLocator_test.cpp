@@ -21,7 +21,8 @@ protected:
     ScratchData data;
 };
 
-TEST_F(LocatorTest, SearchIsBaseMajorWithTheBareFolderFirst) {
+// Base major, the bare folder first; a backslash is a separator and a folder is no file.
+TEST_F(LocatorTest, SearchOrderSeparatorsAndFolders) {
     data.work.write("a.bmp", "x");
     data.work.write("textures/a.bmp", "x");
     EXPECT_EQ(locate("a.bmp"), "a.bmp");
@@ -31,23 +32,18 @@ TEST_F(LocatorTest, SearchIsBaseMajorWithTheBareFolderFirst) {
     EXPECT_EQ(locate("m.3ds"), "models/m.3ds");
     data.dev.write("cfg/pelmo.chr", "x");
     EXPECT_EQ(locate("pelmo.chr"), data.dev.path() + "/cfg/pelmo.chr");
-}
-
-TEST_F(LocatorTest, BackslashesInNamesAreSeparators) {
     data.work.write("maps/level.map", "x");
     EXPECT_EQ(locate("maps\\level.map"), "maps/level.map");
+    data.work.write("chars/inside", "x");
+    EXPECT_EQ(locate("chars"), "-chars");
 }
 
 TEST_F(LocatorTest, MissingFileLeavesTheNameAndComplainsOnlyWhenAsked) {
-    Output quiet = captureOutput([&] { EXPECT_EQ(locate("absent.bmp"), "-absent.bmp"); });
-    EXPECT_EQ(quiet.err, "");
-    Output loud = captureOutput([&] { EXPECT_EQ(locate("absent.bmp", true), "-absent.bmp"); });
-    EXPECT_EQ(loud.err, "Unable to locate file absent.bmp\n");
-}
-
-TEST_F(LocatorTest, DirectoriesCountAsMissing) {
-    data.work.write("chars/inside", "x");
-    EXPECT_EQ(locate("chars"), "-chars");
+    for (bool complain : {false, true}) {
+        const Output o =
+            captureOutput([&] { EXPECT_EQ(locate("absent.bmp", complain), "-absent.bmp"); });
+        EXPECT_EQ(o.err, complain ? "Unable to locate file absent.bmp\n" : "");
+    }
 }
 
 TEST_F(LocatorTest, PathsThatWouldOverflowTheNameBufferAreSkipped) {

@@ -50,9 +50,16 @@ struct PaintingState : GState {
 class ShellGlTest : public GlTest {
 protected:
     void TearDown() override {
+        gRun = nullptr;
+        drainEvents();
         settings = Settings();
         bitmapFont.releaseFont();
         GlTest::TearDown();
+    }
+    static void drainEvents() {
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+        }
     }
     ScratchData data;
 };
@@ -76,27 +83,30 @@ TEST_F(ShellGlTest, InitGlSetsTheWindowStateFromTheSettings) {
     EXPECT_NE(o.out.find("Loading font font.bmp\n"), std::string::npos);
     EXPECT_NE(bitmapFont.listBase(), 0u);
     EXPECT_EQ(screenWidth, float(GlTestWindow::WIDTH));
-    for (GLenum on : {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_CULL_FACE, GL_LIGHTING, GL_COLOR_MATERIAL})
+    for (GLenum on :
+         {GL_TEXTURE_2D, GL_DEPTH_TEST, GL_CULL_FACE, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL})
         EXPECT_TRUE(glIsEnabled(on)) << on;
     for (GLenum off : {GL_FOG, GL_BLEND, GL_ALPHA_TEST}) EXPECT_FALSE(glIsEnabled(off)) << off;
-    EXPECT_EQ(integer(GL_POLYGON_MODE), GL_LINE);
-    EXPECT_EQ(integer(GL_FOG_HINT), GL_NICEST);
-    EXPECT_EQ(integer(GL_FOG_MODE), GL_LINEAR);
-    EXPECT_EQ(integer(GL_MATRIX_MODE), GL_MODELVIEW);
-    EXPECT_EQ((std::vector<GLint>{integer(GL_DEPTH_FUNC), integer(GL_CULL_FACE_MODE),
+    EXPECT_EQ((std::vector<GLint>{integer(GL_POLYGON_MODE), integer(GL_FOG_HINT),
+                                  integer(GL_FOG_MODE), integer(GL_MATRIX_MODE),
+                                  integer(GL_DEPTH_FUNC), integer(GL_CULL_FACE_MODE),
                                   integer(GL_SHADE_MODEL), integer(GL_BLEND_SRC),
                                   integer(GL_BLEND_DST), integer(GL_ALPHA_TEST_FUNC)}),
-              (std::vector<GLint>{GL_LEQUAL, GL_BACK, GL_SMOOTH, GL_SRC_ALPHA,
-                                  GL_ONE_MINUS_SRC_ALPHA, GL_GREATER}));
-    GLfloat fogColour[4], lightAmbient[4], lightDiffuse[4], material[4];
-    glGetFloatv(GL_FOG_COLOR, fogColour);
-    glGetLightfv(GL_LIGHT0, GL_AMBIENT, lightAmbient);
-    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, lightDiffuse);
-    glGetMaterialfv(GL_BACK, GL_AMBIENT, material);
+              (std::vector<GLint>{GL_LINE, GL_NICEST, GL_LINEAR, GL_MODELVIEW, GL_LEQUAL, GL_BACK,
+                                  GL_SMOOTH, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_GREATER}));
     EXPECT_EQ((std::vector<float>{real(GL_ALPHA_TEST_REF), real(GL_FOG_DENSITY), real(GL_FOG_START),
-                                  real(GL_FOG_END), fogColour[3], lightAmbient[0], lightDiffuse[1],
-                                  material[2]}),
-              (std::vector<float>{0.2f, 10, 100, 200, 1, 0.9f, 0.9f, 0.9f}));
+                                  real(GL_FOG_END)}),
+              (std::vector<float>{0.2f, 10, 100, 200}));
+    // Fog colour; light 0's ambient and diffuse; the back material's ambient, the front's diffuse.
+    GLfloat c[5][4];
+    glGetFloatv(GL_FOG_COLOR, c[0]);
+    glGetLightfv(GL_LIGHT0, GL_AMBIENT, c[1]);
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, c[2]);
+    glGetMaterialfv(GL_BACK, GL_AMBIENT, c[3]);
+    glGetMaterialfv(GL_FRONT, GL_DIFFUSE, c[4]);
+    std::vector<float> colours = {0, 0, 0, 1};
+    for (int i = 1; i < 5; ++i) colours.insert(colours.end(), {0.9f, 0.9f, 0.9f, 1});
+    EXPECT_EQ(std::vector<float>(&c[0][0], &c[0][0] + 20), colours);
 
     GLfloat p[16];  // 45 degrees, aspect 1, near 1, far 250
     glGetFloatv(GL_PROJECTION_MATRIX, p);
@@ -170,39 +180,6 @@ TEST_F(ShellGlTest, SwitchingDeletesTheStateEmptiesTheCachesAndReloadsTheFont) {
     EXPECT_FALSE(run.running);
 }
 
-// Events pushed into SDL's queue reach the global GRun.
-class EventPumpGlTest : public ShellGlTest {
-protected:
-    void SetUp() override {
-        ShellGlTest::SetUp();
-        drain();
-        auto recorder = std::make_unique<PaintingState>(nullptr, false);
-        state_ = recorder.get();
-        run_.setState(std::move(recorder));
-        gRun = &run_;
-    }
-    void TearDown() override {
-        gRun = nullptr;
-        drain();
-        ShellGlTest::TearDown();
-    }
-    static void drain() {
-        SDL_Event event;
-        while (SDL_PollEvent(&event)) {
-        }
-    }
-    static void push(Uint8 type, SDLKey key = SDLK_UNKNOWN) {
-        SDL_Event event = {};
-        event.type = type;
-        event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        event.key.keysym.sym = key;
-        SDL_PushEvent(&event);
-    }
-
-    GRun run_;
-    PaintingState* state_ = nullptr;
-};
-
 // Other programs on the shared test display may send real events too, so only
 // the keys pushed here are looked at.
 std::vector<int> pushedKeys(const std::vector<int>& keys) {
@@ -212,22 +189,37 @@ std::vector<int> pushedKeys(const std::vector<int>& keys) {
     return mine;
 }
 
-TEST_F(EventPumpGlTest, KeysAreForwardedAndAQuitStopsThePumpAtOnce) {
+void push(Uint8 type, SDLKey key = SDLK_UNKNOWN) {
+    SDL_Event event = {};
+    event.type = type;
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = key;
+    SDL_PushEvent(&event);
+}
+
+// Events pushed into SDL's queue reach the global GRun.
+TEST_F(ShellGlTest, KeysAreForwardedAndAQuitStopsThePumpAtOnce) {
+    drainEvents();
+    GRun run;
+    auto recorder = std::make_unique<PaintingState>(nullptr, false);
+    PaintingState* state = recorder.get();
+    run.setState(std::move(recorder));
+    gRun = &run;
     push(SDL_KEYDOWN, SDLK_a);
     push(SDL_KEYUP, SDLK_a);
     push(SDL_KEYUP, SDLK_F1);  // only the press toggles full screen
     push(SDL_VIDEOEXPOSE);
     EXPECT_TRUE(pollEvents());
-    EXPECT_EQ(pushedKeys(state_->downs), std::vector<int>{SDLK_a});
-    EXPECT_EQ(pushedKeys(state_->ups), (std::vector<int>{SDLK_a, SDLK_F1}));
-    EXPECT_GE(state_->draws, 1);
+    EXPECT_EQ(pushedKeys(state->downs), std::vector<int>{SDLK_a});
+    EXPECT_EQ(pushedKeys(state->ups), (std::vector<int>{SDLK_a, SDLK_F1}));
+    EXPECT_GE(state->draws, 1);
 
     push(SDL_QUIT);
     push(SDL_KEYDOWN, SDLK_b);
     EXPECT_FALSE(pollEvents());
-    EXPECT_EQ(pushedKeys(state_->downs).size(), 1u);  // the key after the quit is still queued
+    EXPECT_EQ(pushedKeys(state->downs), std::vector<int>{SDLK_a});  // the key after the quit waits
     EXPECT_TRUE(pollEvents());
-    EXPECT_EQ(pushedKeys(state_->downs), (std::vector<int>{SDLK_a, SDLK_b}));
+    EXPECT_EQ(pushedKeys(state->downs), (std::vector<int>{SDLK_a, SDLK_b}));
 }
 
 }  // namespace

@@ -1,15 +1,25 @@
-// GRun's update rules and the main loop's frame timing, without a window.
+// GRun's update rules, the main loop's frame timing and the triangle-rate report, without a
+// window.
 #include "GRun.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "FrameStats.h"
 #include "MainLoop.h"
 
 namespace {
+
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStdout;
+
+// Every counter: triangles this frame, accumulated triangles, frames, elapsed ms.
+std::vector<int> counters(const FrameStats& f = frameStats) {
+    return {f.trianglesThisFrame, f.trianglesAccumulated, f.frames, f.elapsed};
+}
 
 // Records what it is asked to do.
 struct RecordingState : GState {
@@ -41,37 +51,33 @@ TEST_F(GRunTest, FirstUpdateAfterASwitchIsSwallowedWithItsStatistics) {
     frameStats.addTriangles(7);
     run.update(30);
     EXPECT_TRUE(state->updates.empty());
-    EXPECT_EQ(frameStats.frames, 0);
-    EXPECT_EQ(frameStats.trianglesThisFrame, 7);  // rolls into the next frame
+    EXPECT_EQ(counters(),
+              (std::vector<int>{7, 0, 0, 0}));  // the triangles roll into the next frame
     run.update(30);
     EXPECT_EQ(state->updates, std::vector<int>{30});
-    EXPECT_EQ(frameStats.frames, 1);
-    EXPECT_EQ(frameStats.trianglesAccumulated, 7);
-    EXPECT_EQ(frameStats.elapsed, 30);
+    EXPECT_EQ(counters(), (std::vector<int>{0, 7, 1, 30}));
 }
 
 TEST_F(GRunTest, LongStallsAreClampedAndScaled) {
     RecordingState* state = install();
     run.update(0);
-    testing::internal::CaptureStdout();
+    CaptureStdout();
     run.update(3000);
     run.update(500);
     run.timeScale = 0.5f;
     run.update(3000);
     run.update(25);
-    testing::internal::GetCapturedStdout();
+    GetCapturedStdout();
     EXPECT_EQ(state->updates, (std::vector<int>{500, 500, 250, 12}));
 }
 
 TEST_F(GRunTest, WithoutAStateOnlyStatisticsRunOnTheRawTime) {
-    testing::internal::CaptureStdout();
+    CaptureStdout();
     run.update(3000);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Actual triangles : 0/sec 0/frame\n");
-    EXPECT_EQ(frameStats.frames, 0);  // reported at once: elapsed passed 1000
-    EXPECT_EQ(frameStats.elapsed, 0);
+    EXPECT_EQ(GetCapturedStdout(), "Actual triangles : 0/sec 0/frame\n");
+    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 0, 0}));  // reported at once: past 1000 ms
     run.update(700);
-    EXPECT_EQ(frameStats.frames, 1);
-    EXPECT_EQ(frameStats.elapsed, 700);
+    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 1, 700}));
 }
 
 TEST(FrameTimerTest, AFrameNeedsTwoMilliseconds) {
@@ -98,6 +104,57 @@ TEST(FrameTimerTest, InactiveTimeIsDroppedNotReplayed) {
     EXPECT_EQ(state.draws, 0);
     EXPECT_TRUE(timer.turn(state, 60005, true));
     EXPECT_EQ(state.updates, std::vector<int>{5});
+}
+
+// One frame of `triangles`, reported with `ms`; returns what was printed.
+std::string frame(FrameStats& stats, int triangles, int ms) {
+    stats.addTriangles(triangles);
+    stats.endFrame();
+    CaptureStdout();
+    stats.reportTriangles(ms);
+    return GetCapturedStdout();
+}
+
+TEST(FrameStatsTest, ReportsWithTheCallThatPassesOneSecond) {
+    FrameStats stats;
+    std::string printed;
+    for (int call = 1; call <= 47; ++call) printed += frame(stats, 2000, 21);
+    EXPECT_EQ(printed, "");  // 987 ms so far
+    EXPECT_EQ(frame(stats, 2000, 21), "Actual triangles : 95238/sec 2000/frame\n");
+    EXPECT_EQ(counters(stats), (std::vector<int>{0, 0, 0, 0}));
+}
+
+TEST(FrameStatsTest, RatesOfShortSequences) {
+    struct Frame {
+        int triangles, ms;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Frame> frames;
+        std::string report;  // printed by the last frame; none before it
+    };
+    const Case cases[] = {
+        {"exactly one second is not yet a report",
+         {{10, 1000}, {10, 1}},
+         "Actual triangles : 19/sec 10/frame\n"},
+        {"empty frames lower the per-frame figure",
+         {{3000, 500}, {0, 500}, {0, 500}},
+         "Actual triangles : 2000/sec 1000/frame\n"},
+        {"high rates do not overflow",
+         {{5000000, 1001}},
+         "Actual triangles : 4995004/sec 5000000/frame\n"},
+    };
+    for (const Case& c : cases) {
+        FrameStats stats;
+        for (size_t i = 0; i + 1 < c.frames.size(); ++i)
+            EXPECT_EQ(frame(stats, c.frames[i].triangles, c.frames[i].ms), "") << c.what;
+        EXPECT_EQ(frame(stats, c.frames.back().triangles, c.frames.back().ms), c.report) << c.what;
+    }
+    FrameStats open;  // a report without a closed frame does not divide by zero
+    open.addTriangles(500);
+    CaptureStdout();
+    open.reportTriangles(1500);
+    EXPECT_EQ(GetCapturedStdout(), "Actual triangles : 0/sec 0/frame\n");
 }
 
 }  // namespace

@@ -24,19 +24,14 @@ namespace {
 // A square logo of 4 x 4 units facing the viewer, one flat red material.
 TdsScene logoScene() {
     TdsScene scene;
-    TdsMaterial red;
-    red.name = "red";
-    red.colour[0] = 255;
-    red.colour[1] = 0;
-    red.colour[2] = 0;
-    scene.materials.push_back(red);
+    scene.materials = {{"red", "", {255, 0, 0}}};
     TdsObject quad;
     quad.name = "logo";
     quad.vertices = {gameToFile(-2, -2, 0), gameToFile(2, -2, 0), gameToFile(2, 2, 0),
                      gameToFile(-2, 2, 0)};
     quad.faces = {0, 1, 2, 0, 2, 3};
-    quad.groups.push_back({"red", {0, 1}});
-    scene.objects.push_back(quad);
+    quad.groups = {{"red", {0, 1}}};
+    scene.objects = {quad};
     return scene;
 }
 
@@ -93,10 +88,16 @@ TEST_F(MenuStateTest, DrawsBackgroundLogoAndLabelsWhereTheyBelong) {
     EXPECT_EQ((std::vector<Rgb>{GlTestWindow::pixel(124, 131), GlTestWindow::pixel(131, 131),
                                 GlTestWindow::pixel(124, 124), GlTestWindow::pixel(131, 124)}),
               (std::vector<Rgb>{{255, 0, 0}, {0, 0, 0}, {0, 0, 255}, {0, 255, 0}}));
-    // The logo turns in the lower right: (8, -6) at 22.2 units deep.
-    const Rgb logo = GlTestWindow::pixel(239, 44);
-    EXPECT_GT(logo.r, 100);
-    EXPECT_LT(logo.g, 100);
+    // The logo turns in the lower right: (8, -6) at 22.2 units deep, 1.4 times its size, so
+    // its edges are 39 pixels from its middle: it shows just inside them, the background
+    // just outside.
+    for (const Rgb logo : {GlTestWindow::pixel(239, 44), GlTestWindow::pixel(239, 78),
+                           GlTestWindow::pixel(205, 44)}) {
+        EXPECT_GT(logo.r, 100);
+        EXPECT_LT(logo.g, 100);
+    }
+    EXPECT_EQ((std::vector<Rgb>{GlTestWindow::pixel(239, 95), GlTestWindow::pixel(185, 44)}),
+              (std::vector<Rgb>{{0, 255, 0}, {0, 255, 0}}));
     // Text over the black quarter: the six labels at x 430, one or two words
     // long, with the gaps between them; the skin number "1" is one glyph.
     auto lit = [](int x, int y) {

@@ -30,25 +30,21 @@ TEST_F(SettingsFileTest, ValuesInAnyWhiteSpaceShortFilesKeepZerosMissingFileGive
         std::vector<int> values;
         std::string out, err;
     };
-    const std::string windowed = "Windowed\nTexture quality 0 Filled polygons 0\n";
+    const std::string windowed = "Windowed\nTexture quality 0 Filled polygons 0\n",
+                      fallback = "Resolution : 640 X 480 X 0\n" + windowed;
+    auto unusable = [](const std::string& size) {
+        return "Unusable window size " + size + " in tovask.cfg. Using 640 X 480.\n";
+    };
+    const std::vector<int> small = {640, 480, 0, 0, 0, 0, 0};
     const Case cases[] = {
         {"800 600\n16 0\n2 1 1 99\n",
          {800, 600, 16, 0, 2, 1, 1},
          "Resolution : 800 X 600 X 16\nWindowed\nTexture quality 2 Filled polygons 1\n",
          ""},
         {"1024 768", {1024, 768, 0, 0, 0, 0, 0}, "Resolution : 1024 X 768 X 0\n" + windowed, ""},
-        {"1280 oops 32",
-         {640, 480, 0, 0, 0, 0, 0},
-         "Resolution : 640 X 480 X 0\n" + windowed,
-         "Unusable window size 1280 X 0 in tovask.cfg. Using 640 X 480.\n"},
-        {"",
-         {640, 480, 0, 0, 0, 0, 0},
-         "Resolution : 640 X 480 X 0\n" + windowed,
-         "Unusable window size 0 X 0 in tovask.cfg. Using 640 X 480.\n"},
-        {"-800 600",
-         {640, 480, 0, 0, 0, 0, 0},
-         "Resolution : 640 X 480 X 0\n" + windowed,
-         "Unusable window size -800 X 600 in tovask.cfg. Using 640 X 480.\n"},
+        {"1280 oops 32", small, fallback, unusable("1280 X 0")},
+        {"", small, fallback, unusable("0 X 0")},
+        {"-800 600", small, fallback, unusable("-800 X 600")},
         {nullptr,
          {640, 480, 0, 1, 1, 1, 0},
          "Resolution : 640 X 480 X 0\nFullscreen\nTexture quality 1 Filled polygons 1\n",
@@ -56,6 +52,9 @@ TEST_F(SettingsFileTest, ValuesInAnyWhiteSpaceShortFilesKeepZerosMissingFileGive
     };
     for (const Case& c : cases) {
         const std::string text = c.text ? c.text : "(none)";
+        s.characters.resize(2);  // the record is reset before reading
+        s.characterCount = 2;
+        s.mapIndex = 5;
         if (c.text)
             data.work.write("tovask.cfg", c.text);
         else
@@ -64,19 +63,12 @@ TEST_F(SettingsFileTest, ValuesInAnyWhiteSpaceShortFilesKeepZerosMissingFileGive
         EXPECT_EQ(values(s), c.values) << text;
         EXPECT_EQ(o.out, c.out) << text;
         EXPECT_EQ(o.err, c.err) << text;
+        EXPECT_EQ((std::vector<int>{s.characterCount, int(s.characters.size()), s.mapIndex}),
+                  (std::vector<int>{0, 0, 0}));
     }
-}
-
-TEST_F(SettingsFileTest, FoundThroughTheDataFoldersAndLoadedIntoAFreshRecord) {
-    data.dev.write("cfg/tovask.cfg", "320 200 8 1 0 0 0");
-    s.characters.resize(2);
-    s.characterCount = 2;
-    s.mapIndex = 5;
+    data.dev.write("cfg/tovask.cfg", "320 200 8 1 0 0 0");  // found through the data folders
     load();
     EXPECT_EQ(values(s), (std::vector<int>{320, 200, 8, 1, 0, 0, 0}));
-    EXPECT_EQ(s.characterCount, 0);
-    EXPECT_TRUE(s.characters.empty());
-    EXPECT_EQ(s.mapIndex, 0);
 }
 
 // The first failing check's message, or "" when the selection is valid.

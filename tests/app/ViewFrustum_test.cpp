@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr float IDENTITY[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-
 // gluPerspective's matrix (45 degrees, near 1, far 250) in OpenGL column order,
 // with the modelview moving the world `worldZ` units along z.
 ViewFrustum view(float aspect, float worldZ = 0) {
@@ -19,9 +17,7 @@ ViewFrustum view(float aspect, float worldZ = 0) {
     p[10] = (far + n) / (n - far);
     p[11] = -1.0f;
     p[14] = 2.0f * far * n / (n - far);
-    float m[16];
-    for (int i = 0; i < 16; ++i) m[i] = IDENTITY[i];
-    m[14] = worldZ;
+    const float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, worldZ, 1};
     ViewFrustum v;
     v.setFromMatrices(p, m);
     return v;

@@ -1,16 +1,19 @@
-// Reading the built data folder in tests: description files, located files, meshes and their
-// geometry.
+// Reading the built data folder in tests: its records, located files, meshes and their geometry.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "AnimationFile.h"
 #include "ChunkReader.h"
 #include "DataLocator.h"
 #include "Geometry.h"
 #include "Mesh.h"
+#include "Settings.h"
 
 namespace content {
 
@@ -32,74 +35,29 @@ inline std::string locate(const std::string& name) {
     return findInBase(buffer, base.c_str()) ? std::string(buffer) : std::string();
 }
 
-// Whitespace-separated words of a located text file.
-inline std::vector<std::string> words(const std::string& name) {
-    std::vector<std::string> out;
+// The content lists and every description file they name (characters and maps, in list order),
+// read by the game's own readers from the data folder alone.
+inline const Settings& records() {
+    static const Settings read = [] {
+        const std::string base = dataDir();
+        const char* saved = developmentDataDir;
+        developmentDataDir = base.c_str();
+        Settings s;
+        testing::internal::CaptureStdout();
+        s.loadContentLists();
+        testing::internal::GetCapturedStdout();
+        developmentDataDir = saved;
+        return s;
+    }();
+    return read;
+}
+
+// The key file pattern and count of an animation description file; none when it is unreadable.
+inline AnimationDescription readAnimation(const std::string& name) {
+    AnimationDescription d;
     const std::string path = locate(name);
-    FILE* f = path.empty() ? nullptr : std::fopen(path.c_str(), "r");
-    if (!f) return out;
-    char word[256];
-    while (std::fscanf(f, "%255s", word) == 1) out.emplace_back(word);
-    std::fclose(f);
-    return out;
-}
-
-struct CharacterFile {
-    int creatureType = -1, skinCount = 0;
-    std::string name, skinPattern, armPattern, stand, walk, strafe, diagonal, spare, extra, death;
-    float spareNumber = 0;
-};
-
-// The words of a located text file when there are exactly `count` of them, else none.
-inline std::vector<std::string> record(const std::string& file, size_t count) {
-    std::vector<std::string> w = words(file);
-    if (w.size() != count) w.clear();
-    return w;
-}
-
-inline CharacterFile readCharacter(const std::string& file) {
-    const std::vector<std::string> w = record(file, 13);
-    if (w.empty()) return {};
-    return {std::stoi(w[0]), std::stoi(w[1]), w[2],  w[3],           w[4], w[5], w[6], w[7], w[8],
-            w[10],           w[11],           w[12], std::stof(w[9])};
-}
-
-struct MapFile {
-    std::string name, level, ground, roof, sky, spare, collision;
-    float fog[4] = {-1, -1, -1, -1};
-    bool valid = false;
-};
-
-inline MapFile readMap(const std::string& file) {
-    const std::vector<std::string> w = record(file, 11);
-    if (w.empty()) return {};
-    return {w[0], w[1], w[2],  w[3],
-            w[4], w[5], w[10], {std::stof(w[6]), std::stof(w[7]), std::stof(w[8]), std::stof(w[9])},
-            true};
-}
-
-struct AnimationFile {
-    int length = 0, frames = 0, keys = 0, looping = -1;
-    std::string pattern;
-    bool valid = false;
-};
-
-inline AnimationFile readAnimation(const std::string& file) {
-    const std::vector<std::string> w = record(file, 5);
-    if (w.empty()) return {};
-    return {std::stoi(w[0]), std::stoi(w[1]), std::stoi(w[2]), std::stoi(w[4]), w[3], true};
-}
-
-// Every character and map the content lists name, in list order.
-inline std::vector<CharacterFile> characters() {
-    std::vector<CharacterFile> out;
-    for (const std::string& f : words("chars")) out.push_back(readCharacter(f));
-    return out;
-}
-inline std::vector<MapFile> maps() {
-    std::vector<MapFile> out;
-    for (const std::string& f : words("maps")) out.push_back(readMap(f));
-    return out;
+    if (path.empty() || !readAnimationDescription(path.c_str(), d)) return {};
+    return d;
 }
 
 // A printf pattern with one %d, filled.
@@ -109,13 +67,13 @@ inline std::string fill(const std::string& pattern, int n) {
     return out;
 }
 
-// A 3DS file read by the game's reader with its bounds computed; null when
-// the file is missing or unreadable. No GL is needed for this much.
+// A 3DS file read by the game's reader with its bounds computed; a test failure (and a mesh
+// with what could be read) when the file is missing or unreadable. No GL is needed for this much.
 inline std::unique_ptr<Mesh> loadMesh(const std::string& name) {
-    const std::string path = locate(name);
-    if (path.empty()) return nullptr;
     auto mesh = std::make_unique<Mesh>();
-    if (!ChunkReader::import(*mesh, path.c_str())) return nullptr;
+    const std::string path = locate(name);
+    if (path.empty() || !ChunkReader::import(*mesh, path.c_str()))
+        ADD_FAILURE() << name << " is missing or unreadable";
     mesh->computeBounds();
     return mesh;
 }

@@ -1,6 +1,7 @@
 // Small pictures built in memory and written as image files for texture tests.
 #include "TestImages.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
@@ -10,10 +11,8 @@ TestImage::TestImage(int w, int h, uint8_t r, uint8_t g, uint8_t b)
 }
 
 void TestImage::set(int x, int y, uint8_t r, uint8_t g, uint8_t b) {
-    uint8_t* p = &rgb[(size_t(y) * width + x) * 3];
-    p[0] = r;
-    p[1] = g;
-    p[2] = b;
+    const uint8_t colour[3] = {r, g, b};
+    std::copy(colour, colour + 3, &rgb[(size_t(y) * width + x) * 3]);
 }
 
 void TestImage::fill(int x0, int y0, int x1, int y1, uint8_t r, uint8_t g, uint8_t b) {
@@ -73,23 +72,17 @@ bool writeBmp(const TestImage& image, const std::string& path, int bitsPerPixel)
     const uint32_t rowBytes = (uint32_t(image.width) * bitsPerPixel / 8 + 3) & ~3u;
     const uint32_t paletteBytes = uint32_t(colours.size()) * 4;
     const uint32_t dataOffset = 14 + 40 + paletteBytes;
-    std::vector<uint8_t> out;
-    out.push_back('B');
-    out.push_back('M');
-    put32(out, dataOffset + rowBytes * image.height);
-    put32(out, 0);
-    put32(out, dataOffset);
-    put32(out, 40);  // BITMAPINFOHEADER
-    put32(out, uint32_t(image.width));
-    put32(out, uint32_t(image.height));  // positive: bottom row stored first
+    std::vector<uint8_t> out = {'B', 'M'};
+    // File size, reserved, data offset; BITMAPINFOHEADER size, width, height (positive: bottom
+    // row stored first).
+    for (uint32_t v : {dataOffset + rowBytes * image.height, 0u, dataOffset, 40u,
+                       uint32_t(image.width), uint32_t(image.height)})
+        put32(out, v);
     put16(out, 1);
     put16(out, uint16_t(bitsPerPixel));
-    put32(out, 0);  // uncompressed
-    put32(out, rowBytes * image.height);
-    put32(out, 2835);
-    put32(out, 2835);
-    put32(out, uint32_t(colours.size()));
-    put32(out, 0);
+    // Uncompressed, data size, 72 dpi both ways, palette size, all colours important.
+    for (uint32_t v : {0u, rowBytes * image.height, 2835u, 2835u, uint32_t(colours.size()), 0u})
+        put32(out, v);
     for (uint32_t c : colours) put32(out, c);  // stored blue, green, red, 0
     for (int y = image.height - 1; y >= 0; --y) {
         const size_t start = out.size();
@@ -99,9 +92,7 @@ bool writeBmp(const TestImage& image, const std::string& path, int bitsPerPixel)
                 out.push_back(palette[p[0] << 16 | p[1] << 8 | p[2]]);
                 continue;
             }
-            out.push_back(p[2]);
-            out.push_back(p[1]);
-            out.push_back(p[0]);
+            out.insert(out.end(), {p[2], p[1], p[0]});
             if (bitsPerPixel == 32) out.push_back(0);
         }
         out.resize(start + rowBytes, 0);
