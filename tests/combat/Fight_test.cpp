@@ -82,7 +82,7 @@ TEST_F(ShotTest, EmptyWeaponStaysSilentUntilRefilled) {
     EXPECT_EQ(world->objectCount, count);
     EXPECT_LE(w.cooldown, 0);  // keeps running down
     captureOutput([&] { shooter->revive(0, 0, -50); });
-    EXPECT_EQ(w.ammo, 200);
+    EXPECT_EQ((std::vector<int>{w.ammo, w.cooldown}), (std::vector<int>{200, 0}));
     w.update(25, true);
     EXPECT_EQ(world->objectCount, count + 1);
 }
@@ -159,14 +159,15 @@ TEST_F(ShotTest, KillingHitCreditsShooterOnceAndEveryHitPushes) {
     expectVec(target->impulse, 2, 2, -0.5f);
 }
 
+// A type index outside the table flies as type 0.
 TEST_F(ShotTest, EachTypeTakesItsDamage) {
     std::vector<int> health;
-    for (int type = 0; type < PROJECTILE_TYPE_COUNT; ++type) {
+    for (int type = -1; type <= PROJECTILE_TYPE_COUNT; ++type) {
         target->health = 100;
         shoot(type, shooter)->onCollision(target);
         health.push_back(target->health);
     }
-    EXPECT_EQ(health, (std::vector<int>{80, 80, 80, 80, 90}));
+    EXPECT_EQ(health, (std::vector<int>{80, 80, 80, 80, 80, 90, 80}));
 }
 
 TEST_F(ShotTest, PassesThroughShooterAndProjectilesButNotTheLevel) {

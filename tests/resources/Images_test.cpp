@@ -93,6 +93,10 @@ TEST(ImageHeader, RefusalsNameTheirReasonAndTheLimitsAreInclusive) {
          "GIF picture with a code size out of range (1 to 8)"},
         {"picture.gif", "\xb8\x0b\xb8\x0b", 0x4a, 0, "gif", MANY},
         {"picture.gif", "", 0, 0x55, "gif", "GIF picture runs past the end of the file"},
+        // A picture with a local colour table of two entries, one pixel.
+        {nullptr,
+         "GIF89a\x01\0\x01\0\0\0\0\x2c\0\0\0\0\x01\0\x01\0\x80\0\0\0\xff\xff\xff\x02\x02\x44\x01\0\x3b"s,
+         0, 0, "gif", nullptr},
         // An empty graphic control block: the decoder goes on skipping blocks
         // (from the picture's 0x2c on), and looped at the end of the file.
         {nullptr, "GIF89a\x05\0\x03\0\0\0\0\x21\xf9\0\x2c\0\0\0\0\x05\0\x03\0\0\x02\x01\0\0\x3b"s,
