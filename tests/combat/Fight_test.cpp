@@ -161,12 +161,15 @@ TEST_F(ShotTest, KillingHitCreditsShooterOnceAndEveryHitPushes) {
 
 // A type index outside the table flies as type 0.
 TEST_F(ShotTest, EachTypeTakesItsDamage) {
-    std::vector<int> health;
+    std::vector<int> health, types;
     for (int type = -1; type <= PROJECTILE_TYPE_COUNT; ++type) {
         target->health = 100;
-        shoot(type, shooter)->onCollision(target);
+        Projectile* shot = shoot(type, shooter);
+        types.push_back(shot->typeIndex);
+        shot->onCollision(target);
         health.push_back(target->health);
     }
+    EXPECT_EQ(types, (std::vector<int>{0, 0, 1, 2, 3, 4, 0}));
     EXPECT_EQ(health, (std::vector<int>{80, 80, 80, 80, 80, 90, 80}));
 }
 
