@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "BitmapFont.h"
@@ -106,10 +107,9 @@ TEST_F(BitmapFontGl, ReloadingKeepsOneSetOfListsAndOneTextureReference) {
     EXPECT_EQ(1, textureStore.entry(font.textureSlot())->refCount);
 
     font.releaseFont();
-    EXPECT_EQ(0u, font.listBase());
-    EXPECT_EQ(-1, font.textureSlot());
-    EXPECT_FALSE(glIsList(base));
-    EXPECT_EQ(0, textureStore.count());
+    EXPECT_EQ(
+        std::make_tuple(0u, -1, GLboolean(GL_FALSE), 0),
+        std::make_tuple(font.listBase(), font.textureSlot(), glIsList(base), textureStore.count()));
     font.printText(10, 10, "A");  // unloaded: draws nothing, calls no stray lists
     EXPECT_EQ(0, GlTestWindow::litPixels());
 }

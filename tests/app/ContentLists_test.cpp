@@ -141,8 +141,7 @@ TEST_F(ContentDeathTest, ListMissingOrWithoutValidEntriesEndsTheProcess) {
                 "^Invalid character data from file bad.chr\n"
                 "Unable to locate file missing.chr\n"
                 "No characters found in file chars\n$");
-    data.work.write("chars", "a.chr");
-    data.work.write("a.chr", PELMO);
+    data.work.write("chars", "a.chr");  // a.chr is still there
     data.work.write("maps", "");
     EXPECT_EXIT(s.loadContentLists(), testing::ExitedWithCode(1), "^No maps found in file maps\n$");
 }

@@ -11,10 +11,7 @@
 namespace {
 
 TdsObject triangle(const std::string& name, std::vector<std::string> groups = {}) {
-    TdsObject o;
-    o.name = name;
-    o.vertices = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
-    o.faces = {0, 1, 2};
+    TdsObject o{name, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}}, {0, 1, 2}, {}, {}};
     for (const std::string& material : groups) o.groups.push_back({material, {0}});
     return o;
 }
@@ -25,7 +22,7 @@ bool read(Mesh& mesh, const std::vector<uint8_t>& bytes, ImportReport* report = 
 
 // What the reader makes of the bytes: materials as "name:texture:r,g,b", then
 // objects as "name(hidden) m<material>t(extured) v<vertices> f<faces> uv<coordinates>",
-// then the warnings, one a line.
+// then the warnings, one a line, then colours stored as floats as "material:r,g,b".
 std::string readBack(const std::vector<uint8_t>& bytes) {
     Mesh mesh;
     ImportReport report;
@@ -40,6 +37,8 @@ std::string readBack(const std::vector<uint8_t>& bytes) {
           << (o.textured ? "t" : "") << " v" << o.vertexCount() << " f" << o.faceCount() << " uv"
           << o.uvCount() << ';';
     for (const std::string& w : report.warnings) s << '\n' << w;
+    for (const auto& f : report.floatColours)
+        s << '\n' << f.material << ':' << f.rgb[0] << ',' << f.rgb[1] << ',' << f.rgb[2];
     return s.str();
 }
 
@@ -148,15 +147,8 @@ TEST(ChunkReader, MaterialMapsColoursAndChunksPassedOver) {
     editor.child(TdsChunk(0x0100).child(material("First"))).child(glass);
     TdsChunk keyframer(0xB000);
     keyframer.child(TdsChunk(0x4000).str("track"));
-    const std::vector<uint8_t> bytes = TdsChunk(0x4D4D).child(editor).child(keyframer).bytes();
-    EXPECT_EQ(readBack(bytes), "Glass::0,0,128 |");
-    Mesh mesh;
-    ImportReport report;
-    ASSERT_TRUE(read(mesh, bytes, &report));
-    ASSERT_EQ(report.floatColours.size(), 1u);
-    EXPECT_EQ(report.floatColours[0].material, 0u);
-    EXPECT_EQ(std::vector<float>(report.floatColours[0].rgb, report.floatColours[0].rgb + 3),
-              (std::vector<float>{1.0f, 0.5f, 0.25f}));
+    EXPECT_EQ(readBack(TdsChunk(0x4D4D).child(editor).child(keyframer).bytes()),
+              "Glass::0,0,128 |\n0:1,0.5,0.25");
 }
 
 TEST(ChunkReader, VersionAboveThreeWarnsAndReadsOn) {

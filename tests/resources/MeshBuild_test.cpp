@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "DataLocator.h"
 #include "Mesh.h"
@@ -62,37 +63,30 @@ TEST(MeshBounds, BoxesCentresAndLargestHalfExtent) {
 
 TEST(MeshLoad, LocatesImportsAndBuildsOnce) {
     TempDir dir;
-    TdsScene scene;
-    TdsObject o;
-    o.name = "box";
-    o.vertices = {gameToFile(0, 0, 0), gameToFile(2, 0, 0), gameToFile(0, 4, 0)};
-    o.faces = {0, 1, 2};
-    scene.objects = {o};
-    dir.write("models/thing.3ds", writeTds(scene));
+    const TdsObject box{
+        "box", {gameToFile(0, 0, 0), gameToFile(2, 0, 0), gameToFile(0, 4, 0)}, {0, 1, 2}, {}, {}};
+    dir.write("models/thing.3ds", writeTds(TdsScene{3, {}, {box}}));
     ScopedWorkingDir cwd(dir.path());
 
     Mesh mesh;
     ASSERT_TRUE(mesh.load("thing.3ds", "skin.bmp", "old.bmp", LISTS_NONE));
-    EXPECT_TRUE(mesh.loaded);
-    EXPECT_EQ(mesh.replacementTexture, "skin.bmp");
-    EXPECT_EQ(mesh.replacedTexture, "old.bmp");
-    ASSERT_EQ(mesh.objectCount(), 1);
-    EXPECT_EQ(mesh.triangleCount, 1);
+    ASSERT_EQ(std::make_tuple(mesh.loaded, mesh.replacementTexture, mesh.replacedTexture,
+                              mesh.objectCount(), mesh.triangleCount),
+              std::make_tuple(true, std::string("skin.bmp"), std::string("old.bmp"), 1, 1));
     expectVec(mesh.boundsMax, 2, 4, 0);
     expectVec(mesh.objects[0].normals[0], 0, 0, 1);
 
     // A second load changes only the skin names.
     EXPECT_FALSE(mesh.load("thing.3ds", "other.bmp", "", LISTS_NONE));
-    EXPECT_EQ(mesh.replacementTexture, "other.bmp");
-    EXPECT_EQ(mesh.objectCount(), 1);
+    EXPECT_EQ(std::make_pair(mesh.replacementTexture, mesh.objectCount()),
+              std::make_pair(std::string("other.bmp"), 1));
 
     // A missing file is reported by the locator and still gives a built, empty mesh.
     Mesh missing;
     testing::internal::CaptureStderr();
     EXPECT_TRUE(missing.load("nothere.3ds", "", "", LISTS_NONE));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to locate file nothere.3ds\n");
-    EXPECT_TRUE(missing.loaded);
-    EXPECT_EQ(missing.objectCount(), 0);
+    EXPECT_TRUE(missing.loaded && missing.objectCount() == 0);
     // A name with no room left in a path is not looked for; its start is shown.
     for (size_t n : {size_t(DATA_NAME_SIZE - 2), size_t(DATA_NAME_SIZE - 1)}) {
         const std::string name(n, 'n');

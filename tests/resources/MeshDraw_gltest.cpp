@@ -238,14 +238,11 @@ TEST_F(MeshGl, TheQueueDrawsInQueuingOrderUnderEachRecordsMatrix) {
 // (one per object or one for the whole mesh) hold the mirrored vertices.
 TEST_F(MeshGl, ModelsDrawTheirCurrentFrameAsLoaded) {
     auto marker = [&](const char* name, float x, float y) {
-        TdsScene scene;
-        TdsObject o;
-        o.name = "marker";
-        o.vertices = {gameToFile(x - 0.5f, y - 0.5f, -10), gameToFile(x + 0.5f, y - 0.5f, -10),
-                      gameToFile(x, y + 0.5f, -10)};
-        o.faces = {0, 1, 2};
-        scene.objects.push_back(o);
-        ASSERT_TRUE(saveTds(scene, dir.file(name)));
+        const std::vector<TdsVertex> corners = {gameToFile(x - 0.5f, y - 0.5f, -10),
+                                                gameToFile(x + 0.5f, y - 0.5f, -10),
+                                                gameToFile(x, y + 0.5f, -10)};
+        ASSERT_TRUE(
+            saveTds(TdsScene{3, {}, {{"marker", corners, {0, 1, 2}, {}, {}}}}, dir.file(name)));
     };
     marker("key1.3ds", 2, 0);  // frame 0 on the right
     marker("key2.3ds", 0, 2);  // frame 1 at the top

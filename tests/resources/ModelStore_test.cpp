@@ -21,10 +21,7 @@ protected:
     ModelStore store;
 
     void SetUp() override {
-        TdsScene scene;
-        scene.objects.resize(1);
-        scene.objects[0].vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-        scene.objects[0].faces = {0, 1, 2};
+        const TdsScene scene{3, {}, {{"", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {0, 1, 2}, {}, {}}}};
         for (const char* n : {"a.3ds", "b.3ds", "c.3ds", "sky.3ds"})
             ASSERT_TRUE(saveTds(scene, dir.file(n)));
     }
@@ -47,28 +44,23 @@ protected:
     }
 };
 
-TEST_F(ModelStoreTest, TheSameRequestInAnyCaseSharesOneModel) {
-    Model *first = nullptr, *again = nullptr;
-    EXPECT_EQ("Loading model sky.3ds\n", said(&first, "sky.3ds"));
-    ASSERT_NE(nullptr, first);
-    EXPECT_TRUE(first->loaded);
-    EXPECT_EQ("Getting used model SKY.3DS\n", said(&again, "SKY.3DS"));
-    EXPECT_EQ(first, again);
-    EXPECT_EQ("sky.3ds:2 ", table());
-}
-
-TEST_F(ModelStoreTest, EveryPartOfTheKeyMakesAModelOfItsOwn) {
+// The same request in any case shares one model; every part of the key makes one of its own.
+TEST_F(ModelStoreTest, EveryPartOfTheKeyButTheCaseMakesAModelOfItsOwn) {
+    Model* first = nullptr;
+    EXPECT_EQ("Loading model a.3ds\n", said(&first, "a.3ds"));
     testing::internal::CaptureStdout();
     const Model* models[] = {
-        get("a.3ds"),
+        first,
         get("a.3ds", "", "", NO_LISTS, true),
         store.getModel("a.3ds", NO_LISTS, false, false, true),
         get("a.3ds", "Skin.bmp"),
         get("a.3ds", "skin.bmp", "wall.bmp"),
         get("a.3ds", "", "", 8),
     };
-    EXPECT_EQ(models[3], get("A.3DS", "SKIN.BMP"));
     testing::internal::GetCapturedStdout();
+    Model* again = nullptr;
+    EXPECT_EQ("Getting used model A.3DS\n", said(&again, "A.3DS", "SKIN.BMP"));
+    EXPECT_EQ(models[3], again);
     for (size_t i = 0; i < 6; ++i) {
         ASSERT_NE(nullptr, models[i]);
         for (size_t j = 0; j < i; ++j) EXPECT_NE(models[i], models[j]);
@@ -87,9 +79,7 @@ TEST_F(ModelStoreTest, ReleasingTheLastReferenceMovesTheLastEntryIntoTheHole) {
     store.releaseModel(a);
     EXPECT_EQ("c.3ds:1 b.3ds:1 ", table());
     EXPECT_EQ(c, store.entry(0)->model.get());
-    EXPECT_EQ(nullptr, store.entry(2));
-    EXPECT_EQ(nullptr, store.entry(-1));
-    EXPECT_EQ(nullptr, store.entry(ModelStore::MAX_MODELS));
+    for (int outside : {2, -1, ModelStore::MAX_MODELS}) EXPECT_EQ(nullptr, store.entry(outside));
 
     Model stranger;
     store.releaseModel(&stranger);  // not held here: nothing happens
@@ -105,13 +95,12 @@ TEST_F(ModelStoreTest, ReleasingTheLastReferenceMovesTheLastEntryIntoTheHole) {
 }
 
 TEST_F(ModelStoreTest, AFullTableRefusesNewRequestsButStillFindsLoadedModels) {
-    testing::internal::CaptureStdout();
-    for (int i = 0; i < ModelStore::MAX_MODELS; ++i)
-        ASSERT_NE(nullptr, get("a.3ds", ("s" + std::to_string(i)).c_str())) << i;
-    testing::internal::GetCapturedStdout();
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(nullptr, get("b.3ds"));
-    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string err =
+        captureOutput([&] {
+            for (int i = 0; i < ModelStore::MAX_MODELS; ++i)
+                ASSERT_NE(nullptr, get("a.3ds", ("s" + std::to_string(i)).c_str())) << i;
+            EXPECT_EQ(nullptr, get("b.3ds"));
+        }).err;
     // The store's own file name, not the path it was built from: a player has no such folder.
     EXPECT_TRUE(isWithLineNumber(
         err, "file: ModelStore.cpp, line: ", " MAX_MODELS too small - please use larger number.\n"))
@@ -162,9 +151,7 @@ TEST_F(ModelStoreTest, ModelsLoadedSinceTheLastClearShareOneElementBudget) {
     EXPECT_EQ(6, store.count());
     store.clearModels();
     EXPECT_EQ(0, store.elementsLoaded());
-    testing::internal::CaptureStdout();
-    EXPECT_NE(nullptr, get("big3", "s6"));
-    testing::internal::GetCapturedStdout();
+    captureOutput([&] { EXPECT_NE(nullptr, get("big3", "s6")); });
 }
 
 }  // namespace

@@ -46,6 +46,8 @@ TEST(NamePattern, PrintsOneIntegerConversionUsesAnythingElseLiterallyAndRefusesO
     char key[DATA_NAME_SIZE];
     ASSERT_TRUE(keyFileName("walk%%%d.3ds", 3, key));
     EXPECT_STREQ("walk%3.3ds", key);
+    ASSERT_TRUE(keyFileName("key%02d.3ds", 1, key));
+    EXPECT_STREQ("key01.3ds", key);
     EXPECT_FALSE(keyFileName("walk%%d.3ds", 3, key));
 }
 
