@@ -54,6 +54,7 @@ struct CreatureTest : ::testing::Test {
     AIController ai{nullptr, &entity};
     std::unique_ptr<Creature> creature;
     CharacterInfo characters[3];  // with 2, 3 and 4 skins
+    Model stand, walk, strafeLeft, strafeRight, diagonalLeft, diagonalRight;
 
     void SetUp() override {
         captureOutput(
@@ -74,8 +75,20 @@ struct CreatureTest : ::testing::Test {
     void updates(int n) {
         for (int i = 0; i < n; ++i) creature->update();
     }
+    // A look showing each way of moving by its own model.
+    CharacterModelSet* newLook() {
+        auto* look = new CharacterModelSet;
+        look->standModel = &stand;
+        look->walkModel = &walk;
+        look->strafeLeftModel = &strafeLeft;
+        look->strafeRightModel = &strafeRight;
+        look->diagonalLeftModel = &diagonalLeft;
+        look->diagonalRightModel = &diagonalRight;
+        return look;
+    }
 };
 using EntityTest = CreatureTest;
+using AnimationTest = CreatureTest;
 using PlayerInputTest = CreatureTest;
 using AITest = CreatureTest;
 
@@ -310,12 +323,7 @@ TEST_F(CreatureTest, MovesByItsRowAndBlocks) {
 
 // The body model follows the creature's own movement flags.
 TEST_F(CreatureTest, AnimationFollowsTheMovementFlags) {
-    Model stand, walk, left, right;
-    auto* look = new CharacterModelSet;
-    look->standModel = &stand;
-    look->walkModel = &walk;
-    look->strafeLeftModel = &left;
-    look->strafeRightModel = &right;
+    CharacterModelSet* look = newLook();
     creature->setCharacterModels(look);
     std::vector<Model*> shown;
     for (uint8_t Creature::*flag : {&Creature::moveForward, &Creature::moveBackward,
@@ -327,7 +335,7 @@ TEST_F(CreatureTest, AnimationFollowsTheMovementFlags) {
     }
     updates(1);
     shown.push_back(look->currentModel);
-    EXPECT_EQ(shown, (std::vector<Model*>{&walk, &walk, &left, &right, &stand}));
+    EXPECT_EQ(shown, (std::vector<Model*>{&walk, &walk, &strafeLeft, &strafeRight, &stand}));
     EXPECT_EQ(look->animationTime, 75);  // five updates, the backward one running it back
 }
 
@@ -450,35 +458,22 @@ TEST_F(CreatureTest, NoCharactersNoComputerCreatureAndNoSkinsNoDraw) {
     EXPECT_FLOAT_EQ(creature->position.x, float(10 - r[3] % 20));
 }
 
-struct AnimationTest : ::testing::Test {
-    Model stand, walk, strafeLeft, strafeRight, diagonalLeft, diagonalRight;
-    CharacterModelSet set;
-
-    void SetUp() override {
-        set.standModel = &stand;
-        set.walkModel = &walk;
-        set.strafeLeftModel = &strafeLeft;
-        set.strafeRightModel = &strafeRight;
-        set.diagonalLeftModel = &diagonalLeft;
-        set.diagonalRightModel = &diagonalRight;
-    }
-    Model* pick(bool forward, bool backward, bool left, bool right) {
-        set.selectAnimation(25, forward, backward, left, right, 100);
-        return set.currentModel;
-    }
-};
-
 TEST_F(AnimationTest, MovementChoosesBodyModel) {
+    std::unique_ptr<CharacterModelSet> set(newLook());
     std::vector<Model*> shown;
-    for (int walking : {0, 1, 2})   // still, forward, backward
-        for (int side : {0, 1, 2})  // no strafe, left, right
-            shown.push_back(pick(walking == 1, walking == 2, side == 1, side == 2));
+    for (int walking : {0, 1, 2}) {   // still, forward, backward
+        for (int side : {0, 1, 2}) {  // no strafe, left, right
+            set->selectAnimation(25, walking == 1, walking == 2, side == 1, side == 2, 100);
+            shown.push_back(set->currentModel);
+        }
+    }
     // Walking backward swaps the strafe sides.
     EXPECT_EQ(shown, (std::vector<Model*>{&stand, &strafeLeft, &strafeRight, &walk, &diagonalLeft,
                                           &diagonalRight, &walk, &diagonalRight, &diagonalLeft}));
 }
 
 TEST_F(AnimationTest, ClockRunsBackwardWalkingBackAndDeathStartsFromZeroOnce) {
+    CharacterModelSet set;
     std::vector<int> seen;  // the clock and the dying flag after each step
     auto step = [&](int ms, bool forward, bool backward, int health) {
         set.selectAnimation(ms, forward, backward, false, false, health);

@@ -158,18 +158,6 @@ std::vector<Rgb> markers() {
     return {at(-2, 1.5f), at(2, 1.5f), at(-2, -1.5f), at(2, -1.5f), at(0, 0)};
 }
 
-// A reticle 20 x 20 units standing 30 units ahead of the creature, facing it and the camera.
-TdsScene reticleScene() {
-    TdsScene scene = oneObject({gameToFile(-10, -10, -30), gameToFile(10, -10, -30),
-                                gameToFile(10, 10, -30), gameToFile(-10, 10, -30)});
-    TdsMaterial white;
-    white.name = "white";
-    white.colour[0] = white.colour[1] = white.colour[2] = 255;
-    scene.materials.push_back(white);
-    scene.objects[0].groups.push_back({"white", {0, 1}});
-    return scene;
-}
-
 // A map "Floor": a flat floor of 200 x 200 units at y = -1 around the start point is its level
 // and collision model, the creatures' body too. For the map scene: level, roof and ground side
 // by side and overlapping, 10 units ahead; the sky 1000 units ahead, above the view's middle.
@@ -188,12 +176,13 @@ protected:
         ASSERT_TRUE(writeBmp(TestImage(4, 4, 0, 255, 0), dir.file("stars.bmp")));
         savedSettings = settings;
         MapInfo map;
-        setName(map.name, "Floor");
-        setName(map.levelModel, "floor.3ds");
-        setName(map.groundModel, "noground");
-        setName(map.roofModel, "noroof");
-        setName(map.skyTexture, "nosky");
-        setName(map.collisionModel, "floor.3ds");
+        for (auto [field, name] : {std::pair{map.name, "Floor"},
+                                   {map.levelModel, "floor.3ds"},
+                                   {map.groundModel, "noground"},
+                                   {map.roofModel, "noroof"},
+                                   {map.skyTexture, "nosky"},
+                                   {map.collisionModel, "floor.3ds"}})
+            setName(field, name);
         const float fog[4] = {0.25f, 0.5f, 0.75f, 1.0f};
         std::copy(fog, fog + 4, map.fogColour);
         settings.maps.assign(1, map);
@@ -341,14 +330,13 @@ TEST_F(GameStateTest, MapSceneNoneWordsAreComparedExactly) {
     {
         useMap(state, "NoGround", "noroof", "nosky");
         MapScene scene(&state);
-        EXPECT_NE(scene.level, nullptr);
-        EXPECT_NE(scene.ground, nullptr);  // "NoGround" is a model name
-        EXPECT_EQ(scene.roof, nullptr);
-        EXPECT_EQ(scene.sky, nullptr);
-        EXPECT_EQ(scene.kindFlags, 0u);
-        EXPECT_EQ(scene.delay, 1000);  // updated once a second, to no effect
-        EXPECT_EQ(scene.period, 1000u);
-        EXPECT_EQ(modelStore.count(), before + 2);
+        // "NoGround" is a model name; updated once a second, to no effect.
+        EXPECT_EQ((std::vector<bool>{scene.level != nullptr, scene.ground != nullptr,
+                                     scene.roof != nullptr, scene.sky != nullptr}),
+                  (std::vector<bool>{true, true, false, false}));
+        EXPECT_EQ((std::vector<int>{int(scene.kindFlags), scene.delay, int(scene.period),
+                                    modelStore.count() - before}),
+                  (std::vector<int>{0, 1000, 1000, 2}));
         ASSERT_EQ(state.fogEnabled, 1);
         for (bool fog : {false, true}) {  // without a sky the fog stays as it was
             fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
@@ -406,9 +394,10 @@ TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);
-    EXPECT_FLOAT_EQ(firstComponent(glGetMaterialfv, GL_FRONT, GL_AMBIENT), 0.2f);
-    EXPECT_FLOAT_EQ(firstComponent(glGetMaterialfv, GL_BACK, GL_DIFFUSE), 0.2f);
-    EXPECT_FLOAT_EQ(firstComponent(glGetLightfv, GL_LIGHT0, GL_AMBIENT), 0.2f);
+    EXPECT_EQ((std::vector<GLfloat>{firstComponent(glGetMaterialfv, GL_FRONT, GL_AMBIENT),
+                                    firstComponent(glGetMaterialfv, GL_BACK, GL_DIFFUSE),
+                                    firstComponent(glGetLightfv, GL_LIGHT0, GL_AMBIENT)}),
+              (std::vector<GLfloat>{0.2f, 0.2f, 0.2f}));
     state.fogEnabled = 0;  // fog switched off by the player stays off
     glDisable(GL_FOG);
     scene.draw();
@@ -450,7 +439,7 @@ protected:
     }
 };
 
-TEST_F(FightDrawGl, LivingCreatureShowsWeaponArmsBodyAndExtra) {
+TEST_F(FightDrawGl, LivingCreatureShowsWeaponArmsBodyAndExtraAndDyingOnlyItsDeathModel) {
     creature->draw();  // without a look: the body model alone
     EXPECT_EQ(markers(), (std::vector<Rgb>{BLACK, GREEN, BLACK, BLACK, BLACK}));
     GlTestWindow::resetState();
@@ -460,10 +449,7 @@ TEST_F(FightDrawGl, LivingCreatureShowsWeaponArmsBodyAndExtra) {
     creature->draw();
     EXPECT_EQ(markers(), (std::vector<Rgb>{RED, GREEN, BLUE, YELLOW, BLACK}));
     EXPECT_EQ(modelviewDepth(), 1);
-}
-
-TEST_F(FightDrawGl, DyingCreatureShowsOnlyItsDeathModel) {
-    giveLook();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     creature->characterModels->selectAnimation(25, false, false, false, false, -5);
     creature->draw();
     EXPECT_EQ(markers(), (std::vector<Rgb>{BLACK, BLACK, BLACK, BLACK, WHITE}));
@@ -568,7 +554,14 @@ class GameViewTest : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
-        ASSERT_TRUE(saveTds(reticleScene(), dir.file("zamer.3ds")));
+        // A white reticle 20 x 20 units standing 30 units ahead of the creature, facing it.
+        TdsScene reticle = rectangleScene(-10, 10, -10, 10, 30);
+        TdsMaterial white;
+        white.name = "white";
+        white.colour[0] = white.colour[1] = white.colour[2] = 255;
+        reticle.materials.push_back(white);
+        reticle.objects[0].groups.push_back({"white", {0, 1}});
+        ASSERT_TRUE(saveTds(reticle, dir.file("zamer.3ds")));
         ASSERT_TRUE(writeBmp(TestImage(64, 64, 255, 255, 255), dir.file("font.bmp")));
         glEnable(GL_TEXTURE_2D);
         bitmapFont.loadFont("font.bmp");
