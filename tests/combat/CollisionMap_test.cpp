@@ -126,13 +126,13 @@ TEST(CollisionMapBuild, DimensionsAndCellNumbers) {
     CollisionMap map({20, 20, 20}, mesh);
     EXPECT_EQ((std::vector<int>{map.columns, map.rows, map.cellCount[0], map.cellCount[1]}),
               (std::vector<int>{6, 4, 72, 72}));
-    EXPECT_EQ(map.cellNumber(map.locateCell(add(low, {25, 45, 5}), 0), 0), 49);
-    EXPECT_EQ(map.cellNumber(map.locateCell(add(low, {15, 15, 15}), 1), 1), 1 + 6 + 24)
-        << "offset grid";
-    EXPECT_EQ(map.cellNumber(map.locateCell(add(low, {125, 5, 25}), 0), 0), 2 * 6)
-        << "past the last column: column 0 of the next row";
-    EXPECT_EQ(map.cellNumber(map.locateCell(add(low, {5, -15, 5}), 0), 0), 0)
-        << "truncated toward zero";
+    auto number = [&](Vec3 offset, int grid) {
+        return map.cellNumber(map.locateCell(add(low, offset), grid), grid);
+    };
+    // The offset grid; past the last column is column 0 of the next row; truncated toward zero.
+    EXPECT_EQ((std::vector<int>{number({25, 45, 5}, 0), number({15, 15, 15}, 1),
+                                number({125, 5, 25}, 0), number({5, -15, 5}, 0)}),
+              (std::vector<int>{49, 1 + 6 + 24, 2 * 6, 0}));
     EXPECT_EQ(map.locateCell(add(low, {5, -25, 5}), 0), nullptr);
     EXPECT_EQ(map.locateCell({NAN, 0, 0}, 0), nullptr);
     EXPECT_EQ(map.locateCell({1e30f, 0, 0}, 0), nullptr);
@@ -244,8 +244,7 @@ TEST_F(CollisionMapTest, SwapRemovalKeepsCellIndicesTrue) {
     CollisionCell* cell = a->collisionCells[0];
     map->removeObject(b);
     ASSERT_EQ(cell->objectCount, 2);
-    EXPECT_EQ(cell->objects[1], c);
-    EXPECT_EQ(c->cellIndices[0], 1);
+    EXPECT_EQ((std::pair{cell->objects[1], c->cellIndices[0]}), (std::pair<Entity*, int>{c, 1}));
     EXPECT_EQ(c->collisionCells[1]->objects[c->cellIndices[1]], c);
     map->removeObject(b);  // a second removal takes nobody's entry
     EXPECT_EQ(cell->objectCount, 2);
@@ -282,8 +281,8 @@ TEST_F(CollisionMapTest, NonBlockingContactLetsTheMoveStandAndRefiles) {
     CollisionCell* before = shot->collisionCells[0];
     move(shot, {-2, 0, -25});
     EXPECT_EQ(creature->touched.size(), 2u) << "both handlers are called";
-    EXPECT_EQ(shot->position.z, 0.0f);
-    EXPECT_EQ(shot->velocity.z, -1.0f);
+    EXPECT_EQ((std::vector<float>{shot->position.z, shot->velocity.z}),
+              (std::vector<float>{0, -1}));
     EXPECT_EQ(shot->collisionCells[0], creature->collisionCells[0]);
     EXPECT_EQ(before->objectCount, 0);
 }

@@ -61,13 +61,13 @@ TEST(Geometry, ClosestPointOnSegmentClampsToEnds) {
 
 TEST(Geometry, ClassifySphereKeepsTheDistanceForEveryClass) {
     const Vec3 up{0, 1, 0}, o{0, 0, 0};
-    EXPECT_EQ(classifySphere({0, 0.5f, 0}, up, o, 1).sphereClass, Intersects);
-    const SphereClassification touching = classifySphere({0, 1, 0}, up, o, 1);
-    EXPECT_EQ(touching.sphereClass, InFront);
-    EXPECT_EQ(touching.distance, 1.0f);
-    const SphereClassification behind = classifySphere({0, -1, 0}, up, o, 1);
-    EXPECT_EQ(behind.sphereClass, Behind);
-    EXPECT_EQ(behind.distance, -1.0f);
+    std::vector<std::pair<int, float>> seen;
+    for (float y : {0.5f, 1.0f, -1.0f}) {
+        const SphereClassification c = classifySphere({0, y, 0}, up, o, 1);
+        seen.push_back({c.sphereClass, c.distance});
+    }
+    EXPECT_EQ(seen, (std::vector<std::pair<int, float>>{
+                        {Intersects, 0.5f}, {InFront, 1.0f}, {Behind, -1.0f}}));
     EXPECT_EQ(classifySphere({0, 9, 0}, {NAN, NAN, NAN}, o, 1).sphereClass, Intersects);
 }
 

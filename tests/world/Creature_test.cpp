@@ -160,14 +160,14 @@ TEST_F(EntityTest, NotAliveDriftsAndSlowsGeometrically) {
     entity.alive = 0;
     entity.moveForward = 1;
     entity.update();
-    EXPECT_EQ(entity.velocity.x, 3.0f);
-    EXPECT_EQ(entity.position.x, 3.0f);
-    EXPECT_EQ(entity.position.z, 4.0f) << "the impulse decays before the move";
+    std::vector<float> seen = {entity.velocity.x, entity.position.x, entity.position.z};
     entity.update();
-    EXPECT_EQ(entity.velocity.x, 2.25f);
+    seen.push_back(entity.velocity.x);
     entity.dead = 1;
     entity.update();
-    EXPECT_EQ(entity.velocity.x, 2.25f) << "a dead object's update does nothing";
+    seen.push_back(entity.velocity.x);
+    // The impulse decays before the move; a dead object's update does nothing.
+    EXPECT_EQ(seen, (std::vector<float>{3, 3, 4, 2.25f, 2.25f}));
 }
 
 TEST_F(EntityTest, OwnsItsControllerWhichRunsFirst) {
@@ -255,10 +255,10 @@ TEST_F(AITest, DecidesAgainBelowZeroOrWhenStuck) {
     entity.position = {1, 0, 0};  // moved in x since the last update
     std::vector<int> r = randsAfterSeed(5, 2);
     ai.control();
-    EXPECT_EQ(ai.decisionCountdown, 0) << "0 still keeps the decision";
-    EXPECT_FLOAT_EQ(entity.yawRate, 0.0f);  // turns only when deciding
-    EXPECT_EQ(entity.fire, r[0] % 3 == 0);
-    EXPECT_EQ(entity.previousWeapon, r[1] % 40 == 0);
+    // 0 still keeps the decision, and only a decision turns; fire and switch are drawn anew.
+    EXPECT_EQ((std::vector<float>{float(ai.decisionCountdown), entity.yawRate, float(entity.fire),
+                                  float(entity.previousWeapon)}),
+              (std::vector<float>{0, 0, float(r[0] % 3 == 0), float(r[1] % 40 == 0)}));
     r = randsAfterSeed(6, 4);
     ai.control();
     EXPECT_FLOAT_EQ(entity.yawRate, float(r[0] % 40 - 20));
@@ -342,16 +342,16 @@ TEST_F(CreatureTest, AnimationFollowsTheMovementFlags) {
 TEST_F(CreatureTest, DiesOnlyBelowZeroAndOnce) {
     creature->fire = creature->moveForward = creature->nextWeapon = 1;
     creature->yawRate = 5.0f;
-    EXPECT_FALSE(creature->takeDamage(100));
-    EXPECT_EQ(creature->health, 0);
-    EXPECT_EQ(creature->alive, 1);
+    EXPECT_EQ((std::vector<int>{creature->takeDamage(100), creature->health, creature->alive}),
+              (std::vector<int>{0, 0, 1}));
 
     CaptureStdout();
     EXPECT_TRUE(creature->takeDamage(1));
     EXPECT_EQ(GetCapturedStdout(), "Pelmo died\n");
-    EXPECT_EQ(creature->alive, 0);
-    EXPECT_EQ(creature->fire + creature->moveForward + creature->nextWeapon, 0);
-    EXPECT_FLOAT_EQ(creature->yawRate, 0.0f);
+    EXPECT_EQ((std::vector<float>{float(creature->alive + creature->fire + creature->moveForward +
+                                        creature->nextWeapon),
+                                  creature->yawRate}),
+              (std::vector<float>{0, 0}));
 
     EXPECT_FALSE(creature->takeDamage(20));
     EXPECT_EQ(creature->health, -1);
@@ -374,11 +374,10 @@ TEST_F(CreatureTest, RespawnRevivesAtStartWithFullHealthAndAmmo) {
     // The weapon and the animation had their turn before the revival.
     const Weapon& weapon = *creature->currentWeapon;
     EXPECT_EQ((std::vector<int>{creature->alive, creature->health, creature->weaponSwitchCooldown,
-                                weapon.ammo}),
-              (std::vector<int>{1, 100, 0, weapon.type.ammo}));
-    EXPECT_TRUE(creature->characterModels->dying);
-    EXPECT_FLOAT_EQ(creature->position.z, -50.0f);
-    EXPECT_FLOAT_EQ(creature->heading, 33.0f);
+                                weapon.ammo, creature->characterModels->dying}),
+              (std::vector<int>{1, 100, 0, weapon.type.ammo, 1}));
+    EXPECT_EQ((std::vector<float>{creature->position.z, creature->heading}),
+              (std::vector<float>{-50, 33}));
     EXPECT_GT(creature->velocity.x, 0.0f);
 }
 
@@ -461,12 +460,11 @@ TEST_F(CreatureTest, NoCharactersNoComputerCreatureAndNoSkinsNoDraw) {
 TEST_F(AnimationTest, MovementChoosesBodyModel) {
     std::unique_ptr<CharacterModelSet> set(newLook());
     std::vector<Model*> shown;
-    for (int walking : {0, 1, 2}) {   // still, forward, backward
+    for (int walking : {0, 1, 2})     // still, forward, backward
         for (int side : {0, 1, 2}) {  // no strafe, left, right
             set->selectAnimation(25, walking == 1, walking == 2, side == 1, side == 2, 100);
             shown.push_back(set->currentModel);
         }
-    }
     // Walking backward swaps the strafe sides.
     EXPECT_EQ(shown, (std::vector<Model*>{&stand, &strafeLeft, &strafeRight, &walk, &diagonalLeft,
                                           &diagonalRight, &walk, &diagonalRight, &diagonalLeft}));
