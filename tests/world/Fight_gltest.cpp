@@ -22,7 +22,6 @@
 #include "CollisionMap.h"
 #include "Creature.h"
 #include "Display.h"
-#include "FightFixtures.h"
 #include "GRun.h"
 #include "GameState.h"
 #include "GameView.h"

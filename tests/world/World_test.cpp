@@ -220,8 +220,7 @@ TEST(UpdateScheduler, ObjectsMayLeaveOrVanishDuringAnUpdate) {
     };
     scheduler.advance(4);
     EXPECT_EQ(log, (std::vector<int>{1, 2, 4, 4}));
-    EXPECT_EQ(leaving.slot, -1);
-    EXPECT_EQ(leaving.active, 0u);
+    EXPECT_EQ((std::vector<int>{leaving.slot, int(leaving.active)}), (std::vector<int>{-1, 0}));
     EXPECT_FALSE(scheduler.unschedule(&successor));
 }
 
