@@ -275,15 +275,15 @@ TEST_F(AITest, DecidesAgainBelowZeroOrWhenStuck) {
 TEST_F(AITest, DeadCreatureOnlyDrawsForRevival) {
     entity.alive = 0;
     entity.fire = 1;
-    srand(3);
-    std::vector<int> expected;
-    for (int i = 0; i < 1000; ++i) expected.push_back(rand() % 200 == 0);
-    ASSERT_GT(std::count(expected.begin(), expected.end(), 1), 1);
-    srand(3);
-    for (int i = 0; i < 1000; ++i) {
+    const std::vector<int> r = randsAfterSeed(3, 1000);
+    std::vector<int> expected, seen;
+    for (int draw : r) {
+        expected.push_back(draw % 200 == 0);
         ai.control();
-        ASSERT_EQ(entity.respawn, expected[size_t(i)]);
+        seen.push_back(entity.respawn);
     }
+    ASSERT_GT(std::count(expected.begin(), expected.end(), 1), 1);
+    EXPECT_EQ(seen, expected);
     EXPECT_EQ(entity.fire, 1);
     EXPECT_EQ(ai.decisionCountdown, 0);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -86,8 +87,6 @@ protected:
         return dynamic_cast<Projectile*>(world->objects[world->objectCount - 1]);
     }
     bool inWorld(const WorldObject* object) const {
-        for (int i = 0; i < world->objectCount; ++i)
-            if (world->objects[i] == object) return true;
-        return false;
+        return std::count(world->objects, world->objects + world->objectCount, object) > 0;
     }
 };

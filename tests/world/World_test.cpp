@@ -196,20 +196,20 @@ TEST(UpdateScheduler, UpdateTimesDoNotDependOnFrameSplitOrWheelPosition) {
     EXPECT_EQ(countsAfterFrames(0, 5, 1, {0, 0}), (std::vector<int>{0, 0}));
 }
 
-TEST(UpdateScheduler, SameSlotRunsLatestInsertedFirst) {
-    UpdateScheduler scheduler;
-    std::vector<int> order;
-    int ids[3] = {1, 2, 3};
-    Probe a(&order, &ids[0], 0, 10), b(&order, &ids[1], 0, 10), c(&order, &ids[2], 0, 10);
-    for (Probe* p : {&a, &b, &c}) enter(scheduler, *p);
-    scheduler.advance(11);
-    EXPECT_EQ(order, (std::vector<int>{3, 2, 1, 1, 2, 3})) << "re-queueing reverses the order";
-}
-
-TEST(UpdateScheduler, ObjectsMayLeaveOrVanishDuringAnUpdate) {
+struct SchedulerTest : ::testing::Test {
     UpdateScheduler scheduler;
     std::vector<int> log;
     int ids[4] = {1, 2, 3, 4};
+};
+
+TEST_F(SchedulerTest, SameSlotRunsLatestInsertedFirst) {
+    Probe a(&log, &ids[0], 0, 10), b(&log, &ids[1], 0, 10), c(&log, &ids[2], 0, 10);
+    for (Probe* p : {&a, &b, &c}) enter(scheduler, *p);
+    scheduler.advance(11);
+    EXPECT_EQ(log, (std::vector<int>{3, 2, 1, 1, 2, 3})) << "re-queueing reverses the order";
+}
+
+TEST_F(SchedulerTest, ObjectsMayLeaveOrVanishDuringAnUpdate) {
     auto* vanishing = new Probe(&log, &ids[0], 0, 3);
     Probe leaving(&log, &ids[1], 0, 3), successor(&log, &ids[2], 0, 3), last(&log, &ids[3], 0, 3);
     for (Probe* p : {&last, &successor, &leaving, vanishing}) enter(scheduler, *p);
@@ -224,9 +224,7 @@ TEST(UpdateScheduler, ObjectsMayLeaveOrVanishDuringAnUpdate) {
     EXPECT_FALSE(scheduler.unschedule(&successor));
 }
 
-TEST(UpdateScheduler, RefusesNegativeDelaysAndSecondEntries) {
-    UpdateScheduler scheduler;
-    std::vector<int> log;
+TEST_F(SchedulerTest, RefusesNegativeDelaysAndSecondEntries) {
     Probe probe(&log, nullptr, -1, 1);
     EXPECT_FALSE(scheduler.schedule(&probe));
     EXPECT_EQ(probe.slot, -1);
