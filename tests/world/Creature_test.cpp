@@ -348,10 +348,8 @@ TEST_F(CreatureTest, DiesOnlyBelowZeroAndOnce) {
     CaptureStdout();
     EXPECT_TRUE(creature->takeDamage(1));
     EXPECT_EQ(GetCapturedStdout(), "Pelmo died\n");
-    EXPECT_EQ((std::vector<float>{float(creature->alive + creature->fire + creature->moveForward +
-                                        creature->nextWeapon),
-                                  creature->yawRate}),
-              (std::vector<float>{0, 0}));
+    EXPECT_EQ(creature->alive + creature->fire + creature->moveForward + creature->nextWeapon, 0);
+    EXPECT_FLOAT_EQ(creature->yawRate, 0.0f);
 
     EXPECT_FALSE(creature->takeDamage(20));
     EXPECT_EQ(creature->health, -1);
