@@ -85,9 +85,7 @@ std::vector<GLfloat> glFloats(GLenum name, size_t n = 1) {
 
 // Also: the model-view matrix is the current one again.
 void expectProjection(double fovy, double farClip) {
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
+    EXPECT_EQ(glFloats(GL_MATRIX_MODE), std::vector<GLfloat>{GL_MODELVIEW});
     const std::vector<GLfloat> actual = glFloats(GL_PROJECTION_MATRIX, 16);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
@@ -144,12 +142,6 @@ Rgb at(float dx, float dy) {
     const float pixelsPerUnit = (GlTestWindow::HEIGHT / 2) / (DEPTH * 0.41421356f);
     return GlTestWindow::pixel(int(GlTestWindow::WIDTH / 2 + dx * pixelsPerUnit),
                                int(GlTestWindow::HEIGHT / 2 + (dy - 0.1f) * pixelsPerUnit));
-}
-
-GLint modelviewDepth() {
-    GLint depth = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    return depth;
 }
 
 // Screen colours at the five markers: arms, body, extra, gun, death.
@@ -390,9 +382,7 @@ TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
         }
     }
     EXPECT_TRUE(glIsEnabled(GL_FOG) && glIsEnabled(GL_LIGHTING));
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
+    EXPECT_EQ(glFloats(GL_MATRIX_MODE), std::vector<GLfloat>{GL_MODELVIEW});
     EXPECT_EQ((std::vector<GLfloat>{firstComponent(glGetMaterialfv, GL_FRONT, GL_AMBIENT),
                                     firstComponent(glGetMaterialfv, GL_BACK, GL_DIFFUSE),
                                     firstComponent(glGetLightfv, GL_LIGHT0, GL_AMBIENT)}),
@@ -447,7 +437,7 @@ TEST_F(FightDrawGl, LivingCreatureShowsWeaponArmsBodyAndExtraAndDyingOnlyItsDeat
     creature->characterModels->selectAnimation(25, false, false, false, false, 100);
     creature->draw();
     EXPECT_EQ(markers(), (std::vector<Rgb>{RED, GREEN, BLUE, YELLOW, BLACK}));
-    EXPECT_EQ(modelviewDepth(), 1);
+    EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     creature->characterModels->selectAnimation(25, false, false, false, false, -5);
     creature->draw();
@@ -524,22 +514,22 @@ TEST_F(FightDrawGl, WeaponAndProjectileModelsAreUnmirroredWholeMeshModels) {
 
 TEST_F(FightDrawGl, EntityTransformIsPushedOnlyForVisiblePositions) {
     Entity entity(nullptr, body.get());
-    const GLint depth = modelviewDepth();
+    const GLfloat depth = glFloats(GL_MODELVIEW_STACK_DEPTH)[0];
 
     entity.position = {0, 0, 20};  // behind the camera
     EXPECT_FALSE(entity.beginTransform());
-    EXPECT_EQ(modelviewDepth(), depth);
+    EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], depth);
 
     // Heading turns about -y: the model's x, y and z axes end up along +z, +y and -x.
     const std::vector<float> turned = {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 1, 2, -20, 1};
     entity.position = {1, 2, -20};
     entity.heading = 90;
     ASSERT_TRUE(entity.beginTransform());
-    EXPECT_EQ(modelviewDepth(), depth + 1);
+    EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], depth + 1);
     EXPECT_EQ(glFloats(GL_MODELVIEW_MATRIX, 16), turned);
     glPopMatrix();
     entity.draw();  // within its own push and pop
-    EXPECT_EQ(modelviewDepth(), depth);
+    EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], depth);
 
     // Pitch about -x, then heading about -y, then roll about -z, 90 degrees each:
     // the same axes again.
