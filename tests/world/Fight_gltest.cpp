@@ -152,8 +152,7 @@ std::vector<Rgb> markers() {
 // A map "Floor": a flat floor of 200 x 200 units at y = -1 around the start point is its level
 // and collision model, the creatures' body too. For the map scene: level, roof and ground side
 // by side and overlapping, 10 units ahead; the sky 1000 units ahead, above the view's middle.
-class GameStateTest : public GlTest {
-protected:
+struct GameStateTest : GlTest {
     void SetUp() override {
         GlTest::SetUp();
         const TdsScene floor = oneObject({gameToFile(-100, -1, 50), gameToFile(100, -1, 50),
@@ -394,8 +393,7 @@ TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
     glPopAttrib();
 }
 
-class FightDrawGl : public GlTest {
-protected:
+struct FightDrawGl : GlTest {
     std::unique_ptr<Model> arms = markerModel(RED, -2, 1.5f);
     std::unique_ptr<Model> body = markerModel(GREEN, 2, 1.5f);
     std::unique_ptr<Model> extra = markerModel(BLUE, -2, -1.5f);
@@ -539,8 +537,7 @@ TEST_F(FightDrawGl, EntityTransformIsPushedOnlyForVisiblePositions) {
     glPopMatrix();
 }
 
-class GameViewTest : public GlTest {
-protected:
+struct GameViewTest : GlTest {
     void SetUp() override {
         GlTest::SetUp();
         // A white reticle 20 x 20 units standing 30 units ahead of the creature, facing it.
