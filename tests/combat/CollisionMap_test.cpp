@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../world/FightFixtures.h"
 #include "CaptureOutput.h"
 #include "CollisionBudget.h"
 #include "Entity.h"
@@ -83,9 +84,6 @@ struct Body : Entity {
 // Level box -100 .. 100 on every axis with a wall at x = 50; bodies 4 x 8 x 4.
 struct CollisionMapTest : ::testing::Test {
     CollisionMapTest() {
-        body.boundsMin = {-2, 0, -2};
-        body.boundsMax = {2, 8, 2};
-        body.centre = {0, 4, 0};
         MeshObject level;
         level.vertices = {{-100, -100, -100}, {100, 100, 100}, {50, -100, -100},
                           {50, 100, -100},    {50, 100, 100},  {50, -100, 100}};
@@ -95,7 +93,7 @@ struct CollisionMapTest : ::testing::Test {
         map = std::make_unique<CollisionMap>(Vec3{20, 20, 20}, mesh);
     }
     Body* place(bool blocks, Vec3 at, World* owner = nullptr) {
-        bodies.push_back(std::make_unique<Body>(owner, &body, blocks));
+        bodies.push_back(std::make_unique<Body>(owner, body.get(), blocks));
         Body* b = bodies.back().get();
         b->position = at;
         b->centre = {at.x, at.y + 4, at.z};
@@ -109,7 +107,7 @@ struct CollisionMapTest : ::testing::Test {
         b->centre = {b->position.x, b->position.y + 4, b->position.z};
         map->resolveMove(b);
     }
-    Model body;
+    std::unique_ptr<Model> body = makeBoxModel({-2, 0, -2}, {2, 8, 2});
     Mesh mesh;
     // Declared before the map so they outlive it: the map's destructor
     // clears the cell pointers of the bodies still filed in it.
@@ -330,9 +328,9 @@ TEST_F(CollisionMapTest, MisuseIsReportedAndACorruptListEndsTheProgram) {
 TEST_F(CollisionMapTest, WorldFilesCollidingObjectsAndRoutesTheirMoves) {
     auto* world = new World(nullptr);
     world->setCollisionMap(std::move(map));
-    auto* a = new Body(world, &body, true);
-    auto* b = new Body(world, &body, true);
-    auto* ghost = new Body(world, &body, true);
+    auto* a = new Body(world, body.get(), true);
+    auto* b = new Body(world, body.get(), true);
+    auto* ghost = new Body(world, body.get(), true);
     ghost->kindFlags = 0;  // takes no part in collisions
     for (Body* each : {a, b, ghost}) world->addObject(each);
     ASSERT_NE(a->collisionCells[0], nullptr);

@@ -302,10 +302,9 @@ TEST_F(CreatureTest, ConstructionDrawsDelayThenStartWeapon) {
     for (int start : {0, 4}) {
         fixed.startWeapon = start;
         const std::vector<int> s = randsAfterSeed(78, 2);
-        CaptureStdout();
-        Creature armed(nullptr, body.get(), fixed);
-        GetCapturedStdout();
-        EXPECT_EQ(armed.weaponIndex, start);
+        std::unique_ptr<Creature> armed;
+        captureOutput([&] { armed = std::make_unique<Creature>(nullptr, body.get(), fixed); });
+        EXPECT_EQ(armed->weaponIndex, start);
         EXPECT_EQ(rand(), s[1]);  // only the delay was drawn
     }
 }

@@ -164,7 +164,6 @@ struct GameStateTest : GlTest {
         ASSERT_TRUE(saveTds(rectangleScene(0, 4, -1, 1, 10), dir.file("noground")));
         ASSERT_TRUE(saveTds(rectangleScene(-300, 300, 300, 2000, 1000, true), dir.file("sky.3ds")));
         ASSERT_TRUE(writeBmp(TestImage(4, 4, 0, 255, 0), dir.file("stars.bmp")));
-        savedSettings = settings;
         MapInfo map;
         for (auto [field, name] : {std::pair{map.name, "Floor"},
                                    {map.levelModel, "floor.3ds"},
@@ -200,7 +199,7 @@ struct GameStateTest : GlTest {
 
     TempDir dir;
     ScopedWorkingDir cwd{dir.path()};
-    Settings savedSettings;
+    Settings savedSettings = settings;
 };
 
 TEST_F(GameStateTest, LoadRefusesAnInvalidSelectionAndCreatesNothing) {
