@@ -113,7 +113,6 @@ TEST(CameraPose, PlacementsOfTheFollowingModesAndNoneForUnknownOnes) {
     // Unknown modes leave the pose untouched.
     CameraPose pose;
     pose.eye = {1, 2, 3};
-    EXPECT_FALSE(cameraPose(7, {0, 0, -50}, 0.0f, 1.0f, pose));
-    EXPECT_FALSE(cameraPose(-1, {0, 0, -50}, 0.0f, 1.0f, pose));
+    for (int mode : {7, -1}) EXPECT_FALSE(cameraPose(mode, {0, 0, -50}, 0.0f, 1.0f, pose)) << mode;
     expectVec(pose.eye, 1, 2, 3);
 }
