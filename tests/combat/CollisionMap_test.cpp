@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../world/FightFixtures.h"
 #include "CaptureOutput.h"
 #include "CollisionBudget.h"
 #include "Entity.h"
@@ -83,9 +84,6 @@ struct Body : Entity {
 // Level box -100 .. 100 on every axis with a wall at x = 50; bodies 4 x 8 x 4.
 struct CollisionMapTest : ::testing::Test {
     CollisionMapTest() {
-        body.boundsMin = {-2, 0, -2};
-        body.boundsMax = {2, 8, 2};
-        body.centre = {0, 4, 0};
         MeshObject level;
         level.vertices = {{-100, -100, -100}, {100, 100, 100}, {50, -100, -100},
                           {50, 100, -100},    {50, 100, 100},  {50, -100, 100}};
@@ -95,7 +93,7 @@ struct CollisionMapTest : ::testing::Test {
         map = std::make_unique<CollisionMap>(Vec3{20, 20, 20}, mesh);
     }
     Body* place(bool blocks, Vec3 at, World* owner = nullptr) {
-        bodies.push_back(std::make_unique<Body>(owner, &body, blocks));
+        bodies.push_back(std::make_unique<Body>(owner, body.get(), blocks));
         Body* b = bodies.back().get();
         b->position = at;
         b->centre = {at.x, at.y + 4, at.z};
@@ -109,7 +107,7 @@ struct CollisionMapTest : ::testing::Test {
         b->centre = {b->position.x, b->position.y + 4, b->position.z};
         map->resolveMove(b);
     }
-    Model body;
+    std::unique_ptr<Model> body = makeBoxModel({-2, 0, -2}, {2, 8, 2});
     Mesh mesh;
     // Declared before the map so they outlive it: the map's destructor
     // clears the cell pointers of the bodies still filed in it.
@@ -126,13 +124,13 @@ TEST(CollisionMapBuild, DimensionsAndCellNumbers) {
     CollisionMap map({20, 20, 20}, mesh);
     EXPECT_EQ((std::vector<int>{map.columns, map.rows, map.cellCount[0], map.cellCount[1]}),
               (std::vector<int>{6, 4, 72, 72}));
-    EXPECT_EQ(map.cellNumber(map.locateCell(add(low, {25, 45, 5}), 0), 0), 49);
-    EXPECT_EQ(map.cellNumber(map.locateCell(add(low, {15, 15, 15}), 1), 1), 1 + 6 + 24)
-        << "offset grid";
-    EXPECT_EQ(map.cellNumber(map.locateCell(add(low, {125, 5, 25}), 0), 0), 2 * 6)
-        << "past the last column: column 0 of the next row";
-    EXPECT_EQ(map.cellNumber(map.locateCell(add(low, {5, -15, 5}), 0), 0), 0)
-        << "truncated toward zero";
+    auto number = [&](Vec3 offset, int grid) {
+        return map.cellNumber(map.locateCell(add(low, offset), grid), grid);
+    };
+    // The offset grid; past the last column is column 0 of the next row; truncated toward zero.
+    EXPECT_EQ((std::vector<int>{number({25, 45, 5}, 0), number({15, 15, 15}, 1),
+                                number({125, 5, 25}, 0), number({5, -15, 5}, 0)}),
+              (std::vector<int>{49, 1 + 6 + 24, 2 * 6, 0}));
     EXPECT_EQ(map.locateCell(add(low, {5, -25, 5}), 0), nullptr);
     EXPECT_EQ(map.locateCell({NAN, 0, 0}, 0), nullptr);
     EXPECT_EQ(map.locateCell({1e30f, 0, 0}, 0), nullptr);
@@ -244,8 +242,7 @@ TEST_F(CollisionMapTest, SwapRemovalKeepsCellIndicesTrue) {
     CollisionCell* cell = a->collisionCells[0];
     map->removeObject(b);
     ASSERT_EQ(cell->objectCount, 2);
-    EXPECT_EQ(cell->objects[1], c);
-    EXPECT_EQ(c->cellIndices[0], 1);
+    EXPECT_EQ((std::pair{cell->objects[1], c->cellIndices[0]}), (std::pair<Entity*, int>{c, 1}));
     EXPECT_EQ(c->collisionCells[1]->objects[c->cellIndices[1]], c);
     map->removeObject(b);  // a second removal takes nobody's entry
     EXPECT_EQ(cell->objectCount, 2);
@@ -282,8 +279,8 @@ TEST_F(CollisionMapTest, NonBlockingContactLetsTheMoveStandAndRefiles) {
     CollisionCell* before = shot->collisionCells[0];
     move(shot, {-2, 0, -25});
     EXPECT_EQ(creature->touched.size(), 2u) << "both handlers are called";
-    EXPECT_EQ(shot->position.z, 0.0f);
-    EXPECT_EQ(shot->velocity.z, -1.0f);
+    EXPECT_EQ((std::vector<float>{shot->position.z, shot->velocity.z}),
+              (std::vector<float>{0, -1}));
     EXPECT_EQ(shot->collisionCells[0], creature->collisionCells[0]);
     EXPECT_EQ(before->objectCount, 0);
 }
@@ -331,9 +328,9 @@ TEST_F(CollisionMapTest, MisuseIsReportedAndACorruptListEndsTheProgram) {
 TEST_F(CollisionMapTest, WorldFilesCollidingObjectsAndRoutesTheirMoves) {
     auto* world = new World(nullptr);
     world->setCollisionMap(std::move(map));
-    auto* a = new Body(world, &body, true);
-    auto* b = new Body(world, &body, true);
-    auto* ghost = new Body(world, &body, true);
+    auto* a = new Body(world, body.get(), true);
+    auto* b = new Body(world, body.get(), true);
+    auto* ghost = new Body(world, body.get(), true);
     ghost->kindFlags = 0;  // takes no part in collisions
     for (Body* each : {a, b, ghost}) world->addObject(each);
     ASSERT_NE(a->collisionCells[0], nullptr);

@@ -48,8 +48,7 @@ TEST_F(ShotTest, ShotLeavesAtMuzzleWithWholeDegreeSpread) {
     const std::vector<int> r = randsAfterSeed(4, 2);
     weapon(3).update(25, true);
     Projectile* shot = lastShot();
-    EXPECT_EQ(shot->typeIndex, 4);
-    EXPECT_EQ(shot->moveForward, 1);
+    EXPECT_EQ((std::vector<int>{shot->typeIndex, shot->moveForward}), (std::vector<int>{4, 1}));
     EXPECT_EQ(shot->shooter(), shooter);
     expectVec(shot->position, 3, 4, -7);
     EXPECT_EQ((std::vector<float>{shot->pitch, shot->roll}), (std::vector<float>{10, 5}));
@@ -90,9 +89,8 @@ TEST_F(ShotTest, EmptyWeaponStaysSilentUntilRefilled) {
 TEST_F(ShotTest, ShotRefusedByFullWorldIsSpentAndDeleted) {
     while (world->objectCount < World::MAX_OBJECTS) world->addObject(new WorldObject(world.get()));
     weapon(0).update(25, true);
-    EXPECT_EQ(weapon(0).ammo, 199);
-    EXPECT_EQ(weapon(0).cooldown, 150);
-    EXPECT_EQ(world->objectCount, World::MAX_OBJECTS);
+    EXPECT_EQ((std::vector<int>{weapon(0).ammo, weapon(0).cooldown, world->objectCount}),
+              (std::vector<int>{199, 150, World::MAX_OBJECTS}));
 }
 
 TEST_F(ShotTest, ShortShotExpiresAtItsThirtiethUpdate) {
@@ -176,10 +174,9 @@ TEST_F(ShotTest, EachTypeTakesItsDamage) {
 TEST_F(ShotTest, PassesThroughShooterAndProjectilesButNotTheLevel) {
     Projectile* shot = shoot(0, shooter);
     Projectile* other = shoot(0, target);
-    EXPECT_FALSE(shot->onCollision(shooter));
-    EXPECT_FALSE(shot->onCollision(other));
-    EXPECT_FALSE(shot->dead);
-    EXPECT_EQ(shooter->health, 100);
+    EXPECT_EQ((std::vector<int>{shot->onCollision(shooter), shot->onCollision(other), shot->dead,
+                                shooter->health}),
+              (std::vector<int>{0, 0, 0, 100}));
     shot->onCollision(nullptr);
     EXPECT_TRUE(shot->dead);
     shot->onCollision(target);  // dead: hits nothing more
@@ -198,9 +195,8 @@ TEST_F(ShotTest, ShotOutlivingItsShooterNeverTouchesIt) {
     shot = shoot(3, nullptr);
     shot->remainingRange = 0.5;
     shot->update();  // its fragment has no shooter either
-    auto* fragment = dynamic_cast<Projectile*>(world->objects[world->objectCount - 1]);
-    ASSERT_NE(fragment, nullptr);
-    EXPECT_EQ(fragment->shooter(), nullptr);
+    ASSERT_NE(lastShot(), nullptr);
+    EXPECT_EQ(lastShot()->shooter(), nullptr);
 }
 
 // In a world with a collision map (a box without level triangles) a shot flies, passes its

@@ -61,13 +61,13 @@ TEST(Geometry, ClosestPointOnSegmentClampsToEnds) {
 
 TEST(Geometry, ClassifySphereKeepsTheDistanceForEveryClass) {
     const Vec3 up{0, 1, 0}, o{0, 0, 0};
-    EXPECT_EQ(classifySphere({0, 0.5f, 0}, up, o, 1).sphereClass, Intersects);
-    const SphereClassification touching = classifySphere({0, 1, 0}, up, o, 1);
-    EXPECT_EQ(touching.sphereClass, InFront);
-    EXPECT_EQ(touching.distance, 1.0f);
-    const SphereClassification behind = classifySphere({0, -1, 0}, up, o, 1);
-    EXPECT_EQ(behind.sphereClass, Behind);
-    EXPECT_EQ(behind.distance, -1.0f);
+    std::vector<std::pair<int, float>> seen;
+    for (float y : {0.5f, 1.0f, -1.0f}) {
+        const SphereClassification c = classifySphere({0, y, 0}, up, o, 1);
+        seen.push_back({c.sphereClass, c.distance});
+    }
+    EXPECT_EQ(seen, (std::vector<std::pair<int, float>>{
+                        {Intersects, 0.5f}, {InFront, 1.0f}, {Behind, -1.0f}}));
     EXPECT_EQ(classifySphere({0, 9, 0}, {NAN, NAN, NAN}, o, 1).sphereClass, Intersects);
 }
 
@@ -113,7 +113,6 @@ TEST(CameraPose, PlacementsOfTheFollowingModesAndNoneForUnknownOnes) {
     // Unknown modes leave the pose untouched.
     CameraPose pose;
     pose.eye = {1, 2, 3};
-    EXPECT_FALSE(cameraPose(7, {0, 0, -50}, 0.0f, 1.0f, pose));
-    EXPECT_FALSE(cameraPose(-1, {0, 0, -50}, 0.0f, 1.0f, pose));
+    for (int mode : {7, -1}) EXPECT_FALSE(cameraPose(mode, {0, 0, -50}, 0.0f, 1.0f, pose)) << mode;
     expectVec(pose.eye, 1, 2, 3);
 }

@@ -54,6 +54,7 @@ struct CreatureTest : ::testing::Test {
     AIController ai{nullptr, &entity};
     std::unique_ptr<Creature> creature;
     CharacterInfo characters[3];  // with 2, 3 and 4 skins
+    Model stand, walk, strafeLeft, strafeRight, diagonalLeft, diagonalRight;
 
     void SetUp() override {
         captureOutput(
@@ -74,8 +75,20 @@ struct CreatureTest : ::testing::Test {
     void updates(int n) {
         for (int i = 0; i < n; ++i) creature->update();
     }
+    // A look showing each way of moving by its own model.
+    CharacterModelSet* newLook() {
+        auto* look = new CharacterModelSet;
+        look->standModel = &stand;
+        look->walkModel = &walk;
+        look->strafeLeftModel = &strafeLeft;
+        look->strafeRightModel = &strafeRight;
+        look->diagonalLeftModel = &diagonalLeft;
+        look->diagonalRightModel = &diagonalRight;
+        return look;
+    }
 };
 using EntityTest = CreatureTest;
+using AnimationTest = CreatureTest;
 using PlayerInputTest = CreatureTest;
 using AITest = CreatureTest;
 
@@ -147,14 +160,14 @@ TEST_F(EntityTest, NotAliveDriftsAndSlowsGeometrically) {
     entity.alive = 0;
     entity.moveForward = 1;
     entity.update();
-    EXPECT_EQ(entity.velocity.x, 3.0f);
-    EXPECT_EQ(entity.position.x, 3.0f);
-    EXPECT_EQ(entity.position.z, 4.0f) << "the impulse decays before the move";
+    std::vector<float> seen = {entity.velocity.x, entity.position.x, entity.position.z};
     entity.update();
-    EXPECT_EQ(entity.velocity.x, 2.25f);
+    seen.push_back(entity.velocity.x);
     entity.dead = 1;
     entity.update();
-    EXPECT_EQ(entity.velocity.x, 2.25f) << "a dead object's update does nothing";
+    seen.push_back(entity.velocity.x);
+    // The impulse decays before the move; a dead object's update does nothing.
+    EXPECT_EQ(seen, (std::vector<float>{3, 3, 4, 2.25f, 2.25f}));
 }
 
 TEST_F(EntityTest, OwnsItsControllerWhichRunsFirst) {
@@ -242,10 +255,10 @@ TEST_F(AITest, DecidesAgainBelowZeroOrWhenStuck) {
     entity.position = {1, 0, 0};  // moved in x since the last update
     std::vector<int> r = randsAfterSeed(5, 2);
     ai.control();
-    EXPECT_EQ(ai.decisionCountdown, 0) << "0 still keeps the decision";
-    EXPECT_FLOAT_EQ(entity.yawRate, 0.0f);  // turns only when deciding
-    EXPECT_EQ(entity.fire, r[0] % 3 == 0);
-    EXPECT_EQ(entity.previousWeapon, r[1] % 40 == 0);
+    // 0 still keeps the decision, and only a decision turns; fire and switch are drawn anew.
+    EXPECT_EQ((std::vector<float>{float(ai.decisionCountdown), entity.yawRate, float(entity.fire),
+                                  float(entity.previousWeapon)}),
+              (std::vector<float>{0, 0, float(r[0] % 3 == 0), float(r[1] % 40 == 0)}));
     r = randsAfterSeed(6, 4);
     ai.control();
     EXPECT_FLOAT_EQ(entity.yawRate, float(r[0] % 40 - 20));
@@ -262,15 +275,15 @@ TEST_F(AITest, DecidesAgainBelowZeroOrWhenStuck) {
 TEST_F(AITest, DeadCreatureOnlyDrawsForRevival) {
     entity.alive = 0;
     entity.fire = 1;
-    srand(3);
-    std::vector<int> expected;
-    for (int i = 0; i < 1000; ++i) expected.push_back(rand() % 200 == 0);
-    ASSERT_GT(std::count(expected.begin(), expected.end(), 1), 1);
-    srand(3);
-    for (int i = 0; i < 1000; ++i) {
+    const std::vector<int> r = randsAfterSeed(3, 1000);
+    std::vector<int> expected, seen;
+    for (int draw : r) {
+        expected.push_back(draw % 200 == 0);
         ai.control();
-        ASSERT_EQ(entity.respawn, expected[size_t(i)]);
+        seen.push_back(entity.respawn);
     }
+    ASSERT_GT(std::count(expected.begin(), expected.end(), 1), 1);
+    EXPECT_EQ(seen, expected);
     EXPECT_EQ(entity.fire, 1);
     EXPECT_EQ(ai.decisionCountdown, 0);
 }
@@ -289,10 +302,9 @@ TEST_F(CreatureTest, ConstructionDrawsDelayThenStartWeapon) {
     for (int start : {0, 4}) {
         fixed.startWeapon = start;
         const std::vector<int> s = randsAfterSeed(78, 2);
-        CaptureStdout();
-        Creature armed(nullptr, body.get(), fixed);
-        GetCapturedStdout();
-        EXPECT_EQ(armed.weaponIndex, start);
+        std::unique_ptr<Creature> armed;
+        captureOutput([&] { armed = std::make_unique<Creature>(nullptr, body.get(), fixed); });
+        EXPECT_EQ(armed->weaponIndex, start);
         EXPECT_EQ(rand(), s[1]);  // only the delay was drawn
     }
 }
@@ -310,12 +322,7 @@ TEST_F(CreatureTest, MovesByItsRowAndBlocks) {
 
 // The body model follows the creature's own movement flags.
 TEST_F(CreatureTest, AnimationFollowsTheMovementFlags) {
-    Model stand, walk, left, right;
-    auto* look = new CharacterModelSet;
-    look->standModel = &stand;
-    look->walkModel = &walk;
-    look->strafeLeftModel = &left;
-    look->strafeRightModel = &right;
+    CharacterModelSet* look = newLook();
     creature->setCharacterModels(look);
     std::vector<Model*> shown;
     for (uint8_t Creature::*flag : {&Creature::moveForward, &Creature::moveBackward,
@@ -327,22 +334,20 @@ TEST_F(CreatureTest, AnimationFollowsTheMovementFlags) {
     }
     updates(1);
     shown.push_back(look->currentModel);
-    EXPECT_EQ(shown, (std::vector<Model*>{&walk, &walk, &left, &right, &stand}));
+    EXPECT_EQ(shown, (std::vector<Model*>{&walk, &walk, &strafeLeft, &strafeRight, &stand}));
     EXPECT_EQ(look->animationTime, 75);  // five updates, the backward one running it back
 }
 
 TEST_F(CreatureTest, DiesOnlyBelowZeroAndOnce) {
     creature->fire = creature->moveForward = creature->nextWeapon = 1;
     creature->yawRate = 5.0f;
-    EXPECT_FALSE(creature->takeDamage(100));
-    EXPECT_EQ(creature->health, 0);
-    EXPECT_EQ(creature->alive, 1);
+    EXPECT_EQ((std::vector<int>{creature->takeDamage(100), creature->health, creature->alive}),
+              (std::vector<int>{0, 0, 1}));
 
     CaptureStdout();
     EXPECT_TRUE(creature->takeDamage(1));
     EXPECT_EQ(GetCapturedStdout(), "Pelmo died\n");
-    EXPECT_EQ(creature->alive, 0);
-    EXPECT_EQ(creature->fire + creature->moveForward + creature->nextWeapon, 0);
+    EXPECT_EQ(creature->alive + creature->fire + creature->moveForward + creature->nextWeapon, 0);
     EXPECT_FLOAT_EQ(creature->yawRate, 0.0f);
 
     EXPECT_FALSE(creature->takeDamage(20));
@@ -366,11 +371,10 @@ TEST_F(CreatureTest, RespawnRevivesAtStartWithFullHealthAndAmmo) {
     // The weapon and the animation had their turn before the revival.
     const Weapon& weapon = *creature->currentWeapon;
     EXPECT_EQ((std::vector<int>{creature->alive, creature->health, creature->weaponSwitchCooldown,
-                                weapon.ammo}),
-              (std::vector<int>{1, 100, 0, weapon.type.ammo}));
-    EXPECT_TRUE(creature->characterModels->dying);
-    EXPECT_FLOAT_EQ(creature->position.z, -50.0f);
-    EXPECT_FLOAT_EQ(creature->heading, 33.0f);
+                                weapon.ammo, creature->characterModels->dying}),
+              (std::vector<int>{1, 100, 0, weapon.type.ammo, 1}));
+    EXPECT_EQ((std::vector<float>{creature->position.z, creature->heading}),
+              (std::vector<float>{-50, 33}));
     EXPECT_GT(creature->velocity.x, 0.0f);
 }
 
@@ -424,12 +428,12 @@ TEST_F(CreatureTest, ComputerCreatureDrawsCharacterBodySkinThenPlace) {
     const std::vector<int> r = randsAfterSeed(99, 7);
     std::unique_ptr<Creature> creature(computer());
     ASSERT_NE(creature, nullptr);
-    const int character = r[0] % 3;
-    EXPECT_EQ(creature->characterModels->characterIndex, character);
-    EXPECT_EQ(creature->weaponIndex, r[2] % 5);  // r[1] is the start delay
-    EXPECT_EQ(rand(), r[6]) << "exactly six draws";
-    EXPECT_FLOAT_EQ(creature->position.x, float(10 - r[4] % 20));  // r[3] is the skin
-    EXPECT_FLOAT_EQ(creature->position.z, float(-10 - r[5] % 35));
+    // r[1] is the start delay, r[3] the skin; exactly six draws.
+    EXPECT_EQ((std::vector<double>{double(creature->characterModels->characterIndex),
+                                   double(creature->weaponIndex), creature->position.x,
+                                   creature->position.z, double(rand())}),
+              (std::vector<double>{double(r[0] % 3), double(r[2] % 5), double(10 - r[4] % 20),
+                                   double(-10 - r[5] % 35), double(r[6])}));
     EXPECT_NE(dynamic_cast<AIController*>(creature->controller), nullptr);
 }
 
@@ -450,35 +454,21 @@ TEST_F(CreatureTest, NoCharactersNoComputerCreatureAndNoSkinsNoDraw) {
     EXPECT_FLOAT_EQ(creature->position.x, float(10 - r[3] % 20));
 }
 
-struct AnimationTest : ::testing::Test {
-    Model stand, walk, strafeLeft, strafeRight, diagonalLeft, diagonalRight;
-    CharacterModelSet set;
-
-    void SetUp() override {
-        set.standModel = &stand;
-        set.walkModel = &walk;
-        set.strafeLeftModel = &strafeLeft;
-        set.strafeRightModel = &strafeRight;
-        set.diagonalLeftModel = &diagonalLeft;
-        set.diagonalRightModel = &diagonalRight;
-    }
-    Model* pick(bool forward, bool backward, bool left, bool right) {
-        set.selectAnimation(25, forward, backward, left, right, 100);
-        return set.currentModel;
-    }
-};
-
 TEST_F(AnimationTest, MovementChoosesBodyModel) {
+    std::unique_ptr<CharacterModelSet> set(newLook());
     std::vector<Model*> shown;
-    for (int walking : {0, 1, 2})   // still, forward, backward
-        for (int side : {0, 1, 2})  // no strafe, left, right
-            shown.push_back(pick(walking == 1, walking == 2, side == 1, side == 2));
+    for (int walking : {0, 1, 2})     // still, forward, backward
+        for (int side : {0, 1, 2}) {  // no strafe, left, right
+            set->selectAnimation(25, walking == 1, walking == 2, side == 1, side == 2, 100);
+            shown.push_back(set->currentModel);
+        }
     // Walking backward swaps the strafe sides.
     EXPECT_EQ(shown, (std::vector<Model*>{&stand, &strafeLeft, &strafeRight, &walk, &diagonalLeft,
                                           &diagonalRight, &walk, &diagonalRight, &diagonalLeft}));
 }
 
 TEST_F(AnimationTest, ClockRunsBackwardWalkingBackAndDeathStartsFromZeroOnce) {
+    CharacterModelSet set;
     std::vector<int> seen;  // the clock and the dying flag after each step
     auto step = [&](int ms, bool forward, bool backward, int health) {
         set.selectAnimation(ms, forward, backward, false, false, health);
@@ -493,10 +483,7 @@ TEST_F(AnimationTest, ClockRunsBackwardWalkingBackAndDeathStartsFromZeroOnce) {
     EXPECT_EQ(seen, (std::vector<int>{-25, 0, 25, 0, 50, 0, 25, 1, 50, 1, 75, 0}));
 }
 
-TEST(CharacterModelSetLoad, UnknownCharacterFallsBackToFirstAndEmptyTableLoadsNothing) {
-    CharacterInfo characters[2];
-    characters[0].skinCount = 2;
-    characters[1].skinCount = 3;
+TEST_F(AnimationTest, UnknownCharacterFallsBackToFirstAndEmptyTableLoadsNothing) {
     CharacterModelSet set;
     EXPECT_TRUE(set.load(characters, 2, 1, 0));
     EXPECT_EQ(set.characterIndex, 1);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -32,18 +33,14 @@ inline std::unique_ptr<Model> makeBodyModel() {
 }
 
 // Puts one small in-memory model behind every projectile type for the test's life.
-class ProjectileModelsScope {
-public:
-    ProjectileModelsScope()
-        : model_(makeBoxModel({-0.25f, -0.25f, -0.25f}, {0.25f, 0.25f, 0.25f})) {
-        for (Model*& model : projectileModels) model = model_.get();
+struct ProjectileModelsScope {
+    std::unique_ptr<Model> model = makeBoxModel({-0.25f, -0.25f, -0.25f}, {0.25f, 0.25f, 0.25f});
+    ProjectileModelsScope() {
+        for (Model*& each : projectileModels) each = model.get();
     }
     ~ProjectileModelsScope() {
-        for (Model*& model : projectileModels) model = nullptr;
+        for (Model*& each : projectileModels) each = nullptr;
     }
-
-private:
-    std::unique_ptr<Model> model_;
 };
 
 // The next n values of rand() after srand(seed); reseeds, so the code under
@@ -59,8 +56,7 @@ inline std::vector<int> randsAfterSeed(unsigned seed, int n) {
 // A World (no GRun, no collision map unless a test sets one) with creature
 // bodies and projectile models; the console lines of making and ending it
 // are swallowed.
-class FightWorldTest : public ::testing::Test {
-protected:
+struct FightWorldTest : ::testing::Test {
     std::unique_ptr<Model> body = makeBodyModel();
     ProjectileModelsScope projectileModels;
     std::unique_ptr<World> world = std::make_unique<World>(nullptr);
@@ -86,8 +82,6 @@ protected:
         return dynamic_cast<Projectile*>(world->objects[world->objectCount - 1]);
     }
     bool inWorld(const WorldObject* object) const {
-        for (int i = 0; i < world->objectCount; ++i)
-            if (world->objects[i] == object) return true;
-        return false;
+        return std::count(world->objects, world->objects + world->objectCount, object) > 0;
     }
 };

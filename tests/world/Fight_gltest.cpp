@@ -22,7 +22,6 @@
 #include "CollisionMap.h"
 #include "Creature.h"
 #include "Display.h"
-#include "FightFixtures.h"
 #include "GRun.h"
 #include "GameState.h"
 #include "GameView.h"
@@ -86,9 +85,7 @@ std::vector<GLfloat> glFloats(GLenum name, size_t n = 1) {
 
 // Also: the model-view matrix is the current one again.
 void expectProjection(double fovy, double farClip) {
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
+    EXPECT_EQ(glFloats(GL_MATRIX_MODE), std::vector<GLfloat>{GL_MODELVIEW});
     const std::vector<GLfloat> actual = glFloats(GL_PROJECTION_MATRIX, 16);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
@@ -147,34 +144,15 @@ Rgb at(float dx, float dy) {
                                int(GlTestWindow::HEIGHT / 2 + (dy - 0.1f) * pixelsPerUnit));
 }
 
-GLint modelviewDepth() {
-    GLint depth = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    return depth;
-}
-
 // Screen colours at the five markers: arms, body, extra, gun, death.
 std::vector<Rgb> markers() {
     return {at(-2, 1.5f), at(2, 1.5f), at(-2, -1.5f), at(2, -1.5f), at(0, 0)};
 }
 
-// A reticle 20 x 20 units standing 30 units ahead of the creature, facing it and the camera.
-TdsScene reticleScene() {
-    TdsScene scene = oneObject({gameToFile(-10, -10, -30), gameToFile(10, -10, -30),
-                                gameToFile(10, 10, -30), gameToFile(-10, 10, -30)});
-    TdsMaterial white;
-    white.name = "white";
-    white.colour[0] = white.colour[1] = white.colour[2] = 255;
-    scene.materials.push_back(white);
-    scene.objects[0].groups.push_back({"white", {0, 1}});
-    return scene;
-}
-
 // A map "Floor": a flat floor of 200 x 200 units at y = -1 around the start point is its level
 // and collision model, the creatures' body too. For the map scene: level, roof and ground side
 // by side and overlapping, 10 units ahead; the sky 1000 units ahead, above the view's middle.
-class GameStateTest : public GlTest {
-protected:
+struct GameStateTest : GlTest {
     void SetUp() override {
         GlTest::SetUp();
         const TdsScene floor = oneObject({gameToFile(-100, -1, 50), gameToFile(100, -1, 50),
@@ -186,14 +164,14 @@ protected:
         ASSERT_TRUE(saveTds(rectangleScene(0, 4, -1, 1, 10), dir.file("noground")));
         ASSERT_TRUE(saveTds(rectangleScene(-300, 300, 300, 2000, 1000, true), dir.file("sky.3ds")));
         ASSERT_TRUE(writeBmp(TestImage(4, 4, 0, 255, 0), dir.file("stars.bmp")));
-        savedSettings = settings;
         MapInfo map;
-        setName(map.name, "Floor");
-        setName(map.levelModel, "floor.3ds");
-        setName(map.groundModel, "noground");
-        setName(map.roofModel, "noroof");
-        setName(map.skyTexture, "nosky");
-        setName(map.collisionModel, "floor.3ds");
+        for (auto [field, name] : {std::pair{map.name, "Floor"},
+                                   {map.levelModel, "floor.3ds"},
+                                   {map.groundModel, "noground"},
+                                   {map.roofModel, "noroof"},
+                                   {map.skyTexture, "nosky"},
+                                   {map.collisionModel, "floor.3ds"}})
+            setName(field, name);
         const float fog[4] = {0.25f, 0.5f, 0.75f, 1.0f};
         std::copy(fog, fog + 4, map.fogColour);
         settings.maps.assign(1, map);
@@ -221,7 +199,7 @@ protected:
 
     TempDir dir;
     ScopedWorkingDir cwd{dir.path()};
-    Settings savedSettings;
+    Settings savedSettings = settings;
 };
 
 TEST_F(GameStateTest, LoadRefusesAnInvalidSelectionAndCreatesNothing) {
@@ -310,12 +288,12 @@ TEST_F(GameStateTest, ViewKeysChangeFogProjectionAndCameraAndSaySo) {
     EXPECT_FLOAT_EQ(state.farClip, 0.0f);
     EXPECT_EQ(glFloats(GL_FOG_START), std::vector<GLfloat>{-200});
 
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(keyOutput(state, 'i'), "");
-    EXPECT_EQ(state.view.cameraMode, 0);
-    keyOutput(state, 'u');
-    EXPECT_EQ(state.view.cameraMode, 6);
-    keyOutput(state, 'i');
-    EXPECT_EQ(state.view.cameraMode, 0);
+    std::vector<int> modes;
+    for (char key : {'i', 'i', 'i', 'i', 'i', 'i', 'i', 'u', 'i'}) {
+        EXPECT_EQ(keyOutput(state, key), "");
+        modes.push_back(state.view.cameraMode);
+    }
+    EXPECT_EQ(modes, (std::vector<int>{1, 2, 3, 4, 5, 6, 0, 6, 0}));
 }
 
 // The game's own fight keeps the mouse in the window until it ends.
@@ -341,14 +319,13 @@ TEST_F(GameStateTest, MapSceneNoneWordsAreComparedExactly) {
     {
         useMap(state, "NoGround", "noroof", "nosky");
         MapScene scene(&state);
-        EXPECT_NE(scene.level, nullptr);
-        EXPECT_NE(scene.ground, nullptr);  // "NoGround" is a model name
-        EXPECT_EQ(scene.roof, nullptr);
-        EXPECT_EQ(scene.sky, nullptr);
-        EXPECT_EQ(scene.kindFlags, 0u);
-        EXPECT_EQ(scene.delay, 1000);  // updated once a second, to no effect
-        EXPECT_EQ(scene.period, 1000u);
-        EXPECT_EQ(modelStore.count(), before + 2);
+        // "NoGround" is a model name; updated once a second, to no effect.
+        EXPECT_EQ((std::vector<bool>{scene.level != nullptr, scene.ground != nullptr,
+                                     scene.roof != nullptr, scene.sky != nullptr}),
+                  (std::vector<bool>{true, true, false, false}));
+        EXPECT_EQ((std::vector<int>{int(scene.kindFlags), scene.delay, int(scene.period),
+                                    modelStore.count() - before}),
+                  (std::vector<int>{0, 1000, 1000, 2}));
         ASSERT_EQ(state.fogEnabled, 1);
         for (bool fog : {false, true}) {  // without a sky the fog stays as it was
             fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
@@ -403,12 +380,11 @@ TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
         }
     }
     EXPECT_TRUE(glIsEnabled(GL_FOG) && glIsEnabled(GL_LIGHTING));
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_MODELVIEW);
-    EXPECT_FLOAT_EQ(firstComponent(glGetMaterialfv, GL_FRONT, GL_AMBIENT), 0.2f);
-    EXPECT_FLOAT_EQ(firstComponent(glGetMaterialfv, GL_BACK, GL_DIFFUSE), 0.2f);
-    EXPECT_FLOAT_EQ(firstComponent(glGetLightfv, GL_LIGHT0, GL_AMBIENT), 0.2f);
+    EXPECT_EQ(glFloats(GL_MATRIX_MODE), std::vector<GLfloat>{GL_MODELVIEW});
+    EXPECT_EQ((std::vector<GLfloat>{firstComponent(glGetMaterialfv, GL_FRONT, GL_AMBIENT),
+                                    firstComponent(glGetMaterialfv, GL_BACK, GL_DIFFUSE),
+                                    firstComponent(glGetLightfv, GL_LIGHT0, GL_AMBIENT)}),
+              (std::vector<GLfloat>{0.2f, 0.2f, 0.2f}));
     state.fogEnabled = 0;  // fog switched off by the player stays off
     glDisable(GL_FOG);
     scene.draw();
@@ -416,8 +392,7 @@ TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
     glPopAttrib();
 }
 
-class FightDrawGl : public GlTest {
-protected:
+struct FightDrawGl : GlTest {
     std::unique_ptr<Model> arms = markerModel(RED, -2, 1.5f);
     std::unique_ptr<Model> body = markerModel(GREEN, 2, 1.5f);
     std::unique_ptr<Model> extra = markerModel(BLUE, -2, -1.5f);
@@ -450,7 +425,7 @@ protected:
     }
 };
 
-TEST_F(FightDrawGl, LivingCreatureShowsWeaponArmsBodyAndExtra) {
+TEST_F(FightDrawGl, LivingCreatureShowsWeaponArmsBodyAndExtraAndDyingOnlyItsDeathModel) {
     creature->draw();  // without a look: the body model alone
     EXPECT_EQ(markers(), (std::vector<Rgb>{BLACK, GREEN, BLACK, BLACK, BLACK}));
     GlTestWindow::resetState();
@@ -459,11 +434,8 @@ TEST_F(FightDrawGl, LivingCreatureShowsWeaponArmsBodyAndExtra) {
     creature->characterModels->selectAnimation(25, false, false, false, false, 100);
     creature->draw();
     EXPECT_EQ(markers(), (std::vector<Rgb>{RED, GREEN, BLUE, YELLOW, BLACK}));
-    EXPECT_EQ(modelviewDepth(), 1);
-}
-
-TEST_F(FightDrawGl, DyingCreatureShowsOnlyItsDeathModel) {
-    giveLook();
+    EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     creature->characterModels->selectAnimation(25, false, false, false, false, -5);
     creature->draw();
     EXPECT_EQ(markers(), (std::vector<Rgb>{BLACK, BLACK, BLACK, BLACK, WHITE}));
@@ -539,22 +511,22 @@ TEST_F(FightDrawGl, WeaponAndProjectileModelsAreUnmirroredWholeMeshModels) {
 
 TEST_F(FightDrawGl, EntityTransformIsPushedOnlyForVisiblePositions) {
     Entity entity(nullptr, body.get());
-    const GLint depth = modelviewDepth();
+    const GLfloat depth = glFloats(GL_MODELVIEW_STACK_DEPTH)[0];
 
     entity.position = {0, 0, 20};  // behind the camera
     EXPECT_FALSE(entity.beginTransform());
-    EXPECT_EQ(modelviewDepth(), depth);
+    EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], depth);
 
     // Heading turns about -y: the model's x, y and z axes end up along +z, +y and -x.
     const std::vector<float> turned = {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 1, 2, -20, 1};
     entity.position = {1, 2, -20};
     entity.heading = 90;
     ASSERT_TRUE(entity.beginTransform());
-    EXPECT_EQ(modelviewDepth(), depth + 1);
+    EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], depth + 1);
     EXPECT_EQ(glFloats(GL_MODELVIEW_MATRIX, 16), turned);
     glPopMatrix();
     entity.draw();  // within its own push and pop
-    EXPECT_EQ(modelviewDepth(), depth);
+    EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], depth);
 
     // Pitch about -x, then heading about -y, then roll about -z, 90 degrees each:
     // the same axes again.
@@ -564,11 +536,17 @@ TEST_F(FightDrawGl, EntityTransformIsPushedOnlyForVisiblePositions) {
     glPopMatrix();
 }
 
-class GameViewTest : public GlTest {
-protected:
+struct GameViewTest : GlTest {
     void SetUp() override {
         GlTest::SetUp();
-        ASSERT_TRUE(saveTds(reticleScene(), dir.file("zamer.3ds")));
+        // A white reticle 20 x 20 units standing 30 units ahead of the creature, facing it.
+        TdsScene reticle = rectangleScene(-10, 10, -10, 10, 30);
+        TdsMaterial white;
+        white.name = "white";
+        white.colour[0] = white.colour[1] = white.colour[2] = 255;
+        reticle.materials.push_back(white);
+        reticle.objects[0].groups.push_back({"white", {0, 1}});
+        ASSERT_TRUE(saveTds(reticle, dir.file("zamer.3ds")));
         ASSERT_TRUE(writeBmp(TestImage(64, 64, 255, 255, 255), dir.file("font.bmp")));
         glEnable(GL_TEXTURE_2D);
         bitmapFont.loadFont("font.bmp");
