@@ -539,8 +539,9 @@ TEST_F(FightDrawGl, EntityTransformIsPushedOnlyForVisiblePositions) {
 struct GameViewTest : GlTest {
     void SetUp() override {
         GlTest::SetUp();
-        // A white reticle 20 x 20 units standing 30 units ahead of the creature, facing it.
-        TdsScene reticle = rectangleScene(-10, 10, -10, 10, 30);
+        // A white reticle 1 x 1 unit standing 30 units ahead of the creature, facing it: a
+        // unit out of place moves it off its pixels.
+        TdsScene reticle = rectangleScene(-0.5f, 0.5f, -0.5f, 0.5f, 30);
         TdsMaterial white;
         white.name = "white";
         white.colour[0] = white.colour[1] = white.colour[2] = 255;
