@@ -33,7 +33,7 @@ TEST(MenuSelection, KeysWrapResetTheSkinAndReadOnlyTheLowByte) {
         {"n wraps the skin down", {0, 0, 0}, {'n'}, {0, 0, 2}},
         {"m wraps the skin up", {0, 0, 2}, {'m'}, {0, 0, 0}},
         {"one skin stays", {0, 2, 0}, {'n', 'm'}, {0, 2, 0}},
-        {"no skins stay at 0", {0, 0, 0}, {'n', 'm', 'm', 'm'}, {0, 0, 0}, {0, 3, 1}},
+        {"no skins stay at 0", {0, 0, 0}, {'n', 'm', 'm', 'n'}, {0, 0, 0}, {0, 3, 1}},
         {"high bits ignored", {0, 0, 0}, {0x100 | 'c'}, {1, 0, 0}},
     };
     for (const Case& c : cases) {
