@@ -50,6 +50,26 @@ struct MapCost {
     std::vector<long long> own;
 };
 
+// One candidate per character-and-skin pair, its items added by addItems for
+// each model request of the pair; pairs[i] names candidate i. A character
+// without skins stays a candidate no fight may take.
+template <typename AddItems>
+std::vector<FightCandidate> pairCandidates(const std::vector<CharacterInfo>& characters,
+                                           std::vector<CharacterSkin>& pairs, AddItems addItems) {
+    std::vector<FightCandidate> candidates;
+    for (size_t c = 0; c < characters.size(); ++c) {
+        const int skins = characters[c].skinCount;
+        for (int s = 0; s < std::min(std::max(skins, 1), MAX_COUNTED_SKINS); ++s) {
+            FightCandidate candidate{{}, skins > 0};
+            for (const ModelRequest& r : pairRequests(characters[c], s))
+                addItems(r, candidate.items);
+            candidates.push_back(candidate);
+            pairs.push_back({int(c), s});
+        }
+    }
+    return candidates;
+}
+
 CostliestFight costliestTextures(CheckContext& ctx, const std::vector<CharacterInfo>& characters,
                                  const MapInfo& map, std::vector<CharacterSkin>& pairs) {
     ItemNumbers numbers;
@@ -58,17 +78,10 @@ CostliestFight costliestTextures(CheckContext& ctx, const std::vector<CharacterI
         base.push_back(numbers.number(std::string("texture ") + FONT_FILE, 1));
     for (const ModelRequest& r : fixedRequests()) textureItems(ctx, r, numbers, base);
     for (const ModelRequest& r : mapRequests(map)) textureItems(ctx, r, numbers, base);
-    std::vector<FightCandidate> candidates;
-    for (size_t c = 0; c < characters.size(); ++c) {
-        const int skins = characters[c].skinCount;
-        for (int s = 0; s < std::min(std::max(skins, 1), MAX_COUNTED_SKINS); ++s) {
-            FightCandidate candidate{{}, skins > 0};
-            for (const ModelRequest& r : pairRequests(characters[c], s))
-                textureItems(ctx, r, numbers, candidate.items);
-            candidates.push_back(candidate);
-            pairs.push_back({int(c), s});
-        }
-    }
+    const std::vector<FightCandidate> candidates =
+        pairCandidates(characters, pairs, [&](const ModelRequest& r, std::vector<int>& items) {
+            textureItems(ctx, r, numbers, items);
+        });
     return findCostliestFight(numbers.weights(), base, candidates,
                               1 + GameState::COMPUTER_CREATURES);
 }
@@ -86,17 +99,9 @@ CostliestFight costliestElements(CheckContext& ctx, const std::vector<CharacterI
     for (const ModelRequest& r : fixedRequests()) base.push_back(item(r));
     for (const ModelRequest& r : mapRequests(map)) base.push_back(item(r));
     base.push_back(item(collisionRequest(map)));
-    std::vector<FightCandidate> candidates;
-    for (size_t c = 0; c < characters.size(); ++c) {
-        const int skins = characters[c].skinCount;
-        for (int s = 0; s < std::min(std::max(skins, 1), MAX_COUNTED_SKINS); ++s) {
-            FightCandidate candidate{{}, skins > 0};
-            for (const ModelRequest& r : pairRequests(characters[c], s))
-                candidate.items.push_back(item(r));
-            candidates.push_back(candidate);
-            pairs.push_back({int(c), s});
-        }
-    }
+    const std::vector<FightCandidate> candidates = pairCandidates(
+        characters, pairs,
+        [&](const ModelRequest& r, std::vector<int>& items) { items.push_back(item(r)); });
     return findCostliestFight(numbers.weights(), base, candidates,
                               1 + GameState::COMPUTER_CREATURES);
 }
