@@ -2,6 +2,7 @@
 #include "DataLocator.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -25,7 +26,14 @@ protected:
 TEST_F(LocatorTest, SearchOrderSeparatorsAndFolders) {
     data.work.write("a.bmp", "x");
     data.work.write("textures/a.bmp", "x");
+    auto lowestFreeFd = [] {
+        const int fd = dup(0);
+        close(fd);
+        return fd;
+    };
+    const int freeFd = lowestFreeFd();
     EXPECT_EQ(locate("a.bmp"), "a.bmp");
+    EXPECT_EQ(lowestFreeFd(), freeFd) << "the file was opened to see it reads, and not closed";
     data.work.write("models/m.3ds", "x");
     data.work.write("cfg/m.3ds", "x");
     data.dev.write("m.3ds", "x");

@@ -574,10 +574,14 @@ TEST_F(GameViewTest, CameraFollowsTheTargetsHeadingInTheChosenMode) {
     creature->headingSin = 1.0f;  // heading 90: facing +x
     creature->headingCos = 0.0f;
     world.view.cameraMode = 3;
+    glLoadIdentity();
+    viewFrustum.updateFrustum();  // a camera at the origin: the point looked at lies outside
     for (bool followed : {true, false}) {
         world.view.target = followed ? creature : nullptr;
         world.view.draw();
         const std::vector<GLfloat> actual = glFloats(GL_MODELVIEW_MATRIX, 16);
+        // Culling follows this view: the point looked at is inside.
+        EXPECT_TRUE(viewFrustum.pointInFrustum(followed ? 20 : 0, 0, followed ? -20 : -60));
         glLoadIdentity();
         if (followed)
             gluLookAt(0, 100, -20, 20, 0, -20, 0, 1, 0);  // 10 behind, high; 10 ahead
