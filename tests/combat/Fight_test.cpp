@@ -105,6 +105,9 @@ TEST_F(ShotTest, ShortShotExpiresAtItsThirtiethUpdate) {
     EXPECT_FALSE(shot->dead);
     // Each update takes a tenth of the way to full speed (1, along -z).
     EXPECT_NEAR(shot->velocity.z, -(1 - std::pow(0.9, 29)), 1e-4);
+    // No controller turns a shot: it flies straight.
+    EXPECT_EQ((std::vector<float>{shot->pitch, shot->heading, shot->roll}),
+              (std::vector<float>{0, 0, 0}));
     world->update(1);
     EXPECT_FALSE(inWorld(shot));
 }

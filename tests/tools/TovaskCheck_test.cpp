@@ -148,6 +148,13 @@ TEST(DataCheck, EachBrokenFolderGivesItsFindingOnceAtTheFileAtFault) {
         {"a collision triangle at the start point",
          [&](const TempDir& d) { saveTds(collision, d.file("models/arena_col.3ds")); },
          "models/arena_col.3ds: error: the player's start (0, 0, -50) touches a triangle", 1},
+        {"an animation's key file pattern too long",
+         [](const TempDir& d) {
+             d.write("models/pelmo_stand3", "2\n2\n1\n" + std::string(300, 'k') + "%d.3ds\n");
+         },
+         "models/pelmo_stand3:4: error: the game refuses this animation: the key file pattern is "
+         "missing or too long",
+         1},
         {"an empty list", [](const TempDir& d) { d.write("chars", ""); },
          "chars: error: names no character file: the game stops at start-up", 1},
         {"a lying model",
