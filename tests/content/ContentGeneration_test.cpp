@@ -13,7 +13,9 @@
 #include <set>
 
 #include "ContentData.h"
+#include "ModelStore.h"
 #include "TestFiles.h"
+#include "WorstFight.h"
 
 namespace fs = std::filesystem;
 using namespace content;
@@ -145,4 +147,13 @@ TEST(ContentLooks, MapsIncludeAnOutdoorAndADarkIndoorLookWithCollisionModelsOfTh
     }
     EXPECT_TRUE(outdoor);
     EXPECT_TRUE(darkIndoor);
+}
+
+// Whatever seven looks the creatures get, every fight on every map fits the model table.
+TEST(ContentLooks, TheWorstFightOnEveryMapFitsTheModelTable) {
+    const Settings& r = records();
+    for (const MapInfo& m : r.maps)
+        EXPECT_LE(findWorstFight(m, r.characters.data(), r.characterCount).models,
+                  ModelStore::MAX_MODELS)
+            << m.name;
 }
