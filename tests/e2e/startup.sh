@@ -77,7 +77,7 @@ expect_in_order "         --- TOVASK ---" "  Version 0.03 - betatesting only" \
     "Resolution : 1024 X 768 X 0" "Setting Loaded." "SDL Inicialized." "GL Extensions: *" \
     "OpenGL Inicialized." "Game Inicialized." "Entering main game loop." "Delleting all.." \
     "OK" "End."
-echo "ok: start-up and SIGTERM shutdown"
+
 
 # Case 2: a settings file in the working folder wins over the shipped one.
 start_game settings "800 600 16 0 2 1 1"
@@ -86,4 +86,3 @@ kill -TERM "$pid"
 wait_for_exit 0
 expect_in_order "Resolution : 800 X 600 X 16" "Windowed" "Texture quality 2 Filled polygons 1" \
     "Setting Loaded." "End."
-echo "ok: settings file in the working folder"
