@@ -23,6 +23,7 @@ import json
 import os
 import random
 import re
+import signal
 import subprocess
 import sys
 import tempfile
@@ -190,13 +191,20 @@ def run_sim_case(rel, variant, selection, read):
         data = spoiled_copy(work, rel, variant)
         run = os.path.join(work, "run")
         os.mkdir(run)
-        try:
-            done = subprocess.run(sim_command(selection, data), cwd=run, capture_output=True,
-                                  timeout=120)
-            status = done.returncode
-            out, err = done.stdout.decode(errors="replace"), done.stderr.decode(errors="replace")
-        except subprocess.TimeoutExpired:
-            status, out, err = None, "", ""
+        # The simulator draws nothing but keeps a window on the shared X server;
+        # a connection the server drops under load ends it with SIGPIPE, which
+        # no reader of a data file raises. Such a run is tried once more.
+        for _ in range(2):
+            try:
+                done = subprocess.run(sim_command(selection, data), cwd=run,
+                                      capture_output=True, timeout=120)
+                status = done.returncode
+                out, err = (done.stdout.decode(errors="replace"),
+                            done.stderr.decode(errors="replace"))
+            except subprocess.TimeoutExpired:
+                status, out, err = None, "", ""
+            if status != -signal.SIGPIPE:
+                break
         checked = check_fault(rel, variant, data, run, read)
     fault = judge(rel, variant, status, out, err, (0,)) or checked
     if fault is None and status == 0:
