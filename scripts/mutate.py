@@ -4,9 +4,9 @@
 # noticed. A developer tool for finding weak spots in the suite; not part of
 # scripts/test.sh.
 #
-#   scripts/mutate.py --list src/world/Entity.cpp       sites, numbered
+#   scripts/mutate.py --list src/fight/Entity.cpp       sites, numbered
 #   scripts/mutate.py --sample 100 --seed 7             100 random sites of src/
-#   scripts/mutate.py --site src/world/Entity.cpp:57:3  one site
+#   scripts/mutate.py --site src/fight/Entity.cpp:57:3  one site
 #
 # Every source is restored after each run, also on Ctrl-C or an error; a copy
 # of the file being changed is kept in <build>/mutate-backup until then, and

@@ -11,6 +11,7 @@
 
 #include "BitmapFont.h"
 #include "GRun.h"
+#include "ScreenSize.h"
 #include "Settings.h"
 #include "TextureStore.h"
 

@@ -9,7 +9,3 @@ void initGl(int width, int height);
 // Drains the event queue into gRun; false as soon as a quit event is seen.
 bool pollEvents();
 void toggleFullScreen();
-
-// Window size in pixels as last given to initGl; projections take their aspect from it.
-extern float screenWidth;
-extern float screenHeight;

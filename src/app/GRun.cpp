@@ -6,9 +6,9 @@
 
 #include "BitmapFont.h"
 #include "FrameStats.h"
-#include "ModelStore.h"
 #include "GameState.h"
 #include "MenuState.h"
+#include "ModelStore.h"
 #include "TextureStore.h"
 #include "TransparentQueue.h"
 
@@ -23,6 +23,8 @@ constexpr const char* FONT_FILE = "font.bmp";
 constexpr const char* VERSION_LINE = "Quorvel 2003 - final beta 0.005";
 
 }  // namespace
+
+GRun* gRun = nullptr;
 
 void GRun::keyUp(int key) {
     if (state_) state_->keyUp(key);
@@ -68,6 +70,10 @@ void GRun::startGame() {
     setState(std::move(fight));
     // A selection that fails validation leaves nothing of the fight behind.
     if (!loading.load()) goToMenu();
+}
+
+void GRun::grabPointer(bool on) {
+    if (SDL_GetVideoSurface() != nullptr) SDL_WM_GrabInput(on ? SDL_GRAB_ON : SDL_GRAB_OFF);
 }
 
 void GRun::goToMenu() {

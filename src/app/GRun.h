@@ -3,9 +3,10 @@
 
 #include <memory>
 
+#include "FightHost.h"
 #include "GState.h"
 
-class GRun : public GState {
+class GRun : public GState, public FightHost {
 public:
     GRun() = default;
     GRun(const GRun&) = delete;
@@ -24,7 +25,9 @@ public:
     // handler must return at once without touching itself.
     void stop();
     void startGame();
-    void goToMenu();
+    void goToMenu() override;
+    // Only while the window exists: tests drive a GRun without one.
+    void grabPointer(bool on) override;
 
     // Makes next the current state, deleting the previous one, and swallows the
     // next update so the time spent switching is not fed to the new state.

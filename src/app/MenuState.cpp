@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "BitmapFont.h"
-#include "Display.h"
 #include "GRun.h"
+#include "ScreenSize.h"
 #include "Settings.h"
 #include "TextureStore.h"
 #include "ViewFrustum.h"

@@ -16,6 +16,7 @@
 #include "MeshFixtures.h"
 #include "ModelStore.h"
 #include "ScratchData.h"
+#include "ScreenSize.h"
 #include "Settings.h"
 #include "TdsWriter.h"
 #include "TestImages.h"

@@ -13,6 +13,7 @@
 #include "GRun.h"
 #include "GlTestWindow.h"
 #include "MenuState.h"
+#include "ScreenSize.h"
 #include "Settings.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"

@@ -15,6 +15,7 @@
 #include "MapScene.h"
 #include "Model.h"
 #include "ModelStore.h"
+#include "ScreenSize.h"
 #include "Settings.h"
 #include "WorstFight.h"
 

@@ -6,9 +6,9 @@
 
 #include <cstring>
 
-#include "Display.h"
 #include "GameState.h"
 #include "ModelStore.h"
+#include "ScreenSize.h"
 
 namespace {
 

@@ -3,13 +3,21 @@
 
 #include <cmath>
 
-Vec3 add(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+Vec3 add(Vec3 a, Vec3 b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
 
-Vec3 subtract(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Vec3 subtract(Vec3 a, Vec3 b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
 
-Vec3 scale(Vec3 v, float s) { return {v.x * s, v.y * s, v.z * s}; }
+Vec3 scale(Vec3 v, float s) {
+    return {v.x * s, v.y * s, v.z * s};
+}
 
-Vec3 divide(Vec3 v, float s) { return {v.x / s, v.y / s, v.z / s}; }
+Vec3 divide(Vec3 v, float s) {
+    return {v.x / s, v.y / s, v.z / s};
+}
 
 Vec3 cross(Vec3 a, Vec3 b) {
     return {static_cast<float>(double(a.y) * b.z - double(a.z) * b.y),
@@ -17,9 +25,13 @@ Vec3 cross(Vec3 a, Vec3 b) {
             static_cast<float>(double(a.x) * b.y - double(a.y) * b.x)};
 }
 
-Vec3 normalize(Vec3 v) { return divide(v, length(v)); }
+Vec3 normalize(Vec3 v) {
+    return divide(v, length(v));
+}
 
-void setZero(Vec3& v) { v = Vec3{}; }
+void setZero(Vec3& v) {
+    v = Vec3{};
+}
 
 float dot(Vec3 a, Vec3 b) {
     return static_cast<float>(double(a.x) * b.x + double(a.y) * b.y + double(a.z) * b.z);
@@ -34,8 +46,14 @@ float distance(Vec3 a, Vec3 b) {
     return static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz));
 }
 
-float absolute(float f) { return f >= 0.0f ? f : -f; }
+float absolute(float f) {
+    return f >= 0.0f ? f : -f;
+}
 
-float planeOffset(Vec3 n, Vec3 p) { return -dot(n, p); }
+float planeOffset(Vec3 n, Vec3 p) {
+    return -dot(n, p);
+}
 
-bool sameXY(Vec3 a, Vec3 b) { return a.x == b.x && a.y == b.y; }
+bool sameXY(Vec3 a, Vec3 b) {
+    return a.x == b.x && a.y == b.y;
+}

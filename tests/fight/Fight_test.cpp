@@ -6,8 +6,8 @@
 #include <cmath>
 #include <set>
 
-#include "../world/FightFixtures.h"
 #include "CollisionMap.h"
+#include "FightFixtures.h"
 #include "Mesh.h"
 #include "Vec3Checks.h"
 

@@ -11,7 +11,7 @@
 
 class CollisionMap;
 class Entity;
-class GRun;
+class FightHost;
 class Model;
 class WorldObject;
 
@@ -22,7 +22,7 @@ public:
     static constexpr int KEY_ESCAPE = 27;
     static constexpr int KEY_PAUSE = 'p';
 
-    explicit World(GRun* run);
+    explicit World(FightHost* host);
     World(const World&) = delete;
     World& operator=(const World&) = delete;
 
@@ -54,16 +54,16 @@ public:
     int32_t objectCount = 0;
     WorldObject* pendingDisposals[MAX_OBJECTS] = {};  // killed, waiting for flushDisposals
     int32_t pendingCount = 0;
-    Model* modelSlots[MODEL_SLOTS] = {};  // from the ModelStore; slot 0 is the creature body
-    GameView view;  // camera and HUD; draws every frame
+    Model* modelSlots[MODEL_SLOTS] = {};         // from the ModelStore; slot 0 is the creature body
+    GameView view;                               // camera and HUD; draws every frame
     std::unique_ptr<CollisionMap> collisionMap;  // none until the level is loaded
     UpdateScheduler scheduler;
     uint8_t paused = 0;
-    GRun* run = nullptr;            // not owned
+    FightHost* host = nullptr;      // not owned; null in tools and tests
     int32_t totalMilliseconds = 0;  // game time handed to the scheduler
     int32_t frameCount = 0;         // frames drawn
 
 protected:
-    // Escape: hand control back to the menu. GRun destroys this state at once.
+    // Escape: hand control back to the menu. The host destroys this state at once.
     virtual void leaveToMenu();
 };

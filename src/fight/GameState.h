@@ -7,7 +7,7 @@
 #include "ModelKey.h"
 #include "World.h"
 
-class GRun;
+class FightHost;
 
 class GameState : public World {
 public:
@@ -19,7 +19,7 @@ public:
 
     // Loads the creature body and projectile models and sets the projection
     // and fog range.
-    explicit GameState(GRun* run);
+    explicit GameState(FightHost* host);
     ~GameState() override;
 
     void keyDown(int key) override;

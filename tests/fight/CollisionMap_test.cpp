@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "../world/FightFixtures.h"
 #include "CaptureOutput.h"
 #include "CollisionBudget.h"
 #include "Entity.h"
+#include "FightFixtures.h"
 #include "Geometry.h"
 #include "Mesh.h"
 #include "Model.h"

@@ -12,6 +12,8 @@ constexpr const char* SETTINGS_FILE = "tovask.cfg";
 
 }  // namespace
 
+Settings settings;
+
 void Settings::reset() {
     *this = Settings();
 }

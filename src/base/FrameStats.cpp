@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+FrameStats frameStats;
+
 void FrameStats::addTriangles(int count) {
     trianglesThisFrame += count;
 }

@@ -3,7 +3,6 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <SDL.h>
 
 #include <cstdio>
 #include <memory>
@@ -11,10 +10,11 @@
 #include "CollisionMap.h"
 #include "Creature.h"
 #include "CreatureFactory.h"
-#include "Display.h"
+#include "FightHost.h"
 #include "MapScene.h"
 #include "ModelStore.h"
 #include "ProjectileType.h"
+#include "ScreenSize.h"
 #include "Settings.h"
 
 namespace {
@@ -22,14 +22,6 @@ namespace {
 constexpr int KEY_ESCAPE = 27;
 constexpr float FAR_CLIP_STEP = 50.0f;   // level units per "h"/"j"
 constexpr float VIEW_ANGLE_STEP = 2.0f;  // degrees per "k"/"l"
-
-// The pointer stays in the window while a fight runs, so mouse turning never
-// runs out of screen; the menu gives it back. Only a fight the game itself
-// runs (one with a GRun) takes it: tools and tests drive fights without one.
-void grabMouse(const GRun* run, bool on) {
-    if (run != nullptr && SDL_GetVideoSurface() != nullptr)
-        SDL_WM_GrabInput(on ? SDL_GRAB_ON : SDL_GRAB_OFF);
-}
 
 }  // namespace
 
@@ -40,7 +32,7 @@ ModelRequest creatureBodyModelRequest() {
     return request;
 }
 
-GameState::GameState(GRun* run) : World(run) {
+GameState::GameState(FightHost* host) : World(host) {
     std::printf("Loading game models\n");
     modelSlots[0] = modelStore.getModel(creatureBodyModelRequest());
     loadProjectileModels();
@@ -53,7 +45,7 @@ GameState::GameState(GRun* run) : World(run) {
 
 GameState::~GameState() {
     releaseProjectileModels();
-    grabMouse(run, false);
+    if (host != nullptr) host->grabPointer(false);
 }
 
 void GameState::applyProjection() {
@@ -88,7 +80,7 @@ bool GameState::load() {
 
     pendingCount = 0;
     paused = 0;
-    grabMouse(run, true);
+    if (host != nullptr) host->grabPointer(true);
     return true;
 }
 

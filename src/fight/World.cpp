@@ -5,11 +5,11 @@
 
 #include "CollisionMap.h"
 #include "Entity.h"
-#include "GRun.h"
+#include "FightHost.h"
 #include "ModelStore.h"
 #include "WorldObject.h"
 
-World::World(GRun* run) : run(run) {}
+World::World(FightHost* host) : host(host) {}
 
 World::~World() {
     // Each disposal moves the last object into entry 0. An object naming no
@@ -121,5 +121,5 @@ void World::setCollisionMap(std::unique_ptr<CollisionMap> map) {
 }
 
 void World::leaveToMenu() {
-    if (run != nullptr) run->goToMenu();
+    if (host != nullptr) host->goToMenu();
 }
