@@ -10,12 +10,6 @@
 
 namespace {
 
-// A body part wearing the skin, which replaces every texture of the model.
-std::optional<ModelRequest> skinned(const char* name, const char* skin, bool mirrorX) {
-    if (name[0] == '\0') return std::nullopt;
-    return ModelRequest{name, skin, "", LISTS_WHOLE_MESH, mirrorX};
-}
-
 void releaseOne(Model*& model) {
     modelStore.releaseModel(model);
     model = nullptr;
@@ -26,27 +20,6 @@ void releaseOne(Model*& model) {
 int chooseSkin(int skinIndex, int skinCount) {
     if (skinIndex < skinCount) return skinIndex;
     return skinCount > 0 ? rand() % skinCount : 0;
-}
-
-CharacterModelRequests characterModelRequests(const CharacterInfo& c, int skin) {
-    char skinName[INFO_TEXT_SIZE];
-    formatNumberedName(skinName, sizeof skinName, c.skinTexturePattern, skin + 1);
-    CharacterModelRequests r;
-    for (int i = 0; i < ARM_MODEL_COUNT; ++i) {
-        char arm[INFO_TEXT_SIZE];
-        formatNumberedName(arm, sizeof arm, c.armModelPattern, i);
-        r[PART_ARMS + i] = skinned(arm, skinName, false);
-    }
-    r[PART_STAND] = skinned(c.standModelName, skinName, false);
-    r[PART_STRAFE_RIGHT] = skinned(c.strafeModelName, skinName, false);
-    r[PART_STRAFE_LEFT] = skinned(c.strafeModelName, skinName, true);
-    r[PART_WALK] = skinned(c.walkModelName, skinName, false);
-    r[PART_DIAGONAL_RIGHT] = skinned(c.diagonalModelName, skinName, false);
-    r[PART_DIAGONAL_LEFT] = skinned(c.diagonalModelName, skinName, true);
-    r[PART_DEATH] = skinned(c.deathModelName, skinName, false);
-    if (c.extraModelName[0] != '\0')  // the extra model keeps its own textures
-        r[PART_EXTRA] = ModelRequest{c.extraModelName, "", "", LISTS_PER_OBJECT};
-    return r;
 }
 
 CharacterModelSet::~CharacterModelSet() {

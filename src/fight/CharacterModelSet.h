@@ -1,41 +1,15 @@
 // A creature's look: skinned body, arm, extra and death models, and the animation clock.
 #pragma once
 
-#include <array>
-#include <optional>
-
 #include "CharacterInfo.h"
-#include "ModelKey.h"
+#include "FightModels.h"
 
 class Model;
 class Weapon;
 
-constexpr int ARM_MODEL_COUNT = 6;
-
 // The skin actually used: skinIndex when below skinCount, otherwise
 // rand() % skinCount; 0, without a draw, for a character without skins.
 int chooseSkin(int skinIndex, int skinCount);
-
-// The models of one character-and-skin pair, in the order a set asks for them.
-enum CharacterPart : int {
-    PART_ARMS = 0,  // six arm poses, PART_ARMS + 0 to 5
-    PART_STAND = PART_ARMS + ARM_MODEL_COUNT,
-    PART_STRAFE_RIGHT,
-    PART_STRAFE_LEFT,
-    PART_WALK,
-    PART_DIAGONAL_RIGHT,
-    PART_DIAGONAL_LEFT,
-    PART_DEATH,
-    PART_EXTRA,
-    CHARACTER_PART_COUNT
-};
-using CharacterModelRequests = std::array<std::optional<ModelRequest>, CHARACTER_PART_COUNT>;
-
-// What a set loaded for this character with this skin (already chosen, see
-// chooseSkin) asks the model store for: every part but the extra model wears
-// the skin texture, the left strafe and diagonal are mirrored in x. A part
-// whose name is empty is not asked for.
-CharacterModelRequests characterModelRequests(const CharacterInfo& character, int skin);
 
 class CharacterModelSet {
 public:

@@ -5,7 +5,7 @@
 
 #include "Vec3.h"
 
-class Mesh;
+struct MeshData;
 
 // Cells per grid. A level a few hundred units across needs a few thousand
 // cells of 20 units; more than this means broken bounds (a stray vertex) or a
@@ -31,4 +31,4 @@ struct CollisionFigures {
 // cells of this size takes, without building it and without a word on the
 // console. The filings are counted by running the tests, so only when the
 // grid and the tests are within budget.
-CollisionFigures collisionFigures(const Mesh& level, Vec3 cellSize);
+CollisionFigures collisionFigures(const MeshData& level, Vec3 cellSize);

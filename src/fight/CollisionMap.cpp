@@ -7,8 +7,7 @@
 
 #include "Entity.h"
 #include "Geometry.h"
-#include "Model.h"
-#include "ModelStore.h"
+#include "MeshData.h"
 
 namespace {
 // Prints the misuse message naming the check's file and line.
@@ -36,31 +35,11 @@ Vec3 scaledRatio(Vec3 v, float numerator, float denominator) {
 }
 }  // namespace
 
-ModelRequest collisionModelRequest(const char* modelFile) {
-    ModelRequest request;
-    request.fileName = modelFile;
-    request.listMode = LISTS_PER_OBJECT;
-    return request;
-}
-
 CollisionMap::CollisionMap(Vec3 cellSize) : cellSize(cellSize) {}
 
-CollisionMap::CollisionMap(Vec3 cellSize, const Mesh& level, const char* name)
+CollisionMap::CollisionMap(Vec3 cellSize, const MeshData& level, const char* name)
     : cellSize(cellSize) {
     build(level, level.boundsMin, level.boundsMax, name);
-}
-
-CollisionMap::CollisionMap(float cellSizeX, float cellSizeY, float cellSizeZ, const char* modelFile)
-    : cellSize{cellSizeX, cellSizeY, cellSizeZ} {
-    Model* level =
-        modelFile != nullptr ? modelStore.getModel(collisionModelRequest(modelFile)) : nullptr;
-    if (level == nullptr || level->frames.empty() || level->frames[0] == nullptr) {
-        std::fprintf(stderr, "Collision map: cannot load level model %s, no collisions built\n",
-                     modelFile != nullptr ? modelFile : "(none)");
-    } else {
-        build(*level->frames[0], level->boundsMin, level->boundsMax, modelFile);
-    }
-    if (level != nullptr) modelStore.releaseModel(level);
 }
 
 CollisionMap::~CollisionMap() {

@@ -13,13 +13,8 @@
 #include "Vec3.h"
 
 class Entity;
-class Mesh;
+struct MeshData;
 class Model;
-
-// What the collision map asks the model store for: the collision model with
-// one display list per object and no mirroring (shared with the level model
-// when the map names one file for both).
-ModelRequest collisionModelRequest(const char* modelFile);
 
 class CollisionMap {
 public:
@@ -36,7 +31,7 @@ public:
     CollisionMap(float cellSizeX, float cellSizeY, float cellSizeZ, const char* modelFile);
     // GL-free build from a mesh held in memory (bounds already computed); name
     // is for messages.
-    CollisionMap(Vec3 cellSize, const Mesh& level, const char* name = "(level mesh)");
+    CollisionMap(Vec3 cellSize, const MeshData& level, const char* name = "(level mesh)");
     // Builds nothing: no cells.
     explicit CollisionMap(Vec3 cellSize);
     CollisionMap(const CollisionMap&) = delete;
@@ -79,9 +74,9 @@ public:
     std::vector<uint32_t> filings;
 
 private:
-    void build(const Mesh& level, Vec3 boundsMin, Vec3 boundsMax, const char* name);
+    void build(const MeshData& level, Vec3 boundsMin, Vec3 boundsMax, const char* name);
     bool setDimensions(Vec3 boundsMin, Vec3 boundsMax, const char* name);
-    void fillGrid(int grid, const Mesh& level, float radius);
+    void fillGrid(int grid, const MeshData& level, float radius);
     void collideInCell(Entity* object, CollisionCell* cell);
     bool ownsCell(const CollisionCell* cell, int grid) const;
 };

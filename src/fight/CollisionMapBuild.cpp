@@ -8,7 +8,7 @@
 #include "CollisionBudget.h"
 #include "CollisionMap.h"
 #include "Geometry.h"
-#include "Mesh.h"
+#include "MeshData.h"
 
 namespace {
 // The single-precision value nearest to one third.
@@ -147,7 +147,7 @@ Candidates candidatesOf(const GridPlace& g, const MeshObject& object, const Vec3
 // pointing past their object's vertices (the reader drops them, a mesh made
 // elsewhere may not have) are left out.
 template <typename Visit>
-void forEachTriangle(const Mesh& level, Visit visit) {
+void forEachTriangle(const MeshData& level, Visit visit) {
     for (const MeshObject& object : level.objects) {
         const uint32_t vertexCount = static_cast<uint32_t>(object.vertices.size());
         for (int f = 0; f < object.faceCount(); ++f) {
@@ -163,7 +163,7 @@ void forEachTriangle(const Mesh& level, Visit visit) {
 
 // The tests of the build in both grids: a product of cell spans per triangle,
 // counted without testing anything.
-int64_t countCellTests(const Mesh& level, const GridPlace (&grids)[2], float radius) {
+int64_t countCellTests(const MeshData& level, const GridPlace (&grids)[2], float radius) {
     int64_t tests = 0;
     forEachTriangle(level, [&](const MeshObject& object, const Vec3* corners) {
         for (const GridPlace& g : grids) tests += candidatesOf(g, object, corners, radius).count();
@@ -193,7 +193,7 @@ void forEachTouchedCell(const GridPlace& g, const MeshObject& object, const Vec3
 
 }  // namespace
 
-CollisionFigures collisionFigures(const Mesh& level, Vec3 cellSize) {
+CollisionFigures collisionFigures(const MeshData& level, Vec3 cellSize) {
     CollisionFigures figures;
     GridShape shape;
     if (!gridShape(level.boundsMin, level.boundsMax, cellSize, shape)) return figures;
@@ -230,7 +230,7 @@ bool CollisionMap::setDimensions(Vec3 boundsMin, Vec3 boundsMax, const char* nam
     return true;
 }
 
-void CollisionMap::build(const Mesh& level, Vec3 boundsMin, Vec3 boundsMax, const char* name) {
+void CollisionMap::build(const MeshData& level, Vec3 boundsMin, Vec3 boundsMax, const char* name) {
     gridOrigin[0] = boundsMin;
     gridOrigin[1] = subtract(boundsMin, scale(cellSize, 0.5f));
     maxCorner = boundsMax;
@@ -268,7 +268,7 @@ void CollisionMap::build(const Mesh& level, Vec3 boundsMin, Vec3 boundsMax, cons
 // each one gives every cell the same triangles, in the same order, as testing
 // every triangle from every cell. The hits are gathered first, then laid out
 // cell after cell in the filings, so each cell's triangles lie together.
-void CollisionMap::fillGrid(int grid, const Mesh& level, float radius) {
+void CollisionMap::fillGrid(int grid, const MeshData& level, float radius) {
     const GridPlace g = placeOf(*this, grid);
     CollisionCell* gridCells = new CollisionCell[cellCount[grid]];
     cells[grid].reset(gridCells);

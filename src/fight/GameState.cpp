@@ -11,6 +11,7 @@
 #include "Creature.h"
 #include "CreatureFactory.h"
 #include "FightHost.h"
+#include "FightModels.h"
 #include "MapScene.h"
 #include "ModelStore.h"
 #include "ProjectileType.h"
@@ -24,13 +25,6 @@ constexpr float FAR_CLIP_STEP = 50.0f;   // level units per "h"/"j"
 constexpr float VIEW_ANGLE_STEP = 2.0f;  // degrees per "k"/"l"
 
 }  // namespace
-
-ModelRequest creatureBodyModelRequest() {
-    ModelRequest request;
-    request.fileName = "c3.3ds";
-    request.listMode = LISTS_WHOLE_MESH;
-    return request;
-}
 
 GameState::GameState(FightHost* host) : World(host) {
     std::printf("Loading game models\n");

@@ -42,6 +42,3 @@ private:
     void changeFarClip(float delta);
     void changeViewAngle(float delta);
 };
-
-// The body every creature is built on, "c3.3ds", as the fight asks for it.
-ModelRequest creatureBodyModelRequest();

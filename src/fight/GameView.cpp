@@ -9,6 +9,7 @@
 #include "BitmapFont.h"
 #include "CameraPose.h"
 #include "Creature.h"
+#include "FightModels.h"
 #include "ModelStore.h"
 #include "TransparentQueue.h"
 #include "ViewFrustum.h"
@@ -26,13 +27,6 @@ constexpr float CROSSHAIR_HEIGHT = 4.0f;  // level units above the creature, the
 
 GameView::~GameView() {
     if (crosshair) modelStore.releaseModel(crosshair);
-}
-
-ModelRequest crosshairModelRequest() {
-    ModelRequest request;
-    request.fileName = "zamer.3ds";
-    request.listMode = LISTS_PER_OBJECT;
-    return request;
 }
 
 bool GameView::attach(World* w, Creature* t) {

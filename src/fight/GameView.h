@@ -34,6 +34,3 @@ private:
     void drawCrosshair();
     void drawHud();
 };
-
-// The crosshair model "zamer.3ds" as attach asks for it.
-ModelRequest crosshairModelRequest();

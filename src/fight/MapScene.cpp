@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "FightModels.h"
 #include "GameState.h"
 #include "ModelStore.h"
 #include "ScreenSize.h"
@@ -24,15 +25,6 @@ void setLightLevel(float level) {
     glLightfv(GL_LIGHT0, GL_AMBIENT, colour);
 }
 
-// A model of the map, drawn lit, or none when the name is exactly the "nothing" word.
-std::optional<ModelRequest> levelPart(const char* name, const char* noneWord) {
-    if (noneWord != nullptr && std::strcmp(name, noneWord) == 0) return std::nullopt;
-    ModelRequest request;
-    request.fileName = name;
-    request.listMode = LISTS_PER_OBJECT;
-    return request;
-}
-
 Model* getOptional(const std::optional<ModelRequest>& request) {
     return request ? modelStore.getModel(*request) : nullptr;
 }
@@ -42,18 +34,6 @@ void drawAtOrigin(Model* model) {
 }
 
 }  // namespace
-
-MapModelRequests mapModelRequests(const MapInfo& map) {
-    MapModelRequests r;
-    r.level = *levelPart(map.levelModel, nullptr);
-    r.ground = levelPart(map.groundModel, "noground");
-    r.roof = levelPart(map.roofModel, "noroof");
-    if (std::strcmp(map.skyTexture, "nosky") != 0) {
-        // The map names the dome's texture; the dome is the game's own.
-        r.sky = ModelRequest{"sky.3ds", map.skyTexture, "", LISTS_WHOLE_MESH};
-    }
-    return r;
-}
 
 MapScene::MapScene(GameState* state) : WorldObject(state), gameState(state) {
     kindFlags = 0;

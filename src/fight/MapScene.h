@@ -10,14 +10,6 @@
 class GameState;
 class Model;
 
-// What a map scene asks the model store for; none for a model the map does
-// without ("noground", "noroof", "nosky").
-struct MapModelRequests {
-    ModelRequest level;
-    std::optional<ModelRequest> ground, roof, sky;
-};
-MapModelRequests mapModelRequests(const MapInfo& map);
-
 class MapScene : public WorldObject {
 public:
     explicit MapScene(GameState* gameState);

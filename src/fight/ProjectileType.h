@@ -36,9 +36,6 @@ extern Model* projectileModels[PROJECTILE_TYPE_COUNT];
 
 void loadProjectileModels();
 void releaseProjectileModels();
-// The model of row `type` (0 to PROJECTILE_TYPE_COUNT - 1) as loadProjectileModels asks for it.
-ModelRequest projectileModelRequest(int type);
-
 // True for an index that names a row of projectileTypes.
 constexpr bool isProjectileType(int index) {
     return index >= 0 && index < PROJECTILE_TYPE_COUNT;

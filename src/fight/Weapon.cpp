@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "Creature.h"
+#include "FightModels.h"
 #include "ModelStore.h"
 #include "Projectile.h"
 #include "World.h"
@@ -21,13 +22,6 @@ Weapon::Weapon(World* world, int typeIndex, Creature* owner)
       world(world) {
     model = modelStore.getModel(weaponModelRequest(type));
     refill();
-}
-
-ModelRequest weaponModelRequest(const WeaponType& type) {
-    ModelRequest request;
-    request.fileName = type.modelFile;
-    request.listMode = LISTS_WHOLE_MESH;
-    return request;
 }
 
 Weapon::~Weapon() {

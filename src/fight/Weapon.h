@@ -37,6 +37,3 @@ public:
 private:
     void fire();
 };
-
-// The model a weapon of this type asks the model store for.
-ModelRequest weaponModelRequest(const WeaponType& type);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "CharacterModelSet.h"
+#include "FightModels.h"
 #include "GameState.h"
 #include "GameView.h"
 #include "MapScene.h"

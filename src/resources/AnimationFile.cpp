@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "Mesh.h"
+#include "MeshData.h"
 #include "NamePattern.h"
 
 namespace {
@@ -107,13 +107,13 @@ bool readAnimationDescription(const char* path, AnimationDescription& out) {
     return false;
 }
 
-long long meshElements(const Mesh& key) {
+long long meshElements(const MeshData& key) {
     long long elements = key.objectCount() * OBJECT_ELEMENTS + key.materialCount();
     for (const MeshObject& o : key.objects)
         elements += o.vertexCount() + o.faceCount() + o.uvCount();
     return elements;
 }
 
-long long animationFrameElements(int frameCount, const Mesh& key1) {
+long long animationFrameElements(int frameCount, const MeshData& key1) {
     return static_cast<long long>(frameCount) * meshElements(key1);
 }

@@ -5,7 +5,7 @@
 
 #include "DataLocator.h"
 
-class Mesh;
+struct MeshData;
 
 // Text, one value per line: length (ticks), frameCount, keyCount, the key file
 // name pattern (one word with one integer conversion), looping (0 or not 0).
@@ -36,8 +36,8 @@ constexpr long long MAX_ANIMATION_FRAME_ELEMENTS = 1000000;
 constexpr long long OBJECT_ELEMENTS = 16;
 
 // The elements of one frame made from this key mesh, and of all frames.
-long long meshElements(const Mesh& key);
-long long animationFrameElements(int frameCount, const Mesh& key1);
+long long meshElements(const MeshData& key);
+long long animationFrameElements(int frameCount, const MeshData& key1);
 
 // Reads and checks the file at path (already located). False, with a message
 // on stderr, when it cannot be opened or breaks a rule: counts below 1 or

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "Mesh.h"
+#include "MeshData.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ std::vector<uint8_t> readMainChunk(FILE* f, const uint8_t (&header)[HEADER_SIZE]
 
 }  // namespace
 
-bool ChunkReader::import(Mesh& mesh, const char* path, ImportReport* report) {
+bool ChunkReader::import(MeshData& mesh, const char* path, ImportReport* report) {
     FILE* f = std::fopen(path, "rb");
     if (!f) {
         std::fprintf(stderr, "Unable to find the file: %s!\n", path);
@@ -74,7 +74,7 @@ bool ChunkReader::import(Mesh& mesh, const char* path, ImportReport* report) {
     return importMemory(mesh, data.data(), data.size(), path, report);
 }
 
-bool ChunkReader::importMemory(Mesh& mesh, const uint8_t* data, size_t size, const char* name,
+bool ChunkReader::importMemory(MeshData& mesh, const uint8_t* data, size_t size, const char* name,
                                ImportReport* report) {
     if (!data || size < HEADER_SIZE || le16(data) != MAIN) {
         std::fprintf(stderr, "Unable to load PRIMARY chuck from file: %s!\n", name);
@@ -85,7 +85,7 @@ bool ChunkReader::importMemory(Mesh& mesh, const uint8_t* data, size_t size, con
     return true;
 }
 
-ChunkReader::ChunkReader(Mesh& mesh, const uint8_t* data, size_t size, const char* name,
+ChunkReader::ChunkReader(MeshData& mesh, const uint8_t* data, size_t size, const char* name,
                          ImportReport* report)
     : mesh_(mesh), data_(data), size_(size), name_(name), report_(report) {}
 

@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-class Mesh;
+struct MeshData;
 struct Material;
 struct MeshObject;
 
@@ -30,9 +30,9 @@ public:
     // path is already located. Reads the file whole, then walks it. True when
     // the main chunk was read; false (mesh untouched) when the file cannot be
     // opened or does not start with a main chunk.
-    static bool import(Mesh& mesh, const char* path, ImportReport* report = nullptr);
+    static bool import(MeshData& mesh, const char* path, ImportReport* report = nullptr);
     // The same walk over bytes already in memory; name is used in messages.
-    static bool importMemory(Mesh& mesh, const uint8_t* data, size_t size, const char* name,
+    static bool importMemory(MeshData& mesh, const uint8_t* data, size_t size, const char* name,
                              ImportReport* report = nullptr);
 
     // Nesting deeper than this is skipped: a hostile file could otherwise
@@ -55,7 +55,7 @@ private:
     };
     enum class Handlers { Scene, Object, Material };
 
-    ChunkReader(Mesh& mesh, const uint8_t* data, size_t size, const char* name,
+    ChunkReader(MeshData& mesh, const uint8_t* data, size_t size, const char* name,
                 ImportReport* report);
     void run();
 
@@ -87,7 +87,7 @@ private:
     void warn(const std::string& text);
     void note(const std::string& text);
 
-    Mesh& mesh_;
+    MeshData& mesh_;
     const uint8_t* data_;
     size_t size_;
     const char* name_;

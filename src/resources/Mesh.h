@@ -5,13 +5,11 @@
 #include <vector>
 
 #include "DisplayListMode.h"
-#include "Material.h"
-#include "MeshObject.h"
-#include "Vec3.h"
+#include "MeshData.h"
 
 class TextureLookups;
 
-class Mesh {
+class Mesh : public MeshData {
 public:
     Mesh() = default;
     Mesh(const Mesh&) = delete;
@@ -39,23 +37,12 @@ public:
     // Releases textures and display lists and empties both sequences.
     void destroy();
 
-    // Build steps, in the order load runs them. The first two need no GL context.
+    // Build steps, in the order load runs them around computeNormals and
+    // computeBounds. Assigning textures needs no GL context.
     void assignTextures();
     void assignTextures(TextureLookups& lookups);
-    void computeNormals();
-    void computeBounds();
     void buildLists(DisplayListMode mode);
 
-    int objectCount() const { return static_cast<int>(objects.size()); }
-    int materialCount() const { return static_cast<int>(materials.size()); }
-
-    std::vector<Material> materials;  // file order; a material's index is its position
-    std::vector<MeshObject> objects;  // file order
-    int triangleCount = 0;
-    Vec3 centre;
-    float radius = 0.0f;
-    Vec3 boundsMin;
-    Vec3 boundsMax;
     bool wholeList = false;
     unsigned wholeListId = 0;
     bool loaded = false;

@@ -101,7 +101,7 @@ std::string jsonNumber(float value) {
     return text;
 }
 
-void printJson(FILE* out, const char* path, const Mesh& mesh) {
+void printJson(FILE* out, const char* path, const MeshData& mesh) {
     std::string line = "{\"file\":" + jsonString(path) + ",\"materials\":[";
     for (size_t i = 0; i < mesh.materials.size(); ++i)
         line += (i ? "," : "") + materialJson(mesh.materials[i]);
@@ -112,7 +112,7 @@ void printJson(FILE* out, const char* path, const Mesh& mesh) {
     std::fputs(line.c_str(), out);
 }
 
-void printText(FILE* out, const char* path, const Mesh& mesh, const ImportReport& report) {
+void printText(FILE* out, const char* path, const MeshData& mesh, const ImportReport& report) {
     std::fprintf(out, "%s: version %u, %d objects, %d materials\n", path, report.version,
                  mesh.objectCount(), mesh.materialCount());
     for (size_t i = 0; i < mesh.objects.size(); ++i) {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "ChunkReader.h"
-#include "Mesh.h"
+#include "MeshData.h"
 
 // A JSON string literal, quotes included. Valid UTF-8 passes through; other
 // bytes, control characters, '"' and '\\' are escaped (bytes as \u00XX).
@@ -16,6 +16,6 @@ std::string jsonNumber(float value);
 
 // One line: {"file":...,"materials":[...],"objects":[...]}. The mesh's
 // bounds must have been computed.
-void printJson(FILE* out, const char* path, const Mesh& mesh);
+void printJson(FILE* out, const char* path, const MeshData& mesh);
 // Several lines for people: objects, materials, totals, warnings.
-void printText(FILE* out, const char* path, const Mesh& mesh, const ImportReport& report);
+void printText(FILE* out, const char* path, const MeshData& mesh, const ImportReport& report);

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ChunkReader.h"
-#include "Mesh.h"
+#include "MeshData.h"
 #include "MeshPrinter.h"
 
 namespace {
@@ -20,7 +20,7 @@ void usage() {
 // Imports and builds the bounds the game would; false when the file cannot
 // be opened or is not a 3DS file (the reader has said why on stderr).
 bool describe(const char* path, bool json) {
-    Mesh mesh;
+    MeshData mesh;
     ImportReport report;
     if (!ChunkReader::import(mesh, path, &report)) return false;
     mesh.computeBounds();

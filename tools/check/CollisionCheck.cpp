@@ -96,7 +96,7 @@ double windingNumber(const MeshObject& o, Vec3 p) {
 }
 
 // True when p lies inside one of the mesh's closed objects.
-bool enclosed(const Mesh& mesh, const std::vector<bool>& closedObjects, Vec3 p) {
+bool enclosed(const MeshData& mesh, const std::vector<bool>& closedObjects, Vec3 p) {
     for (size_t i = 0; i < mesh.objects.size(); ++i)
         if (closedObjects[i] && windingNumber(mesh.objects[i], p) > 0.5) return true;
     return false;
@@ -104,7 +104,7 @@ bool enclosed(const Mesh& mesh, const std::vector<bool>& closedObjects, Vec3 p) 
 
 // True when a triangle reaching into a body's height comes within the
 // guide's clearance of the start or the area creatures are dropped into.
-bool crowded(const Mesh& mesh) {
+bool crowded(const MeshData& mesh) {
     const float x0 = float(Creature::SPAWN_X_MAX - Creature::SPAWN_X_COUNT + 1),
                 x1 = float(Creature::SPAWN_X_MAX),
                 z0 = std::min(float(Creature::SPAWN_Z_MAX - Creature::SPAWN_Z_COUNT + 1),
@@ -135,7 +135,8 @@ std::string placeText(const Place& p) {
 
 // The start point and the places creatures appear at: inside the grids,
 // touching nothing, not shut in a closed block. False when one is not.
-bool checkAppearances(CheckContext& ctx, const std::string& path, const Mesh& mesh, float centre) {
+bool checkAppearances(CheckContext& ctx, const std::string& path, const MeshData& mesh,
+                      float centre) {
     CollisionMap map({GameState::CELL_SIZE, GameState::CELL_SIZE, GameState::CELL_SIZE}, mesh,
                      path.c_str());
     const std::vector<Place> places = appearances();
@@ -193,7 +194,7 @@ void checkCollision(CheckContext& ctx, const MapInfo& m, int line) {
     const ModelInfo& info = ctx.models.model(m.collisionModel);
     if (info.keys.empty() || !info.keys[0]) return;  // key 1 missing: reported at the animation
     const std::string& path = info.keys[0]->path;
-    Mesh mesh;
+    MeshData mesh;
     ImportReport quiet;
     if (info.keys[0]->is3ds) ChunkReader::import(mesh, path.c_str(), &quiet);
     mesh.computeBounds();

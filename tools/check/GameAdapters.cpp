@@ -7,19 +7,16 @@
 #include <climits>
 #include <cmath>
 
-#include "CharacterModelSet.h"
 #include "CollisionBudget.h"
 #include "CollisionMap.h"
 #include "DataFolder.h"
 #include "DataLocator.h"
+#include "FightModels.h"
 #include "Findings.h"
 #include "GameState.h"
-#include "GameView.h"
 #include "ImageSurface.h"
-#include "MapScene.h"
 #include "NamePattern.h"
 #include "ProjectileType.h"
-#include "Weapon.h"
 #include "WeaponType.h"
 
 namespace {
@@ -80,7 +77,7 @@ SDL_Surface* decodeCompanionImage(const char* path, std::string& problem) {
     return image;
 }
 
-std::string collisionBuildProblem(const Mesh& collision, Vec3 cellSize) {
+std::string collisionBuildProblem(const MeshData& collision, Vec3 cellSize) {
     const CollisionFigures f = collisionFigures(collision, cellSize);
     const Vec3 extent = subtract(collision.boundsMax, collision.boundsMin);
     if (f.cellsPerGrid == 0)

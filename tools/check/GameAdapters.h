@@ -15,7 +15,7 @@
 #include "AnimationFile.h"
 #include "CharacterInfo.h"
 #include "MapInfo.h"
-#include "Mesh.h"
+#include "MeshData.h"
 #include "ModelKey.h"
 
 // --- The data folder (the locator's third base) ---------------------------
@@ -37,7 +37,7 @@ SDL_Surface* decodeCompanionImage(const char* path, std::string& problem);
 // --- Load budgets ----------------------------------------------------------
 // Why the game would build no collisions from this model with these cells
 // (its grid cap and its budget of triangle-in-cell tests), or "".
-std::string collisionBuildProblem(const Mesh& collision, Vec3 cellSize);
+std::string collisionBuildProblem(const MeshData& collision, Vec3 cellSize);
 // Why the game would refuse this animation's frames (its budget of frame
 // elements: frames times key 1's meshElements), or "".
 std::string animationBudgetProblem(const AnimationDescription& d, long long key1Elements);

@@ -6,7 +6,7 @@
 
 #include "ChunkReader.h"
 #include "GameAdapters.h"
-#include "Mesh.h"
+#include "MeshData.h"
 #include "ModelKey.h"  // MAX_MODEL_NAME
 #include "Words.h"
 
@@ -23,13 +23,13 @@ bool starts3ds(const std::string& path) {
 }
 
 // Objects that use material i and show its colour: visible, with faces, untextured.
-bool colourShows(const Mesh& mesh, size_t i) {
+bool colourShows(const MeshData& mesh, size_t i) {
     for (const MeshObject& o : mesh.objects)
         if (o.visible && o.faceCount() > 0 && !o.textured && o.materialIndex == int(i)) return true;
     return false;
 }
 
-void noteFloatColours(Findings& findings, const std::string& path, const Mesh& mesh,
+void noteFloatColours(Findings& findings, const std::string& path, const MeshData& mesh,
                       const ImportReport& report) {
     for (const ImportReport::FloatColour& c : report.floatColours) {
         if (c.material >= mesh.materials.size() || !colourShows(mesh, c.material)) continue;
@@ -43,7 +43,7 @@ void noteFloatColours(Findings& findings, const std::string& path, const Mesh& m
     }
 }
 
-void noteCoordinates(Findings& findings, const std::string& path, const Mesh& mesh) {
+void noteCoordinates(Findings& findings, const std::string& path, const MeshData& mesh) {
     for (const MeshObject& o : mesh.objects) {
         if (!o.visible || !o.textured || o.faceCount() == 0 || o.uvCount() >= o.vertexCount())
             continue;
@@ -84,7 +84,7 @@ const MeshInfo& ModelCatalog::mesh(const std::string& path) {
         findings_.error(path, 0, "not a 3DS file (no main chunk): the game draws nothing for it");
         return info;
     }
-    Mesh mesh;
+    MeshData mesh;
     ImportReport report;
     info.is3ds = ChunkReader::import(mesh, path.c_str(), &report);
     mesh.computeBounds();
