@@ -41,6 +41,14 @@ function(tovask_install_program target page)
   install(TARGETS ${target} RUNTIME DESTINATION ${dir} COMPONENT plain)
   install(TARGETS ${target} RUNTIME DESTINATION ${TOVASK_DEBIAN_GAMEDIR} COMPONENT debian
     EXCLUDE_FROM_ALL)
+  # As Debian strips: besides the symbols (CPACK_STRIP_FILES), the compilers'
+  # notes in .comment and .note, which nothing reads at run time.
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment --remove-section=.note
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${TOVASK_DEBIAN_GAMEDIR}/$<TARGET_FILE_NAME:${target}>\"
+        COMMAND_ERROR_IS_FATAL ANY)
+    endif()" COMPONENT debian EXCLUDE_FROM_ALL)
   # The metadata lists every installed program.
   set_property(GLOBAL APPEND PROPERTY TOVASK_INSTALLED_PROGRAMS ${target})
 endfunction()

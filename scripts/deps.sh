@@ -12,7 +12,7 @@ if [ "${1:-run}" = package ] || [ "${1:-run}" = test ]; then
 fi
 if [ "${1:-run}" = test ]; then
   want+=(xvfb xauth xdotool python3 strace googletest libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev
-         lintian desktop-file-utils appstream groff-base man-db)
+         lintian devscripts desktop-file-utils appstream groff-base man-db)
 fi
 missing=()
 for p in "${want[@]}"; do
