@@ -75,9 +75,10 @@ unpacked="$scratch/unpacked"
 dpkg-deb -x "$deb" "$unpacked" || fail "dpkg-deb -x"
 [[ "$(dpkg-deb -f "$deb" Section)" == games ]] || fail "section is not games"
 for path in usr/games/tovask usr/games/tovask-3dsinfo usr/games/tovask-check \
-    usr/share/games/tovask/chars usr/share/games/tovask/textures/font.bmp \
+    usr/games/tovask-model usr/share/games/tovask/chars usr/share/games/tovask/textures/font.bmp \
     usr/share/man/man6/tovask.6.gz usr/share/man/man1/tovask-3dsinfo.1.gz \
-    usr/share/man/man1/tovask-check.1.gz usr/share/doc/tovask/copyright \
+    usr/share/man/man1/tovask-check.1.gz usr/share/man/man1/tovask-model.1.gz \
+    usr/share/doc/tovask/copyright \
     usr/share/doc/tovask/changelog.gz usr/share/icons/hicolor/16x16/apps/tovask.png \
     usr/share/icons/hicolor/256x256/apps/tovask.png; do
     [[ -e "$unpacked/$path" ]] || fail "the package has no $path"

@@ -5,6 +5,7 @@
 
 #include "FrameStats.h"
 #include "TextureLookups.h"
+#include "TextureName.h"
 #include "TextureStore.h"
 #include "TransparentQueue.h"
 #include "ViewFrustum.h"
@@ -13,16 +14,6 @@ namespace {
 
 bool boxVisible(const Vec3& lo, const Vec3& hi, float x, float y, float z) {
     return viewFrustum.boxInFrustum(lo.x + x, lo.y + y, lo.z + z, hi.x + x, hi.y + y, hi.z + z);
-}
-
-void lowerInPlace(std::string& s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-}
-
-std::string lowered(std::string s) {
-    lowerInPlace(s);
-    return s;
 }
 
 }  // namespace
@@ -48,13 +39,13 @@ void Mesh::assignTextures(TextureLookups& lookups) {
             m.transparent = false;
             continue;
         }
-        lowerInPlace(m.textureFile);
+        m.textureFile = loweredTextureName(m.textureFile);
         // A named replaced texture retextures only the materials using it; an
         // empty one with a skin given retextures every textured material.
         const bool replace = m.textureFile == replacedTexture ||
                              (replacedTexture.empty() && !replacementTexture.empty());
         const std::string& chosen = replace ? replacementTexture : m.textureFile;
-        m.textureSlot = lookups.take(lowered(chosen));
+        m.textureSlot = lookups.take(loweredTextureName(chosen));
         const TextureEntry* e = textureStore.entry(m.textureSlot);
         m.transparent = e && e->alpha;
     }

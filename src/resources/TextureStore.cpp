@@ -12,11 +12,9 @@
 
 #include "DataLocator.h"
 #include "ImageSurface.h"
+#include "TextureName.h"
 
 namespace {
-
-// The entry's name field holds 99 characters and a terminator.
-constexpr size_t MAX_TEXTURE_NAME = 99;
 
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
@@ -24,13 +22,6 @@ struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
 };
 using Buffer = std::unique_ptr<uint8_t[], FreeDeleter>;
-
-std::string lowered(const char* name) {
-    std::string out(name);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return out;
-}
 
 // Names must fit the locator's buffer and the entry's name field.
 bool acceptableName(const char* name, size_t limit) {
@@ -99,7 +90,7 @@ int TextureStore::store(int slot, std::unique_ptr<TextureEntry> e) {
 
 int TextureStore::getTexture(const char* fileName) {
     if (!fileName || !acceptableName(fileName, MAX_TEXTURE_NAME)) return -1;
-    const std::string name = lowered(fileName);
+    const std::string name = loweredTextureName(fileName);
     for (int i = 0; i < MAX_TEXTURES; ++i) {
         if (slots_[i] && slots_[i]->name == name) {
             ++slots_[i]->refCount;
@@ -149,7 +140,7 @@ SDL_Surface* TextureStore::loadImage(const char* fileName) {
 
 int TextureStore::getTextureAuto(const char* fileName) {
     if (!fileName || !acceptableName(fileName, MAX_TEXTURE_NAME)) return -1;
-    const std::string a = lowered(fileName);
+    const std::string a = loweredTextureName(fileName);
     // Shorter names have no four-character extension to put the sign before,
     // so they cannot have companions.
     if (a.size() < 4) return getTexture(a.c_str());

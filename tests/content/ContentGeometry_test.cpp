@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "CharacterFigures.h"
 #include "CollisionMap.h"
 #include "ContentData.h"
 
@@ -115,6 +116,10 @@ TEST(ContentGeometry, CharactersStandOnEveryMapsFloorAndTheDeadLieDown) {
             const auto stand = loadMesh(fill(readAnimation(c.standModelName).pattern, 1));
             EXPECT_NEAR(stand->boundsMin.y, floor, 0.3f) << "feet on the floor";
             EXPECT_NEAR(stand->boundsMax.y - floor, 8.0f, 1.0f) << "about the collision body";
+            // The height the guide gives and the tools measure other models against.
+            const float tall = stand->boundsMax.y - stand->boundsMin.y;
+            EXPECT_GE(tall, CHARACTER_HEIGHT_MIN);
+            EXPECT_LE(tall, CHARACTER_HEIGHT_MAX);
             EXPECT_LT(stand->boundsMax.x - stand->boundsMin.x, 5.0f);
             const AnimationDescription death = readAnimation(c.deathModelName);
             const auto fallen = loadMesh(fill(death.pattern, death.keyCount));

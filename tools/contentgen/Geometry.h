@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "CharacterFigures.h"
+
 struct P3 {
     float x = 0.0f, y = 0.0f, z = 0.0f;
 };
@@ -36,12 +38,8 @@ inline P3 lerp(P3 a, P3 b, float t) {
     return a + (b - a) * t;
 }
 
-// Height of the default maps' floors and of the default characters' soles:
-// half a unit under the creatures' height 0, where the lowest camera keeps its
-// eye, so that camera looks down onto the floor instead of along it (at the
-// default 45-degree view the floor then reaches the bottom of the screen from
-// the near plane at 1 unit on).
-constexpr float FLOOR_Y = -0.5f;
+// Height of the default maps' floors and of the default characters' soles.
+constexpr float FLOOR_Y = SOLE_Y;
 
 constexpr float PI = 3.14159265358979f;
 inline float radians(float degrees) {
