@@ -163,8 +163,7 @@ class Game:
         print("--- keys: " + " ".join(self.presses))
         for name, text in (("stdout", self.stdout()), ("stderr", self.stderr())):
             lines = text.splitlines()[-30:]
-            print(f"--- {name}, last {len(lines)} lines")
-            print("\n".join(line[:200] for line in lines))
+            print(f"--- {name}, last {len(lines)} lines", *(line[:200] for line in lines), sep="\n")
 
     def close(self):
         # Xvfb asked to end, so that it removes its socket and lock file.
@@ -178,6 +177,9 @@ class Game:
         if self.xfd is not None:
             os.close(self.xfd)
         shutil.rmtree(self.temp, ignore_errors=True)
+
+
+VERBS = ("wait", "key", "sleep", "quit", "signal", "exit", "order", "tail", "no-err", "show")
 
 
 def step(game, verb, args):
@@ -227,8 +229,11 @@ def main():
     parser.add_argument("--xvfb", metavar="WxHxD")
     parser.add_argument("command", nargs="+")
     args = parser.parse_args()
-    steps = [shlex.split(line, comments=True)
-             for line in sys.stdin.read().replace("\\\n", " ").splitlines()]
+    lines = sys.stdin.read().replace("\\\n", " ").splitlines()
+    steps = [(line.strip(), shlex.split(line, comments=True)) for line in lines]
+    for line, words in steps:  # a mistyped step fails before a long session, not after it
+        if words and words[0] not in VERBS:
+            parser.error(f"unknown step: {line}")
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # cleans up on the way out
     try:
         game = Game(args.command, args.cwd, args.cfg, dict(e.split("=", 1) for e in args.env),
@@ -237,10 +242,10 @@ def main():
         print(f"FAIL: {args.command[0]}: {failure}")
         return 1
     try:
-        for number, words in enumerate(steps, 1):
+        for number, (line, words) in enumerate(steps, 1):
             result = step(game, words[0], words[1:]) if words else True
             if result is not True:
-                print(f"FAIL: {args.command[0]}: step {number} '{shlex.join(words)}': {result}")
+                print(f"FAIL: {args.command[0]}: step {number} ({line}): {result}")
                 game.report()
                 return 1
         return 0
