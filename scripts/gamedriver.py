@@ -24,6 +24,7 @@
 #   no-err TEXT             no stderr line contains TEXT
 #   show TEXT               print the first stdout line that contains TEXT
 import argparse
+import contextlib
 import os
 import re
 import select
@@ -85,13 +86,12 @@ class Game:
             raise RuntimeError(f"Xvfb did not start with screen {screen}")
         return ":" + number
 
-    def stdout(self):
-        with open(self.out, errors="replace") as f:
+    def stdout(self, path=None):
+        with open(path or self.out, errors="replace") as f:
             return f.read()
 
     def stderr(self):
-        with open(self.err, errors="replace") as f:
-            return f.read()
+        return self.stdout(self.err)
 
     def ended(self):
         return self.process.poll() is not None
@@ -111,11 +111,10 @@ class Game:
         return self.seen(text, count)
 
     def _xdotool(self, *args):
-        try:
+        with contextlib.suppress(subprocess.TimeoutExpired):
             return subprocess.run(["xdotool", *args], env=self.env, capture_output=True,
                                   text=True, timeout=60).stdout
-        except subprocess.TimeoutExpired:
-            return ""
+        return ""
 
     def windows(self):
         """Every window of the command's session, which no other program's window is in."""
@@ -130,9 +129,8 @@ class Game:
 
     def press(self, key):
         """KEY to each window of the command (a full-screen mode may add one), once there is one."""
-        end = time.time() + self.timeout
-        while not (windows := self.windows()) and not self.ended() and time.time() < end:
-            time.sleep(0.2)
+        self._until(lambda: self.windows() or self.ended(), self.timeout)
+        windows = self.windows()
         self.presses.append(f"{key}->{len(windows)} windows")
         for window in windows:
             self._xdotool("key", "--window", window, key)
@@ -169,10 +167,8 @@ class Game:
         # Xvfb asked to end, so that it removes its socket and lock file.
         for process, how in ((self.process, signal.SIGKILL), (self.xvfb, signal.SIGTERM)):
             if process is not None:
-                try:
+                with contextlib.suppress(OSError):  # all of it ended already
                     os.killpg(process.pid, how)
-                except OSError:
-                    pass  # ended, and all it started too
                 process.wait()
         if self.xfd is not None:
             os.close(self.xfd)
