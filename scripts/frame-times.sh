@@ -16,17 +16,19 @@ own_x=()
 maps=$(xargs -n1 <"$build/data/maps")
 status=0
 for ((map = 0; map < $(wc -l <<<"$maps"); ++map)); do
+    name=$(sed -n "$((map + 1))p" <<<"$maps")
     average=$(python3 "$root/scripts/gamedriver.py" "${own_x[@]}" -- "$build/tovask" <<STEPS
 wait 'Entering main game loop.'
 $(for ((i = 0; i < map; ++i)); do echo "key c"; done)
 key Return 'Loading game models'
 wait 'Creating players'
+order 'Loading map' 'Loading model $(sed -n 2p "$build/data/scenes/$name")'  # no "c" lost
 sleep $seconds
 key Escape 'Average : '
 quit
 show 'Average : '
 STEPS
 ) || status=1
-    echo "map $map ($(sed -n "$((map + 1))p" <<<"$maps")): $average"
+    echo "map $map ($name): $average"
 done
 exit $status
