@@ -10,42 +10,25 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd) || exit 2
 seconds=${2:-10}
-if [[ -z "${DISPLAY:-}" ]]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$seconds"
-fi
+own_x=()
+[[ -n "${DISPLAY:-}" ]] || own_x=(--xvfb 1280x1024x24)
 
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    if [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-wait_for() {
-    for _ in $(seq 1 300); do
-        grep -qF -- "$1" "$work/out" && return 0
-        kill -0 "$pid" 2>/dev/null || return 1
-        sleep 0.2
-    done
-    return 1
-}
-press() { xdotool key --window "$window" "$1"; }
-
-maps=$(wc -w <"$build/data/maps")
-cd "$work"
-for ((map = 0; map < maps; ++map)); do
-    "$build/tovask" >"$work/out" 2>"$work/err" &
-    pid=$!
-    wait_for "Entering main game loop." || { echo "map $map: no main loop"; continue; }
-    window=$(timeout 30 xdotool search --sync --pid "$pid" --name "Tovask" | head -n 1)
-    for ((i = 0; i < map; ++i)); do press c; done
-    press Return
-    wait_for "Creating players" && sleep "$seconds"
-    name=$(xargs -n1 <"$build/data/maps" | sed -n "$((map + 1))p")
-    press Escape
-    wait_for "Average : "
-    press Escape
-    wait "$pid"
-    pid=""
-    echo "map $map ($name): $(grep -m1 '^Average : ' "$work/out")"
+maps=$(xargs -n1 <"$build/data/maps")
+status=0
+for ((map = 0; map < $(wc -l <<<"$maps"); ++map)); do
+    name=$(sed -n "$((map + 1))p" <<<"$maps")
+    average=$(python3 "$root/scripts/gamedriver.py" "${own_x[@]}" -- "$build/tovask" <<STEPS
+wait 'Entering main game loop.'
+$(for ((i = 0; i < map; ++i)); do echo "key c"; done)
+key Return 'Loading game models'
+wait 'Creating players'
+order 'Loading map' 'Loading model $(sed -n 2p "$build/data/scenes/$name")'  # no "c" lost
+sleep $seconds
+key Escape 'Average : '
+quit
+show 'Average : '
+STEPS
+) || status=1
+    echo "map $map ($name): $average"
 done
+exit $status

@@ -2,8 +2,9 @@
 # Checks the release made from a finished build, reusing its binaries: the
 # Debian package (cpack) and its layout, lintian on it (errors and warnings
 # fail, and its pedantic and informational tags on hardening and stripping),
-# hardening-check on every program, what the tools that draw nothing link, the desktop entry and the AppStream metadata validated, the manual
-# pages rendered with every groff warning on; then a plain install into a
+# hardening-check on every program, what the tools that draw nothing link,
+# the desktop entry and the AppStream metadata validated, the manual pages
+# rendered with every groff warning on; then a plain install into a
 # scratch DESTDIR and the package unpacked elsewhere, each copy of the game
 # started from an empty directory on an X server of the check's own, to the
 # menu and out with Escape. Each copy gets a settings file of its own, so the
@@ -13,44 +14,19 @@
 #   scripts/release-check.sh [BUILD_DIR]     (default: build)
 set -uo pipefail
 
-# play GAME: one run of a copy of the game on the X server of $DISPLAY.
-play() (
-    game=$1
-    work=$(mktemp -d)
-    pid=""
-    trap '[[ -n "$pid" ]] && kill -9 "$pid" 2>/dev/null; rm -rf "$work"' EXIT
-    fail() {
-        echo "FAIL: $game: $*"
-        cut -c1-200 "$work/out" "$work/err" 2>/dev/null | tail -n 30
-        exit 1
-    }
-    cd "$work" && "$game" >out 2>err &
-    pid=$!
-    for _ in $(seq 1 300); do
-        grep -qxF "Entering main game loop." "$work/out" 2>/dev/null && break
-        kill -0 "$pid" 2>/dev/null || fail "ended before its main loop"
-        sleep 0.1
-    done
-    window=$(timeout 30 xdotool search --sync --pid "$pid" --name "^Tovask" | head -n 1)
-    [[ -n "$window" ]] || fail "no game window"
-    # A key event sent while the menu is still loading may be lost: press
-    # until the game ends.
-    for _ in $(seq 1 20); do
-        xdotool key --window "$window" Escape 2>/dev/null
-        for _ in $(seq 1 10); do
-            kill -0 "$pid" 2>/dev/null || break 2
-            sleep 0.1
-        done
-    done
-    kill -0 "$pid" 2>/dev/null && fail "did not end after Escape in the menu"
-    wait "$pid"
-    status=$?
-    pid=""
-    [[ $status -eq 0 ]] || fail "exit status $status"
-    grep -qxF "Resolution : 320 X 240 X 0" "$work/out" || fail "did not read its own settings file"
-    grep -q "Unable to" "$work/err" && fail "missed data files"
-    echo "ok: $game from an empty directory: its own data, menu, Escape, status 0"
-)
+# play GAME: a copy of the game from an empty directory on an X server of
+# its own (so this check may run beside tests that hold another), to the
+# menu and out with Escape.
+play() {
+    python3 "$root/scripts/gamedriver.py" --xvfb 640x480x24 -- "$1" <<'STEPS' || return 1
+wait 'Entering main game loop.'
+quit
+exit 0
+order 'Resolution : 320 X 240 X 0'  # its own settings file, so its own data folder
+no-err 'Unable to'  # no data file missed
+STEPS
+    echo "ok: $1 from an empty directory: its own data, menu, Escape, status 0"
+}
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd) || exit 2
@@ -59,8 +35,7 @@ for tool in cpack lintian hardening-check readelf desktop-file-validate appstrea
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/deps.sh test)"; exit 2; }
 done
 scratch=$(mktemp -d)
-xvfb=""
-trap '[[ -n "$xvfb" ]] && kill "$xvfb"; rm -rf "$scratch"' EXIT
+trap 'rm -rf "$scratch"' EXIT
 fail() {
     echo "FAIL: $*"
     exit 1
@@ -127,16 +102,6 @@ DESTDIR="$scratch/destdir" cmake --install "$build" --prefix /opt/tovask >"$scra
 # Width, height, bits, windowed, texture quality, filled polygons, hints.
 echo "320 240 0 0 1 1 0" >"$scratch/destdir/opt/tovask/share/tovask/tovask.cfg"
 echo "320 240 0 0 1 1 0" >"$unpacked/usr/share/games/tovask/tovask.cfg"
-# An X server of our own, so this check may run beside tests that hold
-# another; Xvfb picks a free display number itself and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 1 100); do
-    [[ -s "$scratch/display" ]] && break
-    sleep 0.1
-done
-[[ -s "$scratch/display" ]] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$scratch/display")"
 status=0
 for game in "$scratch/destdir/opt/tovask/bin/tovask" "$unpacked/usr/games/tovask"; do
     play "$game" || status=1

@@ -22,67 +22,26 @@ command -v valgrind >/dev/null || { echo "valgrind is not installed"; exit 2; }
 command -v xdotool >/dev/null || { echo "xdotool is not installed"; exit 2; }
 
 # A virtual X server of our own unless one is already given.
-if [[ -z "${DISPLAY:-}" ]]; then
-    exec xvfb-run -a -s "-screen 0 640x480x24" "$0" "$build"
-fi
+own_x=()
+[[ -n "${DISPLAY:-}" ]] || own_x=(--xvfb 640x480x24)
 
 rm -f "$build"/valgrind-session.*.log
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    if [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null; then kill "$pid"; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*"
-    tail -n 20 "$work/out" 2>/dev/null
-    exit 1
-}
-
-# wait_for TEXT [COUNT] [SECONDS]: until stdout holds COUNT lines with TEXT.
-wait_for() {
-    local text=$1 count=${2:-1} limit=${3:-600}
-    for _ in $(seq 1 $((limit * 2))); do
-        (($(grep -cF -- "$text" "$work/out") >= count)) && return 0
-        kill -0 "$pid" 2>/dev/null || fail "the game ended while waiting for '$text'"
-        sleep 0.5
-    done
-    fail "no '$text' (x$count) within $limit s"
-}
-press() { xdotool key --window "$window" "$1" || fail "xdotool could not press $1"; }
-
-cd "$work"
-# Width, height, bits, windowed, texture quality, filled polygons, hints.
-echo "320 240 0 0 1 1 0" >tovask.cfg
 start=$(date +%s)
-valgrind --leak-check=full --show-leak-kinds=definite --errors-for-leak-kinds=definite \
+# Width, height, bits, windowed, texture quality, filled polygons, hints.
+python3 "$root/scripts/gamedriver.py" "${own_x[@]}" --timeout 600 --cfg "320 240 0 0 1 1 0" -- \
+    valgrind --leak-check=full --show-leak-kinds=definite --errors-for-leak-kinds=definite \
     --num-callers=40 --keep-debuginfo=yes --fullpath-after= --suppressions="$root/scripts/valgrind.supp" \
-    --log-file="$build/valgrind-session.%p.log" "$game" >"$work/out" 2>"$work/err" &
-pid=$!
-pid_of_game=$pid
-
-wait_for "Entering main game loop."
-window=$(timeout 120 xdotool search --sync --pid "$pid" --name "Tovask" | head -n 1)
-[[ -n "$window" ]] || fail "no game window"
-press Return
-wait_for "New pelmo in game" 7
+    --log-file="$build/valgrind-session.%p.log" "$game" <<'STEPS' || exit 1
+wait 'Entering main game loop.'
+key Return 'Loading game models'
+wait 'New pelmo in game' 7
 sleep 5  # a few seconds of fighting: shots, hits, fragments, disposals
-press Escape
-wait_for "Average : "
+key Escape 'Average : '
 sleep 2
-press Escape
-for _ in $(seq 1 600); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.5
-done
-kill -0 "$pid" 2>/dev/null && fail "the game did not end after Escape in the menu"
-wait "$pid"
-status=$?
-pid=""
-log="$build/valgrind-session.$pid_of_game.log"
-echo "session: $(($(date +%s) - start)) s, exit status $status, log $log"
-[[ $status -eq 0 ]] || fail "exit status $status"
+quit
+exit 0
+STEPS
+echo "session: $(($(date +%s) - start)) s, exit status 0; logs: $build/valgrind-session.*.log"
 
 # Each loss record starts with "N bytes in M blocks are definitely lost" (an
 # error with its own heading) and ends at the next blank "==PID== " line; it

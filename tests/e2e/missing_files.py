@@ -19,7 +19,6 @@
 # is also given to the data checker (tovask-check), which must not crash or
 # hang, and must name the spoiled file when the game reads it.
 import concurrent.futures
-import json
 import os
 import random
 import re
@@ -27,8 +26,10 @@ import signal
 import subprocess
 import sys
 import tempfile
-import threading
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+import gamedriver  # noqa: E402  (scripts/: the shell scripts drive the game with it too)
 
 BUILD = os.environ["TOVASK_BUILD_DIR"]
 DATA = os.path.join(BUILD, "data")
@@ -227,95 +228,30 @@ def reported_missing(rel, out, err):
     return is_companion(rel) or f"Unable to locate file {os.path.basename(rel)}" in err
 
 
-class Game:
-    """The game on a spoiled copy of the data, driven with xdotool."""
-
-    def __init__(self, work, data):
-        self.out = os.path.join(work, "out")
-        self.err = os.path.join(work, "err")
-        run = os.path.join(work, "run")
-        os.mkdir(run)
-        self.presses = []  # what was sent where, for the report of a failed case
-        with open(self.out, "w") as out, open(self.err, "w") as err:
-            self.process = subprocess.Popen([GAME, data], cwd=run, stdout=out, stderr=err)
-
-    def text(self):
-        with open(self.out, errors="replace") as f:
-            return f.read()
-
-    def wait_for(self, text, count=1, limit=120):
-        end = time.time() + limit
-        while time.time() < end:
-            if self.text().count(text) >= count:
-                return True
-            if self.process.poll() is not None:
-                return False
-            time.sleep(0.2)
-        return False
-
-    def press(self, key):
-        # Every window of the process: a full-screen mode may add its own.
-        windows = []
-        for _ in range(50):
-            found = subprocess.run(["xdotool", "search", "--pid", str(self.process.pid)],
-                                   capture_output=True, text=True)
-            windows = found.stdout.split()
-            if windows or self.process.poll() is not None:
-                break
-            time.sleep(0.2)
-        self.presses.append(f"{key}->{len(windows)} windows")
-        for window in windows:
-            subprocess.run(["xdotool", "key", "--window", window, key],
-                           stderr=subprocess.DEVNULL)
-
-    def step(self, key, text, count=1):
-        for _ in range(4):
-            self.press(key)
-            if self.wait_for(text, count, limit=30):
-                return True
-        return False
-
-    def leave(self):
-        # Escape in the menu ends the game; a press lost on a busy machine is
-        # sent again rather than taken for a hang.
-        for _ in range(4):
-            self.press("Escape")
-            try:
-                self.process.wait(timeout=15)
-                return
-            except subprocess.TimeoutExpired:
-                pass
-
-    def finish(self, limit=60):
-        try:
-            return self.process.wait(timeout=limit)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-            return None
-
-
 def run_game_case(rel, variant):
+    """One at a time (the games' pool has one worker), each on an X server of its own: two
+    games on one display take the keyboard focus and the pointer grab from each other."""
     with tempfile.TemporaryDirectory() as work:
         data = spoiled_copy(work, rel, variant)
         if rel != "tovask.cfg":
             os.unlink(os.path.join(data, "tovask.cfg"))
             with open(os.path.join(data, "tovask.cfg"), "w") as f:
                 f.write(SMALL_WINDOW)
-        game = Game(work, data)
-        # A key sent before the window is ready is lost: each step is tried
-        # again until its console line shows.
-        if game.wait_for("Entering main game loop."):
-            if game.step("Return", "New pelmo in game", 7):
-                time.sleep(1)
-                game.step("Escape", "Average : ")
-            game.leave()
-        status = game.finish()
-        out = game.text()
-        with open(game.err, errors="replace") as f:
-            err = f.read()
-        checked = check_fault(rel, variant, data, os.path.join(work, "run"),
-                              rel in NAMED_BY_PROGRAM)
+        try:
+            game = gamedriver.Game([GAME, data], screen="640x480x24")
+        except (OSError, RuntimeError) as failure:
+            return f"game {variant:8} {rel}", f"not started ({failure})", ""
+        try:
+            if game.wait("Entering main game loop."):
+                if game.key("Return", "Loading game models") and game.wait("New pelmo in game", 7):
+                    time.sleep(1)
+                    game.key("Escape", "Average : ")
+                game.quit()
+            status = game.finish()
+            out, err = game.stdout(), game.stderr()
+            checked = check_fault(rel, variant, data, game.cwd, rel in NAMED_BY_PROGRAM)
+        finally:
+            game.close()
     fault = judge(rel, variant, status, out, err, (0,)) or checked
     # Even unreadable numbers in the settings file leave a usable window
     # (640 x 480), so every case reaches a fight.
@@ -325,28 +261,8 @@ def run_game_case(rel, variant):
         f"{err}\n--- keys: {' '.join(game.presses)}\n--- stdout\n{out[-600:]}"
 
 
-GAME_LOCK = threading.Lock()
-
-
-def run_game_case_alone(rel, variant):
-    """One game case at a time, each on an X server of its own: two games on
-    one display take the keyboard focus and the pointer grab from each other."""
-    with GAME_LOCK:
-        try:
-            done = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 640x480x24",
-                                   sys.executable, os.path.abspath(__file__), "--game-case",
-                                   rel, variant], capture_output=True, timeout=400)
-            result = json.loads(done.stdout.decode(errors="replace").strip().splitlines()[-1])
-            return tuple(result)
-        except (subprocess.TimeoutExpired, ValueError, IndexError) as failure:
-            return f"game {variant:8} {rel}", f"no result from its X server ({failure})", ""
-
-
 def main():
     args = sys.argv[1:]
-    if args[:1] == ["--game-case"]:
-        print(json.dumps(run_game_case(args[1], args[2])))
-        return 0
     files = data_files()
     if "--all" not in args:
         files = one_of_each_kind(files)
@@ -377,7 +293,7 @@ def main():
     # The games go one by one beside the simulator runs.
     with concurrent.futures.ThreadPoolExecutor(max_workers=1) as games, \
             concurrent.futures.ThreadPoolExecutor(max_workers=workers) as sims:
-        futures = [games.submit(run_game_case_alone, rel, variant)
+        futures = [games.submit(run_game_case, rel, variant)
                    for kind, rel, variant, _, _ in cases if kind == "game"]
         futures += [sims.submit(run_sim_case, rel, variant, selection, read)
                     for kind, rel, variant, selection, read in cases if kind == "sim"]
