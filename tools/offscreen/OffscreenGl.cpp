@@ -16,7 +16,8 @@ std::unique_ptr<OffscreenGl> OffscreenGl::create(int width, int height) {
         return nullptr;
     }
     std::unique_ptr<OffscreenGl> gl(new OffscreenGl(width, height));
-    // No stencil or accumulation buffer: the game uses neither.
+    // No stencil or accumulation buffer: the game draws with neither (it only
+    // clears them, which does nothing where they are absent).
     gl->context_ = OSMesaCreateContextExt(OSMESA_RGBA, DEPTH_BITS, 0, 0, nullptr);
     if (gl->context_ == nullptr) {
         std::fprintf(stderr,
