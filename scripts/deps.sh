@@ -6,7 +6,8 @@
 #   the test suite and the release check need.
 set -euo pipefail
 want=(libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libglu1-mesa-dev cmake g++ pkg-config
-      libjpeg-dev libtiff-dev libwebp-dev libfreetype-dev fonts-dejavu-core libgl1-mesa-dri)
+      libjpeg-dev libtiff-dev libwebp-dev libfreetype-dev fonts-dejavu-core libgl1-mesa-dri
+      libosmesa6-dev)
 if [ "${1:-run}" = package ] || [ "${1:-run}" = test ]; then
   want+=(dpkg-dev file binutils)
 fi

@@ -3,6 +3,8 @@
 # seed, same figures; stress mode keeps every creature firing shells; --help tells
 # every option; bad arguments fail cleanly.
 set -uo pipefail
+# The simulator draws off-screen and needs no display: it is offered none.
+unset DISPLAY WAYLAND_DISPLAY
 
 : "${TOVASK_BUILD_DIR:?build folder}"
 sim="$TOVASK_BUILD_DIR/tools/sim/tovask-sim"

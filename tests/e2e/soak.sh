@@ -2,6 +2,8 @@
 # Two minutes of a crowded fight in tovask-sim: resident memory stays flat
 # after the warm-up, both caches keep their counts, the table stays in bounds.
 set -uo pipefail
+# The simulator draws off-screen and needs no display: it is offered none.
+unset DISPLAY WAYLAND_DISPLAY
 
 : "${TOVASK_BUILD_DIR:?build folder}"
 sim="$TOVASK_BUILD_DIR/tools/sim/tovask-sim"

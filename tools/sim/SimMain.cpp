@@ -1,13 +1,14 @@
 // tovask-sim: runs a fight between computer-driven creatures for a number of game
 // seconds without drawing and prints its figures as one JSON line on stdout,
-// after the soak lines when they are asked for.
-#include <SDL.h>
+// after the soak lines when they are asked for. Its GL context is off-screen
+// (Mesa's OSMesa, linked): no display, no window system, no SDL video.
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "CharacterModelSet.h"
@@ -15,6 +16,7 @@
 #include "DataLocator.h"
 #include "FightObserver.h"
 #include "ModelStore.h"
+#include "OffscreenGl.h"
 #include "ScreenSize.h"
 #include "Settings.h"
 #include "SimFight.h"
@@ -23,7 +25,9 @@
 
 namespace {
 
-constexpr int WINDOW_SIZE = 64;  // pixels; models need a GL context, nothing is drawn
+// Pixels either way; the fight's models build GL lists and textures, nothing is
+// drawn. The aspect of the game's camera comes from it.
+constexpr int FRAME_SIZE = 64;
 
 // The game talks on stdout; the JSON line must be the only thing there. The
 // game's lines go to a scratch file, where the deaths and revivals are counted.
@@ -50,20 +54,6 @@ struct ConsoleCapture {
         return count;
     }
 };
-
-bool openWindow() {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "tovask-sim: SDL_Init failed: %s\n", SDL_GetError());
-        return false;
-    }
-    if (!SDL_SetVideoMode(WINDOW_SIZE, WINDOW_SIZE, 0, SDL_OPENGL)) {
-        std::fprintf(stderr, "tovask-sim: no OpenGL window: %s\n", SDL_GetError());
-        return false;
-    }
-    screenWidth = WINDOW_SIZE;
-    screenHeight = WINDOW_SIZE;
-    return true;
-}
 
 // Resident set size in KiB: the second field of /proc/self/statm, in pages.
 long residentKiB() {
@@ -138,7 +128,10 @@ int run(const SimOptions& options, ConsoleCapture& console) {
     // Checked by the fight's load like a menu selection.
     settings.characterIndex = options.character;
     settings.skinIndex = options.skin;
-    if (!openWindow()) return 3;
+    const std::unique_ptr<OffscreenGl> gl = OffscreenGl::create(FRAME_SIZE, FRAME_SIZE);
+    if (!gl) return 3;
+    screenWidth = FRAME_SIZE;
+    screenHeight = FRAME_SIZE;
 
     int status = 0;
     {
@@ -164,7 +157,6 @@ int run(const SimOptions& options, ConsoleCapture& console) {
                       fight.view.target);
         }
     }
-    SDL_Quit();
     return status;
 }
 
