@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Tovask needs that are not installed yet.
-# Usage: scripts/deps.sh [run|package|test]
+# Usage: scripts/deps.sh [run|package|test|coverage]
 #   package adds what building the Debian package needs (cpack runs
 #   dpkg-shlibdeps, which needs file and objdump); test adds that and what
-#   the test suite and the release check need.
+#   the test suite and the release check need; coverage adds gcovr to test.
 set -euo pipefail
 want=(libsdl1.2-compat-dev libsdl-image1.2-dev libgl-dev libglu1-mesa-dev cmake g++ pkg-config
       libjpeg-dev libtiff-dev libwebp-dev libfreetype-dev fonts-dejavu-core libgl1-mesa-dri
       libosmesa6-dev)
-if [ "${1:-run}" = package ] || [ "${1:-run}" = test ]; then
+kind=${1:-run}
+if [ "$kind" = package ] || [ "$kind" = test ] || [ "$kind" = coverage ]; then
   want+=(dpkg-dev file binutils)
 fi
-if [ "${1:-run}" = test ]; then
+if [ "$kind" = test ] || [ "$kind" = coverage ]; then
   want+=(xvfb xauth xdotool python3 strace googletest libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev
          lintian devscripts desktop-file-utils appstream groff-base man-db)
+fi
+if [ "$kind" = coverage ]; then
+  want+=(gcovr)
 fi
 missing=()
 for p in "${want[@]}"; do
