@@ -63,8 +63,9 @@ for option in --map --seconds --seed --character --skin --stress --fill --report
 done
 grep -q "count from 0" help.out || fail "--help does not say where indices start"
 
-# Bad arguments: status 1 (usage) or 2 (no such map), nothing on stdout, and the
-# message where there is one to check. An empty data folder has no lists.
+# Bad arguments: status 2 (usage, told on stderr), 4 (no such map) or 1 (no
+# lists: an empty data folder), nothing on stdout, and the message where there
+# is one to check.
 mkdir empty
 while IFS='|' read -r want message args; do
     # shellcheck disable=SC2086
@@ -73,12 +74,12 @@ while IFS='|' read -r want message args; do
     [[ $status -eq $want && ! -s bad.out ]] || fail "'$args': status $status, want $want"
     [[ -z $message ]] || grep -qF "$message" bad.err || fail "'$args': no '$message'"
 done <<EOF
-1||--map 0 --seconds 0 --seed 1
-1||--map 0 --seed 1
-1||--map 0 --seconds 2 --seed 1 --fast
-2|no map 999|--map 999 --seconds 1 --seed 1
-1||--map 0 --seconds 2 --seed 1 --fill 3001
-1||--map 0 --seconds 2 --seed 1 --report-every 0
+2|usage: tovask-sim|--map 0 --seconds 0 --seed 1
+2|usage: tovask-sim|--map 0 --seed 1
+2|usage: tovask-sim|--map 0 --seconds 2 --seed 1 --fast
+4|no map 999|--map 999 --seconds 1 --seed 1
+2|usage: tovask-sim|--map 0 --seconds 2 --seed 1 --fill 3001
+2|usage: tovask-sim|--map 0 --seconds 2 --seed 1 --report-every 0
 1|Unable to locate file chars|--map 0 --seconds 1 --seed 1 --data $work/empty
 EOF
 echo PASS

@@ -9,12 +9,12 @@
 
 namespace {
 
-void usage() {
+void usage(std::FILE* out) {
     std::fputs(
         "usage: tovask-3dsinfo [--json] FILE...\n"
         "Prints the objects, materials, bounds and warnings the game's 3DS reader\n"
         "finds in each file; --json prints one JSON line per file.\n",
-        stderr);
+        out);
 }
 
 // Imports and builds the bounds the game would; false when the file cannot
@@ -44,18 +44,18 @@ int main(int argc, char** argv) {
             json = true;
         } else if (options &&
                    (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)) {
-            usage();
+            usage(stdout);
             return 0;
         } else if (options && argv[i][0] == '-' && argv[i][1] != '\0') {
             std::fprintf(stderr, "tovask-3dsinfo: unknown option %s\n", argv[i]);
-            usage();
+            usage(stderr);
             return 2;
         } else {
             files.push_back(argv[i]);
         }
     }
     if (files.empty()) {
-        usage();
+        usage(stderr);
         return 2;
     }
     bool allRead = true;

@@ -26,11 +26,32 @@ bool makeDir(const std::string& path) {
     return false;
 }
 
+void usage(std::FILE* out) {
+    std::fprintf(out,
+                 "usage: tovask-contentgen OUTDIR [FONT.ttf [ICONDIR]]\n"
+                 "Writes the game's binary content (models, textures, font image, menu\n"
+                 "picture) into OUTDIR, the font image drawn from FONT.ttf (default %s),\n"
+                 "and the desktop icons into ICONDIR when it is given.\n",
+                 DEFAULT_FONT);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        usage(stdout);
+        return 0;
+    }
+    // Every argument is a path: one that looks like an option is a mistake,
+    // and nothing is written for it.
+    for (int i = 1; i < argc; ++i)
+        if (argv[i][0] == '-') {
+            std::fprintf(stderr, "tovask-contentgen: unknown option %s\n", argv[i]);
+            usage(stderr);
+            return 2;
+        }
     if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "usage: %s OUTDIR [FONT.ttf [ICONDIR]]\n", argv[0]);
+        usage(stderr);
         return 2;
     }
     const std::string out = argv[1];

@@ -122,7 +122,7 @@ int run(const SimOptions& options, ConsoleCapture& console) {
     if (options.map >= settings.mapCount) {
         std::fprintf(stderr, "tovask-sim: no map %d (there are %d)\n", options.map,
                      settings.mapCount);
-        return 2;
+        return 4;  // a choice the menu could not make, like a character or skin
     }
     settings.mapIndex = options.map;
     // Checked by the fight's load like a menu selection.
@@ -164,7 +164,7 @@ int run(const SimOptions& options, ConsoleCapture& console) {
 
 int main(int argc, char** argv) {
     SimOptions options;
-    if (!parseSimOptions(argc, argv, options)) return 1;
+    if (!parseSimOptions(argc, argv, options)) return 2;
     if (options.help) {
         printSimUsage(stdout);
         return 0;

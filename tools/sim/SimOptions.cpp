@@ -92,6 +92,7 @@ bool parseSimOptions(int argc, char** argv, SimOptions& options) {
         } else {
             std::fprintf(stderr, "tovask-sim: unknown argument or bad value: %s %s\n", arg,
                          value ? value : "");
+            printSimUsage(stderr);
             return false;
         }
         ++i;
