@@ -11,7 +11,7 @@ if [ "${1:-run}" = package ] || [ "${1:-run}" = test ]; then
   want+=(dpkg-dev file binutils)
 fi
 if [ "${1:-run}" = test ]; then
-  want+=(xvfb xauth xdotool python3 strace googletest libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev
+  want+=(xvfb xauth xdotool x11-utils python3 strace googletest libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev
          lintian devscripts desktop-file-utils appstream groff-base man-db)
 fi
 missing=()
