@@ -187,8 +187,10 @@ for i in "${!launch[@]}"; do  # the package's game is the unpacked copy
     [[ ${launch[i]} == /usr/games/tovask ]] && launch[i]=$unpacked/usr/games/tovask && mapped=1
 done
 [[ $mapped == 1 ]] || fail "the desktop entry starts no /usr/games/tovask"
-# A space and a quote in HOME; a space in XDG_DATA_HOME, whose folder holds a stale stdout.txt.
+# A space and a quote in HOME; spaces and quotes in XDG_DATA_HOME, whose folder holds a stale
+# stdout.txt.
 desktop_play "$scratch/player's home" "" || status=1
-mkdir -p "$scratch/home 2/my data/tovask" && echo stale >"$scratch/home 2/my data/tovask/stdout.txt"
-desktop_play "$scratch/home 2" "$scratch/home 2/my data" || status=1
+xdg_data="$scratch/home 2/my \"data\""
+mkdir -p "$xdg_data/tovask" && echo stale >"$xdg_data/tovask/stdout.txt"
+desktop_play "$scratch/home 2" "$xdg_data" || status=1
 exit $status
