@@ -98,8 +98,10 @@ order 'Resolution : 320 X 240 X 0' 'Setting Loaded\.' 'SDL Inicialized\.' 'OpenG
 no-err 'Unable to'
 STEPS
     [[ -f $folder/stderr.txt ]] || { echo "FAIL: no $folder/stderr.txt"; return 1; }
-    ! grep -q "stale" "$folder/stdout.txt" || { echo "FAIL: $folder/stdout.txt not overwritten"; return 1; }
-    echo "ok: desktop entry with HOME=$home ${xdg[*]}: console in $folder, decoys unread, window class and icon"
+    ! grep -q "stale" "$folder/stdout.txt" ||
+        { echo "FAIL: $folder/stdout.txt not overwritten"; return 1; }
+    echo "ok: desktop entry, HOME=$home ${xdg[*]}: console in $folder, decoys unread," \
+        "window class and icon"
 }
 
 root=$(cd "$(dirname "$0")/.." && pwd)
