@@ -13,7 +13,7 @@ if [ "$kind" = package ] || [ "$kind" = test ] || [ "$kind" = coverage ]; then
   want+=(dpkg-dev file binutils)
 fi
 if [ "$kind" = test ] || [ "$kind" = coverage ]; then
-  want+=(xvfb xauth xdotool python3 strace googletest libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev
+  want+=(xvfb xauth xdotool x11-utils python3 strace googletest libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev
          lintian devscripts desktop-file-utils appstream groff-base man-db)
 fi
 if [ "$kind" = coverage ]; then

@@ -5,14 +5,16 @@
 # for lost keys, checks what it printed, and always kills what it started.
 #
 #   gamedriver.py [--cwd DIR] [--cfg TEXT] [--env NAME=VALUE]... [--timeout S]
-#                 [--xvfb WxHxD] -- COMMAND [ARG]... <STEPS
+#                 [--xvfb WxHxD] [--stdout FILE] [--stderr FILE] -- COMMAND [ARG]... <STEPS
 #
 # The working folder is a fresh empty one unless --cwd names one; --cfg writes tovask.cfg
-# there. Steps, one a line (shell quoting, # comments, a \ at the end joins the next line),
-# run in order; the first that fails ends the run with status 1, naming the step, with the
-# tails of the command's stdout and stderr. Each wait is bounded by --timeout (default
-# 120 s). From Python: Game (wait, key, quit, finish: False or None when one fails) and
-# step(game, VERB, ARGS) for the rest.
+# there. --stdout and --stderr name the files a command that sends its console to files
+# itself writes (they need not exist yet): the steps read those instead of what it
+# printed. Steps, one a line (shell quoting, # comments, a \ at the end joins the next
+# line), run in order; the first that fails ends the run with status 1, naming the step,
+# with the tails of the command's stdout and stderr. Each wait is bounded by --timeout
+# (default 120 s). From Python: Game (wait, key, quit, finish: False or None when one
+# fails) and step(game, VERB, ARGS) for the rest.
 #   wait TEXT [COUNT]       until COUNT stdout lines contain TEXT (default 1)
 #   key KEY [TEXT [COUNT]]  press KEY; with TEXT, press again until it shows
 #   sleep S                 let the command run S seconds
@@ -23,6 +25,8 @@
 #   tail RE...              stdout's last lines match these regular expressions whole
 #   no-err TEXT             no stderr line contains TEXT
 #   show TEXT               print the first stdout line that contains TEXT
+#   xprop RE ARG...         `xprop -id WINDOW ARG...` of one of the command's windows has a line
+#                           that matches RE
 import argparse
 import contextlib
 import os
@@ -46,11 +50,15 @@ QUIT_AGAIN_S = 2
 
 
 class Game:
-    def __init__(self, command, cwd=None, cfg=None, env=None, timeout=120, screen=None):
+    def __init__(self, command, cwd=None, cfg=None, env=None, timeout=120, screen=None,
+                 out=None, err=None):
         self.timeout, self.presses = timeout, []  # presses: what went where, for the report
         self.process = self.xvfb = self.xfd = None
         self.temp = tempfile.mkdtemp(prefix="gamedriver-")
-        self.out, self.err = os.path.join(self.temp, "out"), os.path.join(self.temp, "err")
+        # What the command prints, and what the steps read: the same unless out or err names
+        # the command's own files.
+        self.printed = os.path.join(self.temp, "out"), os.path.join(self.temp, "err")
+        self.out, self.err = out or self.printed[0], err or self.printed[1]
         self.cwd = cwd or os.path.join(self.temp, "run")
         self.env = dict(os.environ, **(env or {}))
         try:
@@ -62,7 +70,7 @@ class Game:
                 self.env["DISPLAY"] = self._start_x(screen)
             if "/" in command[0]:  # a path from where the caller is, not from the working folder
                 command = [os.path.abspath(command[0]), *command[1:]]
-            with open(self.out, "w") as out, open(self.err, "w") as err:
+            with open(self.printed[0], "w") as out, open(self.printed[1], "w") as err:
                 # A session of its own: its windows are found by it, and all of it is killed.
                 self.process = subprocess.Popen(command, cwd=self.cwd, env=self.env,
                                                 stdin=subprocess.DEVNULL, stdout=out, stderr=err,
@@ -87,8 +95,11 @@ class Game:
         return ":" + number
 
     def stdout(self, path=None):
-        with open(path or self.out, errors="replace") as f:
-            return f.read()
+        try:
+            with open(path or self.out, errors="replace") as f:
+                return f.read()
+        except FileNotFoundError:  # a file of the command's own, not written yet
+            return ""
 
     def stderr(self):
         return self.stdout(self.err)
@@ -110,9 +121,10 @@ class Game:
         self._until(lambda: self.seen(text, count) or self.ended(), self.timeout)
         return self.seen(text, count)
 
-    def _xdotool(self, *args):
+    def x_tool(self, *command):
+        """What an X client (xdotool, xprop) run on the command's display printed."""
         with contextlib.suppress(subprocess.TimeoutExpired):
-            return subprocess.run(["xdotool", *args], env=self.env, capture_output=True,
+            return subprocess.run(command, env=self.env, capture_output=True,
                                   text=True, timeout=60).stdout
         return ""
 
@@ -122,7 +134,7 @@ class Game:
         for pid in filter(str.isdigit, os.listdir("/proc")):
             try:
                 if os.getsid(int(pid)) == self.process.pid:
-                    found += self._xdotool("search", "--pid", pid).split()
+                    found += self.x_tool("xdotool", "search", "--pid", pid).split()
             except OSError:
                 pass  # gone meanwhile
         return found
@@ -133,7 +145,7 @@ class Game:
         windows = self.windows()
         self.presses.append(f"{key}->{len(windows)} windows")
         for window in windows:
-            self._xdotool("key", "--window", window, key)
+            self.x_tool("xdotool", "key", "--window", window, key)
         return bool(windows)
 
     def _press_until(self, key, ready, every):
@@ -159,7 +171,11 @@ class Game:
 
     def report(self):
         print("--- keys: " + " ".join(self.presses))
-        for name, text in (("stdout", self.stdout()), ("stderr", self.stderr())):
+        files = {self.out: "stdout", self.err: "stderr"}
+        for path, name in zip(self.printed, ("printed stdout", "printed stderr")):
+            files.setdefault(path, name)  # what the command printed besides its own files
+        for path, name in files.items():
+            text = self.stdout(path)
             lines = text.splitlines()[-30:]
             print(f"--- {name}, last {len(lines)} lines", *(line[:200] for line in lines), sep="\n")
 
@@ -175,7 +191,8 @@ class Game:
         shutil.rmtree(self.temp, ignore_errors=True)
 
 
-VERBS = ("wait", "key", "sleep", "quit", "signal", "exit", "order", "tail", "no-err", "show")
+VERBS = ("wait", "key", "sleep", "quit", "signal", "exit", "order", "tail", "no-err", "show",
+         "xprop")
 
 
 def step(game, verb, args):
@@ -211,6 +228,10 @@ def step(game, verb, args):
             return "stderr has it"
     elif verb == "show":
         print(next((line for line in out if args[0] in line), f"(no line with '{args[0]}')"))
+    elif verb == "xprop":
+        shown = [game.x_tool("xprop", "-id", window, *args[1:]) for window in game.windows()]
+        if not any(re.search(args[0], text, re.MULTILINE) for text in shown):
+            return "no match in " + " / ".join(text.strip()[:300] for text in shown)
     else:
         return f"unknown step {verb}"
     return True
@@ -223,6 +244,8 @@ def main():
     parser.add_argument("--env", action="append", default=[])
     parser.add_argument("--timeout", type=float, default=120)
     parser.add_argument("--xvfb", metavar="WxHxD")
+    parser.add_argument("--stdout")
+    parser.add_argument("--stderr")
     parser.add_argument("command", nargs="+")
     args = parser.parse_args()
     lines = sys.stdin.read().replace("\\\n", " ").splitlines()
@@ -233,7 +256,7 @@ def main():
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # cleans up on the way out
     try:
         game = Game(args.command, args.cwd, args.cfg, dict(e.split("=", 1) for e in args.env),
-                    args.timeout, args.xvfb)
+                    args.timeout, args.xvfb, args.stdout, args.stderr)
     except (OSError, RuntimeError) as failure:
         print(f"FAIL: {args.command[0]}: {failure}")
         return 1

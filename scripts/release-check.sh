@@ -5,11 +5,12 @@
 # hardening-check on every program, what the tools that draw nothing link,
 # the desktop entry and the AppStream metadata validated, the manual pages
 # rendered with every groff warning on; then a plain install into a
-# scratch DESTDIR and the package unpacked elsewhere, each copy of the game
-# started from an empty directory on an X server of the check's own, to the
-# menu and out with Escape. Each copy gets a settings file of its own, so the
-# window size it reports proves which data folder it found. The package stays
-# in BUILD_DIR. Needs no display; the test suite runs it as the test "release".
+# scratch DESTDIR, its game started from an empty directory, and the package
+# unpacked elsewhere, its game started as its desktop entry starts it (twice:
+# below). Each runs on an X server of the check's own, to the menu and out
+# with Escape. Each copy gets a settings file of its own, so the window size
+# it reports proves which data folder it found. The package stays in
+# BUILD_DIR. Needs no display; the test suite runs it as the test "release".
 #
 #   scripts/release-check.sh [BUILD_DIR]     (default: build)
 set -uo pipefail
@@ -28,10 +29,85 @@ STEPS
     echo "ok: $1 from an empty directory: its own data, menu, Escape, status 0"
 }
 
+# desktop_exec ENTRY: the Exec line of the desktop entry ENTRY as a launcher
+# runs it, each argument ended by a NUL. Un-quoted strictly by freedesktop.org's
+# rules: the value's escapes (\s \n \t \r \\), then arguments split at
+# spaces, reserved characters only inside double quotes, where a backslash
+# takes only " ` $ \ after it; no field codes, %% a percent sign.
+desktop_exec() {
+    python3 - "$1" <<'PY'
+import sys
+value = next(line[5:] for line in open(sys.argv[1]) if line.startswith("Exec=")).rstrip("\n")
+plain = ""
+pairs = iter(value)
+for c in pairs:
+    if c == "\\":
+        c = {"s": " ", "n": "\n", "t": "\t", "r": "\r", "\\": "\\"}[next(pairs)]
+    plain += c
+args, at = [], 0
+while at < len(plain):
+    if plain[at] == " ":
+        at += 1
+        continue
+    arg, quoted = "", plain[at] == '"'
+    at += quoted
+    while at < len(plain) and (quoted or plain[at] != " "):
+        c, at = plain[at], at + 1
+        if quoted and c == '"':
+            assert at == len(plain) or plain[at] == " ", "text after a closing quote"
+            quoted = None
+            break
+        if quoted and c == "\\":
+            c, at = plain[at], at + 1
+            assert c in '"`$\\', f"\\{c} inside quotes"
+        elif not quoted:
+            assert c not in "\t\n\"'\\><~|&;$*?#()`", f"{c} outside quotes"
+        if c == "%":
+            assert plain[at] == "%", "a field code"
+            at += 1
+        arg += c
+    assert quoted is not True, "no closing quote"
+    args.append(arg)
+sys.stdout.write("".join(a + "\0" for a in args))
+PY
+}
+
+# desktop_play HOME XDG_DATA_HOME: the package's game started the way its
+# desktop entry starts it (launch) from a fresh HOME, as a session starts
+# programs, with XDG_DATA_HOME as given (unset when empty). HOME holds files
+# that end the game (maps) or make it complain (font.bmp) if it reads them.
+# The game must run in its own folder, made if missing, and write its console
+# to stdout.txt and stderr.txt there (a stale stdout.txt overwritten); its
+# window must be of the entry's StartupWMClass and carry the game's icon.
+desktop_play() {
+    local home=$1 folder=${2:-$1/.local/share}/tovask xdg=()
+    [[ -n $2 ]] && xdg=(--env "XDG_DATA_HOME=$2")
+    mkdir -p "$home" && echo "nowhere.map" >"$home/maps" && echo "no picture" >"$home/font.bmp"
+    # 32 x 32, its corner clear and the crest's orange (pixel 16, 6) in place.
+    env -u XDG_DATA_HOME python3 "$root/scripts/gamedriver.py" --xvfb 640x480x24 --cwd "$home" \
+        --env "HOME=$home" "${xdg[@]}" --stdout "$folder/stdout.txt" --stderr "$folder/stderr.txt" \
+        -- "${launch[@]}" <<STEPS || return 1
+wait 'Entering main game loop.'
+xprop '^WM_CLASS\(STRING\) = "[^"]*", "$wm_class"\$' WM_CLASS
+xprop '^_NET_WM_ICON 0x20, 0x20, 0x[0-9a-f]{1,6}(, 0x[0-9a-f]+){207}, 0xffffaa28,' \
+    -notype -f _NET_WM_ICON 32x ' \$0+' _NET_WM_ICON
+quit
+exit 0
+order 'Resolution : 320 X 240 X 0' 'Setting Loaded\.' 'SDL Inicialized\.' 'OpenGL Inicialized\.' \
+    'Game Inicialized\.' 'Entering main game loop\.' 'End\.'
+no-err 'Unable to'
+STEPS
+    [[ -f $folder/stderr.txt ]] || { echo "FAIL: no $folder/stderr.txt"; return 1; }
+    ! grep -q "stale" "$folder/stdout.txt" ||
+        { echo "FAIL: $folder/stdout.txt not overwritten"; return 1; }
+    echo "ok: desktop entry, HOME=$home ${xdg[*]}: console in $folder, decoys unread," \
+        "window class and icon"
+}
+
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd) || exit 2
 for tool in cpack lintian hardening-check readelf desktop-file-validate appstreamcli groff dpkg-deb \
-    Xvfb xdotool; do
+    Xvfb xdotool xprop; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/deps.sh test)"; exit 2; }
 done
 scratch=$(mktemp -d)
@@ -85,7 +161,8 @@ needed() { readelf -d "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'; }
     fail "tovask-check links GL or X"
 echo "ok: the inspector and the checker link no GL or X"
 
-desktop-file-validate "$unpacked"/usr/share/applications/*.desktop || fail "desktop entry"
+entry="$unpacked/usr/share/applications/org.tovask.tovask.desktop"
+desktop-file-validate "$entry" || fail "desktop entry"
 appstreamcli validate-tree --no-net "$unpacked" >"$scratch/appstream.log" 2>&1 ||
     { cat "$scratch/appstream.log"; fail "AppStream metadata"; }
 echo "ok: desktop entry and AppStream metadata"
@@ -103,7 +180,19 @@ DESTDIR="$scratch/destdir" cmake --install "$build" --prefix /opt/tovask >"$scra
 echo "320 240 0 0 1 1 0" >"$scratch/destdir/opt/tovask/share/tovask/tovask.cfg"
 echo "320 240 0 0 1 1 0" >"$unpacked/usr/share/games/tovask/tovask.cfg"
 status=0
-for game in "$scratch/destdir/opt/tovask/bin/tovask" "$unpacked/usr/games/tovask"; do
-    play "$game" || status=1
+play "$scratch/destdir/opt/tovask/bin/tovask" || status=1
+desktop_exec "$entry" >"$scratch/exec" || fail "the desktop entry's Exec line"
+mapfile -d '' launch <"$scratch/exec"
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+mapped=0
+for i in "${!launch[@]}"; do  # the package's game is the unpacked copy
+    [[ ${launch[i]} == /usr/games/tovask ]] && launch[i]=$unpacked/usr/games/tovask && mapped=1
 done
+[[ $mapped == 1 ]] || fail "the desktop entry starts no /usr/games/tovask"
+# A space and a quote in HOME; spaces and quotes in XDG_DATA_HOME, whose folder holds a stale
+# stdout.txt.
+desktop_play "$scratch/player's home" "" || status=1
+xdg_data="$scratch/home 2/my \"data\""
+mkdir -p "$xdg_data/tovask" && echo stale >"$xdg_data/tovask/stdout.txt"
+desktop_play "$scratch/home 2" "$xdg_data" || status=1
 exit $status

@@ -8,9 +8,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 
 #include "BitmapFont.h"
+#include "DataLocator.h"
 #include "GRun.h"
+#include "ImageSurface.h"
 #include "ScreenSize.h"
 #include "Settings.h"
 #include "TextureStore.h"
@@ -19,6 +22,8 @@ namespace {
 
 constexpr const char* WINDOW_CAPTION = "Tovask ( Pelmo II )";
 constexpr const char* FONT_FILE = "font.bmp";
+// The window's icon (drawn 32 x 32 by the content generator; any size works).
+constexpr const char* ICON_FILE = "icon.png";
 
 void setLighting() {
     const GLfloat grey[4] = {0.9f, 0.9f, 0.9f, 1.0f};
@@ -48,6 +53,20 @@ void setFog() {
     glFogf(GL_FOG_END, 200.0f);
 }
 
+// SDL 1.2 takes the icon only before the video mode is set. Without a usable
+// icon file the window simply has none; the one line on stderr says why.
+void setWindowIcon() {
+    char path[DATA_NAME_SIZE];
+    std::snprintf(path, sizeof path, "%s", ICON_FILE);
+    if (!locateDataFile(path, true)) return;
+    const std::unique_ptr<SDL_Surface, SurfaceDeleter> icon(decodeImageFile(path));
+    if (!icon) {
+        std::fprintf(stderr, "Unable to load icon %s: %s\n", path, SDL_GetError());
+        return;
+    }
+    SDL_WM_SetIcon(icon.get(), nullptr);  // SDL keeps a copy
+}
+
 }  // namespace
 
 void initSdl() {
@@ -58,6 +77,7 @@ void initSdl() {
     }
     std::atexit(SDL_Quit);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    setWindowIcon();
     Uint32 flags = SDL_OPENGL;
     if (settings.fullScreen) flags |= SDL_FULLSCREEN;
     if (!SDL_SetVideoMode(settings.width, settings.height, settings.bitsPerPixel, flags)) {

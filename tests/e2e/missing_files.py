@@ -126,7 +126,7 @@ def kind_of(rel, owners):
 
 # Files the program asks for by these names, not through the content.
 NAMED_BY_PROGRAM = ("chars", "maps", "tovask.cfg", "textures/font.bmp", "textures/menu.jpg",
-                    "models/logo.3ds")
+                    "textures/icon.png", "models/logo.3ds")
 
 
 def one_of_each_kind(files):

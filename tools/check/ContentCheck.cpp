@@ -6,11 +6,13 @@
 #include "ContentChecks.h"
 #include "DescriptionFiles.h"
 #include "GameAdapters.h"
+#include "ImageSurface.h"
 #include "Words.h"
 
 namespace {
 
 constexpr const char* SETTINGS_FILE = "tovask.cfg";
+constexpr const char* ICON_FILE = "icon.png";
 // Names a list may hold before the check stops looking (the game reads them all).
 constexpr size_t MAX_LIST_NAMES = 10000;
 
@@ -131,5 +133,18 @@ void checkProgramFiles(CheckContext& ctx, bool anySky) {
             ctx.findings.error(name, 0,
                                "not found: the game asks for this image by name and goes on "
                                "without it");
+    }
+    // The window's icon is no texture: any size will do.
+    const std::string icon = ctx.search.locate(ICON_FILE);
+    if (icon.empty()) {
+        ctx.findings.error(ICON_FILE, 0,
+                           "not found: the game asks for this image by name and its window has "
+                           "no icon");
+    } else if (SDL_Surface* image = decodeImageFile(icon.c_str())) {
+        SDL_FreeSurface(image);
+    } else {
+        ctx.findings.error(icon, 0,
+                           std::string("the game cannot decode this image (") + SDL_GetError() +
+                               "): its window has no icon");
     }
 }

@@ -1,5 +1,5 @@
-// The desktop icons: a Pelmo helmet on a rounded tile, drawn at each size as an uncompressed
-// RGBA PNG.
+// The desktop icons and the window's: a Pelmo helmet on a rounded tile, drawn at each size as an
+// uncompressed RGBA PNG.
 #include "Icon.h"
 
 #include <algorithm>
@@ -107,6 +107,19 @@ Image drawIcon(int size) {
     return img;
 }
 
+// The icon at one size as PNG bytes: the tile's coverage is the alpha, so the
+// corners are clear.
+std::vector<uint8_t> iconPng(int size) {
+    const std::vector<uint8_t> pixels = drawIcon(size).bytes();
+    std::vector<uint8_t> rgba;
+    for (int i = 0; i < size * size; ++i) {
+        rgba.insert(rgba.end(), pixels.begin() + 3 * i, pixels.begin() + 3 * i + 3);
+        rgba.push_back(
+            static_cast<uint8_t>(std::lround(255 * tileCover(i % size, i / size, size))));
+    }
+    return encodePng(size, size, rgba);
+}
+
 }  // namespace
 
 std::vector<uint8_t> encodePng(int width, int height, const std::vector<uint8_t>& rgba) {
@@ -129,16 +142,11 @@ std::vector<uint8_t> encodePng(int width, int height, const std::vector<uint8_t>
 
 bool writeIcons(const std::string& dir) {
     bool ok = true;
-    for (int size : ICON_SIZES) {
-        const std::vector<uint8_t> pixels = drawIcon(size).bytes();
-        std::vector<uint8_t> rgba;
-        for (int i = 0; i < size * size; ++i) {
-            rgba.insert(rgba.end(), pixels.begin() + 3 * i, pixels.begin() + 3 * i + 3);
-            rgba.push_back(
-                static_cast<uint8_t>(std::lround(255 * tileCover(i % size, i / size, size))));
-        }
-        const std::string path = dir + "/tovask-" + std::to_string(size) + ".png";
-        ok = saveBytes(encodePng(size, size, rgba), path) && ok;
-    }
+    for (int size : ICON_SIZES)
+        ok = saveBytes(iconPng(size), dir + "/tovask-" + std::to_string(size) + ".png") && ok;
     return ok;
+}
+
+bool writeWindowIcon(const std::string& path) {
+    return saveBytes(iconPng(WINDOW_ICON_SIZE), path);
 }

@@ -1,4 +1,5 @@
-// The desktop icons: a Pelmo helmet on a rounded tile, drawn at each size as uncompressed PNGs.
+// The desktop icons and the window's: a Pelmo helmet on a rounded tile, drawn at each size as
+// uncompressed PNGs.
 #pragma once
 
 #include <cstdint>
@@ -12,3 +13,8 @@ std::vector<uint8_t> encodePng(int width, int height, const std::vector<uint8_t>
 constexpr int ICON_SIZES[] = {16, 32, 48, 64, 128, 256};
 // Writes dir/tovask-N.png for each N of ICON_SIZES, each drawn at its size.
 bool writeIcons(const std::string& dir);
+// Side length in pixels of the icon the game gives its window (a data file, so
+// a player may replace it): what window lists and task bars show.
+constexpr int WINDOW_ICON_SIZE = 32;
+// Writes the window's icon, drawn at WINDOW_ICON_SIZE, to path.
+bool writeWindowIcon(const std::string& path);

@@ -1,5 +1,5 @@
 // tovask-contentgen OUTDIR [FONT [ICONDIR]]: writes the game's binary content (models, textures,
-// font, menu picture).
+// font, menu picture, window icon) and, given ICONDIR, the desktop icons.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
     bool ok = writeWorldTextures(textures);
     ok = writeFontImage(font, textures + "/font.bmp") && ok;
     ok = writeMenuPicture(textures + "/menu.jpg") && ok;
+    ok = writeWindowIcon(textures + "/icon.png") && ok;
     ok = writeProps(models) && ok;
     ok = writeWeapons(models) && ok;
     ok = writeCharacters(textures, models) && ok;
