@@ -27,12 +27,13 @@ enum class ImageFormat {
 };
 
 // Every decoded picture stays within these. Measured in the game under Mesa's
-// software renderer at texture quality 2 (decode, conversion to 24 bits and
-// upload with mipmaps), one picture costs about 9 bytes per pixel at the peak
-// from a 24-bit file, 16 from a 32-bit one, and 15 to 20 ns per pixel. One
-// picture may take 300 MB and half a second at most, so that seven skins and a
-// sky this big leave a fight some 700 MB of textures on a 2 GiB machine:
-// 4096 x 4096 pixels (docs/modding.md, Limits).
+// software renderer at texture quality 2, loading a picture (decoding,
+// conversion to 24 bits, upload with mipmaps) peaks at about 8 bytes a pixel,
+// keeps 4 (the texture) and takes 15 to 25 ns a pixel, for BMP of 24 or 32 bits
+// and JPEG alike. One picture may peak at 150 MB and take half a second:
+// 4096 x 4096 pixels. A fight of seven skins and a sky that big then holds some
+// 520 MB of textures, which with its models' budget (ModelStore) fits a 2 GiB
+// machine (docs/modding.md, Limits).
 constexpr int MAX_IMAGE_SIDE = 8192;                   // pixels; wide skies up to 8192 x 2048
 constexpr long long MAX_IMAGE_PIXELS = 4096LL * 4096;  // pixels of one picture
 // Bytes read into memory at most: the largest picture stored uncompressed

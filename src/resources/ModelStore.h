@@ -19,12 +19,12 @@ public:
     static constexpr int MAX_MODELS = 100;
     // The most mesh elements (see meshElements) the models loaded between two
     // clears may read and build in all. Measured in the game under Mesa's
-    // software renderer, a fight's models cost about 25 bytes and 130 ns per
-    // element (keys, frames, normals and display lists). A fight may take
-    // 512 MiB of models on a 2 GiB machine, beside the system, its textures
-    // and the game: 20,000,000 elements, some 480 MB and 3 s of loading.
-    // Seven looks of a 5,000-triangle character animated like the default
-    // ones load 5.4 million; the default content's fights under 400,000.
+    // software renderer, a fight's models cost about 25 bytes and 130 to 200 ns
+    // per element (keys, frames, normals and display lists). A fight may take
+    // 512 MiB of models on a 2 GiB machine, beside the system, its textures and
+    // the game: 20,000,000 elements, some 480 MB and 3 to 4 s of loading. Seven
+    // looks of a 5,000-triangle character animated like the default ones load
+    // 5.4 million; the default content's fights under 400,000.
     static constexpr long long MAX_LOADED_ELEMENTS = 20000000;
 
     // elementBudget replaces MAX_LOADED_ELEMENTS (tests load against a small one).
