@@ -74,18 +74,18 @@ const char* imageSizeProblem(long long w, long long h) {
     if (w < 1 || h < 1) return "image has no pixels";
     if (w > MAX_IMAGE_SIDE || h > MAX_IMAGE_SIDE)
         return "image is wider or higher than 8192 pixels";
-    if (w * h > MAX_IMAGE_PIXELS) return "image has more than 4194304 pixels (2048 x 2048)";
+    if (w * h > MAX_IMAGE_PIXELS) return "image has more than 16777216 pixels (4096 x 4096)";
     return nullptr;
 }
 
-static_assert(MAX_IMAGE_SIDE == 8192 && MAX_IMAGE_PIXELS == 4194304 &&
-                  MAX_IMAGE_FILE_BYTES == 64u << 20,
+static_assert(MAX_IMAGE_SIDE == 8192 && MAX_IMAGE_PIXELS == 16777216 &&
+                  MAX_IMAGE_FILE_BYTES == 65u << 20,
               "the messages above and below name these limits");
 
 const char* inspectImage(const uint8_t* data, size_t size, const char* extension,
                          ImageHeader& header) {
     header = ImageHeader{};
-    if (size > MAX_IMAGE_FILE_BYTES) return "file is larger than 64 MiB";
+    if (size > MAX_IMAGE_FILE_BYTES) return "file is larger than 65 MiB";
     header.format = imageFormatOf(data, size, extension);
     for (const FormatRule& rule : RULES) {
         if (rule.format != header.format) continue;

@@ -26,12 +26,19 @@ enum class ImageFormat {
     Xv,
 };
 
-// Every decoded picture stays within these; a texture of the largest allowed
-// picture decodes, converts and uploads (with mipmaps) in a fraction of a
-// second and some 60 MB at most (docs/modding.md, Textures).
-constexpr int MAX_IMAGE_SIDE = 8192;                       // pixels
-constexpr long long MAX_IMAGE_PIXELS = 2048LL * 2048;      // pixels of one picture
-constexpr size_t MAX_IMAGE_FILE_BYTES = size_t(64) << 20;  // bytes read into memory at most
+// Every decoded picture stays within these. Measured in the game under Mesa's
+// software renderer at texture quality 2, loading a picture (decoding,
+// conversion to 24 bits, upload with mipmaps) peaks at about 8 bytes a pixel,
+// keeps 4 (the texture) and takes 15 to 25 ns a pixel, for BMP of 24 or 32 bits
+// and JPEG alike. One picture may peak at 150 MB and take half a second:
+// 4096 x 4096 pixels. A fight of seven skins and a sky that big then holds some
+// 520 MB of textures, which with its models' budget (ModelStore) fits a 2 GiB
+// machine (docs/modding.md, Limits).
+constexpr int MAX_IMAGE_SIDE = 8192;                   // pixels; wide skies up to 8192 x 2048
+constexpr long long MAX_IMAGE_PIXELS = 4096LL * 4096;  // pixels of one picture
+// Bytes read into memory at most: the largest picture stored uncompressed
+// at 4 bytes a pixel (32-bit BMP, TGA or TIFF), and 1 MiB of headers and palettes.
+constexpr size_t MAX_IMAGE_FILE_BYTES = size_t(MAX_IMAGE_PIXELS) * 4 + (size_t(1) << 20);
 
 struct ImageHeader {
     ImageFormat format = ImageFormat::Unknown;

@@ -48,11 +48,11 @@ Model* ModelStore::getModel(const char* fileName, const char* replacementTexture
                      __FILE_NAME__, __LINE__);
         return nullptr;
     }
-    if (elementsLoaded_ >= MAX_LOADED_ELEMENTS) {
+    if (elementsLoaded_ >= elementBudget_) {
         std::fprintf(stderr,
                      "Model %s not loaded: this fight's models already hold %lld elements, "
                      "the most the game loads at once is %lld\n",
-                     fileName, elementsLoaded_, MAX_LOADED_ELEMENTS);
+                     fileName, elementsLoaded_, elementBudget_);
         return nullptr;
     }
     std::printf("Loading model %s\n", fileName);

@@ -10,7 +10,8 @@ status=0
 cd "$work" || exit 1
 for program in tools/3dsinfo/tovask-3dsinfo tools/check/tovask-check tools/model/tovask-model \
     tools/sim/tovask-sim tools/contentgen/tovask-contentgen tests/tovask-datadir \
-    tests/tovask_tests tests/tovask_gltests tests/tovask_offtests bench/tovask_bench; do
+    tests/tovask_tests tests/tovask_gltests tests/tovask_offtests bench/tovask_bench \
+    bench/tovask-heavycontent; do
     path=$TOVASK_BUILD_DIR/$program
     [[ -x $path ]] || continue  # the benchmarks are not built in every build
     name=$(basename "$program")

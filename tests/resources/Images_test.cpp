@@ -67,7 +67,7 @@ TEST(ImageHeader, RefusalsNameTheirReasonAndTheLimitsAreInclusive) {
     const char* const WIDE = "image is wider or higher than 8192 pixels";
     const char* const PCX_LAYOUT =
         "PCX pixel layout not read (1 bit in 1 to 4 planes, 8 bits in 1 or 3 planes are)";
-    const char* const MANY = "image has more than 4194304 pixels (2048 x 2048)";
+    const char* const MANY = "image has more than 16777216 pixels (4096 x 4096)";
     const struct {
         const char* seed;   // null: the bytes are the whole file
         std::string bytes;  // written at offset `at` of the seed
@@ -77,7 +77,7 @@ TEST(ImageHeader, RefusalsNameTheirReasonAndTheLimitsAreInclusive) {
         const char* reason;  // null: accepted
     } cases[] = {
         {"picture.png", "\0\0\x23\x28"s, 16, 0, "png", WIDE},
-        {"picture.png", "\0\0\x08\x01\0\0\x08\0"s, 16, 0, "png", MANY},
+        {"picture.png", "\0\0\x10\x01\0\0\x10\0"s, 16, 0, "png", MANY},  // 4097 x 4096
         {"picture.png", "\0\0\x10\0"s, 33, 0, "png", "PNG chunk runs past the end of the file"},
         {"picture.png", "\x80\0\0\0"s, 33, 0, "png", "PNG chunk length out of range"},
         {"picture.png", "", 0, 327 - 12, "png", "PNG file ends before its IEND chunk"},
@@ -88,7 +88,7 @@ TEST(ImageHeader, RefusalsNameTheirReasonAndTheLimitsAreInclusive) {
         {"picture.jpg", "", 0, 150, "jpg", "JPEG file without a frame header"},
         {"picture.gif", "\x0c", 0x4f, 0, "gif",
          "GIF picture with a code size out of range (1 to 8)"},
-        {"picture.gif", "\xb8\x0b\xb8\x0b", 0x4a, 0, "gif", MANY},
+        {"picture.gif", "\x88\x13\x88\x13", 0x4a, 0, "gif", MANY},  // 5000 x 5000
         {"picture.gif", "", 0, 0x55, "gif", "GIF picture runs past the end of the file"},
         // A picture with a local colour table of two entries, one pixel.
         {nullptr,
@@ -118,12 +118,14 @@ TEST(ImageHeader, RefusalsNameTheirReasonAndTheLimitsAreInclusive) {
         {"picture.tga", "", 0, 0, "", "icon file holds no picture"},
         {nullptr, tga(65535, 65535), 0, 0, "TGA", WIDE},  // a few bytes claiming 12 GB
         {nullptr, tga(MAX_IMAGE_SIDE, 1), 0, 0, "tga", nullptr},
-        {nullptr, tga(2048, 2048), 0, 0, "tga", nullptr},
-        {nullptr, tga(2049, 2048), 0, 0, "tga", MANY},
+        {nullptr, tga(4096, 4096), 0, 0, "tga", nullptr},
+        {nullptr, tga(4097, 4096), 0, 0, "tga", MANY},
+        {nullptr, tga(MAX_IMAGE_SIDE, 2048), 0, 0, "tga", nullptr},  // a sky round the horizon
+        {nullptr, tga(MAX_IMAGE_SIDE, 2049), 0, 0, "tga", MANY},
         {"picture.bmp", "\x01\x20\0\0"s, 18, 0, "bmp", WIDE},         // 8193 wide
         {"picture.bmp", "\xff\xdf\xff\xff"s, 22, 0, "bmp", WIDE},     // top-down rows count too
         {"picture.bmp", "\xfd\xff\xff\xff"s, 22, 0, "bmp", nullptr},  // 3 rows top-down
-        {nullptr, "P6\n2049 2048\n255\n", 0, 0, "ppm", MANY},
+        {nullptr, "P6\n4096 4097\n255\n", 0, 0, "ppm", MANY},
         {nullptr, "P6\n# a comment\n4 4\n65535\n", 0, 0, "ppm",
          "PNM maximum value missing or out of range (1 to 255)"},
         {nullptr, "P5 1234567890 1 255\n", 0, 0, "pgm", "PNM size missing or out of range"},
@@ -148,7 +150,7 @@ TEST(ImageHeader, RefusalsNameTheirReasonAndTheLimitsAreInclusive) {
     std::string big = seed("picture.bmp");
     big.resize(MAX_IMAGE_FILE_BYTES);  // the most read, padded with zeros
     EXPECT_EQ(nullptr, inspect(big, ""));
-    EXPECT_STREQ("file is larger than 64 MiB", inspect(big + '\0', ""));
+    EXPECT_STREQ("file is larger than 65 MiB", inspect(big + '\0', ""));
 }
 
 TEST(ImageDecoding, OnlyPicturesWhoseHeadersPassAreDecodedAndRefusalsSayWhy) {
@@ -156,8 +158,16 @@ TEST(ImageDecoding, OnlyPicturesWhoseHeadersPassAreDecodedAndRefusalsSayWhy) {
     EXPECT_TRUE(decodeBytes(smallTga, "TGA"));
     EXPECT_FALSE(decodeBytes(smallTga, "bmp"));
     EXPECT_FALSE(decodeBytes(smallTga, nullptr));
-    EXPECT_FALSE(decodeBytes(tga(2049, 2048), "tga"));
-    EXPECT_STREQ("image has more than 4194304 pixels (2048 x 2048)", SDL_GetError());
+    // The largest picture decodes; one row more is refused before any decoder allocates.
+    std::string rle = tga(4096, 4096);
+    rle[2] = 10;  // run-length encoded: 131072 runs of 128 grey pixels, a 512 KiB file
+    for (int run = 0; run < 4096 * 4096 / 128; ++run) rle += "\xff\x40\x40\x40";
+    const SurfacePtr largest = decodeBytes(rle, "tga");
+    ASSERT_TRUE(largest) << SDL_GetError();
+    EXPECT_EQ(std::make_pair(4096, 4096), std::make_pair(largest->w, largest->h));
+    rle[14] = 1, rle[15] = 16;  // 4097 rows
+    EXPECT_FALSE(decodeBytes(rle, "tga"));
+    EXPECT_STREQ("image has more than 16777216 pixels (4096 x 4096)", SDL_GetError());
     // Damage only the libraries see: their reasons are passed on.
     std::string tiff = seed("picture.tif");
     tiff.replace(112, 2, "\xe7\x03");  // the StripOffsets entry becomes tag 999

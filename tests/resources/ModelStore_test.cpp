@@ -129,29 +129,41 @@ TEST_F(ModelStoreTest, FailedOrRefusedRequestsLeaveNoEntryBehind) {
 }
 
 TEST_F(ModelStoreTest, ModelsLoadedSinceTheLastClearShareOneElementBudget) {
-    // 900 frames of a 1000-vertex key: 915,416 elements a model (frames and
-    // key), under the per-model cap; every skin is a model of its own.
-    TdsScene scene;
-    scene.objects.resize(1);
-    for (int i = 0; i < 1000; ++i) scene.objects[0].vertices.push_back({float(i), 0, 0});
-    ASSERT_TRUE(saveTds(scene, dir.file("big1.3ds")));
-    dir.write("big3", "900\n900\n1\nbig%d.3ds\n1\n");
-    constexpr long long PER_MODEL = 900 * 1016 + 1016;
-    const Output said = captureOutput([&] {
-        for (int i = 0; i < 6; ++i)
-            ASSERT_NE(nullptr, get("big3", ("s" + std::to_string(i)).c_str()));
-        EXPECT_EQ(6 * PER_MODEL, store.elementsLoaded());
-        EXPECT_EQ(nullptr, get("big3", "s6"));
-        EXPECT_NE(nullptr, get("big3", "s0"));  // loaded models are still shared
-    });
-    EXPECT_EQ(
-        "Model big3 not loaded: this fight's models already hold 5492496 elements, the most "
-        "the game loads at once is 5000000\n",
-        said.err);
-    EXPECT_EQ(6, store.count());
-    store.clearModels();
-    EXPECT_EQ(0, store.elementsLoaded());
-    captureOutput([&] { EXPECT_NE(nullptr, get("big3", "s6")); });
+    // A store whose models may hold exactly two loads of a.3ds, and one whose
+    // budget is one element smaller: loads fill the first to its budget, and
+    // the second refuses the load that would start at its budget.
+    captureOutput([&] { ASSERT_NE(nullptr, get("a.3ds")); });
+    const long long perModel = store.elementsLoaded();
+    ASSERT_GT(perModel, 0);
+    for (const long long budget : {2 * perModel + 1, 2 * perModel}) {
+        SCOPED_TRACE(budget);
+        ModelStore small(budget);
+        const bool fits = budget > 2 * perModel;
+        const Output said = captureOutput([&] {
+            for (const char* skin : {"s0", "s1"})  // every skin is a model of its own
+                ASSERT_NE(nullptr,
+                          small.getModel("a.3ds", skin, "", NO_LISTS, false, false, false));
+            EXPECT_EQ(2 * perModel, small.elementsLoaded());
+            EXPECT_EQ(fits,
+                      small.getModel("a.3ds", "s2", "", NO_LISTS, false, false, false) != nullptr);
+            // Loaded models are still shared.
+            EXPECT_NE(nullptr, small.getModel("a.3ds", "s0", "", NO_LISTS, false, false, false));
+        });
+        if (fits) {
+            EXPECT_EQ("", said.err);
+            continue;
+        }
+        EXPECT_EQ("Model a.3ds not loaded: this fight's models already hold " +
+                      std::to_string(budget) + " elements, the most the game loads at once is " +
+                      std::to_string(budget) + "\n",
+                  said.err);
+        EXPECT_EQ(2, small.count());
+        small.clearModels();
+        EXPECT_EQ(0, small.elementsLoaded());
+        captureOutput([&] {
+            EXPECT_NE(nullptr, small.getModel("a.3ds", "s2", "", NO_LISTS, false, false, false));
+        });
+    }
 }
 
 }  // namespace

@@ -138,12 +138,17 @@ TEST(DataCheck, EachBrokenFolderGivesItsFindingOnceAtTheFileAtFault) {
              cloud.objects.resize(1);
              for (int i = 0; i < 1000; ++i) cloud.objects[0].vertices.push_back({float(i), 0, 0});
              saveTds(cloud, d.file("models/big1.3ds"));
-             for (const char* look : {"models/pelmo_stand3", "models/pelmo_walk3"})
-                 d.write(look, "900\n900\n1\nbig%d.3ds\n1\n");
+             // Five such models a look: no character's three skins reach the
+             // budget, seven looks of three characters do.
+             d.write("chars", "pelmo.chr\nkvark.chr\nbrusk.chr\n");
+             for (const char* c : {"pelmo", "kvark", "brusk"})
+                 for (const char* a : {"stand", "walk", "strafe", "death"})
+                     d.write(std::string("models/") + c + "_" + a + "3",
+                             "900\n900\n1\nbig%d.3ds\n1\n");
          },
-         DATA + "/cfg/pelmo.chr: error: a fight of Pelmo's skins alone on Arena can need 5639107 "
-                "mesh elements, on "
-                "Bunker 5636519, on Canyon 5637318, above the 5000000",
+         "chars: error: a fight on Arena can need 32073001 mesh elements, on Bunker 32070413, on "
+         "Canyon 32071212, "
+         "above the 20000000",
          1},
         {"a collision triangle at the start point",
          [&](const TempDir& d) { saveTds(collision, d.file("models/arena_col.3ds")); },
