@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "FrameStats.h"
+#include "Text.h"
 #include "TextureLookups.h"
 #include "TextureStore.h"
 #include "TransparentQueue.h"
@@ -13,16 +14,6 @@ namespace {
 
 bool boxVisible(const Vec3& lo, const Vec3& hi, float x, float y, float z) {
     return viewFrustum.boxInFrustum(lo.x + x, lo.y + y, lo.z + z, hi.x + x, hi.y + y, hi.z + z);
-}
-
-void lowerInPlace(std::string& s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-}
-
-std::string lowered(std::string s) {
-    lowerInPlace(s);
-    return s;
 }
 
 }  // namespace
@@ -48,7 +39,7 @@ void Mesh::assignTextures(TextureLookups& lookups) {
             m.transparent = false;
             continue;
         }
-        lowerInPlace(m.textureFile);
+        m.textureFile = lowered(m.textureFile);
         // A named replaced texture retextures only the materials using it; an
         // empty one with a skin given retextures every textured material.
         const bool replace = m.textureFile == replacedTexture ||

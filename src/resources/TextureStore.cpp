@@ -12,6 +12,7 @@
 
 #include "DataLocator.h"
 #include "ImageSurface.h"
+#include "Text.h"
 
 namespace {
 
@@ -24,13 +25,6 @@ struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
 };
 using Buffer = std::unique_ptr<uint8_t[], FreeDeleter>;
-
-std::string lowered(const char* name) {
-    std::string out(name);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return out;
-}
 
 // Names must fit the locator's buffer and the entry's name field.
 bool acceptableName(const char* name, size_t limit) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Angles.h"
 #include "CollisionMap.h"
 #include "ContentData.h"
 
@@ -132,7 +133,7 @@ TEST(ContentCollision, WalkingOutFromTheStartStopsAtAWallInFrontOfTheVisibleOne)
         CollisionMap map({CELL, CELL, CELL}, *collisionMesh);
         const std::vector<Vec3> visible = triangles(*level);
         for (int heading = 0; heading < 360; heading += 15) {
-            const float a = heading * 3.14159265f / 180.0f;
+            const float a = heading * float(PI) / 180.0f;
             const Vec3 step{std::sin(a), 0, -std::cos(a)};
             Vec3 p{0, SHOT_HEIGHT, -50}, last = p;
             float walked = 0;

@@ -6,6 +6,7 @@
 #include <map>
 #include <tuple>
 
+#include "Angles.h"
 #include "ChunkReader.h"
 #include "CollisionMap.h"
 #include "ContentChecks.h"
@@ -20,7 +21,6 @@ namespace {
 // for triangles that reach into a body's height (0 to 8 above the ground).
 constexpr float CLEARANCE = 12.0f;
 constexpr float BODY_HEIGHT = 8.0f;
-constexpr double PI = 3.14159265358979;
 
 struct Place {
     float x, z;

@@ -26,13 +26,6 @@ bool regularFile(const std::string& path) {
 
 }  // namespace
 
-std::string lowered(const std::string& name) {
-    std::string out = name;
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return out;
-}
-
 DataSearch::DataSearch() {
     // Built as the locator builds them ("%s/.tovask/" with an empty prefix, "%s/").
     bases_ = {"", "/.tovask/", std::string(developmentDataDir) + "/"};

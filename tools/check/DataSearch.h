@@ -32,6 +32,3 @@ private:
     std::set<size_t> read_;
     std::map<std::string, std::vector<std::string>> listings_;  // folder -> file names
 };
-
-// name with the letters A to Z lowered, as the model and texture stores do.
-std::string lowered(const std::string& name);
