@@ -9,6 +9,7 @@
 
 #include "MeshData.h"
 #include "NamePattern.h"
+#include "Text.h"
 
 namespace {
 
@@ -68,9 +69,9 @@ const char* checkTiming(const AnimationDescription& d) {
 }  // namespace
 
 bool keyFileName(const std::string& pattern, int key, char (&out)[DATA_NAME_SIZE]) {
-    if (!isNumberPattern(pattern.c_str())) return false;
-    const int n = std::snprintf(out, sizeof out, pattern.c_str(), key);
-    return n >= 0 && n < DATA_NAME_SIZE - 1;
+    // Names and paths are at most 254 characters (DataLocator.h).
+    return isNumberPattern(pattern.c_str()) &&
+           numberedName(out, DATA_NAME_SIZE - 1, pattern.c_str(), key);
 }
 
 const char* animationDescriptionProblem(const char* path, AnimationDescription& out, int& field) {
@@ -116,4 +117,11 @@ long long meshElements(const MeshData& key) {
 
 long long animationFrameElements(int frameCount, const MeshData& key1) {
     return static_cast<long long>(frameCount) * meshElements(key1);
+}
+
+std::string frameBudgetProblem(int frameCount, long long key1Elements, const std::string& key1) {
+    const long long elements = static_cast<long long>(frameCount) * key1Elements;
+    if (elements <= MAX_ANIMATION_FRAME_ELEMENTS) return "";
+    return format("%d frames of %s hold %lld elements (%lld each), more than the %lld", frameCount,
+                  key1.c_str(), elements, key1Elements, MAX_ANIMATION_FRAME_ELEMENTS);
 }

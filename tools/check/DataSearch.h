@@ -9,8 +9,7 @@
 
 class DataSearch {
 public:
-    // The three bases the game's locator tries, in its order: the working
-    // directory, "/.tovask/", then the data folder (developmentDataDir).
+    // The bases the game's locator tries, in its order (dataBases).
     DataSearch();
 
     // For people: "./" for the working directory, the others as they are.

@@ -21,14 +21,11 @@
 
 namespace {
 
-// formatNumberedName without its messages: the pattern printed with n, or the
-// pattern itself when it is not a number pattern; "" when it does not fit the
-// game's buffer.
+// The name the game makes from the pattern in its buffer, without its messages; "" when it does
+// not fit.
 std::string numberedName(const char* pattern, int n) {
     char out[INFO_TEXT_SIZE];
-    const int written = isNumberPattern(pattern) ? std::snprintf(out, sizeof out, pattern, n)
-                                                 : std::snprintf(out, sizeof out, "%s", pattern);
-    return written >= 0 && written < int(sizeof out) ? out : "";
+    return ::numberedName(out, sizeof out, pattern, n) ? out : "";
 }
 
 }  // namespace
@@ -94,15 +91,6 @@ std::string collisionBuildProblem(const MeshData& collision, Vec3 cellSize) {
             "game builds no collisions and creatures cannot move",
             static_cast<long long>(f.cellTests), static_cast<long long>(MAX_COLLISION_CELL_TESTS));
     return "";
-}
-
-std::string animationBudgetProblem(const AnimationDescription& d, long long key1Elements) {
-    const long long elements = static_cast<long long>(d.frameCount) * key1Elements;
-    if (elements <= MAX_ANIMATION_FRAME_ELEMENTS) return "";
-    return format(
-        "%d frames of key 1 hold %lld elements (%lld each), more than the %lld the game "
-        "allows: it refuses the model",
-        d.frameCount, elements, key1Elements, MAX_ANIMATION_FRAME_ELEMENTS);
 }
 
 std::string storeKey(const ModelRequest& r) {

@@ -38,9 +38,6 @@ SDL_Surface* decodeCompanionImage(const char* path, std::string& problem);
 // Why the game would build no collisions from this model with these cells
 // (its grid cap and its budget of triangle-in-cell tests), or "".
 std::string collisionBuildProblem(const MeshData& collision, Vec3 cellSize);
-// Why the game would refuse this animation's frames (its budget of frame
-// elements: frames times key 1's meshElements), or "".
-std::string animationBudgetProblem(const AnimationDescription& d, long long key1Elements);
 
 // --- The fight's model requests ---------------------------------------------
 // The game's own request functions, as lists; the worst fight's model count is

@@ -150,11 +150,11 @@ void ModelCatalog::loadAnimation(ModelInfo& m) {
         m.keys.push_back(path.empty() ? nullptr : &mesh(path));
     }
     checkKeys(m);
-    const std::string budget =
-        animationBudgetProblem(m.animation, m.keys[0] ? m.keys[0]->elements : 0);
     const long long key1 = m.keys[0] ? m.keys[0]->elements : 0;
+    const std::string budget = frameBudgetProblem(m.frames, key1, "key 1");
     if (!budget.empty()) {
-        findings_.error(m.path, lineOfValue(m.path, 2), budget);
+        findings_.error(m.path, lineOfValue(m.path, 2),
+                        budget + " the game allows: it refuses the model");
         m.loads = false;
         m.elementsRead = key1;  // the game stops after key 1
         return;
