@@ -204,12 +204,11 @@ bool checkCharacter(CheckContext& ctx, const std::string& path, CharacterInfo& o
         ctx.findings.error(path, 0, "cannot be opened: the game skips this character");
         return false;
     }
-    const ScannedFields scan = scanFields(path, shapesOf(CHARACTER_FIELDS), ctx.findings);
     CharacterInfo c;
-    readCharacterFields(file, c, nullptr);
+    const std::vector<int> lines = readFields(file, path, c, ctx.findings);
     std::fclose(file);
     std::snprintf(c.filePath, sizeof c.filePath, "%s", path.c_str());
-    const Line line{path, scan.lines};
+    const Line line{path, lines};
     if (c.creatureType < 0 || c.creatureType >= CREATURE_TYPE_COUNT) {
         ctx.findings.error(path, line[TYPE],
                            format("creature type %d: only 0 exists, so the game drops this "

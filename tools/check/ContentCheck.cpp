@@ -2,27 +2,24 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <iterator>
 
 #include "ContentChecks.h"
 #include "DescriptionFiles.h"
 #include "GameAdapters.h"
-#include "Words.h"
+#include "Settings.h"
+#include "TextReader.h"
 
 namespace {
 
-constexpr const char* SETTINGS_FILE = "tovask.cfg";
 // Names a list may hold before the check stops looking (the game reads them all).
 constexpr size_t MAX_LIST_NAMES = 10000;
+constexpr size_t VALUE_COUNT = std::size(SETTINGS_VALUES);
 
-// Columns: the settings file's seven values in file order.
-constexpr const char* SETTINGS_VALUES[] = {"window width", "window height",   "colour depth",
-                                           "full screen",  "texture quality", "filled polygons",
-                                           "nice hints"};
-
-bool wholeNumber(const std::string& w, long& value) {
+bool wholeNumber(const std::string& w) {
     char* end = nullptr;
     errno = 0;
-    value = std::strtol(w.c_str(), &end, 10);
+    const long value = std::strtol(w.c_str(), &end, 10);
     return errno == 0 && end != w.c_str() && *end == '\0' && value >= INT_MIN && value <= INT_MAX;
 }
 
@@ -36,32 +33,42 @@ void checkSettingsFile(CheckContext& ctx) {
                              "default settings");
         return;
     }
-    const WordFile file = readWords(path, 7);
-    long values[7] = {};
+    // Read as the game reads it, value by value, to say where each stands.
+    Settings s;
+    int lines[VALUE_COUNT] = {};
     size_t read = 0;
-    for (; read < file.words.size(); ++read) {
-        if (!wholeNumber(file.words[read].text, values[read])) {
-            ctx.findings.warning(path, file.words[read].line,
-                                 format("the %s \"%s\" is not a whole number: the game reads "
-                                        "no further and keeps 0 for the rest",
-                                        SETTINGS_VALUES[read], file.words[read].text.c_str()));
+    if (std::FILE* file = std::fopen(path.c_str(), "r")) {
+        TextReader reader(file, nullptr);
+        reader.keepWords();
+        for (const SettingsValue& v : SETTINGS_VALUES) {
+            const bool number = reader.readInt(s.*v.member);
+            const TextReader::Word& w = reader.last();
+            if (number) lines[read++] = w.line;
+            if (w.line == 0) break;
+            if (number && wholeNumber(w.text)) continue;
+            ctx.findings.warning(path, w.line,
+                                 format("the %s \"%s\" is not a whole number: the game reads no "
+                                        "further and keeps 0 for the rest",
+                                        v.label, w.text.c_str()));
+            read = VALUE_COUNT;  // not short: broken
             break;
         }
+        std::fclose(file);
     }
-    if (read == file.words.size() && read < 7)
-        ctx.findings.warning(path, file.words.empty() ? 0 : file.words.back().line,
+    if (read < VALUE_COUNT)
+        ctx.findings.warning(path, read == 0 ? 0 : lines[read - 1],
                              format("holds %zu of the 7 values: the game keeps 0 from the %s on",
-                                    read, SETTINGS_VALUES[read]));
-    if (values[0] <= 0 || values[1] <= 0)
+                                    read, SETTINGS_VALUES[read].label));
+    if (s.width <= 0 || s.height <= 0)
         ctx.findings.warning(path, 0,
-                             format("the window size %ld x %ld is unusable: the game opens "
+                             format("the window size %d x %d is unusable: the game opens "
                                     "640 x 480",
-                                    values[0], values[1]));
-    if (read > 4 && (values[4] < 0 || values[4] > 2))
-        ctx.findings.warning(path, file.words[4].line,
-                             format("texture quality %ld: the game knows 0, 1 and 2 and ignores "
+                                    s.width, s.height));
+    if (lines[4] > 0 && (s.textureQuality < 0 || s.textureQuality > 2))
+        ctx.findings.warning(path, lines[4],
+                             format("texture quality %d: the game knows 0, 1 and 2 and ignores "
                                     "other values",
-                                    values[4]));
+                                    s.textureQuality));
 }
 
 ContentList checkList(CheckContext& ctx, const char* listName, const char* kind) {
@@ -76,32 +83,38 @@ ContentList checkList(CheckContext& ctx, const char* listName, const char* kind)
                                : "cannot be opened: the game stops at start-up");
         return list;
     }
-    std::fclose(opened);
     const std::string path = list.path = ctx.search.locate(listName);
-    const WordFile file = readWords(path, MAX_LIST_NAMES);
-    list.names = file.words.size();
-    if (file.words.empty())
-        ctx.findings.error(path, 0, format("names no %s file: the game stops at start-up", kind));
-    if (file.more)
-        ctx.findings.warning(path, file.words.back().line,
-                             format("only the first %zu names are checked", MAX_LIST_NAMES));
-    for (const Word& w : file.words) {
-        if (w.tooLong) {
-            ctx.findings.error(path, w.line,
-                               "a name longer than 254 characters: the game skips it");
+    TextReader reader(opened, nullptr);
+    char name[DATA_NAME_SIZE];
+    int result;
+    int lastLine = 0;
+    while ((result = reader.readName(name)) != EOF) {
+        const int line = reader.last().line;
+        if (list.names == MAX_LIST_NAMES) {
+            ctx.findings.warning(path, lastLine,
+                                 format("only the first %zu names are checked", MAX_LIST_NAMES));
+            break;
+        }
+        ++list.names;
+        lastLine = line;
+        if (result == 0) {
+            ctx.findings.error(path, line, "a name longer than 254 characters: the game skips it");
             continue;
         }
-        const std::string located = ctx.search.locate(w.text);
+        const std::string located = ctx.search.locate(name);
         if (located.empty()) {
             std::string message =
-                format("the %s file \"%s\" is not found: the game skips it", kind, w.text.c_str());
-            const std::string near = ctx.search.sameButCase(w.text);
+                format("the %s file \"%s\" is not found: the game skips it", kind, name);
+            const std::string near = ctx.search.sameButCase(name);
             if (!near.empty()) message += " (" + near + " differs only in case)";
-            ctx.findings.error(path, w.line, message);
+            ctx.findings.error(path, line, message);
             continue;
         }
         list.files.push_back(located);
     }
+    std::fclose(opened);
+    if (list.names == 0)
+        ctx.findings.error(path, 0, format("names no %s file: the game stops at start-up", kind));
     return list;
 }
 

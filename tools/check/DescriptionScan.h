@@ -1,33 +1,20 @@
-// The fields of a description file located word by word, in the game's field order, with their
-// lines.
+// Description files read field by field with the game's reader, each field's line noted and judged.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "DescriptionFiles.h"
 #include "Findings.h"
-#include "Words.h"
 
-struct FieldShape {
-    const char* label;
-    FieldKind kind;
-};
-
-struct ScannedFields {
-    std::vector<int> lines;  // per field: the line of its first word (or the last line read)
-    bool complete = false;   // every field present and of its kind
-};
-
-// Walks the words of the file at path as the game's reader walks its fields,
-// and reports at path: fields missing, words that are not of their field's
-// kind, names over 254 characters, words left after the last field.
-ScannedFields scanFields(const std::string& path, const std::vector<FieldShape>& fields,
-                         Findings& findings);
-
-template <typename Record, size_t N>
-std::vector<FieldShape> shapesOf(const DescriptionField<Record> (&fields)[N]) {
-    std::vector<FieldShape> shapes;
-    for (const DescriptionField<Record>& f : fields) shapes.push_back({f.label, f.kind});
-    return shapes;
-}
+// Reads the open description file at path into record as the game does and
+// reports at path: the file ending before a field, a number field whose word
+// is not exactly one number (the game reads what it can and every later field
+// shifts, so later fields are not judged), a name over 254 characters, words
+// left after the last field. Returns each field's line: that of its first
+// word, or of the last word for fields the file does not reach.
+std::vector<int> readFields(std::FILE* file, const std::string& path, CharacterInfo& record,
+                            Findings& findings);
+std::vector<int> readFields(std::FILE* file, const std::string& path, MapInfo& record,
+                            Findings& findings);

@@ -49,12 +49,10 @@ bool checkMap(CheckContext& ctx, const std::string& path, MapInfo& out) {
         ctx.findings.error(path, 0, "cannot be opened: the game skips this map");
         return false;
     }
-    const ScannedFields scan = scanFields(path, shapesOf(MAP_FIELDS), ctx.findings);
     MapInfo m;
-    readMapFields(file, m, nullptr);
+    const std::vector<int> line = readFields(file, path, m, ctx.findings);
     std::fclose(file);
     std::snprintf(m.filePath, sizeof m.filePath, "%s", path.c_str());
-    const std::vector<int>& line = scan.lines;
 
     checkSceneModel(ctx, m.levelModel, path, line[LEVEL], "the level model");
     if (checkKeyword(ctx, m.groundModel, "noground", path, line[GROUND]))

@@ -8,7 +8,7 @@
 #include "GameAdapters.h"
 #include "MeshData.h"
 #include "ModelKey.h"  // MAX_MODEL_NAME
-#include "Words.h"
+#include "TextReader.h"
 
 namespace {
 
@@ -54,10 +54,19 @@ void noteCoordinates(Findings& findings, const std::string& path, const MeshData
     }
 }
 
-// The line of the n-th value (from 1) of an animation description file, or 0.
+// The line of the n-th value (from 1) of an animation description file, each one word, or 0.
 int lineOfValue(const std::string& path, size_t n) {
-    const WordFile words = readWords(path, 5);
-    return n >= 1 && n <= words.words.size() ? words.words[n - 1].line : 0;
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (!file) return 0;
+    TextReader reader(file, nullptr);
+    char word[MAX_NAME_LENGTH + 1];
+    int line = 0;
+    for (size_t k = 1; k <= n && (k == 1 || line > 0); ++k) {
+        reader.readName(word);
+        line = reader.last().line;  // 0 once the file has ended
+    }
+    std::fclose(file);
+    return line;
 }
 
 std::string sameShapeProblem(const MeshInfo& key, const MeshInfo& first) {
