@@ -6,9 +6,10 @@
 #include "ContentChecks.h"
 #include "CreatureType.h"
 #include "DescriptionScan.h"
+#include "FightRequests.h"
 #include "GameAdapters.h"
 #include "NamePattern.h"
-#include "WorstFight.h"
+#include "WorstFight.h"  // MAX_COUNTED_SKINS
 
 namespace {
 
@@ -234,7 +235,7 @@ bool checkCharacter(CheckContext& ctx, const std::string& path, CharacterInfo& o
          {c.standModelName, c.walkModelName, c.strafeModelName, c.diagonalModelName})
         checkStanding(ctx, name, true);
     checkStanding(ctx, c.deathModelName, false);
-    for (const ModelRequest& r : pairRequests(c, 0))
+    for (const ModelRequest& r : lookRequests(c, 0))
         if (!r.replacementTexture.empty()) checkSkinShows(ctx, r.fileName);
     checkDeathCarriesArms(ctx, c);
     checkLooping(ctx, c.walkModelName, true, "walk");

@@ -11,6 +11,7 @@
 #include "CollisionMap.h"
 #include "ContentChecks.h"
 #include "Creature.h"
+#include "FightModels.h"
 #include "GameAdapters.h"
 #include "GameState.h"
 #include "Geometry.h"

@@ -6,6 +6,7 @@
 
 #include "ContentChecks.h"
 #include "DescriptionFiles.h"
+#include "FightRequests.h"
 #include "GameAdapters.h"
 #include "Settings.h"
 #include "TextReader.h"

@@ -3,32 +3,13 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <climits>
-#include <cmath>
 
 #include "CollisionBudget.h"
-#include "CollisionMap.h"
 #include "DataFolder.h"
 #include "DataLocator.h"
-#include "FightModels.h"
-#include "Findings.h"
-#include "GameState.h"
 #include "ImageSurface.h"
-#include "NamePattern.h"
-#include "ProjectileType.h"
-#include "WeaponType.h"
-
-namespace {
-
-// The name the game makes from the pattern in its buffer, without its messages; "" when it does
-// not fit.
-std::string numberedName(const char* pattern, int n) {
-    char out[INFO_TEXT_SIZE];
-    return ::numberedName(out, sizeof out, pattern, n) ? out : "";
-}
-
-}  // namespace
+#include "Text.h"
 
 void useGameDataFolder() {
     // The game lies beside the checker once installed, two folders up in a
@@ -91,47 +72,4 @@ std::string collisionBuildProblem(const MeshData& collision, Vec3 cellSize) {
             "game builds no collisions and creatures cannot move",
             static_cast<long long>(f.cellTests), static_cast<long long>(MAX_COLLISION_CELL_TESTS));
     return "";
-}
-
-std::string storeKey(const ModelRequest& r) {
-    ModelKey k;
-    if (!makeModelKey(r, k)) return "";
-    return k.fileName + '\n' + k.replacementTexture + '\n' + k.replacedTexture + '\n' +
-           std::to_string(k.listMode) + char('0' + k.mirrorX) + char('0' + k.mirrorY) +
-           char('0' + k.mirrorZ);
-}
-
-std::string skinTexture(const CharacterInfo& c, int skin) {
-    return numberedName(c.skinTexturePattern, skin + 1);
-}
-
-std::string armModel(const CharacterInfo& c, int pose) {
-    return numberedName(c.armModelPattern, pose);
-}
-
-std::vector<ModelRequest> pairRequests(const CharacterInfo& c, int skin) {
-    std::vector<ModelRequest> out;
-    for (const std::optional<ModelRequest>& r : characterModelRequests(c, skin))
-        if (r) out.push_back(*r);
-    return out;
-}
-
-std::vector<ModelRequest> fixedRequests() {
-    std::vector<ModelRequest> out{creatureBodyModelRequest()};
-    for (int i = 0; i < PROJECTILE_TYPE_COUNT; ++i) out.push_back(projectileModelRequest(i));
-    for (const WeaponType& w : weaponTypes) out.push_back(weaponModelRequest(w));
-    out.push_back(crosshairModelRequest());
-    return out;
-}
-
-ModelRequest collisionRequest(const MapInfo& m) {
-    return collisionModelRequest(m.collisionModel);
-}
-
-std::vector<ModelRequest> mapRequests(const MapInfo& m) {
-    const MapModelRequests r = mapModelRequests(m);
-    std::vector<ModelRequest> out{r.level};
-    for (const std::optional<ModelRequest>& part : {r.ground, r.roof, r.sky})
-        if (part) out.push_back(*part);
-    return out;
 }
