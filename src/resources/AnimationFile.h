@@ -7,6 +7,12 @@
 
 struct MeshData;
 
+// A model name whose last character is '3' names an animation description
+// file; any other a 3DS file.
+inline bool namesAnimation(const std::string& name) {
+    return !name.empty() && name.back() == '3';
+}
+
 // Text, one value per line: length (ticks), frameCount, keyCount, the key file
 // name pattern (one word with one integer conversion), looping (0 or not 0).
 struct AnimationDescription {

@@ -76,7 +76,7 @@ bool Model::load(const char* fileName, DisplayListMode mode, bool mirrorX, bool 
 
     listMode = mode;
     const DisplayListMode buildMode = (mirrorX || mirrorY || mirrorZ) ? LISTS_NONE : mode;
-    const bool animated = fileName[n - 1] == '3';
+    const bool animated = namesAnimation(fileName);
     if (!(animated ? loadAnimation(path, buildMode) : loadSingle(path, buildMode))) {
         frames.clear();
         length = 0;

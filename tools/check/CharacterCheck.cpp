@@ -200,15 +200,9 @@ void checkLooping(CheckContext& ctx, const char* name, bool shouldLoop, const ch
 }  // namespace
 
 bool checkCharacter(CheckContext& ctx, const std::string& path, CharacterInfo& out) {
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (!file) {
-        ctx.findings.error(path, 0, "cannot be opened: the game skips this character");
-        return false;
-    }
     CharacterInfo c;
-    const std::vector<int> lines = readFields(file, path, c, ctx.findings);
-    std::fclose(file);
-    std::snprintf(c.filePath, sizeof c.filePath, "%s", path.c_str());
+    const std::vector<int> lines = readFields(path, c, ctx.findings);
+    if (lines.empty()) return false;
     const Line line{path, lines};
     if (c.creatureType < 0 || c.creatureType >= CREATURE_TYPE_COUNT) {
         ctx.findings.error(path, line[TYPE],

@@ -21,9 +21,8 @@ bool decimalNumber(const std::string& w) {
 }
 
 template <typename Record, size_t N>
-std::vector<int> readAndJudge(std::FILE* file, const std::string& path, Record& record,
-                              const DescriptionField<Record> (&fields)[N], Findings& findings) {
-    TextReader reader(file, nullptr);
+std::vector<int> judge(TextReader& reader, const std::string& path, Record& record,
+                       const DescriptionField<Record> (&fields)[N], Findings& findings) {
     reader.keepWords();
     std::vector<int> lines;
     int lastLine = 1;
@@ -74,14 +73,27 @@ std::vector<int> readAndJudge(std::FILE* file, const std::string& path, Record& 
     return lines;
 }
 
-}  // namespace
-
-std::vector<int> readFields(std::FILE* file, const std::string& path, CharacterInfo& record,
-                            Findings& findings) {
-    return readAndJudge(file, path, record, CHARACTER_FIELDS, findings);
+template <typename Record, size_t N>
+std::vector<int> readAndJudge(const std::string& path, const char* kind, Record& record,
+                              const DescriptionField<Record> (&fields)[N], Findings& findings) {
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (!file) {
+        findings.error(path, 0, format("cannot be opened: the game skips this %s", kind));
+        return {};
+    }
+    std::snprintf(record.filePath, sizeof record.filePath, "%s", path.c_str());
+    TextReader reader(file, nullptr);
+    std::vector<int> lines = judge(reader, path, record, fields, findings);
+    std::fclose(file);
+    return lines;
 }
 
-std::vector<int> readFields(std::FILE* file, const std::string& path, MapInfo& record,
-                            Findings& findings) {
-    return readAndJudge(file, path, record, MAP_FIELDS, findings);
+}  // namespace
+
+std::vector<int> readFields(const std::string& path, CharacterInfo& record, Findings& findings) {
+    return readAndJudge(path, "character", record, CHARACTER_FIELDS, findings);
+}
+
+std::vector<int> readFields(const std::string& path, MapInfo& record, Findings& findings) {
+    return readAndJudge(path, "map", record, MAP_FIELDS, findings);
 }

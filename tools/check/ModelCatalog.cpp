@@ -123,7 +123,7 @@ const ModelInfo& ModelCatalog::model(const std::string& requested) {
     if (name.empty() || name.size() > MAX_MODEL_NAME) return m;
     m.path = search_.locate(name);
     if (m.path.empty()) return m;
-    m.animated = name.back() == '3';
+    m.animated = namesAnimation(name);
     if (m.animated) {
         loadAnimation(m);
     } else {
