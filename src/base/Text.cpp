@@ -1,8 +1,11 @@
 // printf into a string and ASCII lower case.
 #include "Text.h"
 
+#include <cerrno>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 
 std::string format(const char* fmt, ...) {
     char text[1024];
@@ -11,6 +14,16 @@ std::string format(const char* fmt, ...) {
     std::vsnprintf(text, sizeof text, fmt, args);
     va_end(args);
     return text;
+}
+
+bool wholeNumber(const std::string& word, int& value) {
+    char* end = nullptr;
+    errno = 0;
+    const long n = std::strtol(word.c_str(), &end, 10);
+    if (errno != 0 || end == word.c_str() || *end != '\0' || n < INT_MIN || n > INT_MAX)
+        return false;
+    value = static_cast<int>(n);
+    return true;
 }
 
 std::string lowered(std::string text) {

@@ -1,10 +1,7 @@
 // Reading and checking animation description files.
 #include "AnimationFile.h"
 
-#include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "MeshData.h"
@@ -17,14 +14,7 @@ namespace {
 // (out-of-range numbers included, which a plain %d would not notice).
 bool readInt(FILE* f, int& out) {
     char word[32];
-    if (std::fscanf(f, "%31s", word) != 1) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(word, &end, 10);
-    if (errno != 0 || end == word || *end != '\0' || value < INT_MIN || value > INT_MAX)
-        return false;
-    out = static_cast<int>(value);
-    return true;
+    return std::fscanf(f, "%31s", word) == 1 && wholeNumber(word, out);
 }
 
 // The pattern word; one character more than a name may hold shows it was cut.

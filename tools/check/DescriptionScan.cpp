@@ -1,18 +1,11 @@
 // Field-by-field reading of description files: presence, kind and line of every field.
 #include "DescriptionScan.h"
 
-#include <cerrno>
-#include <climits>
 #include <cstdlib>
 
-namespace {
+#include "Text.h"
 
-bool wholeNumber(const std::string& w) {
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(w.c_str(), &end, 10);
-    return errno == 0 && end != w.c_str() && *end == '\0' && value >= INT_MIN && value <= INT_MAX;
-}
+namespace {
 
 bool decimalNumber(const std::string& w) {
     char* end = nullptr;
@@ -27,6 +20,7 @@ std::vector<int> judge(TextReader& reader, const std::string& path, Record& reco
     std::vector<int> lines;
     int lastLine = 1;
     bool judged = true;
+    int whole;
     for (size_t i = 0; i < N; ++i) {
         const DescriptionField<Record>& f = fields[i];
         const bool ended = reader.atEnd();
@@ -48,7 +42,7 @@ std::vector<int> judge(TextReader& reader, const std::string& path, Record& reco
             findings.error(
                 path, w.line,
                 format("the %s is longer than 254 characters: the game leaves it empty", f.label));
-        } else if (f.kind == FieldKind::Int && (!read || !wholeNumber(w.text))) {
+        } else if (f.kind == FieldKind::Int && (!read || !wholeNumber(w.text, whole))) {
             findings.error(path, w.line,
                            format("the %s \"%s\" is not a whole number: the game reads what it "
                                   "can and every later field shifts",
