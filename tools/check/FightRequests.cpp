@@ -2,18 +2,8 @@
 #include "FightRequests.h"
 
 #include "FightModels.h"
-#include "NamePattern.h"
 #include "ProjectileType.h"
 #include "WeaponType.h"
-
-namespace {
-
-std::string numberedName(const char* pattern, int n) {
-    char out[INFO_TEXT_SIZE];
-    return ::numberedName(out, sizeof out, pattern, n) ? out : "";
-}
-
-}  // namespace
 
 std::string storeKey(const ModelRequest& r) {
     ModelKey k;
@@ -48,12 +38,4 @@ std::vector<ModelRequest> lookRequests(const CharacterInfo& c, int skin) {
     for (const std::optional<ModelRequest>& r : characterModelRequests(c, skin))
         if (r) out.push_back(*r);
     return out;
-}
-
-std::string skinTexture(const CharacterInfo& c, int skin) {
-    return numberedName(c.skinTexturePattern, skin + 1);
-}
-
-std::string armModel(const CharacterInfo& c, int pose) {
-    return numberedName(c.armModelPattern, pose);
 }

@@ -1,5 +1,4 @@
-// What a fight asks the model store for, as lists of the game's own requests, and the names the
-// character patterns make.
+// What a fight asks the model store for, as lists of the game's own requests.
 #pragma once
 
 #include <string>
@@ -20,9 +19,3 @@ std::vector<ModelRequest> mapRequests(const MapInfo& m);
 ModelRequest collisionRequest(const MapInfo& m);
 // What a character model set asks for with this skin: arms, body, death, extra.
 std::vector<ModelRequest> lookRequests(const CharacterInfo& c, int skin);
-
-// The names the character's patterns make, as the game makes them (without
-// its console messages): the skin texture of skin index skin (from 0, printed
-// with skin + 1) and the arm model of a pose (0 to 5); "" when too long.
-std::string skinTexture(const CharacterInfo& c, int skin);
-std::string armModel(const CharacterInfo& c, int pose);

@@ -3,6 +3,7 @@
 
 #include "ContentChecks.h"
 #include "FightModelCount.h"
+#include "FightModels.h"
 #include "FightRequests.h"
 #include "GameState.h"
 #include "ItemNumbers.h"
@@ -114,7 +115,7 @@ std::string fightText(const MapCost& cost, const std::vector<CharacterInfo>& cha
     for (const WorstFight::Look& look : cost.fight.looks) {
         const CharacterInfo& c = characters[size_t(look.character)];
         looks += format("%s%s with %s (%lld)", looks.empty() ? "" : ", ", c.name,
-                        skinTexture(c, look.skin).c_str(), look.adds);
+                        skinTextureName(c, look.skin, false).c_str(), look.adds);
     }
     return looks;
 }
