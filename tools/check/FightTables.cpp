@@ -1,4 +1,5 @@
-// The model and texture tables of the costliest fight on each map against their capacity of 100.
+// The model, texture and mesh-element tables of the worst fight on each map against their
+// capacities.
 #include <map>
 
 #include "ContentChecks.h"

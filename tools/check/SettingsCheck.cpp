@@ -9,6 +9,8 @@
 namespace {
 
 constexpr size_t VALUE_COUNT = std::size(SETTINGS_VALUES);
+constexpr size_t TEXTURE_QUALITY = 4;  // its place in the file
+static_assert(SETTINGS_VALUES[TEXTURE_QUALITY].member == &Settings::textureQuality);
 
 }  // namespace
 
@@ -52,8 +54,8 @@ void checkSettingsFile(CheckContext& ctx) {
                              format("the window size %d x %d is unusable: the game opens "
                                     "640 x 480",
                                     s.width, s.height));
-    if (lines[4] > 0 && (s.textureQuality < 0 || s.textureQuality > 2))
-        ctx.findings.warning(path, lines[4],
+    if (lines[TEXTURE_QUALITY] > 0 && (s.textureQuality < 0 || s.textureQuality > 2))
+        ctx.findings.warning(path, lines[TEXTURE_QUALITY],
                              format("texture quality %d: the game knows 0, 1 and 2 and ignores "
                                     "other values",
                                     s.textureQuality));
