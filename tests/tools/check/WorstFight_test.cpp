@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -145,6 +146,41 @@ TEST(WorstFight, TwentyCharactersOfEightSkinsAreCountedWithoutTryingEveryFight) 
     const WorstFight w = worstModelFight(skyMap(), table.data(), 20);
     // Seven different characters: each look its 13 skinned models and its own extra model.
     EXPECT_EQ(w.total, w.base + 7 * 14);
+}
+
+// The texture and mesh-element tables weigh their items and start from a base:
+// small random tables against every choice of up to `creatures` looks.
+TEST(WorstFight, WeightedItemsAndABaseCountExactly) {
+    std::mt19937 random(5);
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE(round);
+        std::vector<long long> weights(6);
+        for (long long& w : weights) w = random() % 50;
+        const std::vector<int> base = {int(random() % 6)};
+        std::vector<LookItems> looks(2 + random() % 5);
+        for (LookItems& l : looks) {
+            l.playerMay = random() % 3 != 0;
+            for (int item = 0; item < 6; ++item)
+                if (random() % 2) l.items.push_back(item);
+        }
+        const int creatures = 1 + random() % 3;
+        long long brute = -1;
+        for (unsigned set = 1; set < 1u << looks.size(); ++set) {
+            std::vector<bool> held(6, false);
+            held[base[0]] = true;
+            bool player = false;
+            for (size_t c = 0; c < looks.size(); ++c)
+                if (set >> c & 1) {
+                    player = player || looks[c].playerMay;
+                    for (int item : looks[c].items) held[item] = true;
+                }
+            long long total = 0;
+            for (int item = 0; item < 6; ++item) total += held[item] ? weights[item] : 0;
+            if (player && __builtin_popcount(set) <= creatures) brute = std::max(brute, total);
+        }
+        const WorstFight w = findWorstFight(weights, base, looks, creatures);
+        EXPECT_EQ(w.looks.empty() ? -1 : w.total, brute);
+    }
 }
 
 }  // namespace
