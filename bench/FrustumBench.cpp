@@ -5,13 +5,14 @@
 #include <cstdlib>
 #include <vector>
 
+#include "Angles.h"
 #include "ViewFrustum.h"
 
 namespace {
 
 // The start-up camera (45 degrees, 4:3, near 1, far 250) at the origin facing -z.
 ViewFrustum startupView() {
-    const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
+    const float f = 1.0f / std::tan(22.5f * float(PI) / 180.0f);
     const float p[16] = {f * 0.75f,        0, 0, 0, 0, f, 0, 0, 0, 0, -251.0f / 249.0f, -1, 0, 0,
                          -500.0f / 249.0f, 0};
     const float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};

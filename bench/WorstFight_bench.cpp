@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "WorstFight.h"
+#include "FightModelCount.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ void BM_WorstFight(benchmark::State& state) {
     std::snprintf(map.skyTexture, INFO_TEXT_SIZE, "nosky");
     for (auto _ : state)
         benchmark::DoNotOptimize(
-            findWorstFight(map, table.data(), static_cast<int>(table.size())).models);
+            worstModelFight(map, table.data(), static_cast<int>(table.size())).total);
 }
 BENCHMARK(BM_WorstFight)
     ->Args({3, 3})

@@ -7,35 +7,9 @@
 #include "DataLocator.h"
 #include "DescriptionFiles.h"
 #include "Settings.h"
-#include "TextFields.h"
+#include "TextReader.h"
 
 namespace {
-
-// Reads each field of the table in turn with the reader of its kind.
-template <typename Record, size_t N>
-void readTable(std::FILE* file, Record& r, const DescriptionField<Record> (&fields)[N],
-               const char* source) {
-    for (const DescriptionField<Record>& f : fields) {
-        switch (f.kind) {
-            case FieldKind::Int:
-                readInt(file, r.*f.number);
-                break;
-            case FieldKind::Float:
-                readFloat(file, r.*f.real);
-                break;
-            case FieldKind::Name:
-                readName(file, r.*f.text, source);
-                break;
-            case FieldKind::Colour: {
-                float* c = r.*f.colour;
-                if (std::fscanf(file, "%f %f %f %f", &c[0], &c[1], &c[2], &c[3]) < 0) {
-                    // Truncated before the colour: it stays as it was, like the other fields.
-                }
-                break;
-            }
-        }
-    }
-}
 
 // Locates and opens a content list; a list that cannot be read ends the process.
 std::FILE* openList(const char* listName) {
@@ -52,9 +26,10 @@ std::FILE* openList(const char* listName) {
 // Hands every name of an open list to load, in list order, then closes it.
 template <typename Load>
 void forEachName(std::FILE* file, const char* listName, Load load) {
+    TextReader reader(file, listName);
     char name[DATA_NAME_SIZE];
     int result;
-    while ((result = readName(file, name, listName)) != EOF)
+    while ((result = reader.readName(name)) != EOF)
         if (result == 1) load(name);
     std::fclose(file);
 }
@@ -64,7 +39,7 @@ void forEachName(std::FILE* file, const char* listName, Load load) {
 // (open) <openKind>" on stdout, when the file cannot be found or opened.
 template <typename Record>
 bool readDescription(char* name, const char* kind, const char* openKind, Record& record,
-                     void (*readFields)(std::FILE*, Record&, const char*)) {
+                     void (*readFields)(TextReader&, Record&)) {
     if (!locateDataFile(name, true)) {
         std::printf("Unable to find %s file %s", kind, name);
         return false;
@@ -75,19 +50,20 @@ bool readDescription(char* name, const char* kind, const char* openKind, Record&
         return false;
     }
     std::snprintf(record.filePath, sizeof record.filePath, "%s", name);
-    readFields(file, record, record.filePath);
+    TextReader reader(file, record.filePath);
+    readFields(reader, record);
     std::fclose(file);
     return true;
 }
 
 }  // namespace
 
-void readCharacterFields(std::FILE* file, CharacterInfo& record, const char* source) {
-    readTable(file, record, CHARACTER_FIELDS, source);
+void readCharacterFields(TextReader& reader, CharacterInfo& record) {
+    for (const DescriptionField<CharacterInfo>& f : CHARACTER_FIELDS) readField(reader, record, f);
 }
 
-void readMapFields(std::FILE* file, MapInfo& record, const char* source) {
-    readTable(file, record, MAP_FIELDS, source);
+void readMapFields(TextReader& reader, MapInfo& record) {
+    for (const DescriptionField<MapInfo>& f : MAP_FIELDS) readField(reader, record, f);
 }
 
 std::FILE* openContentList(const char* listName, bool complain, ListOpening& result) {

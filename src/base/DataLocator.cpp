@@ -25,30 +25,36 @@ bool readableFile(const char* path) {
 
 const char* developmentDataDir = startingDataDir(TOVASK_DATA_DIR);
 
+std::string dataPath(const std::string& base, const char* folder, const std::string& name) {
+    std::string path = base + folder + name;
+    if (path.size() >= size_t(DATA_NAME_SIZE - 1)) return "";  // would not fit the caller's buffer
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
+
 bool findInBase(char* name, const char* base) {
     for (const char* folder : DATA_FOLDERS) {
-        char path[260];
-        const int n = std::snprintf(path, sizeof path, "%s%s%s", base, folder, name);
-        if (n < 0 || n >= DATA_NAME_SIZE - 1) continue;  // would not fit the caller's buffer
-        for (char* c = path; *c; ++c)
-            if (*c == '\\') *c = '/';
-        if (readableFile(path)) {
-            std::memcpy(name, path, static_cast<size_t>(n) + 1);
+        const std::string path = dataPath(base, folder, name);
+        if (!path.empty() && readableFile(path.c_str())) {
+            std::memcpy(name, path.c_str(), path.size() + 1);
             return true;
         }
     }
     return false;
 }
 
-bool locateDataFile(char* name, bool complain) {
-    if (findInBase(name, "")) return true;
+std::vector<std::string> dataBases() {
+    std::vector<std::string> bases = {"", "/.tovask/"};
     char base[200];
-    std::snprintf(base, sizeof base, "%s/.tovask/", "");
-    if (findInBase(name, base)) return true;
-    // A folder too long for the buffer is skipped, not cut short: a shortened
-    // path could name another folder.
     const int n = std::snprintf(base, sizeof base, "%s/", developmentDataDir);
-    if (n > 0 && n < static_cast<int>(sizeof base) && findInBase(name, base)) return true;
+    if (n > 0 && n < static_cast<int>(sizeof base)) bases.push_back(base);
+    return bases;
+}
+
+bool locateDataFile(char* name, bool complain) {
+    for (const std::string& base : dataBases())
+        if (findInBase(name, base.c_str())) return true;
     if (complain) std::fprintf(stderr, "Unable to locate file %s\n", name);
     return false;
 }

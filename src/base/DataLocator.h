@@ -1,6 +1,9 @@
 // Finds data files under three base directories and seven data folders.
 #pragma once
 
+#include <string>
+#include <vector>
+
 // Name buffers hold at least this many characters; names and paths are at most 254 long.
 constexpr int DATA_NAME_SIZE = 256;
 
@@ -21,3 +24,11 @@ extern const char* developmentDataDir;
 bool locateDataFile(char* name, bool complain);
 // One base directory, all folders in order; same contract without the message.
 bool findInBase(char* name, const char* base);
+
+// The bases locateDataFile searches, in its order: the working directory (""),
+// "/.tovask/" and "<developmentDataDir>/", the last left out when it does not
+// fit the locator's buffer of 200 (cut short, it could name another folder).
+std::vector<std::string> dataBases();
+// The path findInBase tries for name in one base and data folder, with '/'
+// for '\\'; "" when it would not fit a name buffer.
+std::string dataPath(const std::string& base, const char* folder, const std::string& name);

@@ -6,6 +6,7 @@
 
 #include "CharacterInfo.h"
 #include "MapInfo.h"
+#include "TextReader.h"
 
 // How one description field is read: "%d\n", "%f\n", "%s\n" or the map's
 // "%f %f %f %f" fog colour.
@@ -54,12 +55,30 @@ constexpr DescriptionField<MapInfo> MAP_FIELDS[] = {
     {"collision model", FieldKind::Name, nullptr, nullptr, &MapInfo::collisionModel, nullptr},
 };
 
-// Reads the fields of an open description file in file order into the record.
-// Fields the file does not supply keep their value. Names longer than
-// MAX_NAME_LENGTH are left empty, with a message naming source on stderr
-// unless source is null.
-void readCharacterFields(std::FILE* file, CharacterInfo& record, const char* source);
-void readMapFields(std::FILE* file, MapInfo& record, const char* source);
+// Reads one field into the record with the reader of its kind. False when the
+// file does not supply it whole: it has ended, a word is no number (the colour
+// stops at the first), or a name is longer than MAX_NAME_LENGTH (left empty).
+// Fields the file does not supply keep their value.
+template <typename Record>
+bool readField(TextReader& reader, Record& r, const DescriptionField<Record>& f) {
+    switch (f.kind) {
+        case FieldKind::Int:
+            return reader.readInt(r.*f.number);
+        case FieldKind::Float:
+            return reader.readFloat(r.*f.real);
+        case FieldKind::Name:
+            return reader.readName(r.*f.text) == 1;
+        case FieldKind::Colour:
+            for (float& c : r.*f.colour)
+                if (!reader.readFloat(c)) return false;
+            return true;
+    }
+    return false;
+}
+
+// Reads every field of an open description file in file order into the record.
+void readCharacterFields(TextReader& reader, CharacterInfo& record);
+void readMapFields(TextReader& reader, MapInfo& record);
 
 enum class ListOpening { Opened, NotFound, Unopenable };
 // Locates a content list ("chars" or "maps") and opens it as text. The

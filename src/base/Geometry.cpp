@@ -3,8 +3,9 @@
 
 #include <cmath>
 
+#include "Angles.h"
+
 namespace {
-constexpr double TWO_PI = 6.283185307179586;
 // 0.99 of a full turn: the angle sum above which a point counts as inside.
 constexpr double INSIDE_ANGLE_SUM = 6.220353454107791;
 }  // namespace

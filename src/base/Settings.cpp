@@ -5,12 +5,7 @@
 #include <cstring>
 
 #include "DataLocator.h"
-
-namespace {
-
-constexpr const char* SETTINGS_FILE = "tovask.cfg";
-
-}  // namespace
+#include "TextReader.h"
 
 Settings settings;
 
@@ -31,10 +26,9 @@ void Settings::loadSettingsFile() {
     std::FILE* file = locateDataFile(path, false) ? std::fopen(path, "r") : nullptr;
     if (file) {
         // Values the file does not supply keep their zero; no range limits.
-        if (std::fscanf(file, "%d %d %d %d %d %d %d", &width, &height, &bitsPerPixel, &fullScreen,
-                        &textureQuality, &filledPolygons, &niceHints) < 0) {
-            // An empty file: every value stays zero, like a short one.
-        }
+        TextReader reader(file, SETTINGS_FILE);
+        for (const SettingsValue& v : SETTINGS_VALUES)
+            if (!reader.readInt(this->*v.member)) break;
         std::fclose(file);
         // A window of no pixels shows nothing and takes no keys: a short or
         // broken file must not leave the player without a screen.

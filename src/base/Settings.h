@@ -47,3 +47,21 @@ private:
 };
 
 extern Settings settings;
+
+// The settings file "tovask.cfg": seven whole numbers, read in this order
+// until the file ends or a word is no number; the rest stay 0.
+constexpr const char* SETTINGS_FILE = "tovask.cfg";
+struct SettingsValue {
+    const char* label;
+    int Settings::*member;
+};
+// Columns: label, member. File order.
+constexpr SettingsValue SETTINGS_VALUES[] = {
+    {"window width", &Settings::width},
+    {"window height", &Settings::height},
+    {"colour depth", &Settings::bitsPerPixel},
+    {"full screen", &Settings::fullScreen},
+    {"texture quality", &Settings::textureQuality},
+    {"filled polygons", &Settings::filledPolygons},
+    {"nice hints", &Settings::niceHints},
+};

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "Entity.h"
 #include "Geometry.h"
@@ -69,6 +70,10 @@ int CollisionMap::cellNumber(const CollisionCell* cell, int grid) const {
 }
 
 CollisionCell* CollisionMap::locateCell(Vec3 point, int grid) {
+    return const_cast<CollisionCell*>(std::as_const(*this).locateCell(point, grid));
+}
+
+const CollisionCell* CollisionMap::locateCell(Vec3 point, int grid) const {
     if (grid < 0 || grid > 1 || cells[grid] == nullptr) return nullptr;
     const Vec3 o = gridOrigin[grid];
     // Truncation toward zero; done in double so far-off points cannot overflow.
@@ -191,14 +196,25 @@ void CollisionMap::collideInCell(Entity* object, CollisionCell* cell) {
             exchangeDone = 1;
         }
     }
-    if (contactFlag != 0) return;
-    const uint32_t* filed = filings.data() + cell->firstFiling;
-    for (int32_t i = 0; i < cell->triangleCount; ++i) {
-        const CollisionTriangle& t = triangles[filed[i]];
-        if (spherePolygonCollision(t.corners, t.normal, object->centre, 3, OBJECT_RADIUS)) {
-            contactFlag = 1;
-            object->onCollision(nullptr);
-            return;
-        }
+    if (contactFlag != 0 || !touchesLevel(*cell, object->centre)) return;
+    contactFlag = 1;
+    object->onCollision(nullptr);
+}
+
+bool CollisionMap::touchesLevel(const CollisionCell& cell, Vec3 centre) const {
+    for (int32_t i = 0; i < cell.triangleCount; ++i) {
+        const CollisionTriangle& t = cellTriangle(cell, i);
+        if (spherePolygonCollision(t.corners, t.normal, centre, 3, OBJECT_RADIUS)) return true;
     }
+    return false;
+}
+
+CollisionMap::Standing CollisionMap::standingAt(Vec3 centre) const {
+    Standing result = Standing::Free;
+    for (int grid = 0; grid < 2; ++grid) {
+        const CollisionCell* cell = locateCell(centre, grid);
+        if (cell == nullptr) return Standing::Outside;
+        if (touchesLevel(*cell, centre)) result = Standing::Touching;
+    }
+    return result;
 }

@@ -41,6 +41,15 @@ public:
 
     // Null when the point's cell number lies outside the grid.
     CollisionCell* locateCell(Vec3 point, int grid);
+    const CollisionCell* locateCell(Vec3 point, int grid) const;
+    // The level test of resolveMove: a triangle filed in the cell comes within
+    // OBJECT_RADIUS of an object centred here.
+    bool touchesLevel(const CollisionCell& cell, Vec3 centre) const;
+    // What the level tests of resolveMove make of an object centred here that
+    // meets no other object: outside either grid, or touching a level triangle
+    // of its cell in either grid, the move is undone.
+    enum class Standing { Free, Outside, Touching };
+    Standing standingAt(Vec3 centre) const;
     void insertObject(Entity* object);
     void removeObject(Entity* object);
     void resolveMove(Entity* object);

@@ -5,13 +5,13 @@
 
 #include <cmath>
 
+#include "Angles.h"
 #include "Controller.h"
 #include "Model.h"
 #include "ViewFrustum.h"
 #include "World.h"
 
 namespace {
-constexpr double TWO_PI = 6.283185307179586;
 
 // Opposite commands cancel each other.
 void cancelPair(uint8_t& a, uint8_t& b) {
@@ -63,7 +63,7 @@ void Entity::update() {
         const double s = speed;
         if (moveUp != 0) desiredVelocity.y = speed;
         if (moveDown != 0) desiredVelocity.y = -speed;
-        const double h = double(heading) / 360.0 * TWO_PI;
+        const double h = degreesToRadians(heading);
         const double sinH = std::sin(h), cosH = std::cos(h);
         headingSin = static_cast<float>(sinH);
         headingCos = static_cast<float>(cosH);

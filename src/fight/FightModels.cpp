@@ -23,7 +23,22 @@ std::optional<ModelRequest> levelPart(const char* name, const char* noneWord) {
     return request;
 }
 
+std::string patternName(const char* pattern, int number, bool tell) {
+    char name[INFO_TEXT_SIZE];
+    const bool made = tell ? formatNumberedName(name, sizeof name, pattern, number)
+                           : numberedName(name, sizeof name, pattern, number);
+    return made ? name : "";
+}
+
 }  // namespace
+
+std::string skinTextureName(const CharacterInfo& c, int skin, bool tell) {
+    return patternName(c.skinTexturePattern, skin + 1, tell);
+}
+
+std::string armModelName(const CharacterInfo& c, int pose, bool tell) {
+    return patternName(c.armModelPattern, pose, tell);
+}
 
 ModelRequest creatureBodyModelRequest() {
     ModelRequest request;
@@ -73,14 +88,11 @@ ModelRequest collisionModelRequest(const char* modelFile) {
 }
 
 CharacterModelRequests characterModelRequests(const CharacterInfo& c, int skin) {
-    char skinName[INFO_TEXT_SIZE];
-    formatNumberedName(skinName, sizeof skinName, c.skinTexturePattern, skin + 1);
+    const std::string skinText = skinTextureName(c, skin, true);
+    const char* skinName = skinText.c_str();
     CharacterModelRequests r;
-    for (int i = 0; i < ARM_MODEL_COUNT; ++i) {
-        char arm[INFO_TEXT_SIZE];
-        formatNumberedName(arm, sizeof arm, c.armModelPattern, i);
-        r[PART_ARMS + i] = skinned(arm, skinName, false);
-    }
+    for (int i = 0; i < ARM_MODEL_COUNT; ++i)
+        r[PART_ARMS + i] = skinned(armModelName(c, i, true).c_str(), skinName, false);
     r[PART_STAND] = skinned(c.standModelName, skinName, false);
     r[PART_STRAFE_RIGHT] = skinned(c.strafeModelName, skinName, false);
     r[PART_STRAFE_LEFT] = skinned(c.strafeModelName, skinName, true);

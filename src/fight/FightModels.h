@@ -6,6 +6,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
 #include "CharacterInfo.h"
 #include "MapInfo.h"
@@ -49,6 +50,13 @@ enum CharacterPart : int {
     CHARACTER_PART_COUNT
 };
 using CharacterModelRequests = std::array<std::optional<ModelRequest>, CHARACTER_PART_COUNT>;
+
+// The names the character's patterns make: the skin texture of skin index
+// skin (from 0; the files count from 1) and the arm model of a pose (0 to
+// ARM_MODEL_COUNT - 1). "" when too long; with tell, formatNumberedName's
+// messages go to stderr.
+std::string skinTextureName(const CharacterInfo& character, int skin, bool tell);
+std::string armModelName(const CharacterInfo& character, int pose, bool tell);
 
 // What a set loaded for this character with this skin (already chosen, see
 // chooseSkin) asks the model store for: every part but the extra model wears

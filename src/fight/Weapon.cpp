@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "Angles.h"
 #include "Creature.h"
 #include "FightModels.h"
 #include "ModelStore.h"
@@ -12,8 +13,6 @@
 
 namespace {
 constexpr float MUZZLE_HEIGHT = 4.0f;  // world units above the shooter's position
-constexpr double DEGREES_TO_TURNS = 0.002777777777777778;
-constexpr double TWO_PI = 6.283185307179586;
 }  // namespace
 
 Weapon::Weapon(World* world, int typeIndex, Creature* owner)
@@ -55,7 +54,7 @@ void Weapon::fire() {
         projectile->heading += static_cast<float>(rand() % type.spread - type.spread / 2);
     }
     if (type.recoil != 0.0f) {
-        const double a = double(projectile->heading) * DEGREES_TO_TURNS * TWO_PI;
+        const double a = degreesToRadians(projectile->heading);
         const double mass = owner->type.recoilMass;
         owner->velocity.x =
             static_cast<float>(owner->velocity.x - std::sin(a) * type.recoil / mass);

@@ -1,14 +1,12 @@
 // Reading and checking animation description files.
 #include "AnimationFile.h"
 
-#include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "MeshData.h"
 #include "NamePattern.h"
+#include "Text.h"
 
 namespace {
 
@@ -16,14 +14,7 @@ namespace {
 // (out-of-range numbers included, which a plain %d would not notice).
 bool readInt(FILE* f, int& out) {
     char word[32];
-    if (std::fscanf(f, "%31s", word) != 1) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(word, &end, 10);
-    if (errno != 0 || end == word || *end != '\0' || value < INT_MIN || value > INT_MAX)
-        return false;
-    out = static_cast<int>(value);
-    return true;
+    return std::fscanf(f, "%31s", word) == 1 && wholeNumber(word, out);
 }
 
 // The pattern word; one character more than a name may hold shows it was cut.
@@ -68,9 +59,9 @@ const char* checkTiming(const AnimationDescription& d) {
 }  // namespace
 
 bool keyFileName(const std::string& pattern, int key, char (&out)[DATA_NAME_SIZE]) {
-    if (!isNumberPattern(pattern.c_str())) return false;
-    const int n = std::snprintf(out, sizeof out, pattern.c_str(), key);
-    return n >= 0 && n < DATA_NAME_SIZE - 1;
+    // Names and paths are at most 254 characters (DataLocator.h).
+    return isNumberPattern(pattern.c_str()) &&
+           numberedName(out, DATA_NAME_SIZE - 1, pattern.c_str(), key);
 }
 
 const char* animationDescriptionProblem(const char* path, AnimationDescription& out, int& field) {
@@ -116,4 +107,11 @@ long long meshElements(const MeshData& key) {
 
 long long animationFrameElements(int frameCount, const MeshData& key1) {
     return static_cast<long long>(frameCount) * meshElements(key1);
+}
+
+std::string frameBudgetProblem(int frameCount, long long key1Elements, const std::string& key1) {
+    const long long elements = static_cast<long long>(frameCount) * key1Elements;
+    if (elements <= MAX_ANIMATION_FRAME_ELEMENTS) return "";
+    return format("%d frames of %s hold %lld elements (%lld each), more than the %lld", frameCount,
+                  key1.c_str(), elements, key1Elements, MAX_ANIMATION_FRAME_ELEMENTS);
 }

@@ -7,6 +7,12 @@
 
 struct MeshData;
 
+// A model name whose last character is '3' names an animation description
+// file; any other a 3DS file.
+inline bool namesAnimation(const std::string& name) {
+    return !name.empty() && name.back() == '3';
+}
+
 // Text, one value per line: length (ticks), frameCount, keyCount, the key file
 // name pattern (one word with one integer conversion), looping (0 or not 0).
 struct AnimationDescription {
@@ -38,6 +44,11 @@ constexpr long long OBJECT_ELEMENTS = 16;
 // The elements of one frame made from this key mesh, and of all frames.
 long long meshElements(const MeshData& key);
 long long animationFrameElements(int frameCount, const MeshData& key1);
+// Frames copy key 1 whole, so their count times its elements is what the
+// model holds: "" within MAX_ANIMATION_FRAME_ELEMENTS, else what exceeds it,
+// "N frames of KEY1 hold E elements (K each), more than the MAX" (the caller
+// says what follows).
+std::string frameBudgetProblem(int frameCount, long long key1Elements, const std::string& key1);
 
 // Reads and checks the file at path (already located). False, with a message
 // on stderr, when it cannot be opened or breaks a rule: counts below 1 or

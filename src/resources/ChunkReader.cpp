@@ -1,11 +1,11 @@
 // 3DS chunk walk: objects (vertices, faces, coordinates, material) and materials.
 #include "ChunkReader.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
 #include "MeshData.h"
+#include "Text.h"
 
 namespace {
 
@@ -24,16 +24,6 @@ uint16_t le16(const uint8_t* p) {
 uint32_t le32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-std::string format(const char* fmt, ...) {
-    char text[512];
-    va_list args;
-    va_start(args, fmt);
-    std::vsnprintf(text, sizeof text, fmt, args);
-    va_end(args);
-    return text;
 }
 
 // Reads the main chunk's bytes (header included): the declared length at

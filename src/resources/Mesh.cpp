@@ -4,8 +4,8 @@
 #include <GL/gl.h>
 
 #include "FrameStats.h"
+#include "Text.h"
 #include "TextureLookups.h"
-#include "TextureName.h"
 #include "TextureStore.h"
 #include "TransparentQueue.h"
 #include "ViewFrustum.h"
@@ -39,13 +39,13 @@ void Mesh::assignTextures(TextureLookups& lookups) {
             m.transparent = false;
             continue;
         }
-        m.textureFile = loweredTextureName(m.textureFile);
+        m.textureFile = lowered(m.textureFile);
         // A named replaced texture retextures only the materials using it; an
         // empty one with a skin given retextures every textured material.
         const bool replace = m.textureFile == replacedTexture ||
                              (replacedTexture.empty() && !replacementTexture.empty());
         const std::string& chosen = replace ? replacementTexture : m.textureFile;
-        m.textureSlot = lookups.take(loweredTextureName(chosen));
+        m.textureSlot = lookups.take(lowered(chosen));
         const TextureEntry* e = textureStore.entry(m.textureSlot);
         m.transparent = e && e->alpha;
     }

@@ -36,15 +36,10 @@ void interpolate(const Mesh& a, const Mesh& b, Mesh& frame, float f) {
     }
 }
 
-// Frames copy key 1 whole: their count times its size is what the model holds.
 bool withinFrameBudget(const char* path, int frameCount, const char* key1Name, const Mesh& key1) {
-    const long long elements = animationFrameElements(frameCount, key1);
-    if (elements <= MAX_ANIMATION_FRAME_ELEMENTS) return true;
-    std::fprintf(stderr,
-                 "Animation file %s refused: %d frames of %s hold %lld elements (%lld each), "
-                 "more than the %lld allowed\n",
-                 path, frameCount, key1Name, elements, meshElements(key1),
-                 MAX_ANIMATION_FRAME_ELEMENTS);
+    const std::string problem = frameBudgetProblem(frameCount, meshElements(key1), key1Name);
+    if (problem.empty()) return true;
+    std::fprintf(stderr, "Animation file %s refused: %s allowed\n", path, problem.c_str());
     return false;
 }
 
@@ -81,7 +76,7 @@ bool Model::load(const char* fileName, DisplayListMode mode, bool mirrorX, bool 
 
     listMode = mode;
     const DisplayListMode buildMode = (mirrorX || mirrorY || mirrorZ) ? LISTS_NONE : mode;
-    const bool animated = fileName[n - 1] == '3';
+    const bool animated = namesAnimation(fileName);
     if (!(animated ? loadAnimation(path, buildMode) : loadSingle(path, buildMode))) {
         frames.clear();
         length = 0;

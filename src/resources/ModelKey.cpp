@@ -4,14 +4,9 @@
 #include <cstring>
 #include <tuple>
 
-namespace {
+#include "Text.h"
 
-std::string lowered(const char* name) {
-    std::string out(name ? name : "");
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return out;
-}
+namespace {
 
 bool tooLong(const char* name) {
     return name != nullptr && std::strlen(name) > MAX_MODEL_NAME;
@@ -42,8 +37,8 @@ bool makeModelKey(const char* fileName, const char* replacementTexture, const ch
         return false;
     }
     key.fileName = lowered(fileName);
-    key.replacementTexture = lowered(replacementTexture);
-    key.replacedTexture = lowered(replacedTexture);
+    key.replacementTexture = lowered(replacementTexture ? replacementTexture : "");
+    key.replacedTexture = lowered(replacedTexture ? replacedTexture : "");
     key.listMode = mode;
     key.mirrorX = mirrorX;
     key.mirrorY = mirrorY;

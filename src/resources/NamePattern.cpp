@@ -52,24 +52,24 @@ bool isNumberPattern(const char* pattern) {
     return conversions == 1;
 }
 
-bool formatNumberedName(char* out, size_t size, const char* pattern, int number) {
+bool numberedName(char* out, size_t size, const char* pattern, int number) {
     if (out == nullptr || size == 0) return false;
     out[0] = '\0';
     if (pattern == nullptr) return false;
-    int written;
-    if (isNumberPattern(pattern)) {
-        written = snprintf(out, size, pattern, number);
-    } else {
-        if (std::strchr(pattern, '%') != nullptr) {
-            fprintf(stderr, "Name pattern \"%s\" is not a single number format, used as it is\n",
-                    pattern);
-        }
-        written = snprintf(out, size, "%s", pattern);
-    }
-    if (written < 0 || static_cast<size_t>(written) >= size) {
-        fprintf(stderr, "Name from pattern \"%s\" is too long\n", pattern);
-        out[0] = '\0';
-        return false;
-    }
-    return true;
+    const int written = isNumberPattern(pattern) ? snprintf(out, size, pattern, number)
+                                                 : snprintf(out, size, "%s", pattern);
+    if (written >= 0 && static_cast<size_t>(written) < size) return true;
+    out[0] = '\0';
+    return false;
+}
+
+bool formatNumberedName(char* out, size_t size, const char* pattern, int number) {
+    if (out == nullptr || size == 0 || pattern == nullptr)
+        return numberedName(out, size, pattern, number);
+    if (std::strchr(pattern, '%') != nullptr && !isNumberPattern(pattern))
+        fprintf(stderr, "Name pattern \"%s\" is not a single number format, used as it is\n",
+                pattern);
+    if (numberedName(out, size, pattern, number)) return true;
+    fprintf(stderr, "Name from pattern \"%s\" is too long\n", pattern);
+    return false;
 }

@@ -9,6 +9,9 @@
 bool isNumberPattern(const char* pattern);
 
 // Writes the pattern printed with number into out (size bytes). A pattern that
-// is not a number pattern is used as a plain name, unchanged (with a message on
-// stderr when it holds a '%'). False, with out empty, when the name does not fit.
+// is not a number pattern is used as a plain name, unchanged. False, with out
+// empty, when the name does not fit.
+bool numberedName(char* out, size_t size, const char* pattern, int number);
+// The same, telling on stderr of a pattern holding a '%' that is used as it is
+// and of a name that does not fit.
 bool formatNumberedName(char* out, size_t size, const char* pattern, int number);

@@ -12,7 +12,7 @@
 
 #include "DataLocator.h"
 #include "ImageSurface.h"
-#include "TextureName.h"
+#include "Text.h"
 
 namespace {
 
@@ -89,8 +89,8 @@ int TextureStore::store(int slot, std::unique_ptr<TextureEntry> e) {
 }
 
 int TextureStore::getTexture(const char* fileName) {
-    if (!fileName || !acceptableName(fileName, MAX_TEXTURE_NAME)) return -1;
-    const std::string name = loweredTextureName(fileName);
+    if (!fileName || !acceptableName(fileName, MAX_NAME)) return -1;
+    const std::string name = lowered(fileName);
     for (int i = 0; i < MAX_TEXTURES; ++i) {
         if (slots_[i] && slots_[i]->name == name) {
             ++slots_[i]->refCount;
@@ -139,22 +139,19 @@ SDL_Surface* TextureStore::loadImage(const char* fileName) {
 }
 
 int TextureStore::getTextureAuto(const char* fileName) {
-    if (!fileName || !acceptableName(fileName, MAX_TEXTURE_NAME)) return -1;
-    const std::string a = loweredTextureName(fileName);
-    // Shorter names have no four-character extension to put the sign before,
-    // so they cannot have companions.
-    if (a.size() < 4) return getTexture(a.c_str());
-    const size_t at = a.size() - 4;
+    if (!fileName || !acceptableName(fileName, MAX_NAME)) return -1;
+    const std::string a = lowered(fileName);
+    const std::string blended = companionName(a, '-'), tested = companionName(a, '+');
     char companion[DATA_NAME_SIZE];
-    if (locate((a.substr(0, at) + "-" + a.substr(at)).c_str(), companion, false))
+    if (!blended.empty() && locate(blended.c_str(), companion, false))
         return loadBlendedTexture(a.c_str(), companion);
-    if (locate((a.substr(0, at) + "+" + a.substr(at)).c_str(), companion, false))
+    if (!tested.empty() && locate(tested.c_str(), companion, false))
         return loadAlphaTexture(a.c_str(), companion);
     return getTexture(a.c_str());
 }
 
 int TextureStore::loadAlphaTexture(const char* colourName, const char* alphaName) {
-    if (!colourName || !alphaName || !acceptableName(colourName, MAX_TEXTURE_NAME) ||
+    if (!colourName || !alphaName || !acceptableName(colourName, MAX_NAME) ||
         !acceptableName(alphaName, DATA_NAME_SIZE - 1))
         return -1;
     const int slot = freeSlot();

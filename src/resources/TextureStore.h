@@ -17,9 +17,20 @@ struct TextureEntry {
     std::string name;    // lowered requested name (at most 99 characters), not the path
 };
 
+// The alpha companion of a lowered texture name: the sign '-' (blended) or
+// '+' (tested) before its four-character extension; "" for a name too short
+// to have one.
+inline std::string companionName(const std::string& name, char sign) {
+    if (name.size() < 4) return "";
+    const size_t at = name.size() - 4;
+    return name.substr(0, at) + sign + name.substr(at);
+}
+
 class TextureStore {
 public:
     static constexpr int MAX_TEXTURES = 100;
+    // An entry's name holds this many characters; a longer name is refused.
+    static constexpr size_t MAX_NAME = 99;
 
     TextureStore() = default;
     TextureStore(const TextureStore&) = delete;

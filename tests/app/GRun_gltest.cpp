@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Angles.h"
 #include "BitmapFont.h"
 #include "Display.h"
 #include "GRun.h"
@@ -111,7 +112,7 @@ TEST_F(ShellGlTest, InitGlSetsTheWindowStateFromTheSettings) {
 
     GLfloat p[16];  // 45 degrees, aspect 1, near 1, far 250
     glGetFloatv(GL_PROJECTION_MATRIX, p);
-    EXPECT_NEAR(p[5], 1.0f / std::tan(22.5f * 3.14159265f / 180.0f), 1e-4f);
+    EXPECT_NEAR(p[5], 1.0f / std::tan(22.5f * float(PI) / 180.0f), 1e-4f);
     EXPECT_NEAR(p[0], p[5], 1e-6f);
     EXPECT_FLOAT_EQ(p[10], -251.0f / 249.0f);
     EXPECT_FLOAT_EQ(p[14], -500.0f / 249.0f);

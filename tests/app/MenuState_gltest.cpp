@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Angles.h"
 #include "BitmapFont.h"
 #include "CaptureOutput.h"
 #include "Display.h"
@@ -83,7 +84,7 @@ TEST_F(MenuStateTest, DrawsBackgroundLogoAndLabelsWhereTheyBelong) {
         EXPECT_EQ(textureStore.count(), textures + 1);
         GLfloat p[16];
         glGetFloatv(GL_PROJECTION_MATRIX, p);
-        const float f = 1.0f / std::tan(22.5f * 3.14159265f / 180.0f);
+        const float f = 1.0f / std::tan(22.5f * float(PI) / 180.0f);
         const int at[] = {0, 5, 10, 14};
         const float expected[] = {f, f, -3001.0f / 2999.0f, -6000.0f / 2999.0f};
         for (int i = 0; i < 4; ++i) EXPECT_FLOAT_EQ(p[at[i]], expected[i]) << at[i];

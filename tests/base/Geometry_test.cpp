@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "Angles.h"
 #include "CameraPose.h"
 #include "Vec3Checks.h"
 
@@ -19,7 +20,7 @@ TEST(Geometry, NormalsAndAnglesOfDegenerateInput) {
     EXPECT_EQ(n.z, -1.0f) << "away from the viewer who sees the corners counter-clockwise";
     EXPECT_TRUE(std::isnan(triangleNormal({0, 0, 0}, {1, 0, 0}, {2, 0, 0}).x));
     EXPECT_EQ(angleBetween({1, 0, 0}, {0, 0, 0}), 0.0);
-    EXPECT_NEAR(angleBetween({1, 0, 0}, {-1, 0, 0}), M_PI, 1e-6);
+    EXPECT_NEAR(angleBetween({1, 0, 0}, {-1, 0, 0}), PI, 1e-6);
 }
 
 TEST(Geometry, InsidePolygonByAngleSum) {

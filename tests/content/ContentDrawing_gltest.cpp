@@ -10,6 +10,7 @@
 #include "Creature.h"
 #include "DataLocator.h"
 #include "Display.h"
+#include "FightModelCount.h"
 #include "GameState.h"
 #include "GlTestWindow.h"
 #include "MapScene.h"
@@ -17,7 +18,6 @@
 #include "ModelStore.h"
 #include "ScreenSize.h"
 #include "Settings.h"
-#include "WorstFight.h"
 
 using namespace content;
 

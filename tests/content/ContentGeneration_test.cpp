@@ -13,9 +13,9 @@
 #include <set>
 
 #include "ContentData.h"
+#include "FightModelCount.h"
 #include "ModelStore.h"
 #include "TestFiles.h"
-#include "WorstFight.h"
 
 namespace fs = std::filesystem;
 using namespace content;
@@ -153,7 +153,7 @@ TEST(ContentLooks, MapsIncludeAnOutdoorAndADarkIndoorLookWithCollisionModelsOfTh
 TEST(ContentLooks, TheWorstFightOnEveryMapFitsTheModelTable) {
     const Settings& r = records();
     for (const MapInfo& m : r.maps)
-        EXPECT_LE(findWorstFight(m, r.characters.data(), r.characterCount).models,
+        EXPECT_LE(worstModelFight(m, r.characters.data(), r.characterCount).total,
                   ModelStore::MAX_MODELS)
             << m.name;
 }

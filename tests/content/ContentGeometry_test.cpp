@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Angles.h"
 #include "CharacterFigures.h"
 #include "CollisionMap.h"
 #include "ContentData.h"
@@ -16,20 +17,6 @@ namespace {
 constexpr float SHOT_HEIGHT = 4;         // creature centres and shots fly at this height
 constexpr float CELL = 20;               // the game's collision cell edge
 constexpr float BODY_HALF_WIDTH = 1.5f;  // what must stay clear of visible walls at a stop
-
-// True when a creature centred at p would be stopped by the level: outside a
-// grid, or a cell triangle within the test radius (as a move is resolved).
-bool blocked(CollisionMap& map, Vec3 p) {
-    for (int grid = 0; grid < 2; ++grid) {
-        const CollisionCell* cell = map.locateCell(p, grid);
-        if (!cell) return true;
-        for (int i = 0; i < cell->triangleCount; ++i)
-            if (spherePolygonCollision(map.cellTriangle(*cell, i).corners, p, 3,
-                                       CollisionMap::OBJECT_RADIUS))
-                return true;
-    }
-    return false;
-}
 
 bool touchesAny(const std::vector<Vec3>& t, Vec3 p, float radius) {
     for (size_t i = 0; i + 2 < t.size(); i += 3)
@@ -137,11 +124,11 @@ TEST(ContentCollision, WalkingOutFromTheStartStopsAtAWallInFrontOfTheVisibleOne)
         CollisionMap map({CELL, CELL, CELL}, *collisionMesh);
         const std::vector<Vec3> visible = triangles(*level);
         for (int heading = 0; heading < 360; heading += 15) {
-            const float a = heading * 3.14159265f / 180.0f;
+            const float a = heading * float(PI) / 180.0f;
             const Vec3 step{std::sin(a), 0, -std::cos(a)};
             Vec3 p{0, SHOT_HEIGHT, -50}, last = p;
             float walked = 0;
-            while (!blocked(map, p) && walked < 1000) {
+            while (map.standingAt(p) == CollisionMap::Standing::Free && walked < 1000) {
                 last = p;
                 p = add(p, step);
                 walked += 1;

@@ -287,16 +287,20 @@ TEST_F(CollisionMapTest, NonBlockingContactLetsTheMoveStandAndRefiles) {
 
 TEST_F(CollisionMapTest, LevelAndGridEdgesAreWalls) {
     Body* walker = place(true, {47, 0, 0});
+    using Standing = CollisionMap::Standing;
     move(walker, {1.5f, 0, 0});  // centre 1.5 from the wall
     EXPECT_TRUE(walker->touched.empty());
+    EXPECT_EQ(map->standingAt(walker->centre), Standing::Free);
     move(walker, {1, 0, 0});  // 0.5 from the wall: a sphere of radius 1 touches
     EXPECT_EQ(walker->touched, std::vector<Entity*>{nullptr});
+    EXPECT_EQ(map->standingAt(walker->centre), Standing::Touching) << "where the move was undone";
     EXPECT_EQ(walker->position.x, 48.5f);
     move(walker, {-1, 0, 0});  // the next move starts without the last contact
     EXPECT_EQ(walker->position.x, 47.5f);
     walker->touched.clear();
     move(walker, {0, -150, 0});
     EXPECT_EQ(walker->touched, (std::vector<Entity*>{nullptr, nullptr}));
+    EXPECT_EQ(map->standingAt(walker->centre), Standing::Outside);
     EXPECT_EQ(walker->position.y, 0.0f);
     CollisionMap empty(Vec3{20, 20, 20});  // no level: nowhere to go
     empty.resolveMove(walker);

@@ -10,9 +10,9 @@
 
 namespace {
 
-std::string format(const char* pattern, int number, size_t size = 64) {
+std::string name(const char* pattern, int number, size_t size = 64) {
     char out[256];
-    if (!formatNumberedName(out, size, pattern, number)) return "<refused>";
+    if (!numberedName(out, size, pattern, number)) return "<refused>";
     return out;
 }
 
@@ -36,11 +36,11 @@ TEST(NamePattern, PrintsOneIntegerConversionUsesAnythingElseLiterallyAndRefusesO
         {"%d%%%%.3ds", 4, 64, "4%%.3ds"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(format(c.pattern.c_str(), c.number, c.size), c.name) << c.pattern;
+        EXPECT_EQ(name(c.pattern.c_str(), c.number, c.size), c.name) << c.pattern;
     for (const char* pattern : {"%s.bmp", "%d_%d.bmp", "%d%%%d", "100%.bmp", "%#d", "%n", "%ld.3ds",
                                 "%*d", "a%%d", "%123d", "%"}) {
         EXPECT_FALSE(isNumberPattern(pattern)) << pattern;
-        EXPECT_EQ(format(pattern, 7), pattern);
+        EXPECT_EQ(name(pattern, 7), pattern);
     }
     // Animation key names follow the same rule.
     char key[DATA_NAME_SIZE];

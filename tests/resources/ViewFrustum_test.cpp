@@ -5,12 +5,14 @@
 
 #include <cmath>
 
+#include "Angles.h"
+
 namespace {
 
 // gluPerspective's matrix (45 degrees, near 1, far 250) in OpenGL column order,
 // with the modelview moving the world `worldZ` units along z.
 ViewFrustum view(float aspect, float worldZ = 0) {
-    const float f = 1.0f / std::tan(45.0f * 3.14159265f / 360.0f), n = 1, far = 250;
+    const float f = 1.0f / std::tan(45.0f * float(PI) / 360.0f), n = 1, far = 250;
     float p[16] = {};
     p[0] = f / aspect;
     p[5] = f;

@@ -6,9 +6,11 @@
 #include "ContentChecks.h"
 #include "CreatureType.h"
 #include "DescriptionScan.h"
+#include "FightModels.h"
+#include "FightRequests.h"
 #include "GameAdapters.h"
 #include "NamePattern.h"
-#include "WorstFight.h"
+#include "WorstFight.h"  // MAX_COUNTED_SKINS
 
 namespace {
 
@@ -64,7 +66,7 @@ void checkSkins(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
     const int counted = std::min(c.skinCount, MAX_COUNTED_SKINS);
     int missing = 0, firstMissing = 0;
     for (int k = 0; k < counted; ++k) {
-        const std::string name = skinTexture(c, k);
+        const std::string name = skinTextureName(c, k, false);
         if (name.empty()) {
             ctx.findings.error(line.path, line[SKIN_PATTERN],
                                "the skin pattern makes names longer than 254 characters: the "
@@ -77,7 +79,7 @@ void checkSkins(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
         if (missing++ == 0) firstMissing = k;
     }
     if (missing > 0) {
-        const std::string name = skinTexture(c, firstMissing);
+        const std::string name = skinTextureName(c, firstMissing, false);
         std::string message = format("%d skins, but skin %d's texture %s is not found", c.skinCount,
                                      firstMissing + 1, name.c_str());
         if (missing > 1) message += format(" (%d of the %d checked are missing)", missing, counted);
@@ -87,7 +89,7 @@ void checkSkins(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
     }
     if (c.skinCount >= 1 && c.skinCount < MAX_COUNTED_SKINS &&
         isNumberPattern(c.skinTexturePattern)) {
-        const std::string next = skinTexture(c, c.skinCount);
+        const std::string next = skinTextureName(c, c.skinCount, false);
         if (!next.empty() && !ctx.search.locate(lowered(next)).empty())
             ctx.findings.warning(line.path, line[SKINS],
                                  format("%s is there but the skin count is %d: the menu never "
@@ -140,14 +142,14 @@ void checkStanding(CheckContext& ctx, const char* name, bool allKeysStand) {
 
 void checkArms(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
     for (int pose = 0; pose < ARM_MODEL_COUNT; ++pose)
-        if (pose == 0 || armModel(c, pose) != armModel(c, pose - 1))
-            ctx.models.reportUse(armModel(c, pose), line.path, line[ARM_PATTERN],
+        if (pose == 0 || armModelName(c, pose, false) != armModelName(c, pose - 1, false))
+            ctx.models.reportUse(armModelName(c, pose, false), line.path, line[ARM_PATTERN],
                                  format("the arm model of pose %d", pose));
     checkPattern(ctx, c.armModelPattern, line.path, line[ARM_PATTERN], "arm model pattern",
                  ARM_MODEL_COUNT, false);
     // Poses 1 to 5 hold the guns ahead of the body, along -z.
     for (int pose = 1; pose < ARM_MODEL_COUNT; ++pose) {
-        const std::vector<const MeshInfo*> keys = shapes(ctx, armModel(c, pose));
+        const std::vector<const MeshInfo*> keys = shapes(ctx, armModelName(c, pose, false));
         if (keys.empty()) continue;
         const float centre = (keys[0]->boundsMin.z + keys[0]->boundsMax.z) * 0.5f;
         if (centre < HANDS_AHEAD) continue;
@@ -163,7 +165,7 @@ void checkArms(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
 // The death model is drawn alone: if it is narrower than the arms, it lacks them.
 void checkDeathCarriesArms(CheckContext& ctx, const CharacterInfo& c) {
     const std::vector<const MeshInfo*> death = shapes(ctx, c.deathModelName);
-    const std::vector<const MeshInfo*> arms = shapes(ctx, armModel(c, 0));
+    const std::vector<const MeshInfo*> arms = shapes(ctx, armModelName(c, 0, false));
     if (death.empty() || arms.empty()) return;
     const float deathWidth = extent(*death[0], 0), armsWidth = extent(*arms[0], 0);
     if (deathWidth >= armsWidth * ARMLESS_FRACTION) return;
@@ -199,17 +201,10 @@ void checkLooping(CheckContext& ctx, const char* name, bool shouldLoop, const ch
 }  // namespace
 
 bool checkCharacter(CheckContext& ctx, const std::string& path, CharacterInfo& out) {
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (!file) {
-        ctx.findings.error(path, 0, "cannot be opened: the game skips this character");
-        return false;
-    }
-    const ScannedFields scan = scanFields(path, shapesOf(CHARACTER_FIELDS), ctx.findings);
     CharacterInfo c;
-    readCharacterFields(file, c, nullptr);
-    std::fclose(file);
-    std::snprintf(c.filePath, sizeof c.filePath, "%s", path.c_str());
-    const Line line{path, scan.lines};
+    const std::vector<int> lines = readFields(path, c, ctx.findings);
+    if (lines.empty()) return false;
+    const Line line{path, lines};
     if (c.creatureType < 0 || c.creatureType >= CREATURE_TYPE_COUNT) {
         ctx.findings.error(path, line[TYPE],
                            format("creature type %d: only 0 exists, so the game drops this "
@@ -221,7 +216,7 @@ bool checkCharacter(CheckContext& ctx, const std::string& path, CharacterInfo& o
         ctx.findings.error(path, line[SKINS],
                            format("skin count %d: the player cannot choose this character (the "
                                   "game refuses skin 0) and computer creatures wear skin file %s",
-                                  c.skinCount, skinTexture(c, 0).c_str()));
+                                  c.skinCount, skinTextureName(c, 0, false).c_str()));
     checkSkins(ctx, c, line);
     checkArms(ctx, c, line);
     const std::pair<int, const char*> body[] = {
@@ -235,7 +230,7 @@ bool checkCharacter(CheckContext& ctx, const std::string& path, CharacterInfo& o
          {c.standModelName, c.walkModelName, c.strafeModelName, c.diagonalModelName})
         checkStanding(ctx, name, true);
     checkStanding(ctx, c.deathModelName, false);
-    for (const ModelRequest& r : pairRequests(c, 0))
+    for (const ModelRequest& r : lookRequests(c, 0))
         if (!r.replacementTexture.empty()) checkSkinShows(ctx, r.fileName);
     checkDeathCarriesArms(ctx, c);
     checkLooping(ctx, c.walkModelName, true, "walk");

@@ -6,10 +6,12 @@
 #include <map>
 #include <tuple>
 
+#include "Angles.h"
 #include "ChunkReader.h"
 #include "CollisionMap.h"
 #include "ContentChecks.h"
 #include "Creature.h"
+#include "FightModels.h"
 #include "GameAdapters.h"
 #include "GameState.h"
 #include "Geometry.h"
@@ -20,7 +22,6 @@ namespace {
 // for triangles that reach into a body's height (0 to 8 above the ground).
 constexpr float CLEARANCE = 12.0f;
 constexpr float BODY_HEIGHT = 8.0f;
-constexpr double PI = 3.14159265358979;
 
 struct Place {
     float x, z;
@@ -36,22 +37,7 @@ std::vector<Place> appearances() {
     return out;
 }
 
-// What resolveMove would make of a creature centred at p that did not move:
-// outside either grid, or touching a level triangle.
-enum class Standing { Free, Outside, Touching };
-
-Standing standingAt(CollisionMap& map, Vec3 p) {
-    Standing result = Standing::Free;
-    for (int grid = 0; grid < 2; ++grid) {
-        const CollisionCell* cell = map.locateCell(p, grid);
-        if (!cell) return Standing::Outside;
-        for (int i = 0; i < cell->triangleCount; ++i)
-            if (spherePolygonCollision(map.cellTriangle(*cell, i).corners, p, 3,
-                                       CollisionMap::OBJECT_RADIUS))
-                result = Standing::Touching;
-    }
-    return result;
-}
+using Standing = CollisionMap::Standing;
 
 // True when every edge of the object is shared by an even number of its
 // faces, corners compared by position (files repeat vertices along texture
@@ -144,7 +130,7 @@ bool checkAppearances(CheckContext& ctx, const std::string& path, const MeshData
     const Place* first = nullptr;
     Standing firstStanding = Standing::Free;
     for (const Place& p : places) {
-        const Standing s = standingAt(map, {p.x, centre, p.z});
+        const Standing s = map.standingAt({p.x, centre, p.z});
         if (s == Standing::Free) continue;
         if (bad++ == 0) first = &p, firstStanding = s;
     }

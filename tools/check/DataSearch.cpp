@@ -13,12 +13,6 @@ namespace {
 
 constexpr size_t MAX_LISTING = 100000;  // names kept per folder: a hint needs no more
 
-std::string slashes(std::string path) {
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    return path;
-}
-
 bool regularFile(const std::string& path) {
     struct stat info;
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
@@ -26,17 +20,7 @@ bool regularFile(const std::string& path) {
 
 }  // namespace
 
-std::string lowered(const std::string& name) {
-    std::string out = name;
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return out;
-}
-
-DataSearch::DataSearch() {
-    // Built as the locator builds them ("%s/.tovask/" with an empty prefix, "%s/").
-    bases_ = {"", "/.tovask/", std::string(developmentDataDir) + "/"};
-}
+DataSearch::DataSearch() : bases_(dataBases()) {}
 
 std::vector<std::string> DataSearch::baseNames() const {
     std::vector<std::string> names;
@@ -84,7 +68,8 @@ const std::vector<std::string>& DataSearch::listing(const std::string& dir) {
 std::string DataSearch::sameButCase(const std::string& name) {
     for (const std::string& base : bases_) {
         for (const char* folder : DATA_FOLDERS) {
-            const std::string full = slashes(base + folder + name);
+            const std::string full = dataPath(base, folder, name);
+            if (full.empty()) continue;
             const size_t cut = full.rfind('/');
             const std::string dir = cut == std::string::npos ? "" : full.substr(0, cut + 1);
             const std::string leaf = cut == std::string::npos ? full : full.substr(cut + 1);

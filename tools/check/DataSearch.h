@@ -9,8 +9,7 @@
 
 class DataSearch {
 public:
-    // The three bases the game's locator tries, in its order: the working
-    // directory, "/.tovask/", then the data folder (developmentDataDir).
+    // The bases the game's locator tries, in its order (dataBases).
     DataSearch();
 
     // For people: "./" for the working directory, the others as they are.
@@ -32,6 +31,3 @@ private:
     std::set<size_t> read_;
     std::map<std::string, std::vector<std::string>> listings_;  // folder -> file names
 };
-
-// name with the letters A to Z lowered, as the model and texture stores do.
-std::string lowered(const std::string& name);

@@ -1,21 +1,11 @@
-// Field-by-field scan of description files: presence, kind and position of every field.
+// Field-by-field reading of description files: presence, kind and line of every field.
 #include "DescriptionScan.h"
 
-#include <cerrno>
-#include <climits>
 #include <cstdlib>
 
+#include "Text.h"
+
 namespace {
-
-// Words the scan looks at: the fields and a few beyond, to tell of leftovers.
-constexpr size_t MAX_SCANNED_WORDS = 64;
-
-bool wholeNumber(const std::string& w) {
-    char* end = nullptr;
-    errno = 0;
-    const long value = std::strtol(w.c_str(), &end, 10);
-    return errno == 0 && end != w.c_str() && *end == '\0' && value >= INT_MIN && value <= INT_MAX;
-}
 
 bool decimalNumber(const std::string& w) {
     char* end = nullptr;
@@ -23,59 +13,81 @@ bool decimalNumber(const std::string& w) {
     return end != w.c_str() && *end == '\0';
 }
 
-int wordsOf(FieldKind kind) {
-    return kind == FieldKind::Colour ? 4 : 1;
+template <typename Record, size_t N>
+std::vector<int> judge(TextReader& reader, const std::string& path, Record& record,
+                       const DescriptionField<Record> (&fields)[N], Findings& findings) {
+    reader.keepWords();
+    std::vector<int> lines;
+    int lastLine = 1;
+    bool judged = true;
+    int whole;
+    for (size_t i = 0; i < N; ++i) {
+        const DescriptionField<Record>& f = fields[i];
+        const bool ended = reader.atEnd();
+        if (!ended) lines.push_back(reader.line());
+        const bool read = !ended && readField(reader, record, f);
+        const TextReader::Word& w = reader.last();
+        if (ended || (!read && w.line == 0)) {  // the colour can end part way
+            if (!ended) lastLine = lines.back();
+            lines.resize(N, lastLine);
+            findings.error(path, lastLine,
+                           format("the file ends before the %s (field %zu of %zu): the game "
+                                  "leaves it and every later field empty",
+                                  f.label, i + 1, N));
+            return lines;
+        }
+        lastLine = w.line;
+        if (!judged) continue;
+        if (f.kind == FieldKind::Name && !read) {
+            findings.error(
+                path, w.line,
+                format("the %s is longer than 254 characters: the game leaves it empty", f.label));
+        } else if (f.kind == FieldKind::Int && (!read || !wholeNumber(w.text, whole))) {
+            findings.error(path, w.line,
+                           format("the %s \"%s\" is not a whole number: the game reads what it "
+                                  "can and every later field shifts",
+                                  f.label, w.text.c_str()));
+            judged = false;
+        } else if (f.kind != FieldKind::Name && f.kind != FieldKind::Int &&
+                   (!read || !decimalNumber(w.text))) {
+            findings.error(path, w.line,
+                           format("the %s \"%s\" is not a number: the game reads what it can "
+                                  "and every later field shifts",
+                                  f.label, w.text.c_str()));
+            judged = false;
+        }
+    }
+    if (judged && !reader.atEnd()) {
+        char word[MAX_NAME_LENGTH + 1];
+        reader.readName(word);
+        findings.warning(path, reader.last().line,
+                         format("the words from \"%.40s\" on, after the %s, are not read",
+                                reader.last().text.c_str(), fields[N - 1].label));
+    }
+    return lines;
+}
+
+template <typename Record, size_t N>
+std::vector<int> readAndJudge(const std::string& path, const char* kind, Record& record,
+                              const DescriptionField<Record> (&fields)[N], Findings& findings) {
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (!file) {
+        findings.error(path, 0, format("cannot be opened: the game skips this %s", kind));
+        return {};
+    }
+    std::snprintf(record.filePath, sizeof record.filePath, "%s", path.c_str());
+    TextReader reader(file, nullptr);
+    std::vector<int> lines = judge(reader, path, record, fields, findings);
+    std::fclose(file);
+    return lines;
 }
 
 }  // namespace
 
-ScannedFields scanFields(const std::string& path, const std::vector<FieldShape>& fields,
-                         Findings& findings) {
-    ScannedFields result;
-    const WordFile file = readWords(path, MAX_SCANNED_WORDS);
-    const std::vector<Word>& words = file.words;
-    size_t next = 0;
-    bool sound = true;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        const FieldShape& f = fields[i];
-        const int lastLine = words.empty() ? 1 : words.back().line;
-        if (next + wordsOf(f.kind) > words.size()) {
-            result.lines.resize(fields.size(), lastLine);
-            findings.error(path, lastLine,
-                           format("the file ends before the %s (field %zu of %zu): the game "
-                                  "leaves it and every later field empty",
-                                  f.label, i + 1, fields.size()));
-            return result;
-        }
-        result.lines.push_back(words[next].line);
-        for (int k = 0; k < wordsOf(f.kind); ++k, ++next) {
-            const Word& w = words[next];
-            if (w.tooLong && f.kind == FieldKind::Name) {
-                findings.error(path, w.line,
-                               format("the %s is longer than 254 characters: the game leaves "
-                                      "it empty",
-                                      f.label));
-                sound = false;
-            } else if (f.kind == FieldKind::Int && !wholeNumber(w.text)) {
-                findings.error(path, w.line,
-                               format("the %s \"%s\" is not a whole number: the game reads what "
-                                      "it can and every later field shifts",
-                                      f.label, w.text.c_str()));
-                sound = false;
-            } else if ((f.kind == FieldKind::Float || f.kind == FieldKind::Colour) &&
-                       !decimalNumber(w.text)) {
-                findings.error(path, w.line,
-                               format("the %s \"%s\" is not a number: the game reads what it "
-                                      "can and every later field shifts",
-                                      f.label, w.text.c_str()));
-                sound = false;
-            }
-        }
-    }
-    if (next < words.size())
-        findings.warning(path, words[next].line,
-                         format("the words from \"%.40s\" on, after the %s, are not read",
-                                words[next].text.c_str(), fields.back().label));
-    result.complete = sound;
-    return result;
+std::vector<int> readFields(const std::string& path, CharacterInfo& record, Findings& findings) {
+    return readAndJudge(path, "character", record, CHARACTER_FIELDS, findings);
+}
+
+std::vector<int> readFields(const std::string& path, MapInfo& record, Findings& findings) {
+    return readAndJudge(path, "map", record, MAP_FIELDS, findings);
 }

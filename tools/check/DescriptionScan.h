@@ -1,5 +1,4 @@
-// The fields of a description file located word by word, in the game's field order, with their
-// lines.
+// Description files read field by field with the game's reader, each field's line noted and judged.
 #pragma once
 
 #include <string>
@@ -7,27 +6,14 @@
 
 #include "DescriptionFiles.h"
 #include "Findings.h"
-#include "Words.h"
 
-struct FieldShape {
-    const char* label;
-    FieldKind kind;
-};
-
-struct ScannedFields {
-    std::vector<int> lines;  // per field: the line of its first word (or the last line read)
-    bool complete = false;   // every field present and of its kind
-};
-
-// Walks the words of the file at path as the game's reader walks its fields,
-// and reports at path: fields missing, words that are not of their field's
-// kind, names over 254 characters, words left after the last field.
-ScannedFields scanFields(const std::string& path, const std::vector<FieldShape>& fields,
-                         Findings& findings);
-
-template <typename Record, size_t N>
-std::vector<FieldShape> shapesOf(const DescriptionField<Record> (&fields)[N]) {
-    std::vector<FieldShape> shapes;
-    for (const DescriptionField<Record>& f : fields) shapes.push_back({f.label, f.kind});
-    return shapes;
-}
+// Reads the description file at path into record as the game does (its
+// filePath too) and reports at path: a file that cannot be opened (the game
+// skips this character or map), the file ending before a field, a number
+// field whose word is not exactly one number (the game reads what it can and
+// every later field shifts, so later fields are not judged), a name over 254
+// characters, words left after the last field. Returns each field's line:
+// that of its first word, or of the last word for fields the file does not
+// reach; none when the file cannot be opened.
+std::vector<int> readFields(const std::string& path, CharacterInfo& record, Findings& findings);
+std::vector<int> readFields(const std::string& path, MapInfo& record, Findings& findings);

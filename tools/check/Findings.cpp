@@ -1,8 +1,6 @@
 // Keeping findings once and printing them for people or for scripts.
 #include "Findings.h"
 
-#include <cstdarg>
-
 #include "MeshPrinter.h"  // jsonString, shared with tovask-3dsinfo
 
 void Findings::add(const std::string& file, int line, Severity severity,
@@ -12,15 +10,6 @@ void Findings::add(const std::string& file, int line, Severity severity,
     if (!seen_.insert(key).second) return;
     list_.push_back({file, line, severity, message});
     if (severity == Severity::Error) ++errors_;
-}
-
-std::string format(const char* fmt, ...) {
-    char text[1024];
-    va_list args;
-    va_start(args, fmt);
-    std::vsnprintf(text, sizeof text, fmt, args);
-    va_end(args);
-    return text;
 }
 
 namespace {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "Text.h"  // format, for every check
+
 enum class Severity { Error, Warning };
 
 struct Finding {
@@ -36,9 +38,6 @@ private:
     std::set<std::string> seen_;
     int errors_ = 0;
 };
-
-// printf into a string; texts longer than 1000 bytes are cut.
-std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
 // "FILE[:LINE]: error|warning: message", one line per finding. Control
 // characters in file names and messages are escaped so each stays one line.

@@ -3,35 +3,13 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <climits>
-#include <cmath>
 
 #include "CollisionBudget.h"
-#include "CollisionMap.h"
 #include "DataFolder.h"
 #include "DataLocator.h"
-#include "FightModels.h"
-#include "Findings.h"
-#include "GameState.h"
 #include "ImageSurface.h"
-#include "NamePattern.h"
-#include "ProjectileType.h"
-#include "WeaponType.h"
-
-namespace {
-
-// formatNumberedName without its messages: the pattern printed with n, or the
-// pattern itself when it is not a number pattern; "" when it does not fit the
-// game's buffer.
-std::string numberedName(const char* pattern, int n) {
-    char out[INFO_TEXT_SIZE];
-    const int written = isNumberPattern(pattern) ? std::snprintf(out, sizeof out, pattern, n)
-                                                 : std::snprintf(out, sizeof out, "%s", pattern);
-    return written >= 0 && written < int(sizeof out) ? out : "";
-}
-
-}  // namespace
+#include "Text.h"
 
 void useGameDataFolder() {
     // The game lies beside the checker once installed, two folders up in a
@@ -79,6 +57,7 @@ SDL_Surface* decodeCompanionImage(const char* path, std::string& problem) {
 
 std::string collisionBuildProblem(const MeshData& collision, Vec3 cellSize) {
     const CollisionFigures f = collisionFigures(collision, cellSize);
+    if (f.filings >= 0) return "";  // counted: the build is within both budgets
     const Vec3 extent = subtract(collision.boundsMax, collision.boundsMin);
     if (f.cellsPerGrid == 0)
         return format(
@@ -87,63 +66,9 @@ std::string collisionBuildProblem(const MeshData& collision, Vec3 cellSize) {
             "cannot move",
             double(extent.x), double(extent.y), double(extent.z), double(cellSize.x),
             static_cast<long long>(MAX_COLLISION_CELLS));
-    if (f.cellTests > MAX_COLLISION_CELL_TESTS)
-        return format(
-            "building its collision map needs %lld triangle-in-cell tests, more than "
-            "the %lld the game allows (split huge and long slanted triangles): the "
-            "game builds no collisions and creatures cannot move",
-            static_cast<long long>(f.cellTests), static_cast<long long>(MAX_COLLISION_CELL_TESTS));
-    return "";
-}
-
-std::string animationBudgetProblem(const AnimationDescription& d, long long key1Elements) {
-    const long long elements = static_cast<long long>(d.frameCount) * key1Elements;
-    if (elements <= MAX_ANIMATION_FRAME_ELEMENTS) return "";
     return format(
-        "%d frames of key 1 hold %lld elements (%lld each), more than the %lld the game "
-        "allows: it refuses the model",
-        d.frameCount, elements, key1Elements, MAX_ANIMATION_FRAME_ELEMENTS);
-}
-
-std::string storeKey(const ModelRequest& r) {
-    ModelKey k;
-    if (!makeModelKey(r, k)) return "";
-    return k.fileName + '\n' + k.replacementTexture + '\n' + k.replacedTexture + '\n' +
-           std::to_string(k.listMode) + char('0' + k.mirrorX) + char('0' + k.mirrorY) +
-           char('0' + k.mirrorZ);
-}
-
-std::string skinTexture(const CharacterInfo& c, int skin) {
-    return numberedName(c.skinTexturePattern, skin + 1);
-}
-
-std::string armModel(const CharacterInfo& c, int pose) {
-    return numberedName(c.armModelPattern, pose);
-}
-
-std::vector<ModelRequest> pairRequests(const CharacterInfo& c, int skin) {
-    std::vector<ModelRequest> out;
-    for (const std::optional<ModelRequest>& r : characterModelRequests(c, skin))
-        if (r) out.push_back(*r);
-    return out;
-}
-
-std::vector<ModelRequest> fixedRequests() {
-    std::vector<ModelRequest> out{creatureBodyModelRequest()};
-    for (int i = 0; i < PROJECTILE_TYPE_COUNT; ++i) out.push_back(projectileModelRequest(i));
-    for (const WeaponType& w : weaponTypes) out.push_back(weaponModelRequest(w));
-    out.push_back(crosshairModelRequest());
-    return out;
-}
-
-ModelRequest collisionRequest(const MapInfo& m) {
-    return collisionModelRequest(m.collisionModel);
-}
-
-std::vector<ModelRequest> mapRequests(const MapInfo& m) {
-    const MapModelRequests r = mapModelRequests(m);
-    std::vector<ModelRequest> out{r.level};
-    for (const std::optional<ModelRequest>& part : {r.ground, r.roof, r.sky})
-        if (part) out.push_back(*part);
-    return out;
+        "building its collision map needs %lld triangle-in-cell tests, more than the %lld the "
+        "game allows (split huge and long slanted triangles): the game builds no collisions and "
+        "creatures cannot move",
+        static_cast<long long>(f.cellTests), static_cast<long long>(MAX_COLLISION_CELL_TESTS));
 }

@@ -44,17 +44,9 @@ void checkSceneModel(CheckContext& ctx, const std::string& name, const std::stri
 }  // namespace
 
 bool checkMap(CheckContext& ctx, const std::string& path, MapInfo& out) {
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (!file) {
-        ctx.findings.error(path, 0, "cannot be opened: the game skips this map");
-        return false;
-    }
-    const ScannedFields scan = scanFields(path, shapesOf(MAP_FIELDS), ctx.findings);
     MapInfo m;
-    readMapFields(file, m, nullptr);
-    std::fclose(file);
-    std::snprintf(m.filePath, sizeof m.filePath, "%s", path.c_str());
-    const std::vector<int>& line = scan.lines;
+    const std::vector<int> line = readFields(path, m, ctx.findings);
+    if (line.empty()) return false;
 
     checkSceneModel(ctx, m.levelModel, path, line[LEVEL], "the level model");
     if (checkKeyword(ctx, m.groundModel, "noground", path, line[GROUND]))

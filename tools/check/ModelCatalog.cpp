@@ -8,7 +8,7 @@
 #include "GameAdapters.h"
 #include "MeshData.h"
 #include "ModelKey.h"  // MAX_MODEL_NAME
-#include "Words.h"
+#include "TextReader.h"
 
 namespace {
 
@@ -54,10 +54,19 @@ void noteCoordinates(Findings& findings, const std::string& path, const MeshData
     }
 }
 
-// The line of the n-th value (from 1) of an animation description file, or 0.
+// The line of the n-th value (from 1) of an animation description file, each one word, or 0.
 int lineOfValue(const std::string& path, size_t n) {
-    const WordFile words = readWords(path, 5);
-    return n >= 1 && n <= words.words.size() ? words.words[n - 1].line : 0;
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (!file) return 0;
+    TextReader reader(file, nullptr);
+    char word[MAX_NAME_LENGTH + 1];
+    int line = 0;
+    for (size_t k = 1; k <= n && (k == 1 || line > 0); ++k) {
+        reader.readName(word);
+        line = reader.last().line;  // 0 once the file has ended
+    }
+    std::fclose(file);
+    return line;
 }
 
 std::string sameShapeProblem(const MeshInfo& key, const MeshInfo& first) {
@@ -114,7 +123,7 @@ const ModelInfo& ModelCatalog::model(const std::string& requested) {
     if (name.empty() || name.size() > MAX_MODEL_NAME) return m;
     m.path = search_.locate(name);
     if (m.path.empty()) return m;
-    m.animated = name.back() == '3';
+    m.animated = namesAnimation(name);
     if (m.animated) {
         loadAnimation(m);
     } else {
@@ -150,11 +159,11 @@ void ModelCatalog::loadAnimation(ModelInfo& m) {
         m.keys.push_back(path.empty() ? nullptr : &mesh(path));
     }
     checkKeys(m);
-    const std::string budget =
-        animationBudgetProblem(m.animation, m.keys[0] ? m.keys[0]->elements : 0);
     const long long key1 = m.keys[0] ? m.keys[0]->elements : 0;
+    const std::string budget = frameBudgetProblem(m.frames, key1, "key 1");
     if (!budget.empty()) {
-        findings_.error(m.path, lineOfValue(m.path, 2), budget);
+        findings_.error(m.path, lineOfValue(m.path, 2),
+                        budget + " the game allows: it refuses the model");
         m.loads = false;
         m.elementsRead = key1;  // the game stops after key 1
         return;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "Angles.h"
 #include "CameraPose.h"
 #include "ContentChecks.h"
 #include "GameAdapters.h"
@@ -17,7 +18,6 @@ constexpr const char* SKY_MODEL = "sky.3ds";
 constexpr double BAND_TOLERANCE = 40.0;
 // The sky's bottom rows: this share of the image's height, at least one row.
 constexpr int BOTTOM_SHARE = 32;
-constexpr double PI = 3.14159265358979;
 
 struct Box {
     Vec3 low{1e30f, 1e30f, 1e30f}, high{-1e30f, -1e30f, -1e30f};
@@ -51,8 +51,8 @@ double reachNeeded(double rimY, double rimRadius) {
         const double ahead = std::hypot(dx, dz);
         if (ahead < 1e-3) continue;  // looking straight down
         const double height = pose.eye.y;
-        const double depression = std::atan2(height - pose.centre.y, ahead) * 180 / PI;
-        const double rimDepression = std::atan2(height - rimY, rimRadius) * 180 / PI;
+        const double depression = radiansToDegrees(std::atan2(height - pose.centre.y, ahead));
+        const double rimDepression = radiansToDegrees(std::atan2(height - rimY, rimRadius));
         const double half = GameState::START_VIEW_ANGLE / 2;
         if (rimDepression < depression - half || rimDepression > depression + half) continue;
         // The eye's place along the view, from the creature (negative: behind it).

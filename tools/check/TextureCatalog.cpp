@@ -4,11 +4,9 @@
 #include <memory>
 
 #include "GameAdapters.h"
+#include "TextureStore.h"
 
 namespace {
-
-// The texture store's name field holds 99 characters.
-constexpr size_t MAX_TEXTURE_NAME = 99;
 
 struct FreeSurface {
     void operator()(SDL_Surface* s) const {
@@ -35,7 +33,7 @@ const TextureInfo& TextureCatalog::texture(const std::string& requested, bool pr
 }
 
 void TextureCatalog::load(TextureInfo& t, bool probeCompanions) {
-    if (t.name.size() > MAX_TEXTURE_NAME) {
+    if (t.name.size() > TextureStore::MAX_NAME) {
         t.tooLong = true;
         return;
     }
@@ -57,15 +55,13 @@ void TextureCatalog::load(TextureInfo& t, bool probeCompanions) {
                           format("the image is %d x %d pixels: make both sides powers of two, "
                                  "or graphics without OpenGL 2 draw it white",
                                  t.width, t.height));
-    // Names shorter than an extension have no place for the sign.
-    if (probeCompanions && t.name.size() >= 4) loadCompanion(t);
+    if (probeCompanions) loadCompanion(t);
 }
 
 void TextureCatalog::loadCompanion(TextureInfo& t) {
-    const size_t at = t.name.size() - 4;
     for (const auto& [sign, kind] :
-         {std::pair{"-", Companion::Blended}, {"+", Companion::Tested}}) {
-        t.companionPath = search_.locate(t.name.substr(0, at) + sign + t.name.substr(at));
+         {std::pair{'-', Companion::Blended}, {'+', Companion::Tested}}) {
+        t.companionPath = search_.locate(companionName(t.name, sign));
         if (t.companionPath.empty()) continue;
         t.companion = kind;
         break;
@@ -98,7 +94,7 @@ void TextureCatalog::reportUse(const std::string& requested, const std::string& 
         findings_.error(file, line,
                         format("%s \"%.60s...\" is longer than %zu characters: the game refuses "
                                "it and draws untextured",
-                               what.c_str(), requested.c_str(), MAX_TEXTURE_NAME));
+                               what.c_str(), requested.c_str(), TextureStore::MAX_NAME));
         return;
     }
     if (!t.path.empty()) return;

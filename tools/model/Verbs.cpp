@@ -10,7 +10,8 @@
 
 #include "CharacterFigures.h"
 #include "MeshTransforms.h"
-#include "TextureName.h"
+#include "Text.h"
+#include "TextureStore.h"
 #include "UvProjection.h"
 
 namespace {
@@ -202,18 +203,18 @@ bool textureVerb(const char* const* args, MeshData* mesh) {
     const char *old = args[0], *renamed = args[1];
     if (*old == '\0' || *renamed == '\0')
         return complain("texture", "OLD and NEW must not be empty");
-    if (std::strlen(renamed) > MAX_TEXTURE_NAME)
-        return complain("texture", "NEW is longer than " + std::to_string(MAX_TEXTURE_NAME) +
+    if (std::strlen(renamed) > TextureStore::MAX_NAME)
+        return complain("texture", "NEW is longer than " + std::to_string(TextureStore::MAX_NAME) +
                                        " characters: the game does not load it");
     if (!mesh) return true;
-    const std::string wanted = loweredTextureName(old);
+    const std::string wanted = lowered(old);
     int changed = 0;
     std::set<std::string> seen;
     std::string names;
     for (Material& m : mesh->materials) {
         if (!m.textureFile.empty() && seen.insert(m.textureFile).second)
             names += (names.empty() ? "\"" : ", \"") + m.textureFile + "\"";
-        if (m.textureFile.empty() || loweredTextureName(m.textureFile) != wanted) continue;
+        if (m.textureFile.empty() || lowered(m.textureFile) != wanted) continue;
         m.textureFile = renamed;
         ++changed;
     }

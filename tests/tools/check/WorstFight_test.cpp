@@ -1,15 +1,16 @@
 // The worst fight's model count: exact against trying every choice of looks, and quick with many
-// characters. (That every default map's worst fight fits the model store is the data checker's
-// finding.)
+// characters. (That every default map's worst fight fits the model store is a content test.)
 #include "WorstFight.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "FightModelCount.h"
 #include "Settings.h"
 
 namespace {
@@ -118,33 +119,68 @@ TEST(WorstFight, SharedFilesSkinsAndPlayerChoicesCountExactly) {
     for (size_t t = 0; t < tables.size(); ++t) {
         const std::vector<CharacterInfo>& table = tables[t];
         const int count = static_cast<int>(table.size());
-        const WorstFight w = findWorstFight(map, table.data(), count);
+        const WorstFight w = worstModelFight(map, table.data(), count);
         SCOPED_TRACE(t);
         std::vector<CharacterSkin> looks;
-        int sum = w.ownModels;  // each look counts the models it adds
+        long long sum = w.base;  // each look counts the models it adds
         for (const WorstFight::Look& l : w.looks) {
             looks.push_back({l.character, l.skin});
-            sum += l.models;
+            sum += l.adds;
         }
-        EXPECT_EQ(sum, w.models);
+        EXPECT_EQ(sum, w.total);
         const int brute = bruteForceWorst(map, table);
         if (brute < 0) {
             EXPECT_TRUE(w.looks.empty());
             continue;
         }
-        EXPECT_EQ(w.models, brute);
-        EXPECT_EQ(fightModelCount(map, table.data(), count, looks), w.models);
+        EXPECT_EQ(w.total, brute);
+        EXPECT_EQ(fightModelCount(map, table.data(), count, looks), w.total);
     }
     // The game's own models: c3, zat, w1 to w5, zamer; the map's level and sky.
-    EXPECT_EQ(findWorstFight(map, nullptr, 0).ownModels, 10);
+    EXPECT_EQ(worstModelFight(map, nullptr, 0).base, 10);
 }
 
 TEST(WorstFight, TwentyCharactersOfEightSkinsAreCountedWithoutTryingEveryFight) {
     std::vector<CharacterInfo> table;
     for (int c = 0; c < 20; ++c) table.push_back(character("m" + std::to_string(c), 8));
-    const WorstFight w = findWorstFight(skyMap(), table.data(), 20);
+    const WorstFight w = worstModelFight(skyMap(), table.data(), 20);
     // Seven different characters: each look its 13 skinned models and its own extra model.
-    EXPECT_EQ(w.models, w.ownModels + 7 * 14);
+    EXPECT_EQ(w.total, w.base + 7 * 14);
+}
+
+// The texture and mesh-element tables weigh their items and start from a base:
+// small random tables against every choice of up to `creatures` looks.
+TEST(WorstFight, WeightedItemsAndABaseCountExactly) {
+    std::mt19937 random(5);
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE(round);
+        std::vector<long long> weights(6);
+        for (long long& w : weights) w = random() % 50;
+        const std::vector<int> base = {int(random() % 6)};
+        std::vector<LookItems> looks(2 + random() % 5);
+        for (LookItems& l : looks) {
+            l.playerMay = random() % 3 != 0;
+            for (int item = 0; item < 6; ++item)
+                if (random() % 2) l.items.push_back(item);
+        }
+        const int creatures = 1 + random() % 3;
+        long long brute = -1;
+        for (unsigned set = 1; set < 1u << looks.size(); ++set) {
+            std::vector<bool> held(6, false);
+            held[base[0]] = true;
+            bool player = false;
+            for (size_t c = 0; c < looks.size(); ++c)
+                if (set >> c & 1) {
+                    player = player || looks[c].playerMay;
+                    for (int item : looks[c].items) held[item] = true;
+                }
+            long long total = 0;
+            for (int item = 0; item < 6; ++item) total += held[item] ? weights[item] : 0;
+            if (player && __builtin_popcount(set) <= creatures) brute = std::max(brute, total);
+        }
+        const WorstFight w = findWorstFight(weights, base, looks, creatures);
+        EXPECT_EQ(w.looks.empty() ? -1 : w.total, brute);
+    }
 }
 
 }  // namespace

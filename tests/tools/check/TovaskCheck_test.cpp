@@ -160,6 +160,12 @@ TEST(DataCheck, EachBrokenFolderGivesItsFindingOnceAtTheFileAtFault) {
          "models/pelmo_stand3:4: error: the game refuses this animation: the key file pattern is "
          "missing or too long",
          1},
+        {"a creature type that is no number: later fields are where the game reads them",
+         [](const TempDir& d) { d.write("cfg/pelmo.chr", withLine("cfg/pelmo.chr", 1, "x")); },
+         "cfg/pelmo.chr:4: error: the stand model \"pelmo_skin%d.bmp\" is not found", 1},
+        {"a settings value that is no number, quoted whole",
+         [](const TempDir& d) { d.write("tovask.cfg", "640 -x 0 0 1 1 1\n"); },
+         "tovask.cfg:1: warning: the window height \"-x\" is not a whole number", 0},
         {"an empty list", [](const TempDir& d) { d.write("chars", ""); },
          "chars: error: names no character file: the game stops at start-up", 1},
         {"a lying model",
