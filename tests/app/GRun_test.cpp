@@ -8,13 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "CaptureOutput.h"
 #include "FrameStats.h"
 #include "MainLoop.h"
 
 namespace {
-
-using testing::internal::CaptureStdout;
-using testing::internal::GetCapturedStdout;
 
 // Every counter: triangles this frame, accumulated triangles, frames, elapsed ms.
 std::vector<int> counters(const FrameStats& f = frameStats) {
@@ -60,20 +58,20 @@ TEST_F(GRunTest, FirstUpdateAfterASwitchIsSwallowedWithItsStatistics) {
 TEST_F(GRunTest, LongStallsAreClampedAndScaled) {
     RecordingState* state = install();
     run.update(0);
-    CaptureStdout();
+    captureStdout();
     run.update(3000);
     run.update(500);
     run.timeScale = 0.5f;
     run.update(3000);
     run.update(25);
-    GetCapturedStdout();
+    capturedStdout();
     EXPECT_EQ(state->updates, (std::vector<int>{500, 500, 250, 12}));
 }
 
 TEST_F(GRunTest, WithoutAStateOnlyStatisticsRunOnTheRawTime) {
-    CaptureStdout();
+    captureStdout();
     run.update(3000);
-    EXPECT_EQ(GetCapturedStdout(), "Actual triangles : 0/sec 0/frame\n");
+    EXPECT_EQ(capturedStdout(), "Actual triangles : 0/sec 0/frame\n");
     EXPECT_EQ(counters(), (std::vector<int>{0, 0, 0, 0}));  // reported at once: past 1000 ms
     run.update(700);
     EXPECT_EQ(counters(), (std::vector<int>{0, 0, 1, 700}));
@@ -103,9 +101,9 @@ TEST(FrameTimerTest, AFrameNeedsTwoMillisecondsAndInactiveTimeIsDroppedNotReplay
 std::string frame(FrameStats& stats, int triangles, int ms) {
     stats.addTriangles(triangles);
     stats.endFrame();
-    CaptureStdout();
+    captureStdout();
     stats.reportTriangles(ms);
-    return GetCapturedStdout();
+    return capturedStdout();
 }
 
 TEST(FrameStatsTest, ReportsWithTheCallThatPassesOneSecondAndStartsAgain) {
@@ -139,9 +137,9 @@ TEST(FrameStatsTest, ReportsWithTheCallThatPassesOneSecondAndStartsAgain) {
     }
     FrameStats open;  // a report without a closed frame does not divide by zero
     open.addTriangles(500);
-    CaptureStdout();
+    captureStdout();
     open.reportTriangles(1500);
-    EXPECT_EQ(GetCapturedStdout(), "Actual triangles : 0/sec 0/frame\n");
+    EXPECT_EQ(capturedStdout(), "Actual triangles : 0/sec 0/frame\n");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AnimationFile.h"
+#include "CaptureOutput.h"
 #include "ChunkReader.h"
 #include "DataLocator.h"
 #include "Geometry.h"
@@ -43,9 +44,9 @@ inline const Settings& records() {
         const char* saved = developmentDataDir;
         developmentDataDir = base.c_str();
         Settings s;
-        testing::internal::CaptureStdout();
+        captureStdout();
         s.loadContentLists();
-        testing::internal::GetCapturedStdout();
+        capturedStdout();
         developmentDataDir = saved;
         return s;
     }();

@@ -191,18 +191,17 @@ TEST(CollisionMapBuild, UnusableBoxesGiveAnEmptyMap) {
         Mesh mesh;
         mesh.boundsMin = c.low;
         mesh.boundsMax = c.high;
-        testing::internal::CaptureStderr();
+        captureStderr();
         CollisionMap map(c.cell, mesh, "box.3ds");
-        EXPECT_EQ(testing::internal::GetCapturedStderr(),
-                  std::string("Collision map box.3ds: level box ") + c.sizes +
-                      " gives no usable grid, no collisions built\n");
+        EXPECT_EQ(capturedStderr(), std::string("Collision map box.3ds: level box ") + c.sizes +
+                                        " gives no usable grid, no collisions built\n");
         EXPECT_TRUE(map.empty());
         EXPECT_EQ(collisionFigures(mesh, c.cell).cellsPerGrid, 0);
         EXPECT_EQ(map.locateCell({0, 0, 0}, 0), nullptr);
     }
-    testing::internal::CaptureStderr();
+    captureStderr();
     CollisionMap missing(20, 20, 20, "no_such_level.3ds");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+    EXPECT_EQ(capturedStderr(),
               "Unable to locate file no_such_level.3ds\nCollision map: cannot load level model "
               "no_such_level.3ds, no collisions built\n");
     EXPECT_TRUE(missing.empty());
@@ -225,9 +224,9 @@ TEST(CollisionMapBuild, ModelsNeedingTooManyCellTestsAreRefused) {
     for (int64_t i = 0; i < copies; ++i) corners.insert(corners.end(), floor.begin(), floor.end());
     addObject(many, corners);
     many.computeBounds();
-    testing::internal::CaptureStderr();
+    captureStderr();
     CollisionMap map({20, 20, 20}, many, "floors.3ds");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+    EXPECT_EQ(capturedStderr(),
               "Collision map floors.3ds: building needs " + std::to_string(perTriangle * copies) +
                   " triangle-in-cell tests, more than the 4000000 allowed; no collisions built\n");
     EXPECT_TRUE(map.empty());
@@ -320,9 +319,9 @@ TEST_F(CollisionMapTest, ObjectsOutliveTheirMapSafely) {
 }
 
 TEST_F(CollisionMapTest, MisuseIsReportedAndACorruptListEndsTheProgram) {
-    testing::internal::CaptureStdout();
+    captureStdout();
     map->fileInCell(nullptr, &map->cells[0][0], 0);
-    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string out = capturedStdout();
     EXPECT_TRUE(isWithLineNumber(out, " CollisionMap.cpp ", " - fatal error \n")) << out;
     Body* filed = place(true, {0, 0, 0});
     filed->cellIndices[0] = 7;  // past the end of its cell's list

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "AIController.h"
+#include "CaptureOutput.h"
 #include "CharacterModelSet.h"
 #include "Controller.h"
 #include "CreatureFactory.h"
@@ -20,9 +21,6 @@
 #include "FightFixtures.h"
 #include "KeyboardController.h"
 #include "Vec3Checks.h"
-
-using ::testing::internal::CaptureStdout;
-using ::testing::internal::GetCapturedStdout;
 
 // Mouse motion for KeyboardController::control. This definition takes the
 // place of SDL's in this test program (no other code here reads the mouse), so
@@ -290,9 +288,9 @@ TEST_F(AITest, DeadCreatureOnlyDrawsForRevival) {
 
 TEST_F(CreatureTest, ConstructionDrawsDelayThenStartWeapon) {
     const std::vector<int> r = randsAfterSeed(77, 2);
-    CaptureStdout();
+    captureStdout();
     Creature fresh(nullptr, body.get(), creatureTypes[0]);
-    const std::string out = GetCapturedStdout();  // after the weapons' model lines
+    const std::string out = capturedStdout();  // after the weapons' model lines
     EXPECT_EQ(out.substr(out.rfind('\n', out.size() - 2) + 1), "New pelmo in game\n");
     EXPECT_EQ((std::vector<int>{fresh.delay, int(fresh.period), fresh.weaponIndex}),
               (std::vector<int>{r[0] % 25, 25, r[1] % 5}));
@@ -344,9 +342,9 @@ TEST_F(CreatureTest, DiesOnlyBelowZeroAndOnce) {
     EXPECT_EQ((std::vector<int>{creature->takeDamage(100), creature->health, creature->alive}),
               (std::vector<int>{0, 0, 1}));
 
-    CaptureStdout();
+    captureStdout();
     EXPECT_TRUE(creature->takeDamage(1));
-    EXPECT_EQ(GetCapturedStdout(), "Pelmo died\n");
+    EXPECT_EQ(capturedStdout(), "Pelmo died\n");
     EXPECT_EQ(creature->alive + creature->fire + creature->moveForward + creature->nextWeapon, 0);
     EXPECT_FLOAT_EQ(creature->yawRate, 0.0f);
 
@@ -362,12 +360,12 @@ TEST_F(CreatureTest, RespawnRevivesAtStartWithFullHealthAndAmmo) {
     creature->respawn = 1;
     updates(1);  // alive: not moved back to the start
     EXPECT_EQ(creature->position.z, 0.0f);
-    CaptureStdout();
+    captureStdout();
     creature->takeDamage(500);
     creature->velocity = {0.5f, 0, 0};
     creature->respawn = creature->fire = 1;
     creature->update();
-    EXPECT_EQ(GetCapturedStdout(), "Pelmo died\nPelmo revived\n");
+    EXPECT_EQ(capturedStdout(), "Pelmo died\nPelmo revived\n");
     // The weapon and the animation had their turn before the revival.
     const Weapon& weapon = *creature->currentWeapon;
     EXPECT_EQ((std::vector<int>{creature->alive, creature->health, creature->weaponSwitchCooldown,

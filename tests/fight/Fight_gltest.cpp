@@ -69,9 +69,9 @@ void setName(char* field, const char* text) {
 }
 
 std::string keyOutput(GameState& state, int key) {
-    testing::internal::CaptureStdout();
+    captureStdout();
     state.keyDown(key);
-    return testing::internal::GetCapturedStdout();
+    return capturedStdout();
 }
 
 // The first n values of a GL state variable, rounded to five decimals.
@@ -205,19 +205,19 @@ struct GameStateTest : GlTest {
 TEST_F(GameStateTest, LoadRefusesAnInvalidSelectionAndCreatesNothing) {
     GameState state(nullptr);
     settings.mapIndex = 1;
-    testing::internal::CaptureStderr();
+    captureStderr();
     EXPECT_FALSE(state.load());
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Invalid mapID when starting engine\n");
+    EXPECT_EQ(capturedStderr(), "Invalid mapID when starting engine\n");
     EXPECT_EQ(state.objectCount, 0);
     EXPECT_EQ(state.collisionMap, nullptr);
 }
 
 TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
     GameState state(nullptr);
-    testing::internal::CaptureStdout();
+    captureStdout();
     ASSERT_TRUE(state.load());
     std::vector<std::string> steps;  // the loading steps' lines among the models' ones
-    std::istringstream out(testing::internal::GetCapturedStdout());
+    std::istringstream out(capturedStdout());
     for (std::string line; std::getline(out, line);)
         if (line.rfind("Loading model", 0) != 0 && line.rfind("Getting used", 0) != 0)
             steps.push_back(line);
@@ -302,11 +302,11 @@ TEST_F(GameStateTest, EscapeByItsLowByteLeavesForTheMenuAndFreesTheMouse) {
     auto fight = std::make_unique<GameState>(&run);
     GameState* state = fight.get();
     run.setState(std::move(fight));
-    testing::internal::CaptureStdout();
+    captureStdout();
     ASSERT_TRUE(state->load());
     EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), SDL_GRAB_ON);
     state->keyDown(283);  // F2: the low 8 bits are Escape's; the state is deleted here
-    testing::internal::GetCapturedStdout();
+    capturedStdout();
     EXPECT_NE(dynamic_cast<MenuState*>(run.state()), nullptr);
     EXPECT_TRUE(run.skipNextUpdate);
     EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), SDL_GRAB_OFF);

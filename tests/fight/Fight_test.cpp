@@ -6,13 +6,11 @@
 #include <cmath>
 #include <set>
 
+#include "CaptureOutput.h"
 #include "CollisionMap.h"
 #include "FightFixtures.h"
 #include "Mesh.h"
 #include "Vec3Checks.h"
-
-using ::testing::internal::CaptureStdout;
-using ::testing::internal::GetCapturedStdout;
 
 namespace {
 
@@ -144,9 +142,9 @@ TEST_F(ShotTest, SpentShotsReleaseTheirFragmentsOnceCreditedToTheShooter) {
 TEST_F(ShotTest, KillingHitCreditsShooterOnceAndEveryHitPushes) {
     target->health = 10;
     Projectile* first = shoot(0, shooter);
-    CaptureStdout();
+    captureStdout();
     EXPECT_FALSE(first->onCollision(target));
-    EXPECT_EQ(GetCapturedStdout(), "Pelmo died\n");
+    EXPECT_EQ(capturedStdout(), "Pelmo died\n");
     EXPECT_TRUE(first->dead);
     EXPECT_EQ(shooter->score, 1);
 
@@ -188,13 +186,13 @@ TEST_F(ShotTest, PassesThroughShooterAndProjectilesButNotTheLevel) {
 
 TEST_F(ShotTest, ShotOutlivingItsShooterNeverTouchesIt) {
     Projectile* shot = shoot(3, shooter);
-    CaptureStdout();
+    captureStdout();
     world->detachObject(shooter);
     delete shooter;
     EXPECT_EQ(shot->shooter(), nullptr);
     target->health = 5;
     shot->onCollision(target);
-    EXPECT_EQ(GetCapturedStdout(), "Pelmo died\n");
+    EXPECT_EQ(capturedStdout(), "Pelmo died\n");
     shot = shoot(3, nullptr);
     shot->remainingRange = 0.5;
     shot->update();  // its fragment has no shooter either

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "CaptureOutput.h"
 #include "UpdateScheduler.h"
 #include "WorldObject.h"
 
@@ -37,10 +38,10 @@ struct TestWorld : World {
 struct WorldTest : ::testing::Test {
     ~WorldTest() override { closeWorld(); }
     std::string closeWorld() {
-        testing::internal::CaptureStdout();
+        captureStdout();
         delete world;
         world = nullptr;
-        return testing::internal::GetCapturedStdout();
+        return capturedStdout();
     }
     Tracked* add() {
         auto* t = new Tracked(world, &deletions);

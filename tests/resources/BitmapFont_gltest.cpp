@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "BitmapFont.h"
+#include "CaptureOutput.h"
 #include "GlTestWindow.h"
 #include "TestFiles.h"
 #include "TestImages.h"
@@ -44,9 +45,9 @@ protected:
     }
     void load(const TestImage& image) {
         ASSERT_TRUE(writeBmp(image, dir.file("font.bmp")));
-        testing::internal::CaptureStdout();
+        captureStdout();
         EXPECT_TRUE(font.loadFont("font.bmp"));
-        EXPECT_EQ("Loading font font.bmp\n", testing::internal::GetCapturedStdout());
+        EXPECT_EQ("Loading font font.bmp\n", capturedStdout());
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "CaptureOutput.h"
 #include "Mesh.h"
 #include "TdsWriter.h"
 
@@ -157,10 +158,9 @@ TEST(ChunkReader, VersionAboveThreeWarnsAndReadsOn) {
     scene.objects = {triangle("a")};
     const std::vector<uint8_t> bytes = writeTds(scene);
     Mesh mesh;
-    testing::internal::CaptureStderr();
+    captureStderr();
     ASSERT_TRUE(read(mesh, bytes));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "This 3DS file is over version 3 so it may load incorrectly");
+    EXPECT_EQ(capturedStderr(), "This 3DS file is over version 3 so it may load incorrectly");
     EXPECT_EQ(readBack(bytes),
               "| a m0 v3 f1 uv0;\nThis 3DS file is over version 3 so it may load incorrectly "
               "(version 4)");
@@ -177,10 +177,10 @@ TEST(ChunkReader, EveryTruncationEndsTheWalkWithValidObjects) {
         const std::vector<uint8_t> prefix(whole.begin(), whole.begin() + long(cut));
         Mesh mesh;
         ImportReport report;
-        testing::internal::CaptureStderr();
+        captureStderr();
         const bool ok =
             ChunkReader::importMemory(mesh, prefix.data(), prefix.size(), "cut", &report);
-        testing::internal::GetCapturedStderr();
+        capturedStderr();
         EXPECT_EQ(ok, cut >= 6) << cut;
         EXPECT_EQ(report.warnings.empty(), cut < 6) << cut;
         for (const MeshObject& o : mesh.objects) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "CaptureOutput.h"
 #include "ImageHeader.h"
 #include "ImageSurface.h"
 #include "TestFiles.h"
@@ -205,13 +206,13 @@ TEST_F(ImageLoading, FailuresReturnNoneWithTheirMessage) {
     dir.write("hang.png", readFile(std::string(TOVASK_SOURCE_DIR) +
                                    "/tests/regressions/image/png_text_chunk_past_the_end"));
     const std::string longName(400, 'a');
-    testing::internal::CaptureStderr();
+    captureStderr();
     for (const char* name : {"missing.bmp", "broken.bmp", "hang.png", longName.c_str()})
         EXPECT_EQ(nullptr, store.loadImage(name)) << name;
     EXPECT_EQ(-1, store.getTexture(longName.c_str()));
     EXPECT_EQ(-1, store.getTextureAuto(longName.c_str()));
     EXPECT_EQ(
-        testing::internal::GetCapturedStderr(),
+        capturedStderr(),
         "Unable to locate file missing.bmp\n"
         "Unable to load broken.bmp: BMP header cut short\n"
         "Unable to load hang.png: PNG chunk runs past the end of the file\n"

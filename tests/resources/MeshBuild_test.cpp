@@ -4,6 +4,7 @@
 #include <cmath>
 #include <tuple>
 
+#include "CaptureOutput.h"
 #include "DataLocator.h"
 #include "Mesh.h"
 #include "TdsWriter.h"
@@ -83,17 +84,17 @@ TEST(MeshLoad, LocatesImportsAndBuildsOnce) {
 
     // A missing file is reported by the locator and still gives a built, empty mesh.
     Mesh missing;
-    testing::internal::CaptureStderr();
+    captureStderr();
     EXPECT_TRUE(missing.load("nothere.3ds", "", "", LISTS_NONE));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Unable to locate file nothere.3ds\n");
+    EXPECT_EQ(capturedStderr(), "Unable to locate file nothere.3ds\n");
     EXPECT_TRUE(missing.loaded && missing.objectCount() == 0);
     // A name with no room left in a path is not looked for; its start is shown.
     for (size_t n : {size_t(DATA_NAME_SIZE - 2), size_t(DATA_NAME_SIZE - 1)}) {
         const std::string name(n, 'n');
         Mesh unnamed;
-        testing::internal::CaptureStderr();
+        captureStderr();
         EXPECT_TRUE(unnamed.load(name.c_str(), "", "", LISTS_NONE));
-        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+        EXPECT_EQ(capturedStderr(),
                   "Unable to locate file " +
                       (n < DATA_NAME_SIZE - 1 ? name + "\n" : name.substr(0, 64) + "...\n"));
     }

@@ -31,9 +31,9 @@ protected:
     }
     // Stdout of one request.
     std::string said(Model** out, const char* name, const char* skin = "") {
-        testing::internal::CaptureStdout();
+        captureStdout();
         *out = get(name, skin);
-        return testing::internal::GetCapturedStdout();
+        return capturedStdout();
     }
     // The table in slot order: "file:references" each.
     std::string table() const {
@@ -48,7 +48,7 @@ protected:
 TEST_F(ModelStoreTest, EveryPartOfTheKeyButTheCaseMakesAModelOfItsOwn) {
     Model* first = nullptr;
     EXPECT_EQ("Loading model a.3ds\n", said(&first, "a.3ds"));
-    testing::internal::CaptureStdout();
+    captureStdout();
     const Model* models[] = {
         first,
         get("a.3ds", "", "", NO_LISTS, true),
@@ -57,7 +57,7 @@ TEST_F(ModelStoreTest, EveryPartOfTheKeyButTheCaseMakesAModelOfItsOwn) {
         get("a.3ds", "skin.bmp", "wall.bmp"),
         get("a.3ds", "", "", 8),
     };
-    testing::internal::GetCapturedStdout();
+    capturedStdout();
     Model* again = nullptr;
     EXPECT_EQ("Getting used model A.3DS\n", said(&again, "A.3DS", "SKIN.BMP"));
     EXPECT_EQ(models[3], again);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "AnimationFile.h"
+#include "CaptureOutput.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"
 #include "Vec3Checks.h"
@@ -39,9 +40,9 @@ protected:
     void describe(const std::string& name, const std::string& text) { dir_.write(name, text); }
     // Loads quietly and returns whether it worked.
     bool load(Model& model, const char* name, bool mx = false, bool my = false, bool mz = false) {
-        testing::internal::CaptureStderr();
+        captureStderr();
         const bool ok = model.load(name, LISTS_NONE, mx, my, mz);
-        stderr_ = testing::internal::GetCapturedStderr();
+        stderr_ = capturedStderr();
         return ok;
     }
 

@@ -96,10 +96,10 @@ TEST_F(TextureStoreGl, AFullTableRefusesNewNamesButStillFindsLoadedOnes) {
         image("t" + std::to_string(i) + ".bmp", TestImage(1, 1, uint8_t(i), 0, 0));
     for (int i = 0; i < TextureStore::MAX_TEXTURES; ++i)
         ASSERT_EQ(i, store.getTexture(("t" + std::to_string(i) + ".bmp").c_str()));
-    testing::internal::CaptureStderr();
+    captureStderr();
     EXPECT_EQ(-1, store.getTexture("t100.bmp"));
     EXPECT_EQ(-1, store.getTextureAuto("t100.bmp"));
-    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string err = capturedStderr();
     const std::string once = err.substr(0, err.size() / 2);  // one message a refusal
     EXPECT_TRUE(err == once + once &&
                 isWithLineNumber(once, "file: TextureStore.cpp, line: ",
@@ -144,14 +144,14 @@ TEST_F(TextureStoreGl, CompanionsBuildANewAlphaSlotOnEveryCall) {
 // Companions of another width or height, of either kind, and missing files.
 TEST_F(TextureStoreGl, FailedLoadsLeaveTheStoreAsItWas) {
     image("c.bmp", TestImage(4, 4));
-    testing::internal::CaptureStderr();
+    captureStderr();
     image("c+.bmp", TestImage(4, 2));
     EXPECT_EQ(-1, store.getTextureAuto("c.bmp"));
     image("c-.bmp", TestImage(2, 4));
     EXPECT_EQ(-1, store.getTextureAuto("c.bmp"));
     EXPECT_EQ(-1, store.getTexture("nothing.bmp"));
     EXPECT_EQ(-1, store.loadAlphaTexture("c.bmp", "nothing.bmp"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+    EXPECT_EQ(capturedStderr(),
               "Alpha image c+.bmp is 4x2 but its colour image c.bmp is 4x4\n"
               "Alpha image c-.bmp is 2x4 but its colour image c.bmp is 4x4\n"
               "Unable to locate file nothing.bmp\nUnable to locate file nothing.bmp\n");
@@ -239,9 +239,9 @@ TEST_F(TextureStoreGl, EveryModelFrameHoldsItsOwnReferencesAndCompanionTexturesT
     dir.write("walk3", "400\n4\n2\nkey%d.3ds\n1\n");
 
     Model model;
-    testing::internal::CaptureStderr();
+    captureStderr();
     ASSERT_TRUE(model.load("walk3", LISTS_NONE, false, false, false));
-    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string err = capturedStderr();
     ASSERT_EQ(model.frameCount(), 4);
 
     // The keys' references went with the keys; each frame keeps one of the
