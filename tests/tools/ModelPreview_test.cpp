@@ -206,6 +206,7 @@ TEST(ModelPreview, RefusesWithoutWritingAndSaysWhy) {
     TdsScene hidden = colouredBox(lo, hi, 0, 0, 255);
     hidden.objects[0].name = "_helper";
     ASSERT_TRUE(saveTds(hidden, dir.file("helper.3ds")));
+    ASSERT_TRUE(saveTds(colouredBox(lo, hi, 0, 0, 255), dir.file("Cube.3ds")));
     // Pelmo with arm models that are not there.
     dir.write("cfg/armless.chr",
               "0\n1\nArmless\npelmo_skin%d.bmp\nlost%d.3ds\npelmo_stand3\npelmo_walk3\n"
@@ -219,6 +220,9 @@ TEST(ModelPreview, RefusesWithoutWritingAndSaysWhy) {
     } cases[] = {
         {"preview missing.3ds out.png",
          "tovask-model: preview: missing.3ds is not found in " + searched + none},
+        {"preview Cube.3ds out.png", "tovask-model: preview: Cube.3ds is not found in " + searched +
+                                         " (the game lowers model names: it looks for cube.3ds)" +
+                                         none},
         {"preview helper.3ds out.png",
          "tovask-model: preview: helper.3ds draws nothing: it has no triangles in objects the "
          "game shows (names starting with _ are hidden)" +
@@ -234,7 +238,7 @@ TEST(ModelPreview, RefusesWithoutWritingAndSaysWhy) {
          "file or directory"},
         {"preview-character armless.chr out.png",
          "tovask-model: preview-character: the arm model lost1.3ds is not found in " + searched +
-             " or the game does not load it" + none},
+             none},
         {"preview-character --skin 3 pelmo.chr out.png",
          "tovask-model: preview-character: Pelmo has 3 skins: give --skin 0 to 2" + none},
         {"preview-character --weapon 6 pelmo.chr out.png",

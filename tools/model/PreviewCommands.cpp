@@ -147,6 +147,21 @@ std::string located(const char* name) {
     return locateDataFile(path, false) ? path : "";
 }
 
+// The name the model store looks for: the asked one in lower case.
+std::string storedName(const std::string& name) {
+    ModelKey key;
+    return makeModelKey(ModelRequest{name, "", "", LISTS_NONE}, key) ? key.fileName : name;
+}
+
+// Why a model is missing: not found (in lower case), or found but refused by the game.
+std::string modelProblem(const std::string& name) {
+    const std::string stored = storedName(name);
+    if (!located(stored.c_str()).empty()) return name + " does not load (see above)";
+    std::string why = name + " is not found in " + searched();
+    if (stored != name) why += " (the game lowers model names: it looks for " + stored + ")";
+    return why;
+}
+
 int visibleTriangles(const Model& model) {
     if (model.frames.empty()) return 0;
     int count = 0;
@@ -271,16 +286,20 @@ int previewModel(int count, const char* const* args) {
     const char* verb = "preview";
     Arguments a;
     if (!parse(verb, count, args, false, a)) return 2;
-    if (located(a.in).empty())
-        return fail(verb, std::string(a.in) + " is not found in " + searched());
+    const ModelRequest request{a.in, "", "", LISTS_PER_OBJECT};
+    ModelKey key;
+    if (!makeModelKey(request, key))
+        return fail(verb, "the name is longer than the " + std::to_string(MAX_MODEL_NAME) +
+                              " characters the game takes");
+    if (located(key.fileName.c_str()).empty()) return fail(verb, modelProblem(a.in));
     PreviewSession session(verb);
     if (!session.open()) return 2;
     Model* model = nullptr;
     {
         QuietStdout quiet;
-        model = modelStore.getModel(ModelRequest{a.in, "", "", LISTS_PER_OBJECT});
+        model = modelStore.getModel(request);
     }
-    if (!model) return fail(verb, std::string("the game does not load ") + a.in);
+    if (!model) return fail(verb, modelProblem(a.in));
     if (visibleTriangles(*model) == 0)
         return fail(verb, std::string(a.in) +
                               " draws nothing: it has no triangles in objects the game shows "
@@ -355,9 +374,8 @@ int previewCharacter(int count, const char* const* args) {
     for (const Part& p : parts) {
         if (!p.request) continue;
         if (!p.model)
-            return fail(verb, std::string("the ") + p.what + " " + p.request->fileName +
-                                  " is not found in " + searched() +
-                                  " or the game does not load it");
+            return fail(verb,
+                        std::string("the ") + p.what + " " + modelProblem(p.request->fileName));
         triangles += visibleTriangles(*p.model);
         drawn = join(drawn, boundsOf(*p.model));
     }
