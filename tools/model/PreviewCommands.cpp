@@ -35,6 +35,9 @@ namespace {
 
 constexpr const char* FONT_FILE = "font.bmp";
 constexpr int TEXTURE_QUALITY = 2;  // mipmaps, as the default settings file asks
+// Units from the origin a drawn model may reach: beyond any level the game
+// plays on, and where a float still tells a creature's size from nothing.
+constexpr double MAX_REACH = 1e6;
 
 // The game's chatter on stdout ("Loading model ...") while it loads: set aside,
 // so that stdout says what the verb did. Its complaints go to stderr and stay.
@@ -170,10 +173,13 @@ int visibleTriangles(const Model& model) {
     return count;
 }
 
-bool finite(const PreviewBox& b) {
+// The farthest a coordinate of the box lies from the origin; infinite when
+// one is not a finite number.
+double reach(const PreviewBox& b) {
+    double most = 0;
     for (float f : {b.lo.x, b.lo.y, b.lo.z, b.hi.x, b.hi.y, b.hi.z})
-        if (!std::isfinite(f)) return false;
-    return true;
+        most = std::isfinite(f) ? std::max(most, std::fabs(double(f))) : INFINITY;
+    return most;
 }
 
 PreviewBox boundsOf(const Model& m) {
@@ -236,8 +242,11 @@ public:
 
     // Draws the scene and writes it to path whole; the exit status.
     int write(PreviewScene scene, const char* path) {
-        if (!finite(scene.subject))
-            return fail(verb_, "the model reaches coordinates that are not finite numbers");
+        const double farthest = reach(scene.subject);
+        if (!(farthest <= MAX_REACH))
+            return fail(verb_, "it reaches " + number(float(farthest)) +
+                                   " units from the origin, more than the " +
+                                   std::to_string(long(MAX_REACH)) + " a picture shows");
         scene.groundY = SOLE_Y;
         scene.labels = labels_;
         std::vector<uint8_t> rgb;
