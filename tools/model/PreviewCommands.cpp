@@ -64,7 +64,6 @@ private:
 };
 
 struct Arguments {
-    const char* verb = "";
     const char* in = nullptr;
     const char* out = nullptr;
     const char* dataDir = nullptr;
@@ -97,7 +96,6 @@ bool endsWithPng(const char* path) {
 
 // False, with the message printed, on anything the verb does not take.
 bool parse(const char* verb, int count, const char* const* args, bool character, Arguments& a) {
-    a.verb = verb;
     std::vector<const char*> files;
     for (int i = 0; i < count; ++i) {
         const char* arg = args[i];

@@ -18,10 +18,10 @@ struct PreviewScene {
     // Draws the subject with the game's own code in world units; the view's
     // camera and the frustum are current, the game's lighting is on.
     std::function<void()> drawSubject;
-    PreviewBox subject;  // where drawSubject draws
-    PreviewBox body;     // a creature's collision box, outlined for scale
-    float groundY;       // height of the floor, drawn as a grid
-    bool labels;         // the game's font is loaded: name each view
+    PreviewBox subject;   // where drawSubject draws
+    PreviewBox body;      // a creature's collision box, outlined for scale
+    float groundY = 0;    // height of the floor, drawn as a grid
+    bool labels = false;  // the game's font is loaded: name each view
 };
 
 constexpr int PREVIEW_VIEW_SIDE = 320;               // pixels of one square view
