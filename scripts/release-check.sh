@@ -159,7 +159,10 @@ needed() { readelf -d "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'; }
     fail "tovask-3dsinfo links SDL, GL or X"
 ! needed "$unpacked/usr/games/tovask-check" | grep -E "^lib(GL|OpenGL|X)" ||
     fail "tovask-check links GL or X"
-echo "ok: the inspector and the checker link no GL or X"
+# The model fixer's previews draw with Mesa's off-screen renderer (libOSMesa, with GLU).
+! needed "$unpacked/usr/games/tovask-model" | grep -E "^lib(GL|GLX|OpenGL|X11)\.so" ||
+    fail "tovask-model links a window's GL or X"
+echo "ok: the inspector, the checker and the model fixer link no window's GL or X"
 
 entry="$unpacked/usr/share/applications/org.tovask.tovask.desktop"
 desktop-file-validate "$entry" || fail "desktop entry"

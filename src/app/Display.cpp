@@ -12,6 +12,7 @@
 
 #include "BitmapFont.h"
 #include "DataLocator.h"
+#include "DrawingState.h"
 #include "GRun.h"
 #include "ImageSurface.h"
 #include "ScreenSize.h"
@@ -24,18 +25,6 @@ constexpr const char* WINDOW_CAPTION = "Tovask ( Pelmo II )";
 constexpr const char* FONT_FILE = "font.bmp";
 // The window's icon (drawn 32 x 32 by the content generator; any size works).
 constexpr const char* ICON_FILE = "icon.png";
-
-void setLighting() {
-    const GLfloat grey[4] = {0.9f, 0.9f, 0.9f, 1.0f};
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, grey);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, grey);
-    glShadeModel(GL_SMOOTH);
-    glEnable(GL_LIGHT0);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, grey);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, grey);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_COLOR_MATERIAL);
-}
 
 void setHints(GLenum quality) {
     constexpr GLenum HINTS[] = {GL_PERSPECTIVE_CORRECTION_HINT, GL_POINT_SMOOTH_HINT,
@@ -91,11 +80,8 @@ void initSdl() {
 
 void initGl(int width, int height) {
     glViewport(0, 0, width, height);
-    glEnable(GL_TEXTURE_2D);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClearDepth(1.0);
-    glDepthFunc(GL_LEQUAL);
-    glEnable(GL_DEPTH_TEST);
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -107,17 +93,13 @@ void initGl(int width, int height) {
     gluPerspective(45.0, aspect, 1.0, 250.0);
     glMatrixMode(GL_MODELVIEW);
 
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
     glPolygonMode(GL_FRONT_AND_BACK, settings.filledPolygons ? GL_FILL : GL_LINE);
     setHints(settings.niceHints ? GL_NICEST : GL_FASTEST);
     setFog();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT |
             GL_ACCUM_BUFFER_BIT);
-    setLighting();
+    setDrawingState();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glAlphaFunc(GL_GREATER, 0.2f);
 
     textureStore.setTextureQuality(settings.textureQuality);
     const GLubyte* extensions = glGetString(GL_EXTENSIONS);

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "DrawingState.h"
 #include "FightModels.h"
 #include "GameState.h"
 #include "ModelStore.h"
@@ -15,15 +16,6 @@ namespace {
 
 constexpr int SCENE_PERIOD_MS = 1000;    // updated once a second, to no effect
 constexpr double SKY_FAR_CLIP = 3000.0;  // level units; the sky ignores the game's far clip
-
-// Material ambient and diffuse (front and back) and the light's ambient colour,
-// all the same grey level.
-void setLightLevel(float level) {
-    const GLfloat colour[4] = {level, level, level, 1.0f};
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, colour);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, colour);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, colour);
-}
 
 Model* getOptional(const std::optional<ModelRequest>& request) {
     return request ? modelStore.getModel(*request) : nullptr;
@@ -55,14 +47,14 @@ void MapScene::draw() {
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, 0.0f);
     if (sky) drawSky();
-    setLightLevel(0.2f);
+    setLightLevel(LEVEL_LIGHT);
     drawAtOrigin(level);
-    setLightLevel(0.6f);
+    setLightLevel(ROOF_LIGHT);
     drawAtOrigin(roof);
-    setLightLevel(0.9f);
+    setLightLevel(GROUND_LIGHT);
     drawAtOrigin(ground);
     glPopMatrix();
-    setLightLevel(0.2f);
+    setLightLevel(LEVEL_LIGHT);
 }
 
 // The sky gets its own, deeper projection and no fog or lighting; fog is

@@ -12,6 +12,13 @@ class Model;
 
 class MapScene : public WorldObject {
 public:
+    // Grey levels of the light (setLightLevel) for each part of the map. The
+    // scene leaves the level's on, so the creatures and their weapons drawn
+    // after it are lit like the level.
+    static constexpr float LEVEL_LIGHT = 0.2f;
+    static constexpr float ROOF_LIGHT = 0.6f;
+    static constexpr float GROUND_LIGHT = 0.9f;
+
     explicit MapScene(GameState* gameState);
     ~MapScene() override;
     MapScene(const MapScene&) = delete;

@@ -43,6 +43,14 @@ TEST(ContentGeometry, CollisionBodyIsEightTallAndFourWideAndTheShotSmallOnTheirO
     EXPECT_LT(shot->radius, 1.5f);
 }
 
+// A character without an extra model names this one: it must load, show
+// nothing, and hold a triangle (the checker warns about a model without any).
+TEST(ContentGeometry, TheEmptyModelLoadsWithATriangleAndShowsNone) {
+    const auto none = loadMesh("none.3ds");
+    EXPECT_GT(none->triangleCount, 0);
+    for (const MeshObject& o : none->objects) EXPECT_FALSE(o.visible) << o.name << " shows";
+}
+
 TEST(ContentGeometry, SolidModelsWindTheirFacesOutwards) {
     for (const char* name :
          {"c3.3ds", "zat.3ds", "logo.3ds", "w1.3ds", "w2.3ds", "w3.3ds", "w4.3ds", "w5.3ds"})

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <map>
 
+#include "ImageSurface.h"
+
 TestImage::TestImage(int w, int h, uint8_t r, uint8_t g, uint8_t b)
     : width(w), height(h), rgb(size_t(w) * h * 3) {
     fill(0, 0, w, h, r, g, b);
@@ -106,4 +108,26 @@ bool writePpm(const TestImage& image, const std::string& path) {
     std::vector<uint8_t> out(header.begin(), header.end());
     out.insert(out.end(), image.rgb.begin(), image.rgb.end());
     return save(out, path);
+}
+
+TestImage readImage(const std::string& path, std::string& problem) {
+    SDL_Surface* decoded = decodeImageFile(path.c_str());
+    if (!decoded) {
+        problem = SDL_GetError();
+        return TestImage(0, 0);
+    }
+    const char* why = "";
+    SDL_Surface* rows = textureRows(decoded, why);  // bottom row first
+    if (!rows) {
+        problem = why;
+        return TestImage(0, 0);
+    }
+    TestImage image(rows->w, rows->h);
+    const std::vector<uint8_t> bottomUp = packedRgb(rows);
+    SDL_FreeSurface(rows);
+    const size_t row = size_t(image.width) * 3;
+    for (int y = 0; y < image.height; ++y)
+        std::copy_n(&bottomUp[row * size_t(image.height - 1 - y)], row,
+                    &image.rgb[row * size_t(y)]);
+    return image;
 }

@@ -27,3 +27,7 @@ struct TestImage {
 bool writeBmp(const TestImage& image, const std::string& path, int bitsPerPixel = 24);
 // Writes a binary PPM (P6): the decoder hands it over in red-green-blue byte order.
 bool writePpm(const TestImage& image, const std::string& path);
+// Decodes an image file with the game's own decoder (decodeImageFile, then
+// the rows textures are built from) into a picture, top row first. An empty
+// picture (width 0), with SDL's reason in problem, when the game refuses it.
+TestImage readImage(const std::string& path, std::string& problem);

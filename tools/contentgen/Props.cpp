@@ -1,4 +1,5 @@
-// Models the game names itself: collision body, shot, crosshair, sky dome and the menu logo.
+// Models the game names itself: collision body, shot, crosshair, sky dome and the menu logo;
+// and the empty model a character without extra model names.
 #include "Props.h"
 
 #include <cmath>
@@ -99,6 +100,18 @@ ModelFile skyDome() {
     return f;
 }
 
+// "none.3ds": nothing to draw, for the extra model of a character that has
+// none (its description file must name one). One small triangle in a hidden
+// object, so the model loads, holds a triangle and shows none.
+ModelFile nothing() {
+    ModelFile f;
+    f.materials.push_back(colouredMaterial("none", 0, 0, 0));
+    MeshPart p("_none", "none");
+    p.triangle({0, 0, 0}, {0.1f, 0, 0}, {0, 0.1f, 0}, 0, 0, 0, 0, 0, 0);
+    f.parts.push_back(p);
+    return f;
+}
+
 }  // namespace
 
 bool writeProps(const std::string& modelDir) {
@@ -107,5 +120,6 @@ bool writeProps(const std::string& modelDir) {
     ok = crosshair().save(modelDir + "/zamer.3ds") && ok;
     ok = skyDome().save(modelDir + "/sky.3ds") && ok;
     ok = writeLogo(modelDir + "/logo.3ds") && ok;
+    ok = nothing().save(modelDir + "/none.3ds") && ok;
     return ok;
 }

@@ -1,5 +1,6 @@
 // tovask-model VERB [ARGS] ... IN.3ds OUT.3ds: fixes a downloaded 3DS model for the game without a
-// 3D editor, reading and writing it as the game reads it.
+// 3D editor, reading and writing it as the game reads it; its preview verbs draw a model or a
+// character with the game's own code into a picture.
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "ChunkReader.h"
 #include "MeshData.h"
 #include "MeshToTds.h"
+#include "PreviewCommands.h"
 #include "ReplaceFile.h"
 #include "TdsWriter.h"
 #include "Verbs.h"
@@ -36,6 +38,7 @@ constexpr Verb VERBS[] = {
 
 void usage(FILE* out) {
     std::fputs("usage: tovask-model VERB [ARGS] [VERB [ARGS] ...] IN.3ds OUT.3ds\n", out);
+    previewUsage(out);
     std::fputs(
         "Reads IN.3ds with the game's 3DS reader, applies the fixes in the order given\n"
         "and writes OUT.3ds (which may be IN.3ds). Scaling and turning are about the\n"
@@ -49,9 +52,18 @@ void usage(FILE* out) {
     std::fprintf(out,
                  "The default characters stand %g to %g tall, soles at y = %g. height, lift\n"
                  "and centre print the scale or move they made: give every other key file of\n"
-                 "an animation that same fix. Exit status 0 when OUT.3ds was written, 2 when\n"
-                 "not (an existing OUT.3ds is then left as it was).\n",
+                 "an animation that same fix.\n",
                  double(CHARACTER_HEIGHT_MIN), double(CHARACTER_HEIGHT_MAX), double(SOLE_Y));
+    std::fputs(
+        "preview draws IN.3ds, preview-character a character as a fight assembles it\n"
+        "(standing, holding weapon N, 1 to 5, default 1, 0 for empty hands, in skin N\n"
+        "as the menu counts, default 0), with the game's own drawing code, off-screen:\n"
+        "front, right side, back and top views in OUT.png, the ground as a grid and\n"
+        "the creature's collision box in yellow. Files are found as the game finds\n"
+        "them: in the working directory, /.tovask/, then the data folder (--data DIR).\n"
+        "Exit status 0 when OUT was written, 2 when not (an existing OUT is then left\n"
+        "as it was).\n",
+        out);
 }
 
 int usageError(const char* problem, const char* what) {
@@ -83,6 +95,9 @@ int main(int argc, char** argv) {
             usage(stdout);
             return 0;
         }
+    if (argc >= 2 && std::strcmp(argv[1], "preview") == 0) return previewModel(argc - 2, argv + 2);
+    if (argc >= 2 && std::strcmp(argv[1], "preview-character") == 0)
+        return previewCharacter(argc - 2, argv + 2);
     // The last two arguments are the files; everything before them is verbs
     // with their arguments, checked before anything is read.
     const int files = argc - 2;
