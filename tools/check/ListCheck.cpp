@@ -1,4 +1,5 @@
 // The content lists "chars" and "maps": found, readable, not empty, every name found.
+#include "ByteOrderMark.h"
 #include "ContentChecks.h"
 #include "DataLocator.h"
 #include "DescriptionFiles.h"
@@ -24,6 +25,18 @@ ContentList checkList(CheckContext& ctx, const char* listName, const char* kind)
         return list;
     }
     const std::string path = list.path = ctx.search.locate(listName);
+    if (skipMark(opened)) {
+        std::rewind(opened);
+        TextReader game(opened, nullptr);
+        char first[DATA_NAME_SIZE];
+        if (game.readName(first) == 1)
+            ctx.findings.error(path, 1,
+                               markFinding(format("it reads the first name as \"%s\", finds "
+                                                  "no such file and skips that %s",
+                                                  shownWord(first).c_str(), kind)));
+        std::rewind(opened);
+        skipMark(opened);
+    }
     TextReader reader(opened, nullptr);
     char name[DATA_NAME_SIZE];
     int result;
@@ -45,8 +58,8 @@ ContentList checkList(CheckContext& ctx, const char* listName, const char* kind)
         if (located.empty()) {
             std::string message =
                 format("the %s file \"%s\" is not found: the game skips it", kind, name);
-            const std::string near = ctx.search.sameButCase(name);
-            if (!near.empty()) message += " (" + near + " differs only in case)";
+            const NearName near = ctx.search.nearName(name);
+            if (near) message += " (" + near.text() + ")";
             ctx.findings.error(path, line, message);
             continue;
         }
