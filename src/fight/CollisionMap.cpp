@@ -226,8 +226,8 @@ int CollisionMap::axisBeyondGrids(Vec3 centre) const {
     for (int axis = 0; axis < 3; ++axis)
         for (int grid = 0; grid < 2; ++grid) {
             // As locateCell numbers it: truncated toward zero.
-            const double index = std::trunc((double(centre.*axes[axis]) - gridOrigin[grid].*axes[axis]) /
-                                            cellSize.*axes[axis]);
+            const double index = std::trunc(
+                (double(centre.*axes[axis]) - gridOrigin[grid].*axes[axis]) / cellSize.*axes[axis]);
             if (!(index >= 0.0 && index < counts[axis])) return axis;
         }
     return -1;

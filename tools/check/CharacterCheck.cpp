@@ -130,6 +130,11 @@ float extent(const MeshInfo& m, int axis) {
     return axis == 0 ? d.x : axis == 1 ? d.y : d.z;
 }
 
+// A measure as people read it: three significant digits, whole units from 100 on ("7800").
+std::string measureText(float value) {
+    return format(std::fabs(value) >= 100 ? "%.0f" : "%.3g", double(value));
+}
+
 // A factor as people say it: two significant digits, no exponent ("1000", "1.3").
 std::string factorText(float factor) {
     const int exponent = int(std::floor(std::log10(double(factor))));
@@ -151,9 +156,10 @@ std::string otherKeys(const ModelInfo& m, const char* printed) {
     for (size_t k = 1; k < m.keyNames.size() && k < 4; ++k)
         others += (k > 1 ? ", " : "") + m.keyNames[k];
     if (m.keyNames.size() > 4) others += format(" and %zu more", m.keyNames.size() - 4);
-    return format("; it is key 1 of %s: then give every other key (%s) the same fix as the "
-                  "call prints it, tovask-model %s KEY KEY",
-                  m.path.c_str(), others.c_str(), printed);
+    return format(
+        "; it is key 1 of %s: then give every other key (%s) the same fix as the "
+        "call prints it, tovask-model %s KEY KEY",
+        m.path.c_str(), others.c_str(), printed);
 }
 
 bool figureScaleOk(const MeshInfo& key) {
@@ -196,11 +202,11 @@ void checkFigure(CheckContext& ctx, const char* name, bool allKeysStand) {
         const bool lift = std::fabs(first.boundsMin.y * factor - SOLE_Y) > SOLES_SLACK;
         ctx.findings.warning(
             path, 0,
-            format("the figure is %.3g tall, %s beside the default characters (%g to %g tall): "
+            format("the figure is %s tall, %s beside the default characters (%g to %g tall): "
                    "tovask-model height %g%s %s %s makes it %g tall",
-                   height, howFarOff(height, FIX_HEIGHT).c_str(), CHARACTER_HEIGHT_MIN,
-                   CHARACTER_HEIGHT_MAX, FIX_HEIGHT, lift ? " lift" : "", path.c_str(),
-                   path.c_str(), FIX_HEIGHT) +
+                   measureText(height).c_str(), howFarOff(height, FIX_HEIGHT).c_str(),
+                   CHARACTER_HEIGHT_MIN, CHARACTER_HEIGHT_MAX, FIX_HEIGHT, lift ? " lift" : "",
+                   path.c_str(), path.c_str(), FIX_HEIGHT) +
                 (lift ? format(" with its soles at y = %g", SOLE_Y) : std::string()) +
                 otherKeys(model, lift ? "scale F move 0 Y 0" : "scale F"));
         return;
@@ -237,10 +243,10 @@ void checkArms(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
             const float top = std::max(arms.boundsMax.y, 1e-6f);
             ctx.findings.warning(
                 arms.path, 0,
-                format("arm pose %d reaches up to y = %.3g where the default characters' "
+                format("arm pose %d reaches up to y = %s where the default characters' "
                        "shoulders are at %g to %g: it is about %s; give it the scale F that "
                        "tovask-model height prints for the body, tovask-model scale F %s %s",
-                       pose, arms.boundsMax.y, SHOULDERS_MIN, SHOULDERS_MAX,
+                       pose, measureText(arms.boundsMax.y).c_str(), SHOULDERS_MIN, SHOULDERS_MAX,
                        howFarOff(top, (SHOULDERS_MIN + SHOULDERS_MAX) / 2).c_str(),
                        arms.path.c_str(), arms.path.c_str()));
             continue;
@@ -260,8 +266,7 @@ void checkArms(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
 void checkDeathCarriesArms(CheckContext& ctx, const CharacterInfo& c) {
     const std::vector<const MeshInfo*> death = shapes(ctx, c.deathModelName);
     const std::vector<const MeshInfo*> arms = shapes(ctx, armModelName(c, 0, false));
-    if (death.empty() || arms.empty() || !figureScaleOk(*death[0]) || !armScaleOk(*arms[0]))
-        return;
+    if (death.empty() || arms.empty() || !figureScaleOk(*death[0]) || !armScaleOk(*arms[0])) return;
     const float deathWidth = extent(*death[0], 0), armsWidth = extent(*arms[0], 0);
     if (deathWidth >= armsWidth * ARMLESS_FRACTION) return;
     ctx.findings.warning(death[0]->path, 0,
@@ -297,14 +302,15 @@ void checkLooping(CheckContext& ctx, const char* name, bool shouldLoop, const ch
 std::string extraMissing(CheckContext& ctx) {
     std::string text = "the game draws the character without it";
     if (!ctx.search.locate(NO_MODEL_FILE).empty())
-        text += std::string("; for no extra model, name ") + NO_MODEL_FILE +
-                ", the game's empty model";
+        text +=
+            std::string("; for no extra model, name ") + NO_MODEL_FILE + ", the game's empty model";
     return text;
 }
 
 }  // namespace
 
-bool checkCharacter(CheckContext& ctx, const std::string& path, CharacterInfo& out) {
+bool checkCharacter(CheckContext& ctx, const std::string& path, CharacterInfo& out,
+                    DisplayName& shown) {
     CharacterInfo c;
     const std::vector<int> lines = readFields(path, c, ctx.findings);
     if (lines.empty()) return false;
@@ -343,5 +349,6 @@ bool checkCharacter(CheckContext& ctx, const std::string& path, CharacterInfo& o
     checkLooping(ctx, c.diagonalModelName, true, "diagonal");
     checkLooping(ctx, c.deathModelName, false, "death");
     out = c;
+    shown = {c.name, line[NAME]};
     return true;
 }

@@ -157,20 +157,23 @@ std::string problemText(const PlaceProblem& p, const MeshData& mesh, bool player
                        double(coordinate(mesh.boundsMax, axis)));
     const char* who = player ? "the player" : "creatures dropped there";
     if (p.standing == Standing::Outside)
-        return where + format(", where the collision map has no cell: every move is undone, so %s "
-                              "%s stuck",
-                              who, player ? "is" : "are");
+        return where + format(
+                           ", where the collision map has no cell: every move is undone, so %s "
+                           "%s stuck",
+                           who, player ? "is" : "are");
     if (p.gridAxis >= 0)
-        return where + format(", beyond the collision map's grid, which files it in a cell at the "
-                              "box's other side whose triangles lie far off: nothing stops %s, "
-                              "who can walk off outside the level",
-                              who);
+        return where + format(
+                           ", beyond the collision map's grid, which files it in a cell at the "
+                           "box's other side whose triangles lie far off: nothing stops %s, "
+                           "who can walk off outside the level",
+                           who);
     if (p.boxAxis >= 0)
         return where + format(": no wall of it can stop %s, who %s outside the level", who,
                               player ? "stands" : "stand");
-    return format(" touches a triangle (one comes within 1 unit of a creature's centre): %s %s "
-                  "stuck",
-                  who, player ? "is" : "are");
+    return format(
+        " touches a triangle (one comes within 1 unit of a creature's centre): %s %s "
+        "stuck",
+        who, player ? "is" : "are");
 }
 
 // The start point and the places creatures appear at: inside the model's box
@@ -210,11 +213,11 @@ bool checkAppearances(CheckContext& ctx, const std::string& path, const MeshData
                                : "the place " + placeText(*p) + " where computer creatures appear";
     };
     if (first)
-        ctx.findings.error(path, 0,
-                           subject(first) + problemText(firstProblem, mesh, first == &places[0]) +
-                               (first == &places[0]
-                                    ? std::string()
-                                    : format(" (%d of the %zu places)", bad, places.size() - 1)));
+        ctx.findings.error(
+            path, 0,
+            subject(first) + problemText(firstProblem, mesh, first == &places[0]) +
+                (first == &places[0] ? std::string()
+                                     : format(" (%d of the %zu places)", bad, places.size() - 1)));
     if (shut)
         ctx.findings.error(path, 0,
                            subject(shut) +

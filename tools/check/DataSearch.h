@@ -52,6 +52,6 @@ private:
     const std::vector<std::string>& listing(const std::string& dir);
 
     std::vector<std::string> bases_;
-    std::map<size_t, std::set<std::string>> read_;                // base -> paths below it
+    std::map<size_t, std::set<std::string>> read_;              // base -> paths below it
     std::map<std::string, std::vector<std::string>> listings_;  // folder -> file names
 };

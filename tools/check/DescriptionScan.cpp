@@ -84,13 +84,15 @@ void reportMark(std::FILE* file, const std::string& path, const char* kind,
             const std::string word = shownWord(record.*f.text);
             std::string consequence;
             if (shift == 0)
-                consequence = format("the %s's %s reads \"%s\" (the menu shows three junk characters before %s)",
-                                     kind, f.label, word.c_str(), record.*f.text + 3);
+                consequence = format(
+                    "the %s's %s reads \"%s\" (the menu shows three junk characters before %s)",
+                    kind, f.label, word.c_str(), record.*f.text + 3);
             else
-                consequence = format("it cannot read the %s as %s (left 0) and takes \"%s\" for "
-                                     "the %s: every later field shifts by %zu",
-                                     unread.c_str(), shift > 1 ? "numbers" : "a number",
-                                     word.c_str(), f.label, shift);
+                consequence = format(
+                    "it cannot read the %s as %s (left 0) and takes \"%s\" for "
+                    "the %s: every later field shifts by %zu",
+                    unread.c_str(), shift > 1 ? "numbers" : "a number", word.c_str(), f.label,
+                    shift);
             findings.add(path, 1, shift == 0 ? Severity::Warning : Severity::Error,
                          markFinding(consequence));
             return;

@@ -1,4 +1,6 @@
 // The content lists "chars" and "maps": found, readable, not empty, every name found.
+#include <map>
+
 #include "ByteOrderMark.h"
 #include "ContentChecks.h"
 #include "DataLocator.h"
@@ -41,6 +43,7 @@ ContentList checkList(CheckContext& ctx, const char* listName, const char* kind)
     char name[DATA_NAME_SIZE];
     int result;
     int lastLine = 0;
+    std::map<std::string, int> firstLines;  // located path -> its first line
     while ((result = reader.readName(name)) != EOF) {
         const int line = reader.last().line;
         if (list.names == MAX_LIST_NAMES) {
@@ -63,10 +66,30 @@ ContentList checkList(CheckContext& ctx, const char* listName, const char* kind)
             ctx.findings.error(path, line, message);
             continue;
         }
+        const auto [first, fresh] = firstLines.emplace(located, line);
+        if (!fresh)
+            ctx.findings.warning(path, line,
+                                 format("names %s again (first on line %d): the game loads it "
+                                        "twice and the menu offers it twice",
+                                        name, first->second));
         list.files.push_back(located);
     }
     std::fclose(opened);
     if (list.names == 0)
         ctx.findings.error(path, 0, format("names no %s file: the game stops at start-up", kind));
     return list;
+}
+
+void checkNamesDiffer(CheckContext& ctx, const std::vector<std::string>& paths,
+                      const std::vector<DisplayName>& names, const char* kind) {
+    std::map<std::string, size_t> first;  // name -> its first holder
+    for (size_t i = 0; i < names.size(); ++i) {
+        const auto [at, fresh] = first.emplace(names[i].name, i);
+        if (fresh || paths[at->second] == paths[i]) continue;  // one file listed twice
+        ctx.findings.warning(
+            paths[i], names[i].line,
+            format("the %s name \"%s\" is also that of %s: the menu cannot "
+                   "tell them apart",
+                   kind, shownWord(names[i].name).c_str(), paths[at->second].c_str()));
+    }
 }

@@ -44,14 +44,17 @@ void noteFloatColours(Findings& findings, const std::string& path, const MeshDat
     }
 }
 
+// Objects are numbered from 0 in the reader's order, every object counted, as tovask-3dsinfo does.
 void noteCoordinates(Findings& findings, const std::string& path, const MeshData& mesh) {
-    for (const MeshObject& o : mesh.objects) {
+    for (size_t i = 0; i < mesh.objects.size(); ++i) {
+        const MeshObject& o = mesh.objects[i];
         if (!o.visible || !o.textured || o.faceCount() == 0 || o.uvCount() >= o.vertexCount())
             continue;
         findings.warning(path, 0,
-                         format("object \"%s\" is textured but only %d of its %d vertices have "
-                                "texture coordinates: the others show one corner of the texture",
-                                o.name.c_str(), o.uvCount(), o.vertexCount()));
+                         format("object %zu \"%s\" is textured but only %d of its %d vertices "
+                                "have texture coordinates: the others show one corner of the "
+                                "texture",
+                                i, o.name.c_str(), o.uvCount(), o.vertexCount()));
     }
 }
 
@@ -76,9 +79,9 @@ std::string sameShapeProblem(const MeshInfo& key, const MeshInfo& first) {
                       first.path.c_str(), first.objects.size());
     for (size_t o = 0; o < key.objects.size(); ++o)
         if (key.objects[o].vertices != first.objects[o].vertices)
-            return format("its object %zu (\"%s\") has %d vertices where key 1's (%s) has %d",
-                          o + 1, key.objects[o].name.c_str(), key.objects[o].vertices,
-                          first.path.c_str(), first.objects[o].vertices);
+            return format("its object %zu \"%s\" has %d vertices where key 1's (%s) has %d", o,
+                          key.objects[o].name.c_str(), key.objects[o].vertices, first.path.c_str(),
+                          first.objects[o].vertices);
     return "";
 }
 

@@ -42,9 +42,8 @@ void TextureCatalog::load(TextureInfo& t, bool probeCompanions) {
     std::string problem;
     Surface image(decodeTextureImage(t.path.c_str(), problem));
     if (!image) {
-        findings_.error(t.path, 0,
-                        "the game cannot decode this image (" + problem + "): " +
-                            NO_TEXTURE_EFFECT);
+        findings_.error(
+            t.path, 0, "the game cannot decode this image (" + problem + "): " + NO_TEXTURE_EFFECT);
         return;
     }
     t.width = image->w;
@@ -79,11 +78,11 @@ void TextureCatalog::loadCompanion(TextureInfo& t) {
     }
     if (alpha->w != colour->w || alpha->h != colour->h) {
         t.usable = false;
-        findings_.error(t.companionPath, 0,
-                        format("this alpha companion is %d x %d pixels but its colour image %s "
-                               "is %d x %d: the game refuses the texture, so %s",
-                               alpha->w, alpha->h, t.path.c_str(), colour->w, colour->h,
-                               NO_TEXTURE_EFFECT));
+        findings_.error(
+            t.companionPath, 0,
+            format("this alpha companion is %d x %d pixels but its colour image %s "
+                   "is %d x %d: the game refuses the texture, so %s",
+                   alpha->w, alpha->h, t.path.c_str(), colour->w, colour->h, NO_TEXTURE_EFFECT));
     }
 }
 
@@ -91,11 +90,11 @@ void TextureCatalog::reportUse(const std::string& requested, const std::string& 
                                const std::string& what, bool probeCompanions, bool inModel) {
     const TextureInfo& t = texture(requested, probeCompanions);
     if (t.tooLong) {
-        findings_.error(file, line,
-                        format("%s \"%.60s...\" is longer than %zu characters: the game refuses "
-                               "it, so %s",
-                               what.c_str(), requested.c_str(), TextureStore::MAX_NAME,
-                               NO_TEXTURE_EFFECT));
+        findings_.error(
+            file, line,
+            format("%s \"%.60s...\" is longer than %zu characters: the game refuses "
+                   "it, so %s",
+                   what.c_str(), requested.c_str(), TextureStore::MAX_NAME, NO_TEXTURE_EFFECT));
         return;
     }
     if (!t.path.empty()) return;
