@@ -395,6 +395,33 @@ TEST(DataCheck, EachBrokenFolderGivesItsFindingOnceAtTheFileAtFault) {
     }
 }
 
+TEST(DataCheck, ObjectsAreNumberedAsTheInspectorNumbersThem) {
+    // Keys with a hidden empty object first: it counts, in the checker as in the inspector.
+    TempDir cwd;
+    cwd.write("chars", "pelmo.chr\n");
+    cwd.write("models/.made", "");
+    TdsObject tag;
+    tag.name = "_tag";
+    TdsScene key1;
+    key1.objects = {tag, box("body", -2, -0.5f, -1, 2, 7.3f, 1)};
+    TdsScene key2 = key1;
+    key2.objects[1].vertices.resize(4);
+    key2.objects[1].faces = {0, 1, 2, 1, 3, 2};
+    ASSERT_TRUE(saveTds(key1, cwd.file("models/pelmo_stand1.3ds")));
+    ASSERT_TRUE(saveTds(key2, cwd.file("models/pelmo_stand2.3ds")));
+    const ProgramRun checked = check(cwd, DATA);
+    EXPECT_EQ(count(checked.out, "\nmodels/pelmo_stand2.3ds: error: as key 2 of " + DATA +
+                                     "/models/pelmo_stand3, its object 1 \"body\" has 4 vertices "
+                                     "where key 1's (models/pelmo_stand1.3ds) has 8: the frames "
+                                     "blend only what the keys share\n"),
+              1u)
+        << checked.out;
+    const ProgramRun inspected = runProgram(TOVASK_BUILD_DIR "/tools/3dsinfo/tovask-3dsinfo " +
+                                            cwd.file("models/pelmo_stand2.3ds"));
+    EXPECT_NE(inspected.out.find("\n  object 1 \"body\": 4 vertices"), std::string::npos)
+        << inspected.out;
+}
+
 TEST(DataCheck, JsonFindingsAndBadUsage) {
     TempDir cwd;
     cwd.write("scenes/bunker.map", withLine("scenes/bunker.map", 5, "NoSky"));
@@ -403,6 +430,9 @@ TEST(DataCheck, JsonFindingsAndBadUsage) {
     EXPECT_NE(json.out.find("\n{\"file\":\"scenes/bunker.map\",\"line\":5,\"severity\":\"error\","
                             "\"message\":\"\\\"NoSky\\\" is not the keyword nosky (written exactly "
                             "so): the game takes it for a file name\"}\n"),
+              std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find(",\"elsewhere\":{\"./\":[\"scenes/bunker.map\"]}}\n"),
               std::string::npos)
         << json.out;
     const std::string file = cwd.write("file", "");
