@@ -86,7 +86,7 @@ void checkSkins(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
             ctx.findings.error(line.path, line[SKIN_PATTERN],
                                std::string("the skin pattern makes names longer than 254 "
                                            "characters, which the game refuses: ") +
-                                   NO_TEXTURE_EFFECT + " (for the skinned models)");
+                                   NO_TEXTURE_EFFECT);
             return;
         }
         const TextureInfo& t = ctx.textures.texture(name);
@@ -102,7 +102,7 @@ void checkSkins(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
         const NearName near = ctx.search.nearName(lowered(name));
         if (near) message += "; " + near.text();
         ctx.findings.error(line.path, line[SKINS],
-                           message + ": " + NO_TEXTURE_EFFECT + " (for its models)");
+                           message + ": " + NO_TEXTURE_EFFECT);
     }
     if (c.skinCount >= 1 && c.skinCount < MAX_COUNTED_SKINS &&
         isNumberPattern(c.skinTexturePattern)) {
