@@ -101,8 +101,7 @@ void checkSkins(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
         if (missing > 1) message += format(" (%d of the %d checked are missing)", missing, counted);
         const NearName near = ctx.search.nearName(lowered(name));
         if (near) message += "; " + near.text();
-        ctx.findings.error(line.path, line[SKINS],
-                           message + ": " + NO_TEXTURE_EFFECT);
+        ctx.findings.error(line.path, line[SKINS], message + ": " + NO_TEXTURE_EFFECT);
     }
     if (c.skinCount >= 1 && c.skinCount < MAX_COUNTED_SKINS &&
         isNumberPattern(c.skinTexturePattern)) {
