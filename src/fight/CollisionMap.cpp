@@ -218,3 +218,17 @@ CollisionMap::Standing CollisionMap::standingAt(Vec3 centre) const {
     }
     return result;
 }
+
+int CollisionMap::axisBeyondGrids(Vec3 centre) const {
+    if (layerSize <= 0) return 0;  // no grid: nothing lies within
+    const double counts[3] = {double(columns), double(cellCount[0] / layerSize), double(rows)};
+    const float Vec3::*axes[3] = {&Vec3::x, &Vec3::y, &Vec3::z};
+    for (int axis = 0; axis < 3; ++axis)
+        for (int grid = 0; grid < 2; ++grid) {
+            // As locateCell numbers it: truncated toward zero.
+            const double index = std::trunc(
+                (double(centre.*axes[axis]) - gridOrigin[grid].*axes[axis]) / cellSize.*axes[axis]);
+            if (!(index >= 0.0 && index < counts[axis])) return axis;
+        }
+    return -1;
+}

@@ -50,6 +50,14 @@ public:
     // of its cell in either grid, the move is undone.
     enum class Standing { Free, Outside, Touching };
     Standing standingAt(Vec3 centre) const;
+    // The first axis (0 x, 1 y, 2 z) on which the centre lies beyond the
+    // columns, layers or rows of either grid, or -1 when it lies within both.
+    // locateCell compares only the cell's number with the grid's count, so a
+    // centre beyond the last column (or row) still gets a cell when the
+    // number stays in range: one at the box's other side, in the next row
+    // (or layer), whose level triangles lie far from it. Only a number out of
+    // range (beyond the layers, or far out) finds no cell.
+    int axisBeyondGrids(Vec3 centre) const;
     void insertObject(Entity* object);
     void removeObject(Entity* object);
     void resolveMove(Entity* object);

@@ -68,9 +68,14 @@ const char* animationDescriptionProblem(const char* path, AnimationDescription& 
     field = 0;
     FILE* f = std::fopen(path, "r");
     if (!f) return "cannot be opened";
+    const char* problem = animationDescriptionProblem(f, out, field);
+    std::fclose(f);
+    return problem;
+}
+
+const char* animationDescriptionProblem(FILE* f, AnimationDescription& out, int& field) {
     AnimationDescription d;
     const char* problem = readValues(f, d, field);
-    std::fclose(f);
     char lastName[DATA_NAME_SIZE];
     if (!problem) field = 4;
     if (!problem && !isNumberPattern(d.pattern.c_str()))

@@ -1,6 +1,7 @@
 // The animation description file: five values that turn key 3DS files into frames.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "DataLocator.h"
@@ -60,6 +61,8 @@ bool readAnimationDescription(const char* path, AnimationDescription& out);
 // opened" with field 0), or null with out filled. field is the 1-based value
 // (line) the rule concerns: 1 length, 2 frames, 3 keys, 4 pattern, 5 looping.
 const char* animationDescriptionProblem(const char* path, AnimationDescription& out, int& field);
+// The same from an open file, read from where it stands (the caller closes it).
+const char* animationDescriptionProblem(FILE* file, AnimationDescription& out, int& field);
 
 // Key file name for key k (from 1). False when it would not fit a name buffer.
 bool keyFileName(const std::string& pattern, int key, char (&out)[DATA_NAME_SIZE]);

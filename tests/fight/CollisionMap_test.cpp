@@ -306,6 +306,20 @@ TEST_F(CollisionMapTest, LevelAndGridEdgesAreWalls) {
     EXPECT_EQ(walker->touched.size(), 4u);
 }
 
+// Only a cell number out of range is outside: beyond the box's sides an
+// object lands in a cell at the other side, far from its triangles.
+TEST_F(CollisionMapTest, BeyondTheSidesObjectsWrapIntoOtherCellsAndMoveOn) {
+    Body* walker = place(true, {-90, 0, 0});
+    EXPECT_EQ(map->axisBeyondGrids(walker->centre), -1);
+    move(walker, {-40, 0, 0});
+    EXPECT_EQ(map->axisBeyondGrids(walker->centre), 0) << "beyond the first column";
+    EXPECT_TRUE(walker->touched.empty());
+    EXPECT_EQ(walker->position.x, -130.0f) << "the move stands";
+    EXPECT_NE(walker->collisionCells[0], nullptr);
+    EXPECT_EQ(map->axisBeyondGrids({0, 150, 0}), 1);
+    EXPECT_EQ(map->axisBeyondGrids({0, 4, 115}), 2) << "beyond the offset grid's last row";
+}
+
 TEST_F(CollisionMapTest, ObjectsOutliveTheirMapSafely) {
     Body* kept = place(true, {0, 0, 0});
     map.reset();

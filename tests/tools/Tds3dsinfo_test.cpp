@@ -52,17 +52,19 @@ TEST(Inspector, JsonAndTextDescribeWhatTheGameReads) {
     const ToolRun run = inspect(dir, "--json " + path);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out,
-              "{\"file\":\"" + path +
-                  "\",\"materials\":["
-                  "{\"name\":\"Stone\",\"textureFile\":\"Wall.BMP\",\"colour\":[10,20,30]},"
-                  "{\"name\":\"q\\\"\\\\\\u0001 "
-                  "é\\u00ff\\u00c0\\u00af\\u00ed\\u00a0\\u0080€\",\"textureFile\":\"\","
-                  "\"colour\":[1,2,3]}],\"objects\":["
-                  "{\"name\":\"floor\",\"visible\":true,\"vertices\":3,\"faces\":1,\"uvs\":2,"
-                  "\"materialIndex\":0,\"boundsMin\":[0.1,3,-8],\"boundsMax\":[7,1e+07,-2]},"
-                  "{\"name\":\"_empty\",\"visible\":false,\"vertices\":0,\"faces\":0,\"uvs\":0,"
-                  "\"materialIndex\":-1}]}\n");
+    EXPECT_EQ(
+        run.out,
+        "{\"file\":\"" + path +
+            "\",\"materials\":["
+            "{\"index\":0,\"name\":\"Stone\",\"textureFile\":\"Wall.BMP\",\"colour\":[10,20,30]},"
+            "{\"index\":1,\"name\":\"q\\\"\\\\\\u0001 "
+            "é\\u00ff\\u00c0\\u00af\\u00ed\\u00a0\\u0080€\",\"textureFile\":\"\","
+            "\"colour\":[1,2,3]}],\"objects\":["
+            "{\"index\":0,\"name\":\"floor\",\"visible\":true,\"vertices\":3,\"faces\":1,\"uvs\":2,"
+            "\"materialIndex\":0,\"boundsMin\":[0.1,3,-8],\"boundsMax\":[7,1e+07,-2]},"
+            "{\"index\":1,\"name\":\"_empty\",\"visible\":false,\"vertices\":0,\"faces\":0,\"uvs\":"
+            "0,"
+            "\"materialIndex\":-1}]}\n");
 
     // The text form of a newer file: totals and the reader's warnings.
     TdsScene newer = fixture();

@@ -43,18 +43,20 @@ std::string vec(const Vec3& v) {
     return "[" + jsonNumber(v.x) + "," + jsonNumber(v.y) + "," + jsonNumber(v.z) + "]";
 }
 
-std::string materialJson(const Material& m) {
-    return "{\"name\":" + jsonString(m.name) + ",\"textureFile\":" + jsonString(m.textureFile) +
-           ",\"colour\":[" + std::to_string(m.colour[0]) + "," + std::to_string(m.colour[1]) + "," +
+std::string materialJson(size_t index, const Material& m) {
+    return "{\"index\":" + std::to_string(index) + ",\"name\":" + jsonString(m.name) +
+           ",\"textureFile\":" + jsonString(m.textureFile) + ",\"colour\":[" +
+           std::to_string(m.colour[0]) + "," + std::to_string(m.colour[1]) + "," +
            std::to_string(m.colour[2]) + "]}";
 }
 
-std::string objectJson(const MeshObject& o) {
-    std::string s =
-        "{\"name\":" + jsonString(o.name) + ",\"visible\":" + (o.visible ? "true" : "false") +
-        ",\"vertices\":" + std::to_string(o.vertexCount()) +
-        ",\"faces\":" + std::to_string(o.faceCount()) + ",\"uvs\":" + std::to_string(o.uvCount()) +
-        ",\"materialIndex\":" + std::to_string(o.materialIndex);
+std::string objectJson(size_t index, const MeshObject& o) {
+    std::string s = "{\"index\":" + std::to_string(index) + ",\"name\":" + jsonString(o.name) +
+                    ",\"visible\":" + (o.visible ? "true" : "false") +
+                    ",\"vertices\":" + std::to_string(o.vertexCount()) +
+                    ",\"faces\":" + std::to_string(o.faceCount()) +
+                    ",\"uvs\":" + std::to_string(o.uvCount()) +
+                    ",\"materialIndex\":" + std::to_string(o.materialIndex);
     if (!o.vertices.empty())
         s += ",\"boundsMin\":" + vec(o.boundsMin) + ",\"boundsMax\":" + vec(o.boundsMax);
     return s + "}";
@@ -104,10 +106,10 @@ std::string jsonNumber(float value) {
 void printJson(FILE* out, const char* path, const MeshData& mesh) {
     std::string line = "{\"file\":" + jsonString(path) + ",\"materials\":[";
     for (size_t i = 0; i < mesh.materials.size(); ++i)
-        line += (i ? "," : "") + materialJson(mesh.materials[i]);
+        line += (i ? "," : "") + materialJson(i, mesh.materials[i]);
     line += "],\"objects\":[";
     for (size_t i = 0; i < mesh.objects.size(); ++i)
-        line += (i ? "," : "") + objectJson(mesh.objects[i]);
+        line += (i ? "," : "") + objectJson(i, mesh.objects[i]);
     line += "]}\n";
     std::fputs(line.c_str(), out);
 }

@@ -15,7 +15,9 @@ std::string jsonString(const std::string& text);
 std::string jsonNumber(float value);
 
 // One line: {"file":...,"materials":[...],"objects":[...]}. The mesh's
-// bounds must have been computed.
+// bounds must have been computed. Objects and materials carry their "index":
+// from 0 in the reader's order, every one counted (hidden and empty objects
+// too), as the text form and tovask-check number them.
 void printJson(FILE* out, const char* path, const MeshData& mesh);
 // Several lines for people: objects, materials, totals, warnings.
 void printText(FILE* out, const char* path, const MeshData& mesh, const ImportReport& report);

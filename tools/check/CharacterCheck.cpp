@@ -1,7 +1,10 @@
 // Character description files: fields, skins against the skin files, models and how they stand.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <set>
 
+#include "CharacterFigures.h"
 #include "CharacterModelSet.h"
 #include "ContentChecks.h"
 #include "CreatureType.h"
@@ -13,6 +16,9 @@
 #include "WorstFight.h"  // MAX_COUNTED_SKINS
 
 namespace {
+
+// The empty model of the game's data that a character without an extra model names.
+constexpr const char* NO_MODEL_FILE = "none.3ds";
 
 // Field numbers in CHARACTER_FIELDS.
 enum CharacterField {
@@ -31,13 +37,22 @@ enum CharacterField {
     DEATH
 };
 
-// Judged from bounds with the default characters as the measure: they stand
-// 7.6 to 7.9 tall and at most 4.5 wide or deep, their soles from 0 down to
-// 0.7 below it (on floors laid half a unit down), and their arm poses 1 to 5
-// reach 2.1 to 2.6 ahead (-z) and 0.4 behind.
+// Judged from bounds with the default characters as the measure
+// (CharacterFigures.h): they stand 7.6 to 7.9 tall and at most 4.5 wide or
+// deep, their soles at y = -0.5, and their arm poses reach up to the
+// shoulders at 5.6 to 5.8, poses 1 to 5 2.1 to 2.6 ahead (-z) and 0.4 behind.
 constexpr float BELOW_GROUND = -1.0f;      // lowest y a figure may reach
 constexpr float HANDS_AHEAD = -0.25f;      // arm poses' box centre z must lie below this
 constexpr float ARMLESS_FRACTION = 0.95f;  // a death key this much narrower lacks the arms
+// A figure this much shorter or taller than the default characters, or arms
+// reaching this much lower or higher than their shoulders, are judged to be
+// at the wrong scale, and nothing else about their shape is judged.
+constexpr float HEIGHT_SLACK = 1.25f;
+constexpr float SHOULDERS_MIN = 5.6f, SHOULDERS_MAX = 5.8f;
+constexpr float SHOULDERS_SLACK = 3.0f;
+constexpr float SOLES_SLACK = 0.25f;  // soles further off SOLE_Y than this need a lift
+// The height tovask-model height gives a figure: the middle of the default characters'.
+constexpr float FIX_HEIGHT = (CHARACTER_HEIGHT_MIN + CHARACTER_HEIGHT_MAX) / 2;
 
 struct Line {
     const std::string& path;
@@ -69,8 +84,9 @@ void checkSkins(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
         const std::string name = skinTextureName(c, k, false);
         if (name.empty()) {
             ctx.findings.error(line.path, line[SKIN_PATTERN],
-                               "the skin pattern makes names longer than 254 characters: the "
-                               "game draws the skins untextured");
+                               std::string("the skin pattern makes names longer than 254 "
+                                           "characters, which the game refuses: ") +
+                                   NO_TEXTURE_EFFECT);
             return;
         }
         const TextureInfo& t = ctx.textures.texture(name);
@@ -83,9 +99,9 @@ void checkSkins(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
         std::string message = format("%d skins, but skin %d's texture %s is not found", c.skinCount,
                                      firstMissing + 1, name.c_str());
         if (missing > 1) message += format(" (%d of the %d checked are missing)", missing, counted);
-        const std::string near = ctx.search.sameButCase(lowered(name));
-        if (!near.empty()) message += "; " + near + " differs only in case";
-        ctx.findings.error(line.path, line[SKINS], message + ": the game draws it untextured");
+        const NearName near = ctx.search.nearName(lowered(name));
+        if (near) message += "; " + near.text();
+        ctx.findings.error(line.path, line[SKINS], message + ": " + NO_TEXTURE_EFFECT);
     }
     if (c.skinCount >= 1 && c.skinCount < MAX_COUNTED_SKINS &&
         isNumberPattern(c.skinTexturePattern)) {
@@ -113,31 +129,97 @@ float extent(const MeshInfo& m, int axis) {
     return axis == 0 ? d.x : axis == 1 ? d.y : d.z;
 }
 
-// Lying down and sinking, reported at the first key that shows it: once per
-// file, however many models are built from it.
-void checkStanding(CheckContext& ctx, const char* name, bool allKeysStand) {
+// A measure as people read it: three significant digits, whole units from 100 on ("7800").
+std::string measureText(float value) {
+    return format(std::fabs(value) >= 100 ? "%.0f" : "%.3g", double(value));
+}
+
+// A factor as people say it: two significant digits, no exponent ("1000", "1.3").
+std::string factorText(float factor) {
+    const int exponent = int(std::floor(std::log10(double(factor))));
+    const double unit = std::pow(10.0, exponent - 1);
+    return format("%.*f", std::max(0, 1 - exponent), std::round(double(factor) / unit) * unit);
+}
+
+// "N times too small" or "N times too big" for a measure that should be `wanted`.
+std::string howFarOff(float measured, float wanted) {
+    return measured < wanted ? factorText(wanted / measured) + " times too small"
+                             : factorText(measured / wanted) + " times too big";
+}
+
+// How a fix made on one key file reaches an animation's others: the measuring
+// verbs measure each key anew, so the others get the explicit fix they print.
+std::string otherKeys(const ModelInfo& m, const char* printed) {
+    if (!m.animated || m.keyNames.size() < 2) return "";
+    std::string others;
+    for (size_t k = 1; k < m.keyNames.size() && k < 4; ++k)
+        others += (k > 1 ? ", " : "") + m.keyNames[k];
+    if (m.keyNames.size() > 4) others += format(" and %zu more", m.keyNames.size() - 4);
+    return format(
+        "; it is key 1 of %s: then give every other key (%s) the same fix as the "
+        "call prints it, tovask-model %s KEY KEY",
+        m.path.c_str(), others.c_str(), printed);
+}
+
+bool figureScaleOk(const MeshInfo& key) {
+    const float height = extent(key, 1);
+    return height >= CHARACTER_HEIGHT_MIN / HEIGHT_SLACK &&
+           height <= CHARACTER_HEIGHT_MAX * HEIGHT_SLACK;
+}
+
+bool armScaleOk(const MeshInfo& arms) {
+    return arms.boundsMax.y >= SHOULDERS_MIN / SHOULDERS_SLACK &&
+           arms.boundsMax.y <= SHOULDERS_MAX * SHOULDERS_SLACK;
+}
+
+// A standing figure: lying down, at the wrong scale or sinking, reported at
+// the first key that shows it, once per file however many models are built
+// from it. The height and the soles mean something only once it stands, and
+// the soles only at its right size.
+void checkFigure(CheckContext& ctx, const char* name, bool allKeysStand) {
     const std::vector<const MeshInfo*> keys = shapes(ctx, name);
-    const MeshInfo* lying = nullptr;
-    const MeshInfo* sunk = nullptr;
+    if (keys.empty()) return;
     for (size_t k = 0; k < keys.size(); ++k) {
         const MeshInfo& key = *keys[k];
         const float height = extent(key, 1), width = std::max(extent(key, 0), extent(key, 2));
-        if ((allKeysStand || k == 0) && height < width && !lying) lying = &key;
-        if (key.boundsMin.y < BELOW_GROUND && !sunk) sunk = &key;
+        if ((allKeysStand || k == 0) && height < width) {
+            ctx.findings.warning(
+                key.path, 0,
+                format("the figure lies down: %.1f tall but %.1f across (x %.1f, z %.1f); the "
+                       "game's y is up, so turn the model upright (did the exporter keep y up "
+                       "where the game's files have z up?)",
+                       height, width, extent(key, 0), extent(key, 2)));
+            return;
+        }
     }
-    if (lying)
+    const ModelInfo& model = ctx.models.model(name);
+    const MeshInfo& first = *keys[0];
+    const std::string& path = first.path;
+    const float height = extent(first, 1);
+    if (!figureScaleOk(first)) {
+        const float factor = FIX_HEIGHT / height;
+        const bool lift = std::fabs(first.boundsMin.y * factor - SOLE_Y) > SOLES_SLACK;
         ctx.findings.warning(
-            lying->path, 0,
-            format("the figure lies down: %.1f tall but %.1f across (x %.1f, z %.1f); the game's "
-                   "y is up, so turn the model upright (did the exporter keep y up where the "
-                   "game's files have z up?)",
-                   extent(*lying, 1), std::max(extent(*lying, 0), extent(*lying, 2)),
-                   extent(*lying, 0), extent(*lying, 2)));
-    if (sunk)
-        ctx.findings.warning(sunk->path, 0,
-                             format("the figure reaches %.1f below the ground (y = 0), where the "
-                                    "feet stand: lift it so the feet stand at 0",
-                                    -sunk->boundsMin.y));
+            path, 0,
+            format("the figure is %s tall, %s beside the default characters (%g to %g tall): "
+                   "tovask-model height %g%s %s %s makes it %g tall",
+                   measureText(height).c_str(), howFarOff(height, FIX_HEIGHT).c_str(),
+                   CHARACTER_HEIGHT_MIN, CHARACTER_HEIGHT_MAX, FIX_HEIGHT, lift ? " lift" : "",
+                   path.c_str(), path.c_str(), FIX_HEIGHT) +
+                (lift ? format(" with its soles at y = %g", SOLE_Y) : std::string()) +
+                otherKeys(model, lift ? "scale F move 0 Y 0" : "scale F"));
+        return;
+    }
+    for (const MeshInfo* key : keys)
+        if (key->boundsMin.y < BELOW_GROUND) {
+            ctx.findings.warning(
+                key->path, 0,
+                format("the figure reaches down to y = %.1f, below the floor at y = %g where the "
+                       "soles stand: tovask-model lift %s %s puts its soles there",
+                       key->boundsMin.y, SOLE_Y, key->path.c_str(), key->path.c_str()) +
+                    (key == keys[0] ? otherKeys(model, "move 0 Y 0") : std::string()));
+            return;
+        }
 }
 
 void checkArms(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
@@ -147,18 +229,35 @@ void checkArms(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
                                  format("the arm model of pose %d", pose));
     checkPattern(ctx, c.armModelPattern, line.path, line[ARM_PATTERN], "arm model pattern",
                  ARM_MODEL_COUNT, false);
-    // Poses 1 to 5 hold the guns ahead of the body, along -z.
-    for (int pose = 1; pose < ARM_MODEL_COUNT; ++pose) {
+    // Poses 1 to 5 hold the guns ahead of the body, along -z; facing is
+    // judged only on arms of the right size.
+    bool facingJudged = false;
+    std::set<std::string> scaled;  // files judged for their scale
+    for (int pose = 0; pose < ARM_MODEL_COUNT; ++pose) {
         const std::vector<const MeshInfo*> keys = shapes(ctx, armModelName(c, pose, false));
         if (keys.empty()) continue;
-        const float centre = (keys[0]->boundsMin.z + keys[0]->boundsMax.z) * 0.5f;
-        if (centre < HANDS_AHEAD) continue;
-        ctx.findings.warning(keys[0]->path, 0,
+        const MeshInfo& arms = *keys[0];
+        if (!armScaleOk(arms)) {
+            if (!scaled.insert(arms.path).second) continue;
+            const float top = std::max(arms.boundsMax.y, 1e-6f);
+            ctx.findings.warning(
+                arms.path, 0,
+                format("arm pose %d reaches up to y = %s where the default characters' "
+                       "shoulders are at %g to %g: it is about %s; give it the scale F that "
+                       "tovask-model height prints for the body, tovask-model scale F %s %s",
+                       pose, measureText(arms.boundsMax.y).c_str(), SHOULDERS_MIN, SHOULDERS_MAX,
+                       howFarOff(top, (SHOULDERS_MIN + SHOULDERS_MAX) / 2).c_str(),
+                       arms.path.c_str(), arms.path.c_str()));
+            continue;
+        }
+        const float centre = (arms.boundsMin.z + arms.boundsMax.z) * 0.5f;
+        if (pose == 0 || facingJudged || centre < HANDS_AHEAD) continue;
+        facingJudged = true;
+        ctx.findings.warning(arms.path, 0,
                              format("arm pose %d holds a gun, so its hands belong ahead of the "
                                     "body (-z), but the model reaches from z = %.1f to %.1f: the "
                                     "character faces away from -z; turn it to face -z",
-                                    pose, keys[0]->boundsMin.z, keys[0]->boundsMax.z));
-        return;
+                                    pose, arms.boundsMin.z, arms.boundsMax.z));
     }
 }
 
@@ -166,7 +265,7 @@ void checkArms(CheckContext& ctx, const CharacterInfo& c, const Line& line) {
 void checkDeathCarriesArms(CheckContext& ctx, const CharacterInfo& c) {
     const std::vector<const MeshInfo*> death = shapes(ctx, c.deathModelName);
     const std::vector<const MeshInfo*> arms = shapes(ctx, armModelName(c, 0, false));
-    if (death.empty() || arms.empty()) return;
+    if (death.empty() || arms.empty() || !figureScaleOk(*death[0]) || !armScaleOk(*arms[0])) return;
     const float deathWidth = extent(*death[0], 0), armsWidth = extent(*arms[0], 0);
     if (deathWidth >= armsWidth * ARMLESS_FRACTION) return;
     ctx.findings.warning(death[0]->path, 0,
@@ -198,9 +297,19 @@ void checkLooping(CheckContext& ctx, const char* name, bool shouldLoop, const ch
                                                   "gets up and falls again until it is revived"));
 }
 
+// The game draws a character whose extra model it does not find without it.
+std::string extraMissing(CheckContext& ctx) {
+    std::string text = "the game draws the character without it";
+    if (!ctx.search.locate(NO_MODEL_FILE).empty())
+        text +=
+            std::string("; for no extra model, name ") + NO_MODEL_FILE + ", the game's empty model";
+    return text;
+}
+
 }  // namespace
 
-bool checkCharacter(CheckContext& ctx, const std::string& path, CharacterInfo& out) {
+bool checkCharacter(CheckContext& ctx, const std::string& path, CharacterInfo& out,
+                    DisplayName& shown) {
     CharacterInfo c;
     const std::vector<int> lines = readFields(path, c, ctx.findings);
     if (lines.empty()) return false;
@@ -224,12 +333,13 @@ bool checkCharacter(CheckContext& ctx, const std::string& path, CharacterInfo& o
         {DIAGONAL, c.diagonalModelName}, {DEATH, c.deathModelName}, {EXTRA, c.extraModelName}};
     for (const auto& [field, name] : body)
         ctx.models.reportUse(name, path, line[field],
-                             std::string("the ") + CHARACTER_FIELDS[field].label);
+                             std::string("the ") + CHARACTER_FIELDS[field].label,
+                             field == EXTRA ? extraMissing(ctx) : "");
     ctx.models.checkOwnTextures(ctx.models.model(c.extraModelName));
     for (const char* name :
          {c.standModelName, c.walkModelName, c.strafeModelName, c.diagonalModelName})
-        checkStanding(ctx, name, true);
-    checkStanding(ctx, c.deathModelName, false);
+        checkFigure(ctx, name, true);
+    checkFigure(ctx, c.deathModelName, false);
     for (const ModelRequest& r : lookRequests(c, 0))
         if (!r.replacementTexture.empty()) checkSkinShows(ctx, r.fileName);
     checkDeathCarriesArms(ctx, c);
@@ -238,5 +348,6 @@ bool checkCharacter(CheckContext& ctx, const std::string& path, CharacterInfo& o
     checkLooping(ctx, c.diagonalModelName, true, "diagonal");
     checkLooping(ctx, c.deathModelName, false, "death");
     out = c;
+    shown = {c.name, line[NAME]};
     return true;
 }

@@ -119,8 +119,66 @@ std::string placeText(const Place& p) {
     return format("(%g, 0, %g)", double(p.x), double(p.z));
 }
 
-// The start point and the places creatures appear at: inside the grids,
-// touching nothing, not shut in a closed block. False when one is not.
+constexpr const char* AXES[] = {"x", "y", "z"};
+
+float coordinate(Vec3 v, int axis) {
+    return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
+}
+
+// What keeps a creature from playing at a place, as the game's collision map
+// makes it: outside the model's box (on any axis: no wall of it can stop the
+// creature there), beyond the map's grids (filed in a cell elsewhere), with no
+// cell at all, or touching a triangle. Free when nothing does.
+struct PlaceProblem {
+    int boxAxis = -1, gridAxis = -1;
+    Standing standing = Standing::Free;
+    bool any() const { return boxAxis >= 0 || gridAxis >= 0 || standing != Standing::Free; }
+};
+
+PlaceProblem judge(const CollisionMap& map, const MeshData& mesh, Vec3 centre) {
+    PlaceProblem p;
+    for (int axis = 0; axis < 3 && p.boxAxis < 0; ++axis)
+        if (!(coordinate(centre, axis) >= coordinate(mesh.boundsMin, axis) &&
+              coordinate(centre, axis) <= coordinate(mesh.boundsMax, axis)))
+            p.boxAxis = axis;
+    p.gridAxis = map.axisBeyondGrids(centre);
+    p.standing = map.standingAt(centre);
+    return p;
+}
+
+// "lies outside this model's box on x (x -20 to 10): ..." for the player (who) or the creatures.
+std::string problemText(const PlaceProblem& p, const MeshData& mesh, bool player) {
+    std::string where;
+    const int axis = p.boxAxis >= 0 ? p.boxAxis : p.gridAxis;
+    if (axis >= 0)
+        where = format(" lies %s this model's box on %s (%s %g to %g)",
+                       p.boxAxis >= 0 ? "outside" : "at the far edge of", AXES[axis], AXES[axis],
+                       double(coordinate(mesh.boundsMin, axis)),
+                       double(coordinate(mesh.boundsMax, axis)));
+    const char* who = player ? "the player" : "creatures dropped there";
+    if (p.standing == Standing::Outside)
+        return where + format(
+                           ", where the collision map has no cell: every move is undone, so %s "
+                           "%s stuck",
+                           who, player ? "is" : "are");
+    if (p.gridAxis >= 0)
+        return where + format(
+                           ", beyond the collision map's grid, which files it in a cell at the "
+                           "box's other side whose triangles lie far off: nothing stops %s, "
+                           "who can walk off outside the level",
+                           who);
+    if (p.boxAxis >= 0)
+        return where + format(": no wall of it can stop %s, who %s outside the level", who,
+                              player ? "stands" : "stand");
+    return format(
+        " touches a triangle (one comes within 1 unit of a creature's centre): %s %s "
+        "stuck",
+        who, player ? "is" : "are");
+}
+
+// The start point and the places creatures appear at: inside the model's box
+// and the map's grids, touching nothing, not shut in a closed block. False
+// when one is not.
 bool checkAppearances(CheckContext& ctx, const std::string& path, const MeshData& mesh,
                       float centre) {
     CollisionMap map({GameState::CELL_SIZE, GameState::CELL_SIZE, GameState::CELL_SIZE}, mesh,
@@ -128,11 +186,11 @@ bool checkAppearances(CheckContext& ctx, const std::string& path, const MeshData
     const std::vector<Place> places = appearances();
     int bad = 0;
     const Place* first = nullptr;
-    Standing firstStanding = Standing::Free;
+    PlaceProblem firstProblem;
     for (const Place& p : places) {
-        const Standing s = map.standingAt({p.x, centre, p.z});
-        if (s == Standing::Free) continue;
-        if (bad++ == 0) first = &p, firstStanding = s;
+        const PlaceProblem problem = judge(map, mesh, {p.x, centre, p.z});
+        if (!problem.any()) continue;
+        if (bad++ == 0) first = &p, firstProblem = problem;
     }
     // The start, and the corners and middle of the area: a closed block over
     // them shuts creatures in.
@@ -157,14 +215,9 @@ bool checkAppearances(CheckContext& ctx, const std::string& path, const MeshData
     if (first)
         ctx.findings.error(
             path, 0,
-            subject(first) +
-                (firstStanding == Standing::Outside
-                     ? " lies outside this model's box, where every move is undone: "
-                     : " touches a triangle (one comes within 1 unit of a creature's centre): ") +
-                (first == &places[0]
-                     ? std::string("the player is stuck there")
-                     : format("creatures dropped there are stuck (%d of the %zu places)", bad,
-                              places.size() - 1)));
+            subject(first) + problemText(firstProblem, mesh, first == &places[0]) +
+                (first == &places[0] ? std::string()
+                                     : format(" (%d of the %zu places)", bad, places.size() - 1)));
     if (shut)
         ctx.findings.error(path, 0,
                            subject(shut) +

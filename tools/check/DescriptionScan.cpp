@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "ByteOrderMark.h"
 #include "Text.h"
 
 namespace {
@@ -67,6 +68,39 @@ std::vector<int> judge(TextReader& reader, const std::string& path, Record& reco
     return lines;
 }
 
+// What the game makes of a file that starts with the mark: number fields it
+// cannot read (they keep 0) until a name field takes the mark and the next
+// word. An error when fields shift, a warning when only a name is spoilt.
+template <typename Record, size_t N>
+void reportMark(std::FILE* file, const std::string& path, const char* kind,
+                const DescriptionField<Record> (&fields)[N], Findings& findings) {
+    Record record;
+    TextReader reader(file, nullptr);
+    std::string unread;
+    size_t shift = 0;
+    for (const DescriptionField<Record>& f : fields) {
+        if (readField(reader, record, f)) {
+            if (f.kind != FieldKind::Name) break;  // a mark before a number is never read
+            const std::string word = shownWord(record.*f.text);
+            std::string consequence;
+            if (shift == 0)
+                consequence = format(
+                    "the %s's %s reads \"%s\" (the menu shows three junk characters before %s)",
+                    kind, f.label, word.c_str(), record.*f.text + 3);
+            else
+                consequence = format(
+                    "it cannot read the %s as %s (left 0) and takes \"%s\" for "
+                    "the %s: every later field shifts by %zu",
+                    unread.c_str(), shift > 1 ? "numbers" : "a number", word.c_str(), f.label,
+                    shift);
+            findings.add(path, 1, shift == 0 ? Severity::Warning : Severity::Error,
+                         markFinding(consequence));
+            return;
+        }
+        unread += (shift++ ? " nor the " : "") + std::string(f.label);
+    }
+}
+
 template <typename Record, size_t N>
 std::vector<int> readAndJudge(const std::string& path, const char* kind, Record& record,
                               const DescriptionField<Record> (&fields)[N], Findings& findings) {
@@ -74,6 +108,12 @@ std::vector<int> readAndJudge(const std::string& path, const char* kind, Record&
     if (!file) {
         findings.error(path, 0, format("cannot be opened: the game skips this %s", kind));
         return {};
+    }
+    if (skipMark(file)) {
+        std::rewind(file);
+        reportMark(file, path, kind, fields, findings);
+        std::rewind(file);
+        skipMark(file);
     }
     std::snprintf(record.filePath, sizeof record.filePath, "%s", path.c_str());
     TextReader reader(file, nullptr);

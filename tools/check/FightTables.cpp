@@ -167,8 +167,11 @@ void checkFightTables(CheckContext& ctx, const std::vector<CharacterInfo>& chara
     checkTable(ctx, worstModels, "models", ModelStore::MAX_MODELS,
                "the last creatures loaded are drawn without some of their models", characters, maps,
                charactersList);
-    checkTable(ctx, worstTextures, "textures", TextureStore::MAX_TEXTURES,
-               "the last models loaded are drawn untextured", characters, maps, charactersList);
+    checkTable(
+        ctx, worstTextures, "textures", TextureStore::MAX_TEXTURES,
+        (std::string("the last models loaded get none of their textures: ") + NO_TEXTURE_EFFECT)
+            .c_str(),
+        characters, maps, charactersList);
     checkTable(ctx, worstElements, "mesh elements",
                static_cast<int>(ModelStore::MAX_LOADED_ELEMENTS),
                "once that much is loaded, further models are not and their creatures are drawn "

@@ -43,7 +43,7 @@ void checkSceneModel(CheckContext& ctx, const std::string& name, const std::stri
 
 }  // namespace
 
-bool checkMap(CheckContext& ctx, const std::string& path, MapInfo& out) {
+bool checkMap(CheckContext& ctx, const std::string& path, MapInfo& out, DisplayName& shown) {
     MapInfo m;
     const std::vector<int> line = readFields(path, m, ctx.findings);
     if (line.empty()) return false;
@@ -71,5 +71,6 @@ bool checkMap(CheckContext& ctx, const std::string& path, MapInfo& out) {
     checkCollision(ctx, m, line[COLLISION]);
     checkSkyBand(ctx, m, line[SKY]);
     out = m;
+    shown = {m.name, line[NAME]};
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "ByteOrderMark.h"
 #include "ChunkReader.h"
 #include "GameAdapters.h"
 #include "MeshData.h"
@@ -43,14 +44,17 @@ void noteFloatColours(Findings& findings, const std::string& path, const MeshDat
     }
 }
 
+// Objects are numbered from 0 in the reader's order, every object counted, as tovask-3dsinfo does.
 void noteCoordinates(Findings& findings, const std::string& path, const MeshData& mesh) {
-    for (const MeshObject& o : mesh.objects) {
+    for (size_t i = 0; i < mesh.objects.size(); ++i) {
+        const MeshObject& o = mesh.objects[i];
         if (!o.visible || !o.textured || o.faceCount() == 0 || o.uvCount() >= o.vertexCount())
             continue;
         findings.warning(path, 0,
-                         format("object \"%s\" is textured but only %d of its %d vertices have "
-                                "texture coordinates: the others show one corner of the texture",
-                                o.name.c_str(), o.uvCount(), o.vertexCount()));
+                         format("object %zu \"%s\" is textured but only %d of its %d vertices "
+                                "have texture coordinates: the others show one corner of the "
+                                "texture",
+                                i, o.name.c_str(), o.uvCount(), o.vertexCount()));
     }
 }
 
@@ -75,9 +79,9 @@ std::string sameShapeProblem(const MeshInfo& key, const MeshInfo& first) {
                       first.path.c_str(), first.objects.size());
     for (size_t o = 0; o < key.objects.size(); ++o)
         if (key.objects[o].vertices != first.objects[o].vertices)
-            return format("its object %zu (\"%s\") has %d vertices where key 1's (%s) has %d",
-                          o + 1, key.objects[o].name.c_str(), key.objects[o].vertices,
-                          first.path.c_str(), first.objects[o].vertices);
+            return format("its object %zu \"%s\" has %d vertices where key 1's (%s) has %d", o,
+                          key.objects[o].name.c_str(), key.objects[o].vertices, first.path.c_str(),
+                          first.objects[o].vertices);
     return "";
 }
 
@@ -139,6 +143,17 @@ const ModelInfo& ModelCatalog::model(const std::string& requested) {
 void ModelCatalog::loadAnimation(ModelInfo& m) {
     int field = 0;
     const char* problem = animationDescriptionProblem(m.path.c_str(), m.animation, field);
+    if (problem && startsWithMark(m.path)) {
+        findings_.error(m.path, 1,
+                        markFinding(std::string("it refuses this animation (") + problem +
+                                    ") and does not load the model"));
+        std::FILE* file = std::fopen(m.path.c_str(), "r");
+        if (file) {
+            skipMark(file);
+            problem = animationDescriptionProblem(file, m.animation, field);
+            std::fclose(file);
+        }
+    }
     if (problem) {
         const int line = lineOfValue(m.path, size_t(field));
         std::string message = std::string("the game refuses this animation: ") + problem;
@@ -177,9 +192,9 @@ void ModelCatalog::checkKeys(const ModelInfo& m) {
     const AnimationDescription& d = m.animation;
     // Key 1 alone, then the first other key missing, with how many more are.
     auto notFound = [&](size_t k) {
-        const std::string near = search_.sameButCase(m.keyNames[k]);
+        const NearName near = search_.nearName(m.keyNames[k]);
         return format("key %zu (%s) is not found", k + 1, m.keyNames[k].c_str()) +
-               (near.empty() ? "" : " (" + near + " differs only in case)");
+               (near ? " (" + near.text() + ")" : "");
     };
     size_t missing = 0, first = 0;
     for (size_t k = 0; k < m.keys.size(); ++k) {
@@ -219,7 +234,7 @@ void ModelCatalog::checkKeys(const ModelInfo& m) {
 }
 
 bool ModelCatalog::reportUse(const std::string& requested, const std::string& file, int line,
-                             const std::string& what) {
+                             const std::string& what, const std::string& withoutIt) {
     if (requested.empty()) return false;
     if (requested.size() > MAX_MODEL_NAME) {
         findings_.error(file, line,
@@ -231,9 +246,16 @@ bool ModelCatalog::reportUse(const std::string& requested, const std::string& fi
     if (!m.path.empty()) return m.loads;
     std::string message = what + " \"" + requested + "\" is not found";
     if (requested != m.name) message += " (the game lowers model names to " + m.name + ")";
-    const std::string near = search_.sameButCase(m.name);
-    if (!near.empty()) message += "; " + near + " differs only in case: name it " + m.name;
-    findings_.error(file, line, message);
+    const NearName near = search_.nearName(m.name);
+    if (near.kind == NearName::Kind::Case || near.kind == NearName::Kind::ShortName ||
+        (near && lowered(near.leaf) != near.leaf))  // the file's own name must change
+        message += "; " + near.text() + ": rename it " + m.name;
+    else if (near)
+        message += "; " + near.text() + ": write " + near.replacing(requested) + " here";
+    if (withoutIt.empty())
+        findings_.error(file, line, message);
+    else
+        findings_.warning(file, line, message + ": " + withoutIt);
     return false;
 }
 
@@ -244,6 +266,6 @@ void ModelCatalog::checkOwnTextures(const ModelInfo& m) {
         for (const Material& mat : key->materials)
             if (!mat.textureFile.empty())
                 textures_.reportUse(mat.textureFile, key->path, 0,
-                                    "material \"" + mat.name + "\"'s texture");
+                                    "material \"" + mat.name + "\"'s texture", true, true);
     }
 }

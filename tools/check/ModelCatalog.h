@@ -54,9 +54,11 @@ public:
     // The model as ModelStore::getModel loads it (the name is lowered first).
     const ModelInfo& model(const std::string& requested);
     // Reports at file:line what keeps the game from loading a model named
-    // there; what says who names it ("stand model"). False when it does not load.
+    // there; what says who names it ("the stand model"). A model not found is
+    // an error, or a warning ending in withoutIt (what the game does without
+    // it) when the game does well enough without it. False when it does not load.
     bool reportUse(const std::string& requested, const std::string& file, int line,
-                   const std::string& what);
+                   const std::string& what, const std::string& withoutIt = "");
     // Checks the textures the model's own materials name (models loaded without a skin).
     void checkOwnTextures(const ModelInfo& m);
     // A 3DS file at a located path, read and checked once.

@@ -1,6 +1,7 @@
 // The settings file "tovask.cfg": found, seven whole numbers, a usable window and texture quality.
 #include <iterator>
 
+#include "ByteOrderMark.h"
 #include "ContentChecks.h"
 #include "Settings.h"
 #include "Text.h"
@@ -27,6 +28,11 @@ void checkSettingsFile(CheckContext& ctx) {
     int lines[VALUE_COUNT] = {};
     size_t read = 0;
     if (std::FILE* file = std::fopen(path.c_str(), "r")) {
+        if (skipMark(file))
+            ctx.findings.warning(path, 1,
+                                 markFinding("it reads none of its values and keeps 0 for "
+                                             "all seven: a 640 x 480 window, texture quality 0, "
+                                             "polygons drawn as outlines"));
         TextReader reader(file, nullptr);
         reader.keepWords();
         for (const SettingsValue& v : SETTINGS_VALUES) {

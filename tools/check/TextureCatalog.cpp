@@ -42,9 +42,8 @@ void TextureCatalog::load(TextureInfo& t, bool probeCompanions) {
     std::string problem;
     Surface image(decodeTextureImage(t.path.c_str(), problem));
     if (!image) {
-        findings_.error(t.path, 0,
-                        "the game cannot decode this image (" + problem +
-                            "): what uses it is drawn untextured");
+        findings_.error(
+            t.path, 0, "the game cannot decode this image (" + problem + "): " + NO_TEXTURE_EFFECT);
         return;
     }
     t.width = image->w;
@@ -74,33 +73,41 @@ void TextureCatalog::loadCompanion(TextureInfo& t) {
         t.usable = false;
         findings_.error(colour ? t.companionPath : t.path, 0,
                         "the game cannot decode this image as part of an alpha texture (" +
-                            problem + "): what uses " + t.name + " is drawn untextured");
+                            problem + "), so it refuses " + t.name + ": " + NO_TEXTURE_EFFECT);
         return;
     }
     if (alpha->w != colour->w || alpha->h != colour->h) {
         t.usable = false;
-        findings_.error(t.companionPath, 0,
-                        format("this alpha companion is %d x %d pixels but its colour image %s "
-                               "is %d x %d: the game refuses the texture and draws what uses it "
-                               "untextured",
-                               alpha->w, alpha->h, t.path.c_str(), colour->w, colour->h));
+        findings_.error(
+            t.companionPath, 0,
+            format("this alpha companion is %d x %d pixels but its colour image %s "
+                   "is %d x %d: the game refuses the texture, so %s",
+                   alpha->w, alpha->h, t.path.c_str(), colour->w, colour->h, NO_TEXTURE_EFFECT));
     }
 }
 
 void TextureCatalog::reportUse(const std::string& requested, const std::string& file, int line,
-                               const std::string& what, bool probeCompanions) {
+                               const std::string& what, bool probeCompanions, bool inModel) {
     const TextureInfo& t = texture(requested, probeCompanions);
     if (t.tooLong) {
-        findings_.error(file, line,
-                        format("%s \"%.60s...\" is longer than %zu characters: the game refuses "
-                               "it and draws untextured",
-                               what.c_str(), requested.c_str(), TextureStore::MAX_NAME));
+        findings_.error(
+            file, line,
+            format("%s \"%.60s...\" is longer than %zu characters: the game refuses "
+                   "it, so %s",
+                   what.c_str(), requested.c_str(), TextureStore::MAX_NAME, NO_TEXTURE_EFFECT));
         return;
     }
     if (!t.path.empty()) return;
     std::string message = what + " \"" + requested + "\" is not found";
     if (requested != t.name) message += " (the game lowers texture names to " + t.name + ")";
-    const std::string near = search_.sameButCase(t.name);
-    if (!near.empty()) message += "; " + near + " differs only in case: name it " + t.name;
-    findings_.error(file, line, message + "; the game draws it untextured");
+    const NearName near = search_.nearName(t.name);
+    if (near.kind == NearName::Kind::Case || near.kind == NearName::Kind::ShortName ||
+        (near && lowered(near.leaf) != near.leaf))  // the file's own name must change
+        message += "; " + near.text() + ": rename it " + t.name;
+    else if (near && inModel)
+        message += "; " + near.text() + ": tovask-model texture " + requested + " " +
+                   near.replacing(requested) + " " + file + " " + file + " renames it in the model";
+    else if (near)
+        message += "; " + near.text() + ": write " + near.replacing(requested) + " here";
+    findings_.error(file, line, message + "; " + NO_TEXTURE_EFFECT);
 }

@@ -41,11 +41,18 @@ std::string textList(const std::vector<std::string>& items, const char* joint) {
 void check(CheckContext& ctx, std::string& charactersList) {
     checkSettingsFile(ctx);
     std::vector<CharacterInfo> characters;
+    std::vector<std::string> paths;
+    std::vector<DisplayName> names;
     const ContentList chars = checkList(ctx, "chars", "character");
     for (const std::string& path : chars.files) {
         CharacterInfo c;
-        if (checkCharacter(ctx, path, c)) characters.push_back(c);
+        DisplayName shown;
+        if (!checkCharacter(ctx, path, c, shown)) continue;
+        characters.push_back(c);
+        paths.push_back(path);
+        names.push_back(shown);
     }
+    checkNamesDiffer(ctx, paths, names, "character");
     charactersList = chars.path;
     if (chars.names > 0 && characters.empty())
         ctx.findings.error(chars.path, 0,
@@ -53,12 +60,18 @@ void check(CheckContext& ctx, std::string& charactersList) {
     std::vector<MapInfo> maps;
     bool anySky = false;
     const ContentList mapList = checkList(ctx, "maps", "map");
+    paths.clear();
+    names.clear();
     for (const std::string& path : mapList.files) {
         MapInfo m;
-        if (!checkMap(ctx, path, m)) continue;
+        DisplayName shown;
+        if (!checkMap(ctx, path, m, shown)) continue;
         maps.push_back(m);
+        paths.push_back(path);
+        names.push_back(shown);
         anySky = anySky || std::string(m.skyTexture) != "nosky";
     }
+    checkNamesDiffer(ctx, paths, names, "map");
     if (mapList.names > 0 && maps.empty())
         ctx.findings.error(mapList.path, 0,
                            "none of its map files can be read: the game stops at start-up");
@@ -129,12 +142,29 @@ int main(int argc, char** argv) {
     check(ctx, charactersList);
 
     const std::vector<std::string> read = search.basesRead();
+    // With a folder given, what the game would take from the bases before it:
+    // whether the folder is complete on its own.
+    std::string elsewhere;
+    for (size_t base = 0; !folders.empty() && base + 1 < bases.size(); ++base) {
+        const std::vector<std::string> files = search.filesFrom(base);
+        if (files.empty()) continue;
+        if (json)
+            elsewhere +=
+                (elsewhere.empty() ? "" : ",") + jsonString(bases[base]) + ":" + jsonList(files);
+        else
+            elsewhere +=
+                format("tovask-check: uses %zu file%s from %s, not from %s: ", files.size(),
+                       files.size() == 1 ? "" : "s", bases[base].c_str(), bases.back().c_str()) +
+                textList(files, ", ") + "\n";  // whole: format cuts long texts
+    }
     if (json) {
         printFindingsJson(stdout, findings);
-        std::printf("{\"errors\":%d,\"warnings\":%d,\"read\":%s}\n", findings.errors(),
-                    findings.warnings(), jsonList(read).c_str());
+        std::printf("{\"errors\":%d,\"warnings\":%d,\"read\":%s%s}\n", findings.errors(),
+                    findings.warnings(), jsonList(read).c_str(),
+                    folders.empty() ? "" : (",\"elsewhere\":{" + elsewhere + "}").c_str());
     } else {
         printFindingsText(stdout, findings);
+        std::fputs(elsewhere.c_str(), stdout);
         std::printf("tovask-check: %d error%s, %d warning%s; %s\n", findings.errors(),
                     findings.errors() == 1 ? "" : "s", findings.warnings(),
                     findings.warnings() == 1 ? "" : "s",
