@@ -1,7 +1,8 @@
 // GRun's update rules, the main loop's frame timing and the triangle-rate report, without a
-// window.
+// window; full screen cannot be toggled without one.
 #include "GRun.h"
 
+#include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,12 +10,14 @@
 #include <vector>
 
 #include "CaptureOutput.h"
+#include "Display.h"
 #include "FrameStats.h"
 #include "MainLoop.h"
 
 namespace {
 
 // Every counter: triangles this frame, accumulated triangles, frames, elapsed ms.
+constexpr const char* COUNTERS = "counters: this frame, accumulated, frames, elapsed ms";
 std::vector<int> counters(const FrameStats& f = frameStats) {
     return {f.trianglesThisFrame, f.trianglesAccumulated, f.frames, f.elapsed};
 }
@@ -49,32 +52,49 @@ TEST_F(GRunTest, FirstUpdateAfterASwitchIsSwallowedWithItsStatistics) {
     frameStats.addTriangles(7);
     run.update(30);
     EXPECT_TRUE(state->updates.empty());
-    EXPECT_EQ(counters(), (std::vector<int>{7, 0, 0, 0}));  // rolled into the next frame
+    EXPECT_EQ(counters(), (std::vector<int>{7, 0, 0, 0})) << COUNTERS << ": rolled on";
     run.update(30);
     EXPECT_EQ(state->updates, std::vector<int>{30});
-    EXPECT_EQ(counters(), (std::vector<int>{0, 7, 1, 30}));
+    EXPECT_EQ(counters(), (std::vector<int>{0, 7, 1, 30})) << COUNTERS;
 }
 
+// At most 500 ms reach the state, then scaled and cut to whole milliseconds.
 TEST_F(GRunTest, LongStallsAreClampedAndScaled) {
     RecordingState* state = install();
     run.update(0);
     captureStdout();
-    run.update(3000);
-    run.update(500);
+    for (int ms : {499, 500, 501, 3000}) run.update(ms);
     run.timeScale = 0.5f;
-    run.update(3000);
-    run.update(25);
+    for (int ms : {501, 25}) run.update(ms);
     capturedStdout();
-    EXPECT_EQ(state->updates, (std::vector<int>{500, 500, 250, 12}));
+    EXPECT_EQ(state->updates, (std::vector<int>{499, 500, 500, 500, 250, 12}));
 }
 
 TEST_F(GRunTest, WithoutAStateOnlyStatisticsRunOnTheRawTime) {
     captureStdout();
     run.update(3000);
     EXPECT_EQ(capturedStdout(), "Actual triangles : 0/sec 0/frame\n");
-    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 0, 0}));  // reported at once: past 1000 ms
+    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 0, 0})) << COUNTERS << ": reported at once";
     run.update(700);
-    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 1, 700}));
+    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 1, 700})) << COUNTERS;
+}
+
+// Keys without a state go nowhere; a state that overrides nothing takes every call.
+TEST_F(GRunTest, ABareStateIsDrivenLikeAnyOther) {
+    run.keyDown(13);
+    run.keyUp(13);
+    run.setState(std::make_unique<GState>());
+    run.keyDown(13);
+    run.keyUp(13);
+    run.update(30);
+    run.update(30);
+    run.state()->afterUpdate();
+    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 1, 30})) << COUNTERS;
+}
+
+TEST(FullScreen, WithoutAWindowTheToggleSaysSoAndCarriesOn) {
+    const Output o = captureOutput(toggleFullScreen);
+    EXPECT_EQ(o.err, "Unable to toggle fullscreen: " + std::string(SDL_GetError()) + "\n");
 }
 
 TEST(FrameTimerTest, AFrameNeedsTwoMillisecondsAndInactiveTimeIsDroppedNotReplayed) {
@@ -133,7 +153,7 @@ TEST(FrameStatsTest, ReportsWithTheCallThatPassesOneSecondAndStartsAgain) {
         for (size_t i = 0; i + 1 < c.frames.size(); ++i)
             EXPECT_EQ(frame(stats, c.frames[i].triangles, c.frames[i].ms), "") << c.what;
         EXPECT_EQ(frame(stats, c.frames.back().triangles, c.frames.back().ms), c.report) << c.what;
-        EXPECT_EQ(counters(stats), (std::vector<int>{0, 0, 0, 0})) << c.what;
+        EXPECT_EQ(counters(stats), (std::vector<int>{0, 0, 0, 0})) << c.what << ": " << COUNTERS;
     }
     FrameStats open;  // a report without a closed frame does not divide by zero
     open.addTriangles(500);

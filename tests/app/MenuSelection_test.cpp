@@ -12,7 +12,8 @@ namespace {
 
 using Selection = std::array<int, 3>;  // map, character, skin
 
-// Three maps; characters with `skins` skins each (3, 3 and 1 unless told otherwise).
+// Three maps; characters with `skins` skins each (3, 3 and 1 unless told otherwise). A
+// fourth character record with 5 skins lies past characterCount: the menu must not see it.
 struct Case {
     const char* what;
     Selection start;
@@ -26,6 +27,11 @@ TEST(MenuSelection, KeysWrapResetTheSkinAndReadOnlyTheLowByte) {
         {"x wraps the map down", {0, 0, 0}, {'x'}, {2, 0, 0}},
         {"c wraps the map up", {2, 0, 0}, {'c'}, {0, 0, 0}},
         {"x steps the map down", {2, 0, 0}, {'x'}, {1, 0, 0}},
+        {"c steps to the last map", {1, 0, 0}, {'c'}, {2, 0, 0}},
+        {"c from past the end", {5, 0, 0}, {'c'}, {0, 0, 0}},
+        {"x from below 0", {-3, 0, 0}, {'x'}, {2, 0, 0}},
+        {"no skins past the last character", {0, 3, 0}, {'m'}, {0, 3, 0}},
+        {"no skins before the first character", {0, -1, 0}, {'n'}, {0, -1, 0}},
         {"m steps the skin up", {0, 0, 0}, {'m'}, {0, 0, 1}},
         {"b resets the skin", {0, 0, 2}, {'b'}, {0, 1, 0}},
         {"v resets the skin", {0, 1, 1}, {'v'}, {0, 0, 0}},
@@ -40,15 +46,16 @@ TEST(MenuSelection, KeysWrapResetTheSkinAndReadOnlyTheLowByte) {
         Settings s;
         s.maps.resize(3);
         s.mapCount = 3;
-        s.characters.resize(3);
+        s.characters.resize(4);
         for (int i = 0; i < 3; ++i) s.characters[i].skinCount = c.skins[i];
+        s.characters[3].skinCount = 5;
         s.characterCount = 3;
         std::tie(s.mapIndex, s.characterIndex, s.skinIndex) = std::tuple_cat(c.start);
         for (int key : c.keys) EXPECT_TRUE(MenuState::changeSelection(s, key)) << c.what;
         EXPECT_EQ(Selection({s.mapIndex, s.characterIndex, s.skinIndex}), c.end) << c.what;
         // Other keys, Return among them (the menu's own), change nothing.
-        EXPECT_FALSE(MenuState::changeSelection(s, 'q'));
-        EXPECT_FALSE(MenuState::changeSelection(s, 13));
+        EXPECT_FALSE(MenuState::changeSelection(s, 'q')) << c.what;
+        EXPECT_FALSE(MenuState::changeSelection(s, 13)) << c.what;
         EXPECT_EQ(Selection({s.mapIndex, s.characterIndex, s.skinIndex}), c.end) << c.what;
     }
 }

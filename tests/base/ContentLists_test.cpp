@@ -1,9 +1,11 @@
 // The content lists and the character and map description files.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "CreatureType.h"
 #include "DataLocator.h"
 #include "ScratchData.h"
 #include "Settings.h"
@@ -78,7 +80,7 @@ TEST_F(ContentTest, OddLayoutsShortFilesAndOverlongNamesKeepTheFieldOrder) {
          "0|3|Pelmo|skin%d.bmp|arms%d.3ds|stand3|walk3|strafe3|diag3|0.5|none|extra.3ds|death3",
          ""},
         {"0 2 Shorty skin%d.bmp", "0|2|Shorty|skin%d.bmp||||||0|||", ""},
-        {"0 1 " + std::string(300, 'w') + " skin a s w st d 0 n e death",
+        {"0 1 " + std::string(255, 'w') + " skin a s w st d 0 n e death",
          "0|1||skin|a|s|w|st|d|0|n|e|death",
          "Name longer than 254 characters skipped in file c.chr\n"},
         {"0 1 " + longest, "0|1|" + longest + "|||||||0|||", ""},
@@ -102,10 +104,30 @@ TEST_F(ContentTest, MissingDescriptionFilesAreSkipped) {
     EXPECT_EQ(s.characterCount + s.mapCount, 0);
 }
 
+// The table has one row: 0 is the only valid creature type. A character of another is
+// reported and dropped; a lookup outside the table falls back to row 0.
+TEST_F(ContentTest, CreatureTypesOutsideTheTableAreRejected) {
+    for (int type : {-1, 0, 1}) {
+        s = Settings();
+        std::string text = PELMO;
+        text.replace(0, 1, std::to_string(type));
+        data.work.write("c.chr", text);
+        const Output o = load("c.chr");
+        EXPECT_EQ(o.err, type == 0 ? "" : "Invalid character data from file c.chr\n") << type;
+        EXPECT_EQ(o.out, "Loaded characer Pelmo from file c.chr\n") << type;
+        EXPECT_EQ(s.characterCount, type == 0 ? 1 : 0) << type;
+        EXPECT_EQ(int(s.characters.size()), s.characterCount) << type;
+        const CreatureType* row = nullptr;
+        EXPECT_EQ(captureOutput([&] { row = &creatureTypeFor(type); }).err,
+                  type == 0 ? "" : "Unknown creature type " + std::to_string(type) + ", using 0\n");
+        EXPECT_EQ(std::memcmp(row, &creatureTypes[0], sizeof *row), 0) << type << ": row 0";
+    }
+}
+
 // The whole start-up read: banner, settings file, then both lists.
 TEST_F(ContentTest, ListsLoadEveryNameInOrderAndSkipOverlongOnes) {
     data.work.write("tovask.cfg", "800 600 16 0 2 1 1");
-    data.work.write("chars", "  a.chr\n" + std::string(300, 'c') + "\n\tb.chr");
+    data.work.write("chars", "  a.chr\n" + std::string(255, 'c') + "\n\tb.chr");
     data.work.write("maps", "arena.map\n");
     data.work.write("cfg/a.chr", PELMO);
     std::string second = PELMO;
@@ -120,7 +142,8 @@ TEST_F(ContentTest, ListsLoadEveryNameInOrderAndSkipOverlongOnes) {
               "Loaded characer Second from file cfg/b.chr\n"
               "Loaded map Arena from file scenes/arena.map\n");
     EXPECT_EQ(o.err, "Name longer than 254 characters skipped in file chars\n");
-    EXPECT_EQ((std::vector<int>{s.characterCount, s.mapCount}), (std::vector<int>{2, 1}));
+    EXPECT_EQ(s.characterCount, 2);
+    EXPECT_EQ(s.mapCount, 1);
 }
 
 using ContentDeathTest = ContentTest;
@@ -140,7 +163,8 @@ TEST_F(ContentDeathTest, ListMissingOrWithoutValidEntriesEndsTheProcess) {
     EXPECT_EXIT(s.loadContentLists(), testing::ExitedWithCode(1),
                 "^Invalid character data from file bad.chr\n"
                 "Unable to locate file missing.chr\n"
-                "No characters found in file chars\n$");
+                "No characters found in file chars\n$")
+        << "every file was read, none was valid";
     data.work.write("chars", "a.chr");  // a.chr is still there
     data.work.write("maps", "");
     EXPECT_EXIT(s.loadContentLists(), testing::ExitedWithCode(1), "^No maps found in file maps\n$");

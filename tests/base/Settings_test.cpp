@@ -42,9 +42,10 @@ TEST_F(SettingsFileTest, ValuesInAnyWhiteSpaceShortFilesKeepZerosMissingFileGive
          "Resolution : 800 X 600 X 16\nWindowed\nTexture quality 2 Filled polygons 1\n",
          ""},
         {"1024 768", {1024, 768, 0, 0, 0, 0, 0}, "Resolution : 1024 X 768 X 0\n" + windowed, ""},
+        {"1 1", {1, 1, 0, 0, 0, 0, 0}, "Resolution : 1 X 1 X 0\n" + windowed, ""},
+        {"0 480", small, fallback, unusable("0 X 480")},
         {"1280 oops 32", small, fallback, unusable("1280 X 0")},
         {"", small, fallback, unusable("0 X 0")},
-        {"-800 600", small, fallback, unusable("-800 X 600")},
         {nullptr,
          {640, 480, 0, 1, 1, 1, 0},
          "Resolution : 640 X 480 X 0\nFullscreen\nTexture quality 1 Filled polygons 1\n",
@@ -64,7 +65,8 @@ TEST_F(SettingsFileTest, ValuesInAnyWhiteSpaceShortFilesKeepZerosMissingFileGive
         EXPECT_EQ(o.out, c.out) << text;
         EXPECT_EQ(o.err, c.err) << text;
         EXPECT_EQ((std::vector<int>{s.characterCount, int(s.characters.size()), s.mapIndex}),
-                  (std::vector<int>{0, 0, 0}));
+                  (std::vector<int>{0, 0, 0}))
+            << text << ": the record is reset first";
     }
     data.dev.write("cfg/tovask.cfg", "320 200 8 1 0 0 0");  // found through the data folders
     load();
@@ -98,6 +100,7 @@ TEST(SelectionTest, EachIndexAgainstItsOwnRangeInMapCharacterSkinOrder) {
     EXPECT_EQ(check(0, 0, 3), "Invalid skinID when starting engine\n");
     EXPECT_EQ(check(0, 1, 1), "Invalid skinID when starting engine\n");
     EXPECT_EQ(check(0, 1, 0, 0), "Invalid skinID when starting engine\n");
+    EXPECT_EQ(check(0, 0, -1), "Invalid skinID when starting engine\n");
     EXPECT_EQ(check(1, -1, 9), "Invalid mapID when starting engine\n");
     EXPECT_EQ(check(0, -1, 9), "Invalid charID when starting engine\n");
 }
