@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "DataFolder.h"
@@ -57,15 +58,20 @@ TEST_F(LocatorTest, MissingFileLeavesTheNameAndComplainsOnlyWhenAsked) {
     }
 }
 
-// A path is at most 254 characters: a longer one would not fit the caller's name buffer.
+// A path is at most 254 characters: with its zero it fills the caller's buffer but one
+// byte, which stays as it was. A longer one would not fit and is not tried.
 TEST_F(LocatorTest, PathsOfAtMost254CharactersAreFound) {
     for (int length : {250, 251}) {  // behind "cfg/": 254 and 255 characters
-        const std::string name(length, 'n');
-        data.work.write("cfg/" + name, "x");
-        EXPECT_EQ(locate(name), length == 250 ? "cfg/" + name : "-" + name) << length + 4;
+        const std::string bare(length, 'n');
+        data.work.write("cfg/" + bare, "x");
+        char name[DATA_NAME_SIZE];
+        std::memset(name, '#', sizeof name);
+        std::memcpy(name, bare.c_str(), bare.size() + 1);
+        EXPECT_EQ(locateDataFile(name, false), length == 250) << length + 4;
+        std::string expected = (length == 250 ? "cfg/" : "") + bare + '\0';
+        expected.resize(DATA_NAME_SIZE, '#');
+        EXPECT_EQ(std::string(name, sizeof name), expected) << length + 4 << ": the name buffer";
     }
-    EXPECT_EQ(dataPath("", "cfg\\", std::string(250, 'n')).size(), 254u);
-    EXPECT_EQ(dataPath("", "cfg\\", std::string(251, 'n')), "");
 }
 
 // The third base is built in 200 characters with its "/": a folder of 198 characters is

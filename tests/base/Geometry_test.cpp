@@ -15,13 +15,15 @@ namespace {
 const Vec3 kGround[3] = {{0, 0, 0}, {10, 0, 0}, {0, 0, 10}};  // in the plane y = 0
 }
 
-TEST(Geometry, NormalsAndAnglesOfDegenerateInput) {
+TEST(Geometry, NormalsAnglesAndDegrees) {
     const Vec3 n = triangleNormal({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
     EXPECT_EQ(n.z, -1.0f) << "away from the viewer who sees the corners counter-clockwise";
     EXPECT_TRUE(std::isnan(triangleNormal({0, 0, 0}, {1, 0, 0}, {2, 0, 0}).x));
     EXPECT_EQ(angleBetween({1, 0, 0}, {0, 0, 0}), 0.0);
     EXPECT_NEAR(angleBetween({1, 0, 0}, {-1, 0, 0}), PI, 1e-6);
     EXPECT_NEAR(angleBetween({2, 0, 0}, {0, 0, 3}), PI / 2, 1e-6);
+    EXPECT_EQ(degreesToRadians(180), 3.141592653589793);
+    EXPECT_EQ(radiansToDegrees(3.141592653589793 / 2), 90.0);
 }
 
 // Inside from an angle sum of 0.99 of a turn: beyond the middle of the long edge of a thin

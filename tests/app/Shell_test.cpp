@@ -1,18 +1,21 @@
-// GRun's update rules, the main loop's frame timing and the triangle-rate report, without a
-// window; full screen cannot be toggled without one.
-#include "GRun.h"
-
+// The shell without a window: GRun's update rules, the main loop's frame timing, the
+// triangle-rate report, the menu's selection keys; full screen cannot be toggled.
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "CaptureOutput.h"
 #include "Display.h"
 #include "FrameStats.h"
+#include "GRun.h"
 #include "MainLoop.h"
+#include "MenuState.h"
+#include "Settings.h"
 
 namespace {
 
@@ -33,63 +36,47 @@ struct RecordingState : GState {
 
 class GRunTest : public ::testing::Test {
 protected:
-    void SetUp() override { frameStats = FrameStats(); }
-    void TearDown() override { frameStats = FrameStats(); }
-
-    RecordingState* install() {
-        auto state = std::make_unique<RecordingState>();
-        RecordingState* raw = state.get();
-        run.setState(std::move(state));
-        return raw;
-    }
-
+    GRunTest() { frameStats = FrameStats(); }
+    ~GRunTest() override { frameStats = FrameStats(); }
     GRun run;
 };
 
-TEST_F(GRunTest, FirstUpdateAfterASwitchIsSwallowedWithItsStatistics) {
-    RecordingState* state = install();
+// The update after a switch is swallowed, statistics included; then at most 500 ms reach
+// the state, scaled and cut to whole milliseconds.
+TEST_F(GRunTest, TheUpdateAfterASwitchIsSwallowedThenTimeIsClampedAndScaled) {
+    auto owned = std::make_unique<RecordingState>();
+    const RecordingState& state = *owned;
+    run.setState(std::move(owned));
     EXPECT_TRUE(run.skipNextUpdate);
     frameStats.addTriangles(7);
     run.update(30);
-    EXPECT_TRUE(state->updates.empty());
     EXPECT_EQ(counters(), (std::vector<int>{7, 0, 0, 0})) << COUNTERS << ": rolled on";
     run.update(30);
-    EXPECT_EQ(state->updates, std::vector<int>{30});
     EXPECT_EQ(counters(), (std::vector<int>{0, 7, 1, 30})) << COUNTERS;
-}
-
-// At most 500 ms reach the state, then scaled and cut to whole milliseconds.
-TEST_F(GRunTest, LongStallsAreClampedAndScaled) {
-    RecordingState* state = install();
-    run.update(0);
     captureStdout();
     for (int ms : {499, 500, 501, 3000}) run.update(ms);
     run.timeScale = 0.5f;
     for (int ms : {501, 25}) run.update(ms);
     capturedStdout();
-    EXPECT_EQ(state->updates, (std::vector<int>{499, 500, 500, 500, 250, 12}));
+    EXPECT_EQ(state.updates, (std::vector<int>{30, 499, 500, 500, 500, 250, 12}));
 }
 
-TEST_F(GRunTest, WithoutAStateOnlyStatisticsRunOnTheRawTime) {
+// Keys without a state go nowhere, statistics run on the raw time; a state that overrides
+// nothing takes every call.
+TEST_F(GRunTest, WithoutAStateOrWithABareOne) {
+    run.keyDown(13);
+    run.keyUp(13);
     captureStdout();
     run.update(3000);
     EXPECT_EQ(capturedStdout(), "Actual triangles : 0/sec 0/frame\n");
     EXPECT_EQ(counters(), (std::vector<int>{0, 0, 0, 0})) << COUNTERS << ": reported at once";
-    run.update(700);
-    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 1, 700})) << COUNTERS;
-}
-
-// Keys without a state go nowhere; a state that overrides nothing takes every call.
-TEST_F(GRunTest, ABareStateIsDrivenLikeAnyOther) {
-    run.keyDown(13);
-    run.keyUp(13);
     run.setState(std::make_unique<GState>());
     run.keyDown(13);
     run.keyUp(13);
     run.update(30);
-    run.update(30);
+    run.update(700);
     run.state()->afterUpdate();
-    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 1, 30})) << COUNTERS;
+    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 1, 700})) << COUNTERS;
 }
 
 TEST(FullScreen, WithoutAWindowTheToggleSaysSoAndCarriesOn) {
@@ -160,6 +147,56 @@ TEST(FrameStatsTest, ReportsWithTheCallThatPassesOneSecondAndStartsAgain) {
     captureStdout();
     open.reportTriangles(1500);
     EXPECT_EQ(capturedStdout(), "Actual triangles : 0/sec 0/frame\n");
+}
+
+using Selection = std::array<int, 3>;  // map, character, skin
+
+// Three maps; characters with `skins` skins each (3, 3 and 1 unless told otherwise). A
+// fourth character record with 5 skins lies past characterCount: the menu must not see it.
+struct Case {
+    const char* what;
+    Selection start;
+    std::vector<int> keys;
+    Selection end;
+    std::vector<int> skins = {3, 3, 1};
+};
+
+TEST(MenuSelection, KeysWrapResetTheSkinAndReadOnlyTheLowByte) {
+    const Case cases[] = {
+        {"x wraps the map down", {0, 0, 0}, {'x'}, {2, 0, 0}},
+        {"c wraps the map up", {2, 0, 0}, {'c'}, {0, 0, 0}},
+        {"x steps the map down", {2, 0, 0}, {'x'}, {1, 0, 0}},
+        {"c steps to the last map", {1, 0, 0}, {'c'}, {2, 0, 0}},
+        {"c from past the end", {5, 0, 0}, {'c'}, {0, 0, 0}},
+        {"x from below 0", {-3, 0, 0}, {'x'}, {2, 0, 0}},
+        {"no skins past the last character", {0, 3, 0}, {'m'}, {0, 3, 0}},
+        {"no skins before the first character", {0, -1, 0}, {'n'}, {0, -1, 0}},
+        {"m steps the skin up", {0, 0, 0}, {'m'}, {0, 0, 1}},
+        {"b resets the skin", {0, 0, 2}, {'b'}, {0, 1, 0}},
+        {"v resets the skin", {0, 1, 1}, {'v'}, {0, 0, 0}},
+        {"v wraps the character", {0, 0, 0}, {'v'}, {0, 2, 0}},
+        {"n wraps the skin down", {0, 0, 0}, {'n'}, {0, 0, 2}},
+        {"m wraps the skin up", {0, 0, 2}, {'m'}, {0, 0, 0}},
+        {"one skin stays", {0, 2, 0}, {'n', 'm'}, {0, 2, 0}},
+        {"no skins stay at 0", {0, 0, 0}, {'n', 'm', 'm', 'n'}, {0, 0, 0}, {0, 3, 1}},
+        {"high bits ignored", {0, 0, 0}, {0x100 | 'c'}, {1, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        Settings s;
+        s.maps.resize(3);
+        s.mapCount = 3;
+        s.characters.resize(4);
+        for (int i = 0; i < 3; ++i) s.characters[i].skinCount = c.skins[i];
+        s.characters[3].skinCount = 5;
+        s.characterCount = 3;
+        std::tie(s.mapIndex, s.characterIndex, s.skinIndex) = std::tuple_cat(c.start);
+        for (int key : c.keys) EXPECT_TRUE(MenuState::changeSelection(s, key)) << c.what;
+        EXPECT_EQ(Selection({s.mapIndex, s.characterIndex, s.skinIndex}), c.end) << c.what;
+        // Other keys, Return among them (the menu's own), change nothing.
+        EXPECT_FALSE(MenuState::changeSelection(s, 'q')) << c.what;
+        EXPECT_FALSE(MenuState::changeSelection(s, 13)) << c.what;
+        EXPECT_EQ(Selection({s.mapIndex, s.characterIndex, s.skinIndex}), c.end) << c.what;
+    }
 }
 
 }  // namespace
