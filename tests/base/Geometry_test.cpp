@@ -15,14 +15,19 @@ namespace {
 const Vec3 kGround[3] = {{0, 0, 0}, {10, 0, 0}, {0, 0, 10}};  // in the plane y = 0
 }
 
-TEST(Geometry, NormalsAndAnglesOfDegenerateInput) {
+TEST(Geometry, NormalsAnglesAndDegrees) {
     const Vec3 n = triangleNormal({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
     EXPECT_EQ(n.z, -1.0f) << "away from the viewer who sees the corners counter-clockwise";
     EXPECT_TRUE(std::isnan(triangleNormal({0, 0, 0}, {1, 0, 0}, {2, 0, 0}).x));
     EXPECT_EQ(angleBetween({1, 0, 0}, {0, 0, 0}), 0.0);
     EXPECT_NEAR(angleBetween({1, 0, 0}, {-1, 0, 0}), PI, 1e-6);
+    EXPECT_NEAR(angleBetween({2, 0, 0}, {0, 0, 3}), PI / 2, 1e-6);
+    EXPECT_EQ(degreesToRadians(180), 3.141592653589793);
+    EXPECT_EQ(radiansToDegrees(3.141592653589793 / 2), 90.0);
 }
 
+// Inside from an angle sum of 0.99 of a turn: beyond the middle of the long edge of a thin
+// triangle (200 long) the sum is 4 atan(100 / h), which passes that at h = 1.5708.
 TEST(Geometry, InsidePolygonByAngleSum) {
     EXPECT_TRUE(insidePolygon({10.0f / 3, 0, 10.0f / 3}, kGround, 3));
     EXPECT_FALSE(insidePolygon({50, 0, 50}, kGround, 3));
@@ -30,48 +35,71 @@ TEST(Geometry, InsidePolygonByAngleSum) {
     EXPECT_TRUE(insidePolygon({5, 0, 0}, kGround, 3)) << "on an edge";
     EXPECT_FALSE(insidePolygon({0, 0, 0}, kGround, 3)) << "on a corner";
     const Vec3 thin[3] = {{-100, 0, 0}, {100, 0, 0}, {0, 0, 1}};
-    EXPECT_TRUE(insidePolygon({0, 0, -0.1f}, thin, 3)) << "within the 1 % slack";
+    EXPECT_TRUE(insidePolygon({0, 0, -1.57f}, thin, 3)) << "within the 1 % slack";
+    EXPECT_FALSE(insidePolygon({0, 0, -1.58f}, thin, 3)) << "just beyond it";
 }
 
 TEST(Geometry, VectorArithmeticOnEveryComponent) {
     const Vec3 a{1, 2, 3}, b{4, -5, 6};
     Vec3 zeroed = b;
     setZero(zeroed);
-    std::vector<float> seen;
-    for (Vec3 v : {add(a, b), subtract(a, b), scale(a, 2), divide(b, 2), cross(a, b),
-                   normalize({3, 0, 4}), zeroed})
-        seen.insert(seen.end(), {v.x, v.y, v.z});
-    EXPECT_EQ(seen, (std::vector<float>{5, -3, 9, -3,  7,    -3, 2,    4, 6, 2, -2.5f,
-                                        3, 27, 6, -13, 0.6f, 0,  0.8f, 0, 0, 0}));
-    EXPECT_EQ(
-        (std::vector<float>{dot(a, b), length({2, 3, 6}), distance(a, {3, 5, 9}), absolute(-2.5f),
-                            absolute(0.5f), planeOffset({0, 1, 0}, {5, 2, 7})}),
-        (std::vector<float>{12, 7, 7, 2.5f, 0.5f, -2}));
+    const struct {
+        const char* name;
+        Vec3 result, expected;
+    } vectors[] = {
+        {"add", add(a, b), {5, -3, 9}},       {"subtract", subtract(a, b), {-3, 7, -3}},
+        {"scale", scale(a, 2), {2, 4, 6}},    {"divide", divide(b, 2), {2, -2.5f, 3}},
+        {"cross", cross(a, b), {27, 6, -13}}, {"normalize", normalize({3, 0, 4}), {0.6f, 0, 0.8f}},
+        {"setZero", zeroed, {0, 0, 0}}};
+    for (const auto& v : vectors) {
+        SCOPED_TRACE(v.name);
+        expectVec(v.result, v.expected.x, v.expected.y, v.expected.z, 0);
+    }
+    const struct {
+        const char* name;
+        float result, expected;
+    } scalars[] = {{"dot", dot(a, b), 12},
+                   {"length", length({2, 3, 6}), 7},
+                   {"distance", distance(a, {3, 5, 9}), 7},
+                   {"absolute of -2.5", absolute(-2.5f), 2.5f},
+                   {"absolute of 0.5", absolute(0.5f), 0.5f},
+                   {"planeOffset", planeOffset({0, 1, 0}, {5, 2, 7}), -2}};
+    for (const auto& s : scalars) EXPECT_EQ(s.result, s.expected) << s.name;
     EXPECT_TRUE(sameXY({1, 2, 3}, {1, 2, 9}));
     EXPECT_FALSE(sameXY({1, 2, 3}, {1, 5, 3}) || sameXY({1, 2, 3}, {4, 2, 3}));
 }
 
+// The ends are reached exactly at 0 and at the segment's length along it.
 TEST(Geometry, ClosestPointOnSegmentClampsToEnds) {
     const Vec3 a{0, 0, 0}, b{10, 0, 0};
     expectVec(closestPointOnSegment(a, b, {-5, 3, 0}), 0, 0, 0);
-    expectVec(closestPointOnSegment(a, b, {15, 3, 0}), 10, 0, 0);
-    expectVec(closestPointOnSegment(a, b, {4, 3, 0}), 4, 0, 0, 1e-5f);
+    expectVec(closestPointOnSegment(a, b, {0, 3, 0}), 0, 0, 0);
     expectVec(closestPointOnSegment(a, b, {0.5f, 3, 0}), 0.5f, 0, 0, 1e-6f);
+    expectVec(closestPointOnSegment(a, b, {4, 3, 0}), 4, 0, 0, 1e-5f);
+    expectVec(closestPointOnSegment(a, b, {10, 3, 0}), 10, 0, 0);
+    expectVec(closestPointOnSegment(a, b, {15, 3, 0}), 10, 0, 0);
     expectVec(closestPointOnSegment(a, a, {4, 3, 0}), 0, 0, 0);  // degenerate segment
 }
 
+// A distance equal to the radius does not intersect; the distance is kept for every class.
+// The plane is y = 2, so the heights just inside the radius are exact.
 TEST(Geometry, ClassifySphereKeepsTheDistanceForEveryClass) {
-    const Vec3 up{0, 1, 0}, o{0, 0, 0};
-    std::vector<std::pair<int, float>> seen;
-    for (float y : {0.5f, 1.0f, -1.0f}) {
-        const SphereClassification c = classifySphere({0, y, 0}, up, o, 1);
-        seen.push_back({c.sphereClass, c.distance});
+    const float above = std::nextafter(3.0f, 0.0f), below = std::nextafter(1.0f, 2.0f);
+    const struct {
+        float y;
+        SphereClass sphereClass;
+    } cases[] = {
+        {2.5f, Intersects}, {above, Intersects}, {3, InFront}, {below, Intersects}, {1, Behind}};
+    for (const auto& c : cases) {
+        const SphereClassification got = classifySphere({3, c.y, 4}, {0, 1, 0}, {7, 2, 9}, 1);
+        EXPECT_EQ(got.sphereClass, c.sphereClass) << c.y;
+        EXPECT_EQ(got.distance, c.y - 2) << c.y;
     }
-    EXPECT_EQ(seen, (std::vector<std::pair<int, float>>{
-                        {Intersects, 0.5f}, {InFront, 1.0f}, {Behind, -1.0f}}));
-    EXPECT_EQ(classifySphere({0, 9, 0}, {NAN, NAN, NAN}, o, 1).sphereClass, Intersects);
+    EXPECT_EQ(classifySphere({0, 9, 0}, {NAN, NAN, NAN}, {}, 1).sphereClass, Intersects);
 }
 
+// Only the first three corners make the face, whatever the count; an edge touches from
+// just under the radius.
 TEST(Geometry, SphereAgainstTriangleFaceAndEdges) {
     EXPECT_TRUE(spherePolygonCollision(kGround, {2, 0.5f, 2}, 3, 1));
     EXPECT_FALSE(spherePolygonCollision(kGround, {2, 1.5f, 2}, 3, 1));
@@ -80,6 +108,12 @@ TEST(Geometry, SphereAgainstTriangleFaceAndEdges) {
     const Vec3 line[3] = {{0, 0, 0}, {5, 0, 0}, {10, 0, 0}};  // collinear: edges only
     EXPECT_TRUE(spherePolygonCollision(line, {5, 0.5f, 0}, 3, 1));
     EXPECT_FALSE(spherePolygonCollision(line, {5, 1.5f, 0}, 3, 1));
+    const Vec3 quad[4] = {kGround[0], kGround[1], kGround[2], {10, 0, 10}};
+    EXPECT_FALSE(spherePolygonCollision(quad, {8, 0.5f, 8}, 3, 1))
+        << "the fourth corner is no face";
+    EXPECT_FALSE(edgeSphereCollision({-1, 0, 5}, kGround, 3, 1)) << "at the radius";
+    EXPECT_TRUE(edgeSphereCollision({-std::nextafter(1.0f, 0.0f), 0, 5}, kGround, 3, 1));
+    EXPECT_FALSE(edgeSphereCollision({5, 0, 5}, kGround, 0, 1)) << "no edges";
 }
 
 TEST(CameraPose, PlacementsOfTheFollowingModesAndNoneForUnknownOnes) {

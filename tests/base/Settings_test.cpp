@@ -1,105 +1,243 @@
-// The settings file and the selection check.
+// The settings record: the settings file, the content lists and the description files they
+// name, the creature type check and the selection check.
 #include "Settings.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
+#include "CreatureType.h"
+#include "DataLocator.h"
 #include "ScratchData.h"
+#include "Text.h"
 
 namespace {
 
-std::vector<int> values(const Settings& s) {
-    return {s.width,          s.height,         s.bitsPerPixel, s.fullScreen,
-            s.textureQuality, s.filledPolygons, s.niceHints};
+constexpr const char* PELMO =
+    "0\n3\nPelmo\nskin%d.bmp\narms%d.3ds\nstand3\nwalk3\nstrafe3\ndiag3\n0.5\nnone\n"
+    "extra.3ds\ndeath3\n";
+constexpr const char* ARENA =
+    "Arena\nlevel.3ds\nnoground\nnoroof\nnosky\nnone\n0.5 0.25 0.75 1.0\ncoll.3ds\n";
+const std::string BANNER = "         --- TOVASK ---\n  Version 0.03 - betatesting only\n";
+
+// Every field of a record in file order, separated by '|'.
+std::string fields(const CharacterInfo& c) {
+    char text[4096];
+    std::snprintf(text, sizeof text, "%d|%d|%s|%s|%s|%s|%s|%s|%s|%g|%s|%s|%s", c.creatureType,
+                  c.skinCount, c.name, c.skinTexturePattern, c.armModelPattern, c.standModelName,
+                  c.walkModelName, c.strafeModelName, c.diagonalModelName, c.spareNumber,
+                  c.spareName, c.extraModelName, c.deathModelName);
+    return text;
+}
+std::string fields(const MapInfo& m) {
+    char text[4096];
+    std::snprintf(text, sizeof text, "%s|%s|%s|%s|%s|%s|%g %g %g %g|%s", m.name, m.levelModel,
+                  m.groundModel, m.roofModel, m.skyTexture, m.spareName, m.fogColour[0],
+                  m.fogColour[1], m.fogColour[2], m.fogColour[3], m.collisionModel);
+    return text;
 }
 
-class SettingsFileTest : public ::testing::Test {
+class SettingsTest : public ::testing::Test {
 protected:
-    Output load() {
-        return captureOutput([&] { s.loadSettingsFile(); });
+    // One description file read into s, by its bare name.
+    Output load(const char* fileName,
+                void (Settings::*read)(char*) = &Settings::loadCharacterFile) {
+        char name[DATA_NAME_SIZE];
+        std::snprintf(name, sizeof name, "%s", fileName);
+        return captureOutput([&] { (s.*read)(name); });
     }
     ScratchData data;
     Settings s;
 };
 
-TEST_F(SettingsFileTest, ValuesInAnyWhiteSpaceShortFilesKeepZerosMissingFileGivesDefaults) {
-    struct Case {
+// Seven whole numbers in any white space, the rest ignored; what a short file lacks stays 0,
+// but a window needs a width and a height of at least 1. No file: the defaults.
+TEST_F(SettingsTest, SettingsFileValuesShortFilesAndTheDefaults) {
+    const std::vector<int> fallback = {640, 480, 0, 0, 0, 0, 0};
+    const std::string unusable = "Unusable window size %d X %d in tovask.cfg. Using 640 X 480.\n";
+    const struct {
         const char* text;  // null: no settings file at all
         std::vector<int> values;
-        std::string out, err;
-    };
-    const std::string windowed = "Windowed\nTexture quality 0 Filled polygons 0\n",
-                      fallback = "Resolution : 640 X 480 X 0\n" + windowed;
-    auto unusable = [](const std::string& size) {
-        return "Unusable window size " + size + " in tovask.cfg. Using 640 X 480.\n";
-    };
-    const std::vector<int> small = {640, 480, 0, 0, 0, 0, 0};
-    const Case cases[] = {
-        {"800 600\n16 0\n2 1 1 99\n",
-         {800, 600, 16, 0, 2, 1, 1},
-         "Resolution : 800 X 600 X 16\nWindowed\nTexture quality 2 Filled polygons 1\n",
-         ""},
-        {"1024 768", {1024, 768, 0, 0, 0, 0, 0}, "Resolution : 1024 X 768 X 0\n" + windowed, ""},
-        {"1280 oops 32", small, fallback, unusable("1280 X 0")},
-        {"", small, fallback, unusable("0 X 0")},
-        {"-800 600", small, fallback, unusable("-800 X 600")},
+        std::string err;
+    } cases[] = {
+        {"800 600\n16 0\n2 1 1 99\n", {800, 600, 16, 0, 2, 1, 1}, ""},
+        {"1024 768", {1024, 768, 0, 0, 0, 0, 0}, ""},
+        {"1 1", {1, 1, 0, 0, 0, 0, 0}, ""},
+        {"0 480", fallback, format(unusable.c_str(), 0, 480)},
+        {"1280 oops 32", fallback, format(unusable.c_str(), 1280, 0)},
+        {"", fallback, format(unusable.c_str(), 0, 0)},
         {nullptr,
          {640, 480, 0, 1, 1, 1, 0},
-         "Resolution : 640 X 480 X 0\nFullscreen\nTexture quality 1 Filled polygons 1\n",
          "Unable to open inicialization file tovask.cfg. Using default valueas.\n"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const std::string text = c.text ? c.text : "(none)";
         s.characters.resize(2);  // the record is reset before reading
-        s.characterCount = 2;
-        s.mapIndex = 5;
-        if (c.text)
-            data.work.write("tovask.cfg", c.text);
-        else
-            std::remove(data.work.file("tovask.cfg").c_str());
-        const Output o = load();
-        EXPECT_EQ(values(s), c.values) << text;
-        EXPECT_EQ(o.out, c.out) << text;
+        s.characterCount = s.mapIndex = 2;
+        std::remove("tovask.cfg");
+        if (c.text) data.work.write("tovask.cfg", c.text);
+        const Output o = captureOutput([&] { s.loadSettingsFile(); });
+        const std::vector<int>& v = c.values;
+        EXPECT_EQ((std::vector<int>{s.width, s.height, s.bitsPerPixel, s.fullScreen,
+                                    s.textureQuality, s.filledPolygons, s.niceHints}),
+                  v)
+            << text << ": the seven values";
+        EXPECT_EQ(o.out, format("Resolution : %d X %d X %d\n%s\nTexture quality %d Filled "
+                                "polygons %d\n",
+                                v[0], v[1], v[2], v[3] ? "Fullscreen" : "Windowed", v[4], v[5]))
+            << text;
         EXPECT_EQ(o.err, c.err) << text;
-        EXPECT_EQ((std::vector<int>{s.characterCount, int(s.characters.size()), s.mapIndex}),
-                  (std::vector<int>{0, 0, 0}));
+        EXPECT_EQ(s.characterCount + int(s.characters.size()) + s.mapIndex, 0)
+            << text << ": the record is reset first";
     }
     data.dev.write("cfg/tovask.cfg", "320 200 8 1 0 0 0");  // found through the data folders
-    load();
-    EXPECT_EQ(values(s), (std::vector<int>{320, 200, 8, 1, 0, 0, 0}));
+    captureOutput([&] { s.loadSettingsFile(); });
+    EXPECT_EQ(s.width, 320) << "the settings file in a data folder";
 }
 
-// The first failing check's message, or "" when the selection is valid.
-// Two characters (3 skins and 1 skin) and one map.
-std::string check(int map, int character, int skin, int secondSkins = 1) {
-    Settings s;
-    s.characters.resize(2);
-    s.characters[0].skinCount = 3;
-    s.characters[1].skinCount = secondSkins;
-    s.characterCount = 2;
-    s.maps.resize(1);
-    s.mapCount = 1;
-    s.mapIndex = map;
-    s.characterIndex = character;
-    s.skinIndex = skin;
-    bool valid = false;
-    const Output o = captureOutput([&] { valid = s.validateSelection(); });
-    EXPECT_EQ(valid, o.err.empty());
-    return o.err;
+TEST_F(SettingsTest, DescriptionFilesFillEveryFieldInOrder) {
+    data.work.write("cfg/pelmo.chr", PELMO);
+    const Output c = load("pelmo.chr");
+    ASSERT_EQ(s.characterCount, 1);
+    EXPECT_EQ(
+        fields(s.characters[0]),
+        "0|3|Pelmo|skin%d.bmp|arms%d.3ds|stand3|walk3|strafe3|diag3|0.5|none|extra.3ds|death3");
+    EXPECT_STREQ(s.characters[0].filePath, "cfg/pelmo.chr");
+    EXPECT_EQ(c.out, "Loaded characer Pelmo from file cfg/pelmo.chr\n");
+    data.dev.write("scenes/arena.map", ARENA);
+    const Output m = load("arena.map", &Settings::loadMapFile);
+    ASSERT_EQ(s.mapCount, 1);
+    EXPECT_EQ(fields(s.maps[0]),
+              "Arena|level.3ds|noground|noroof|nosky|none|0.5 0.25 0.75 1|coll.3ds");
+    EXPECT_EQ(m.out, "Loaded map Arena from file " + data.dev.path() + "/scenes/arena.map\n");
+    EXPECT_EQ(load("nobody.chr").out, "Unable to find character file nobody.chr");
+    const Output missing = load("nowhere.map", &Settings::loadMapFile);
+    EXPECT_EQ(missing.out, "Unable to find map file nowhere.map");
+    EXPECT_EQ(missing.err, "Unable to locate file nowhere.map\n");
+    EXPECT_EQ(s.characterCount + s.mapCount, 2) << "missing files are skipped";
 }
 
+// Fields on one line or missing at the end; a name of 254 characters is read, one of 255 is
+// left empty and the fields after it keep their order.
+TEST_F(SettingsTest, OddLayoutsShortFilesAndOverlongNamesKeepTheFieldOrder) {
+    std::string oneLine = PELMO;  // no final break either
+    for (char& ch : oneLine)
+        if (ch == '\n') ch = ' ';
+    oneLine.pop_back();
+    const std::string longest(254, 'x');
+    const struct {
+        std::string text, fields, err;
+    } cases[] = {
+        {oneLine,
+         "0|3|Pelmo|skin%d.bmp|arms%d.3ds|stand3|walk3|strafe3|diag3|0.5|none|extra.3ds|death3",
+         ""},
+        {"0 2 Shorty skin%d.bmp", "0|2|Shorty|skin%d.bmp||||||0|||", ""},
+        {"0 1 " + longest, "0|1|" + longest + "|||||||0|||", ""},
+        {"0 1 " + std::string(255, 'w') + " skin a s w st d 0 n e death",
+         "0|1||skin|a|s|w|st|d|0|n|e|death",
+         "Name longer than 254 characters skipped in file c.chr\n"},
+    };
+    for (const auto& c : cases) {
+        s = Settings();
+        data.work.write("c.chr", c.text);
+        const Output o = load("c.chr");
+        ASSERT_EQ(s.characterCount, 1) << c.text;
+        EXPECT_EQ(fields(s.characters[0]), c.fields);
+        EXPECT_EQ(o.err, c.err);
+    }
+}
+
+// The table has one row: 0 is the only valid creature type. A character of another is
+// reported (its name still printed) and dropped; a lookup outside the table gets row 0.
+TEST_F(SettingsTest, CreatureTypesOutsideTheTableAreRejected) {
+    for (int type : {-1, 0, 1}) {
+        s = Settings();
+        data.work.write("c.chr", std::to_string(type) + (PELMO + 1));
+        const Output o = load("c.chr");
+        EXPECT_EQ(o.err, type == 0 ? "" : "Invalid character data from file c.chr\n") << type;
+        EXPECT_EQ(o.out, "Loaded characer Pelmo from file c.chr\n") << type;
+        EXPECT_EQ(s.characterCount, type == 0 ? 1 : 0) << type;
+        EXPECT_EQ(int(s.characters.size()), s.characterCount) << type;
+        const CreatureType* row = nullptr;
+        EXPECT_EQ(captureOutput([&] { row = &creatureTypeFor(type); }).err,
+                  type == 0 ? "" : format("Unknown creature type %d, using 0\n", type));
+        EXPECT_EQ(std::memcmp(row, &creatureTypes[0], sizeof *row), 0) << type << ": row 0";
+    }
+}
+
+// The whole start-up read: banner, settings file, then both lists.
+TEST_F(SettingsTest, ListsLoadEveryNameInOrderAndSkipOverlongOnes) {
+    data.work.write("tovask.cfg", "800 600 16 0 2 1 1");
+    data.work.write("chars", "  a.chr\n" + std::string(255, 'c') + "\n\tb.chr");
+    data.work.write("maps", "arena.map\n");
+    data.work.write("cfg/a.chr", PELMO);
+    std::string second = PELMO;
+    second.replace(second.find("Pelmo"), 5, "Second");
+    data.work.write("cfg/b.chr", second);
+    data.work.write("scenes/arena.map", ARENA);
+    const Output o = captureOutput([&] { s.load(); });
+    EXPECT_EQ(o.out, BANNER +
+                         "Resolution : 800 X 600 X 16\nWindowed\nTexture quality 2 Filled "
+                         "polygons 1\nLoaded characer Pelmo from file cfg/a.chr\n"
+                         "Loaded characer Second from file cfg/b.chr\n"
+                         "Loaded map Arena from file scenes/arena.map\n");
+    EXPECT_EQ(o.err, "Name longer than 254 characters skipped in file chars\n");
+    EXPECT_EQ(s.characterCount, 2);
+    EXPECT_EQ(s.mapCount, 1);
+}
+
+using SettingsDeathTest = SettingsTest;
+
+TEST_F(SettingsDeathTest, ListMissingOrWithoutValidEntriesEndsTheProcess) {
+    EXPECT_EXIT(s.loadContentLists(), testing::ExitedWithCode(1), "Unable to locate file chars\n");
+    data.work.write("chars", "a.chr");
+    data.work.write("a.chr", PELMO);
+    EXPECT_EXIT(s.loadContentLists(), testing::ExitedWithCode(1), "Unable to locate file maps\n");
+    data.work.write("chars", " \n\n");
+    EXPECT_EXIT(s.loadContentLists(), testing::ExitedWithCode(1),
+                "^No characters found in file chars\n$");
+    data.work.write("chars", "bad.chr missing.chr");
+    data.work.write("bad.chr", std::string("1") + (PELMO + 1));  // only type 0 exists
+    EXPECT_EXIT(s.loadContentLists(), testing::ExitedWithCode(1),
+                "^Invalid character data from file bad.chr\nUnable to locate file missing.chr\n"
+                "No characters found in file chars\n$")
+        << "every file was read, none was valid";
+    data.work.write("chars", "a.chr");
+    data.work.write("maps", "");
+    EXPECT_EXIT(s.loadContentLists(), testing::ExitedWithCode(1), "^No maps found in file maps\n$");
+}
+
+// Each index against its own range, map first: the first failing check's message.
 TEST(SelectionTest, EachIndexAgainstItsOwnRangeInMapCharacterSkinOrder) {
-    EXPECT_EQ(check(0, 0, 2), "");
-    EXPECT_EQ(check(0, 1, 0), "");
-    EXPECT_EQ(check(-1, 0, 0), "Invalid mapID when starting engine\n");
-    EXPECT_EQ(check(0, 2, 0), "Invalid charID when starting engine\n");
-    EXPECT_EQ(check(0, 0, 3), "Invalid skinID when starting engine\n");
-    EXPECT_EQ(check(0, 1, 1), "Invalid skinID when starting engine\n");
-    EXPECT_EQ(check(0, 1, 0, 0), "Invalid skinID when starting engine\n");
-    EXPECT_EQ(check(1, -1, 9), "Invalid mapID when starting engine\n");
-    EXPECT_EQ(check(0, -1, 9), "Invalid charID when starting engine\n");
+    const std::string map = "Invalid mapID when starting engine\n",
+                      character = "Invalid charID when starting engine\n",
+                      skin = "Invalid skinID when starting engine\n";
+    const struct {
+        int map, character, skin, secondSkins;
+        std::string err;
+    } cases[] = {{0, 0, 2, 1, ""},   {0, 1, 0, 1, ""},        {-1, 0, 0, 1, map},
+                 {1, -1, 9, 1, map}, {0, 2, 0, 1, character}, {0, -1, 9, 1, character},
+                 {0, 0, 3, 1, skin}, {0, 1, 1, 1, skin},      {0, 1, 0, 0, skin},
+                 {0, 0, -1, 1, skin}};
+    for (const auto& c : cases) {
+        Settings s;  // two characters (3 skins, then secondSkins) and one map
+        s.characters.resize(2);
+        s.characters[0].skinCount = 3;
+        s.characters[1].skinCount = c.secondSkins;
+        s.characterCount = 2;
+        s.maps.resize(1);
+        s.mapCount = 1;
+        s.mapIndex = c.map;
+        s.characterIndex = c.character;
+        s.skinIndex = c.skin;
+        bool valid = false;
+        EXPECT_EQ(captureOutput([&] { valid = s.validateSelection(); }).err, c.err)
+            << c.map << " " << c.character << " " << c.skin;
+        EXPECT_EQ(valid, c.err.empty());
+    }
 }
 
 }  // namespace

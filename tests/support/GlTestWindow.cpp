@@ -50,6 +50,7 @@ void GlTestWindow::resetState() {
         glDisable(cap);
     glBindTexture(GL_TEXTURE_2D, 0);
     glDepthFunc(GL_LESS);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glBlendFunc(GL_ONE, GL_ZERO);
     glAlphaFunc(GL_ALWAYS, 0.0f);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -94,6 +95,26 @@ void GlTestWindow::perspectiveCamera() {
     gluPerspective(45.0, double(WIDTH) / HEIGHT, 1.0, 250.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+std::vector<float> GlTestWindow::projection() {
+    GLfloat p[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, p);
+    return {p, p + 16};
+}
+
+std::vector<float> GlTestWindow::perspective(double fovy, double aspect, double zNear,
+                                             double zFar) {
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPerspective(fovy, aspect, zNear, zFar);
+    const std::vector<float> p = projection();
+    glPopMatrix();
+    glMatrixMode(GLenum(mode));
+    return p;
 }
 
 void GlTest::SetUp() {

@@ -27,7 +27,7 @@ public:
     static bool open();
     // Viewport over the window, identity projection and modelview, black clear
     // colour, white current colour, every capability the game touches off,
-    // depth function GL_LESS, cleared colour and depth buffers.
+    // depth function GL_LESS, filled polygons, cleared colour and depth buffers.
     static void resetState();
     // Colour of the drawn frame at (x, y), pixels from the lower-left corner.
     // Finishes pending drawing first.
@@ -39,6 +39,10 @@ public:
     // Projection of the game's camera: 45 degrees, aspect 1, near 1, far 250;
     // identity modelview (the camera at the origin looking along -z).
     static void perspectiveCamera();
+    // The current projection matrix, and the one gluPerspective makes of these values
+    // (the current one is left as it was).
+    static std::vector<float> projection();
+    static std::vector<float> perspective(double fovy, double aspect, double zNear, double zFar);
 };
 
 // Fixture for GL tests: opens the window (failing the test when there is no

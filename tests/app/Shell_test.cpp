@@ -1,0 +1,202 @@
+// The shell without a window: GRun's update rules, the main loop's frame timing, the
+// triangle-rate report, the menu's selection keys; full screen cannot be toggled.
+#include <SDL/SDL.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "CaptureOutput.h"
+#include "Display.h"
+#include "FrameStats.h"
+#include "GRun.h"
+#include "MainLoop.h"
+#include "MenuState.h"
+#include "Settings.h"
+
+namespace {
+
+// Every counter: triangles this frame, accumulated triangles, frames, elapsed ms.
+constexpr const char* COUNTERS = "counters: this frame, accumulated, frames, elapsed ms";
+std::vector<int> counters(const FrameStats& f = frameStats) {
+    return {f.trianglesThisFrame, f.trianglesAccumulated, f.frames, f.elapsed};
+}
+
+// Records what it is asked to do.
+struct RecordingState : GState {
+    void update(int ms) override { updates.push_back(ms); }
+    void draw() override { ++draws; }
+
+    std::vector<int> updates;
+    int draws = 0;
+};
+
+class GRunTest : public ::testing::Test {
+protected:
+    GRunTest() { frameStats = FrameStats(); }
+    ~GRunTest() override { frameStats = FrameStats(); }
+    GRun run;
+};
+
+// The update after a switch is swallowed, statistics included; then at most 500 ms reach
+// the state, scaled and cut to whole milliseconds.
+TEST_F(GRunTest, TheUpdateAfterASwitchIsSwallowedThenTimeIsClampedAndScaled) {
+    auto owned = std::make_unique<RecordingState>();
+    const RecordingState& state = *owned;
+    run.setState(std::move(owned));
+    EXPECT_TRUE(run.skipNextUpdate);
+    frameStats.addTriangles(7);
+    run.update(30);
+    EXPECT_EQ(counters(), (std::vector<int>{7, 0, 0, 0})) << COUNTERS << ": rolled on";
+    run.update(30);
+    EXPECT_EQ(counters(), (std::vector<int>{0, 7, 1, 30})) << COUNTERS;
+    captureStdout();
+    for (int ms : {499, 500, 501, 3000}) run.update(ms);
+    run.timeScale = 0.5f;
+    for (int ms : {501, 25}) run.update(ms);
+    capturedStdout();
+    EXPECT_EQ(state.updates, (std::vector<int>{30, 499, 500, 500, 500, 250, 12}));
+}
+
+// Keys without a state go nowhere, statistics run on the raw time; a state that overrides
+// nothing takes every call.
+TEST_F(GRunTest, WithoutAStateOrWithABareOne) {
+    run.keyDown(13);
+    run.keyUp(13);
+    captureStdout();
+    run.update(3000);
+    EXPECT_EQ(capturedStdout(), "Actual triangles : 0/sec 0/frame\n");
+    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 0, 0})) << COUNTERS << ": reported at once";
+    run.setState(std::make_unique<GState>());
+    run.keyDown(13);
+    run.keyUp(13);
+    run.update(30);
+    run.update(700);
+    run.state()->afterUpdate();
+    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 1, 700})) << COUNTERS;
+}
+
+TEST(FullScreen, WithoutAWindowTheToggleSaysSoAndCarriesOn) {
+    const Output o = captureOutput(toggleFullScreen);
+    EXPECT_EQ(o.err, "Unable to toggle fullscreen: " + std::string(SDL_GetError()) + "\n");
+}
+
+TEST(FrameTimerTest, AFrameNeedsTwoMillisecondsAndInactiveTimeIsDroppedNotReplayed) {
+    RecordingState state;
+    FrameTimer timer(1000);
+    EXPECT_FALSE(timer.turn(state, 1000, true));
+    EXPECT_FALSE(timer.turn(state, 1001, true));
+    EXPECT_TRUE(timer.turn(state, 1002, true));
+    EXPECT_EQ(state.updates, std::vector<int>{2});
+    EXPECT_EQ(state.draws, 1);
+    EXPECT_FALSE(timer.turn(state, 1003, true));  // measured from the last frame
+    EXPECT_TRUE(timer.turn(state, 1010, true));
+    EXPECT_EQ(state.updates, (std::vector<int>{2, 8}));
+    FrameTimer wrapping(0xFFFFFFFEu);  // the tick counter wraps after 49 days
+    EXPECT_TRUE(wrapping.turn(state, 3, true));
+    FrameTimer minimised(0);  // for a minute: neither updated nor drawn
+    EXPECT_TRUE(minimised.turn(state, 60000, false));
+    EXPECT_TRUE(minimised.turn(state, 60005, true));
+    EXPECT_EQ(state.updates, (std::vector<int>{2, 8, 5, 5}));
+    EXPECT_EQ(state.draws, 4);
+}
+
+// One frame of `triangles`, reported with `ms`; returns what was printed.
+std::string frame(FrameStats& stats, int triangles, int ms) {
+    stats.addTriangles(triangles);
+    stats.endFrame();
+    captureStdout();
+    stats.reportTriangles(ms);
+    return capturedStdout();
+}
+
+TEST(FrameStatsTest, ReportsWithTheCallThatPassesOneSecondAndStartsAgain) {
+    struct Frame {
+        int triangles, ms;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Frame> frames;
+        std::string report;  // printed by the last frame; none before it
+    };
+    const Case cases[] = {
+        {"47 frames make 987 ms, the 48th reports", std::vector<Frame>(48, {2000, 21}),
+         "Actual triangles : 95238/sec 2000/frame\n"},
+        {"exactly one second is not yet a report",
+         {{10, 1000}, {10, 1}},
+         "Actual triangles : 19/sec 10/frame\n"},
+        {"empty frames lower the per-frame figure",
+         {{3000, 500}, {0, 500}, {0, 500}},
+         "Actual triangles : 2000/sec 1000/frame\n"},
+        {"high rates do not overflow",
+         {{5000000, 1001}},
+         "Actual triangles : 4995004/sec 5000000/frame\n"},
+    };
+    for (const Case& c : cases) {
+        FrameStats stats;
+        for (size_t i = 0; i + 1 < c.frames.size(); ++i)
+            EXPECT_EQ(frame(stats, c.frames[i].triangles, c.frames[i].ms), "") << c.what;
+        EXPECT_EQ(frame(stats, c.frames.back().triangles, c.frames.back().ms), c.report) << c.what;
+        EXPECT_EQ(counters(stats), (std::vector<int>{0, 0, 0, 0})) << c.what << ": " << COUNTERS;
+    }
+    FrameStats open;  // a report without a closed frame does not divide by zero
+    open.addTriangles(500);
+    captureStdout();
+    open.reportTriangles(1500);
+    EXPECT_EQ(capturedStdout(), "Actual triangles : 0/sec 0/frame\n");
+}
+
+using Selection = std::array<int, 3>;  // map, character, skin
+
+// Three maps; characters with `skins` skins each (3, 3 and 1 unless told otherwise). A
+// fourth character record with 5 skins lies past characterCount: the menu must not see it.
+struct Case {
+    const char* what;
+    Selection start;
+    std::vector<int> keys;
+    Selection end;
+    std::vector<int> skins = {3, 3, 1};
+};
+
+TEST(MenuSelection, KeysWrapResetTheSkinAndReadOnlyTheLowByte) {
+    const Case cases[] = {
+        {"x wraps the map down", {0, 0, 0}, {'x'}, {2, 0, 0}},
+        {"c wraps the map up", {2, 0, 0}, {'c'}, {0, 0, 0}},
+        {"x steps the map down", {2, 0, 0}, {'x'}, {1, 0, 0}},
+        {"c steps to the last map", {1, 0, 0}, {'c'}, {2, 0, 0}},
+        {"c from past the end", {5, 0, 0}, {'c'}, {0, 0, 0}},
+        {"x from below 0", {-3, 0, 0}, {'x'}, {2, 0, 0}},
+        {"no skins past the last character", {0, 3, 0}, {'m'}, {0, 3, 0}},
+        {"no skins before the first character", {0, -1, 0}, {'n'}, {0, -1, 0}},
+        {"m steps the skin up", {0, 0, 0}, {'m'}, {0, 0, 1}},
+        {"b resets the skin", {0, 0, 2}, {'b'}, {0, 1, 0}},
+        {"v resets the skin", {0, 1, 1}, {'v'}, {0, 0, 0}},
+        {"v wraps the character", {0, 0, 0}, {'v'}, {0, 2, 0}},
+        {"n wraps the skin down", {0, 0, 0}, {'n'}, {0, 0, 2}},
+        {"m wraps the skin up", {0, 0, 2}, {'m'}, {0, 0, 0}},
+        {"one skin stays", {0, 2, 0}, {'n', 'm'}, {0, 2, 0}},
+        {"no skins stay at 0", {0, 0, 0}, {'n', 'm', 'm', 'n'}, {0, 0, 0}, {0, 3, 1}},
+        {"high bits ignored", {0, 0, 0}, {0x100 | 'c'}, {1, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        Settings s;
+        s.maps.resize(3);
+        s.mapCount = 3;
+        s.characters.resize(4);
+        for (int i = 0; i < 3; ++i) s.characters[i].skinCount = c.skins[i];
+        s.characters[3].skinCount = 5;
+        s.characterCount = 3;
+        std::tie(s.mapIndex, s.characterIndex, s.skinIndex) = std::tuple_cat(c.start);
+        for (int key : c.keys) EXPECT_TRUE(MenuState::changeSelection(s, key)) << c.what;
+        EXPECT_EQ(Selection({s.mapIndex, s.characterIndex, s.skinIndex}), c.end) << c.what;
+        // Other keys, Return among them (the menu's own), change nothing.
+        EXPECT_FALSE(MenuState::changeSelection(s, 'q')) << c.what;
+        EXPECT_FALSE(MenuState::changeSelection(s, 13)) << c.what;
+        EXPECT_EQ(Selection({s.mapIndex, s.characterIndex, s.skinIndex}), c.end) << c.what;
+    }
+}
+
+}  // namespace
