@@ -47,12 +47,11 @@ CollisionMap::~CollisionMap() {
     // Objects still filed here must not keep pointers into freed cells.
     for (int grid = 0; grid < 2; ++grid) {
         if (cells[grid] == nullptr) continue;
+        // Only the entry the object names: a misused fileInCell may have left it in another list.
         for (int i = 0; i < cellCount[grid]; ++i) {
             for (Entity* object : cells[grid][i].objects) {
-                if (object != nullptr && object->collisionCells[grid] == &cells[grid][i]) {
+                if (object->collisionCells[grid] == &cells[grid][i])
                     object->collisionCells[grid] = nullptr;
-                    object->cellIndices[grid] = 0;
-                }
             }
         }
     }
@@ -99,12 +98,9 @@ void CollisionMap::removeObject(Entity* object) {
     unfileFromCell(object, OFFSET_GRID);
     // A second removal must not take another object's entry.
     if (object != nullptr) {
-        for (int grid = 0; grid < 2; ++grid) {
-            if (ownsCell(object->collisionCells[grid], grid)) {
+        for (int grid = 0; grid < 2; ++grid)
+            if (ownsCell(object->collisionCells[grid], grid))
                 object->collisionCells[grid] = nullptr;
-                object->cellIndices[grid] = 0;
-            }
-        }
     }
 }
 
@@ -120,8 +116,7 @@ void CollisionMap::fileInCell(Entity* object, CollisionCell* cell, int grid) {
         object->collisionCells[grid] = cell;
         ++cell->objectCount;
     } else {
-        object->cellIndices[grid] = 0;
-        object->collisionCells[grid] = nullptr;
+        object->collisionCells[grid] = nullptr;  // its index means nothing without a cell
     }
 }
 
@@ -134,8 +129,7 @@ void CollisionMap::unfileFromCell(Entity* object, int grid) {
     // Not filed, or filed in another (possibly destroyed) map: nothing of ours to touch.
     if (!ownsCell(cell, grid)) return;
     const int32_t index = object->cellIndices[grid];
-    if (cell->objectCount <= 0 || index < 0 || index >= cell->objectCount ||
-        cell->objects[index] != object) {
+    if (index < 0 || index >= cell->objectCount || cell->objects[index] != object) {
         reportFatal(__LINE__);
         std::exit(100);
     }
@@ -180,8 +174,8 @@ void CollisionMap::collideInCell(Entity* object, CollisionCell* cell) {
     // Indexing (not iterators) and a fresh size each turn: handlers must not
     // refile objects, but a misbehaving one cannot make us read past the end.
     for (size_t i = 0; i < cell->objects.size(); ++i) {
-        Entity* other = cell->objects[i];
-        if (other == nullptr || other == object) continue;
+        Entity* other = cell->objects[i];  // never null: fileInCell refuses null
+        if (other == object) continue;
         if (!boxesTouch(*object, *other)) continue;
         const bool a = object->onCollision(other);
         const bool b = other->onCollision(object);

@@ -69,14 +69,6 @@ Span axisCells(float low, float high, float origin, float size, int count) {
     return span;
 }
 
-// The larger lower bound; not a number when either is.
-float tighterLow(float a, float b) {
-    return std::isnan(a) || std::isnan(b) ? NAN : std::max(a, b);
-}
-float tighterHigh(float a, float b) {
-    return std::isnan(a) || std::isnan(b) ? NAN : std::min(a, b);
-}
-
 // The box outside which no cell centre can see a triangle: the triangle's box
 // grown by the radius plus the angle-sum slack (a point the 0.99-turn sum counts
 // inside lies at most 0.8 % of an edge outside the triangle; 1 % of the box
@@ -132,10 +124,12 @@ Candidates candidatesOf(const GridPlace& g, const MeshObject& object, const Vec3
               object.boundsMax.z + radius};
     const TriangleReach reach = reachOf(triangle, radius);
     if (reach.bounded) {
-        low = {tighterLow(low.x, reach.low.x), tighterLow(low.y, reach.low.y),
-               tighterLow(low.z, reach.low.z)};
-        high = {tighterHigh(high.x, reach.high.x), tighterHigh(high.y, reach.high.y),
-                tighterHigh(high.z, reach.high.z)};
+        // The object's bound first: std::max and std::min return their first
+        // argument when it is not a number, and such a box holds no cell.
+        low = {std::max(low.x, reach.low.x), std::max(low.y, reach.low.y),
+               std::max(low.z, reach.low.z)};
+        high = {std::min(high.x, reach.high.x), std::min(high.y, reach.high.y),
+                std::min(high.z, reach.high.z)};
     }
     const Vec3 o = g.origin, s = g.cellSize;
     return {axisCells(low.x, high.x, o.x, s.x, g.shape.columns),
@@ -234,11 +228,7 @@ void CollisionMap::build(const MeshData& level, Vec3 boundsMin, Vec3 boundsMax, 
     gridOrigin[0] = boundsMin;
     gridOrigin[1] = subtract(boundsMin, scale(cellSize, 0.5f));
     maxCorner = boundsMax;
-    if (!setDimensions(boundsMin, boundsMax, name)) {
-        columns = rows = layerSize = 0;
-        cellCount[0] = cellCount[1] = 0;
-        return;
-    }
+    if (!setDimensions(boundsMin, boundsMax, name)) return;  // no cells, no grid
     const float radius = testRadius(cellSize);
     const GridPlace grids[2] = {placeOf(*this, ALIGNED_GRID), placeOf(*this, OFFSET_GRID)};
     // Refused before anything is tested or stored: a few kilobytes of huge

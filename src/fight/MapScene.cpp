@@ -28,7 +28,6 @@ void drawAtOrigin(Model* model) {
 }  // namespace
 
 MapScene::MapScene(GameState* state) : WorldObject(state), gameState(state) {
-    kindFlags = 0;
     delay = SCENE_PERIOD_MS;
     setUpdatePeriod(SCENE_PERIOD_MS);
     const MapModelRequests requests = mapModelRequests(state->map);
@@ -39,13 +38,11 @@ MapScene::MapScene(GameState* state) : WorldObject(state), gameState(state) {
 }
 
 MapScene::~MapScene() {
-    for (Model* model : {sky, level, roof, ground})
-        if (model) modelStore.releaseModel(model);
+    for (Model* model : {sky, level, roof, ground}) modelStore.releaseModel(model);
 }
 
 void MapScene::draw() {
     glPushMatrix();
-    glTranslatef(0.0f, 0.0f, 0.0f);
     if (sky) drawSky();
     setLightLevel(LEVEL_LIGHT);
     drawAtOrigin(level);
