@@ -45,7 +45,7 @@ CollisionMap::CollisionMap(Vec3 cellSize, const MeshData& level, const char* nam
 
 CollisionMap::~CollisionMap() {
     // Objects still filed here must not keep pointers into freed cells.
-    for (int grid = 0; grid < 2; ++grid) {
+    for (int grid = 0; grid < GRID_COUNT; ++grid) {
         if (cells[grid] == nullptr) continue;
         // Only the entry the object names: a misused fileInCell may have left it in another list.
         for (int i = 0; i < cellCount[grid]; ++i) {
@@ -64,7 +64,7 @@ bool CollisionMap::ownsCell(const CollisionCell* cell, int grid) const {
 }
 
 int CollisionMap::cellNumber(const CollisionCell* cell, int grid) const {
-    if (grid < 0 || grid > 1 || !ownsCell(cell, grid)) return -1;
+    if (grid < 0 || grid >= GRID_COUNT || !ownsCell(cell, grid)) return -1;
     return static_cast<int>(cell - cells[grid].get());
 }
 
@@ -73,7 +73,7 @@ CollisionCell* CollisionMap::locateCell(Vec3 point, int grid) {
 }
 
 const CollisionCell* CollisionMap::locateCell(Vec3 point, int grid) const {
-    if (grid < 0 || grid > 1 || cells[grid] == nullptr) return nullptr;
+    if (grid < 0 || grid >= GRID_COUNT || cells[grid] == nullptr) return nullptr;
     const Vec3 o = gridOrigin[grid];
     // Truncation toward zero; done in double so far-off points cannot overflow.
     const double column = std::trunc((double(point.x) - o.x) / cellSize.x);
@@ -86,7 +86,7 @@ const CollisionCell* CollisionMap::locateCell(Vec3 point, int grid) const {
 
 void CollisionMap::insertObject(Entity* object) {
     if (object == nullptr) return;
-    for (int grid = 0; grid < 2; ++grid) {
+    for (int grid = 0; grid < GRID_COUNT; ++grid) {
         CollisionCell* cell = locateCell(object->centre, grid);
         object->collisionCells[grid] = nullptr;
         fileInCell(object, cell, grid);
@@ -98,7 +98,7 @@ void CollisionMap::removeObject(Entity* object) {
     unfileFromCell(object, OFFSET_GRID);
     // A second removal must not take another object's entry.
     if (object != nullptr) {
-        for (int grid = 0; grid < 2; ++grid)
+        for (int grid = 0; grid < GRID_COUNT; ++grid)
             if (ownsCell(object->collisionCells[grid], grid))
                 object->collisionCells[grid] = nullptr;
     }
@@ -148,7 +148,7 @@ void CollisionMap::resolveMove(Entity* object) {
     if (object == nullptr) return;
     contactFlag = 0;
     exchangeDone = 0;
-    for (int grid = 0; grid < 2; ++grid) {
+    for (int grid = 0; grid < GRID_COUNT; ++grid) {
         CollisionCell* cell = locateCell(object->centre, grid);
         foundCells[grid] = cell;
         if (cell == nullptr) {
@@ -162,7 +162,7 @@ void CollisionMap::resolveMove(Entity* object) {
         object->position = object->previousPosition;
         return;
     }
-    for (int grid = 0; grid < 2; ++grid) {
+    for (int grid = 0; grid < GRID_COUNT; ++grid) {
         if (foundCells[grid] != object->collisionCells[grid]) {
             unfileFromCell(object, grid);
             fileInCell(object, foundCells[grid], grid);
@@ -205,7 +205,7 @@ bool CollisionMap::touchesLevel(const CollisionCell& cell, Vec3 centre) const {
 
 CollisionMap::Standing CollisionMap::standingAt(Vec3 centre) const {
     Standing result = Standing::Free;
-    for (int grid = 0; grid < 2; ++grid) {
+    for (int grid = 0; grid < GRID_COUNT; ++grid) {
         const CollisionCell* cell = locateCell(centre, grid);
         if (cell == nullptr) return Standing::Outside;
         if (touchesLevel(*cell, centre)) result = Standing::Touching;

@@ -16,7 +16,7 @@ constexpr double THIRD = 0.3333333432674408;
 
 // Cell counts along x (columns), z (rows) and y (layers).
 struct GridShape {
-    int columns = 0, rows = 0, layers = 0;
+    int columns, rows, layers;
 };
 
 // The grid over a level box, or false when the box is not a number, the cell
@@ -102,7 +102,7 @@ TriangleReach reachOf(const Vec3* triangle, float radius) {
 struct GridPlace {
     Vec3 origin;
     Vec3 cellSize;
-    GridShape shape;
+    GridShape shape{};
 };
 
 GridPlace placeOf(const CollisionMap& map, int grid) {
@@ -157,7 +157,7 @@ void forEachTriangle(const MeshData& level, Visit visit) {
 
 // The tests of the build in both grids: a product of cell spans per triangle,
 // counted without testing anything.
-int64_t countCellTests(const MeshData& level, const GridPlace (&grids)[2], float radius) {
+int64_t countCellTests(const MeshData& level, const GridPlace (&grids)[GRID_COUNT], float radius) {
     int64_t tests = 0;
     forEachTriangle(level, [&](const MeshObject& object, const Vec3* corners) {
         for (const GridPlace& g : grids) tests += candidatesOf(g, object, corners, radius).count();
@@ -189,10 +189,10 @@ void forEachTouchedCell(const GridPlace& g, const MeshObject& object, const Vec3
 
 CollisionFigures collisionFigures(const MeshData& level, Vec3 cellSize) {
     CollisionFigures figures;
-    GridShape shape;
+    GridShape shape{};
     if (!gridShape(level.boundsMin, level.boundsMax, cellSize, shape)) return figures;
     figures.cellsPerGrid = int64_t(shape.columns) * shape.rows * shape.layers;
-    const GridPlace grids[2] = {
+    const GridPlace grids[GRID_COUNT] = {
         {level.boundsMin, cellSize, shape},
         {subtract(level.boundsMin, scale(cellSize, 0.5f)), cellSize, shape}};
     const float radius = testRadius(cellSize);
@@ -208,7 +208,7 @@ CollisionFigures collisionFigures(const MeshData& level, Vec3 cellSize) {
 }
 
 bool CollisionMap::setDimensions(Vec3 boundsMin, Vec3 boundsMax, const char* name) {
-    GridShape shape;
+    GridShape shape{};
     if (!gridShape(boundsMin, boundsMax, cellSize, shape)) {
         const Vec3 extent = subtract(boundsMax, boundsMin);
         std::fprintf(stderr,
@@ -230,7 +230,7 @@ void CollisionMap::build(const MeshData& level, Vec3 boundsMin, Vec3 boundsMax, 
     maxCorner = boundsMax;
     if (!setDimensions(boundsMin, boundsMax, name)) return;  // no cells, no grid
     const float radius = testRadius(cellSize);
-    const GridPlace grids[2] = {placeOf(*this, ALIGNED_GRID), placeOf(*this, OFFSET_GRID)};
+    const GridPlace grids[GRID_COUNT] = {placeOf(*this, ALIGNED_GRID), placeOf(*this, OFFSET_GRID)};
     // Refused before anything is tested or stored: a few kilobytes of huge
     // triangles would otherwise cost minutes and gigabytes.
     const int64_t tests = countCellTests(level, grids, radius);

@@ -94,8 +94,7 @@ void UpdateScheduler::advance(int milliseconds) {
             current = k + 1;
             processSlot(k);
         }
-        current = last + 1;
-        if (last == SLOTS) {
+        if (last == SLOTS) {  // the wheel has turned
             current = 1;
             processFarList();
         }
