@@ -96,7 +96,7 @@ TEST(ContentGeneration, RunsAreByteIdenticalMatchTheBuiltDataAndDrawEveryIconSiz
 TEST(ContentGeneration, FontHasPrintableGlyphsInTheCellsTheGameDraws) {
     SDL_Surface* font = IMG_Load((dataDir() + "/textures/font.bmp").c_str());
     ASSERT_NE(font, nullptr);
-    ASSERT_EQ((std::array<int, 2>{font->w, font->h}), (std::array<int, 2>{256, 256}));
+    ASSERT_EQ((std::array<int, 2>{font->w, font->h}), (std::array<int, 2>{256, 256})) << "size";
     // Brightest channel value inside the 16 x 16 cell of glyph g.
     auto brightest = [&](int g) {
         int best = 0;

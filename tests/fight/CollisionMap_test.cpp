@@ -142,7 +142,8 @@ TEST(CollisionMapBuild, DimensionsAndCellNumbers) {
     // The offset grid; past the last column is column 0 of the next row; truncated toward zero.
     EXPECT_EQ((std::vector<int>{number({25, 45, 5}, 0), number({15, 15, 15}, 1),
                                 number({125, 5, 25}, 0), number({5, -15, 5}, 0)}),
-              (std::vector<int>{49, 1 + 6 + 24, 2 * 6, 0}));
+              (std::vector<int>{49, 1 + 6 + 24, 2 * 6, 0}))
+        << "aligned, offset, past the last column, less than a cell below";
     EXPECT_EQ(map.locateCell(add(low, {5, -25, 5}), 0), nullptr);
     const CollisionCell* first = map.cells[0].get();
     EXPECT_EQ((std::vector<int>{map.cellNumber(first + 71, 0), map.cellNumber(first + 72, 0),
@@ -368,8 +369,8 @@ TEST_F(CollisionMapTest, NonBlockingContactLetsTheMoveStandAndRefiles) {
     CollisionCell* before = shot->collisionCells[0];
     move(shot, {-2, 0, -25});
     EXPECT_EQ(creature->touched.size(), 2u) << "both handlers are called";
-    EXPECT_EQ((std::vector<float>{shot->position.z, shot->velocity.z}),
-              (std::vector<float>{0, -1}));
+    EXPECT_EQ((std::vector<float>{shot->position.z, shot->velocity.z}), (std::vector<float>{0, -1}))
+        << "moved and kept its speed";
     EXPECT_EQ(shot->collisionCells[0], creature->collisionCells[0]);
     EXPECT_EQ(before->objectCount, 0);
 }

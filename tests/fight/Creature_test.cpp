@@ -394,9 +394,11 @@ TEST_F(CreatureTest, RespawnRevivesAtStartWithFullHealthAndAmmo) {
     const Weapon& weapon = *creature->currentWeapon;
     EXPECT_EQ((std::vector<int>{creature->alive, creature->health, creature->weaponSwitchCooldown,
                                 weapon.ammo, creature->characterModels->dying}),
-              (std::vector<int>{1, 100, 0, weapon.type.ammo, 1}));
+              (std::vector<int>{1, 100, 0, weapon.type.ammo, 1}))
+        << "alive, health, switch cooldown, ammunition, dying";
     EXPECT_EQ((std::vector<float>{creature->position.z, creature->heading}),
-              (std::vector<float>{-50, 33}));
+              (std::vector<float>{-50, 33}))
+        << "at the start point, heading kept";
     EXPECT_GT(creature->velocity.x, 0.0f);
 }
 

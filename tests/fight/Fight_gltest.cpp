@@ -230,7 +230,8 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
     ASSERT_NE(state.collisionMap, nullptr);
     EXPECT_FALSE(state.collisionMap->empty());
     const Vec3 cell = state.collisionMap->cellSize;
-    EXPECT_EQ((std::vector<float>{cell.x, cell.y, cell.z}), (std::vector<float>{20, 20, 20}));
+    EXPECT_EQ((std::vector<float>{cell.x, cell.y, cell.z}), (std::vector<float>{20, 20, 20}))
+        << "cell size";
     EXPECT_STREQ(state.map.name, "Floor");
 
     // The player at the start point, followed by the camera; six more around it.
@@ -338,10 +339,12 @@ TEST_F(GameStateTest, MapSceneNoneWordsAreComparedExactly) {
         // "NoGround" is a model name; updated once a second, to no effect.
         EXPECT_EQ((std::vector<bool>{scene.level != nullptr, scene.ground != nullptr,
                                      scene.roof != nullptr, scene.sky != nullptr}),
-                  (std::vector<bool>{true, true, false, false}));
+                  (std::vector<bool>{true, true, false, false}))
+            << "level, ground, roof, sky taken";
         EXPECT_EQ((std::vector<int>{int(scene.kindFlags), scene.delay, int(scene.period),
                                     modelStore.count() - before}),
-                  (std::vector<int>{0, 1000, 1000, 2}));
+                  (std::vector<int>{0, 1000, 1000, 2}))
+            << "kind, first delay, period, models taken";
         ASSERT_EQ(state.fogEnabled, 1);
         for (bool fog : {false, true}) {  // without a sky the fog stays as it was
             fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
@@ -400,7 +403,8 @@ TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
     EXPECT_EQ((std::vector<GLfloat>{firstComponent(glGetMaterialfv, GL_FRONT, GL_AMBIENT),
                                     firstComponent(glGetMaterialfv, GL_BACK, GL_DIFFUSE),
                                     firstComponent(glGetLightfv, GL_LIGHT0, GL_AMBIENT)}),
-              (std::vector<GLfloat>{0.2f, 0.2f, 0.2f}));
+              (std::vector<GLfloat>{0.2f, 0.2f, 0.2f}))
+        << "the level's light left on: material ambient and diffuse, light ambient";
     state.fogEnabled = 0;  // fog switched off by the player stays off
     glDisable(GL_FOG);
     scene.draw();

@@ -117,7 +117,7 @@ TEST_F(WorldTest, TableStaysDenseAndHoldsExactlyItsCapacity) {
     world->detachObject(nullptr);
     EXPECT_EQ(world->objectCount, 2);
     EXPECT_EQ(world->objects[0], c) << "the last entry fills the hole";
-    EXPECT_EQ((Ints{c->tableIndex, a->tableIndex}), (Ints{0, -1}));
+    EXPECT_EQ((Ints{c->tableIndex, a->tableIndex}), (Ints{0, -1})) << "moved and detached";
     EXPECT_EQ(a->node, nullptr) << "detached objects leave the scheduler";
     EXPECT_FALSE(world->addObject(c)) << "already in the table";
     for (int stale : {1, 7}) {  // an index naming another entry, or none, is no membership
@@ -147,7 +147,8 @@ TEST_F(WorldTest, KilledObjectsAreDeletedAfterTheSchedulerStep) {
         EXPECT_EQ(deletions, 0) << "nothing is deleted while the scheduler runs";
     };
     world->update(5);
-    EXPECT_EQ((Ints{deletions, world->pendingCount, killer->updates}), (Ints{1, 0, 5}));
+    EXPECT_EQ((Ints{deletions, world->pendingCount, killer->updates}), (Ints{1, 0, 5}))
+        << "deleted once, list emptied, the killer's updates";
     EXPECT_EQ(world->objects[0], killer);
     // Objects killed while the flush deletes others go in the same flush.
     Tracked* second = add();
@@ -169,7 +170,8 @@ TEST_F(WorldTest, DisposalListHoldsAKillForEveryTableEntry) {
     EXPECT_EQ(world->pendingCount, World::MAX_OBJECTS);
     world->flushDisposals();
     EXPECT_EQ((Ints{world->objectCount, world->pendingCount, deletions}),
-              (Ints{0, 0, World::MAX_OBJECTS}));
+              (Ints{0, 0, World::MAX_OBJECTS}))
+        << "table, list, deletions";
 }
 
 TEST_F(WorldTest, AnUpdateLetsAtMost1000MillisecondsPassAndKeysUseTheLowByte) {
@@ -245,8 +247,9 @@ struct SchedulerTest : ::testing::Test {
     std::vector<int> log;
     int ids[5] = {1, 2, 3, 4, 5};
     // The object's slot (0 the far list), its delay, and the length of that list.
-    Ints where(const ScheduledObject& object) const {
-        return {object.slot, object.delay, scheduler.listLength(object.slot)};
+    std::string where(const ScheduledObject& object) const {
+        return "slot " + std::to_string(object.slot) + " delay " + std::to_string(object.delay) +
+               " list " + std::to_string(scheduler.listLength(object.slot));
     }
 };
 
@@ -272,7 +275,7 @@ TEST_F(SchedulerTest, ObjectsMayLeaveOrVanishDuringAnUpdate) {
     };
     scheduler.advance(4);
     EXPECT_EQ(log, (Ints{1, 2, 4, 4}));
-    EXPECT_EQ((Ints{leaving.slot, int(leaving.active)}), (Ints{-1, 0}));
+    EXPECT_EQ((Ints{leaving.slot, int(leaving.active)}), (Ints{-1, 0})) << "slot, active";
     EXPECT_FALSE(scheduler.unschedule(&successor));
 }
 
@@ -287,15 +290,15 @@ TEST_F(SchedulerTest, InactiveObjectsAreSkippedWhereTheyWait) {
     stopping.hook = [&] { stopping.active = 0; };
     scheduler.advance(2000);
     EXPECT_EQ(log, Ints{3});
-    EXPECT_EQ(where(idle), (Ints{4, 0, 1}));
-    EXPECT_EQ(where(farIdle), (Ints{0, 501, 1}));
-    EXPECT_EQ(where(stopping), (Ints{1, 0, 1}));
+    EXPECT_EQ(where(idle), "slot 4 delay 0 list 1");
+    EXPECT_EQ(where(farIdle), "slot 0 delay 501 list 1");
+    EXPECT_EQ(where(stopping), "slot 1 delay 0 list 1");
     idle.active = farIdle.active = stopping.active = 1;
     stopping.hook = nullptr;
     scheduler.advance(4);
     EXPECT_EQ(log, (Ints{3, 3, 1}));
     scheduler.advance(996);
-    EXPECT_EQ(where(farIdle), (Ints{502, 0, 1}));
+    EXPECT_EQ(where(farIdle), "slot 502 delay 0 list 1");
 }
 
 // An object waits in the wheel slot of its next update, or in the far list with
@@ -304,16 +307,17 @@ TEST_F(SchedulerTest, SlotAndDelaySayWhereEachObjectWaits) {
     Probe chaser(&log, &ids[0], 7, 25), slow(&log, &ids[1], 1500, 2000);
     enter(scheduler, chaser);
     enter(scheduler, slow);
-    EXPECT_EQ(where(chaser), (Ints{8, 0, 1}));
-    EXPECT_EQ(where(slow), (Ints{0, 501, 1}));
+    EXPECT_EQ(where(chaser), "slot 8 delay 0 list 1");
+    EXPECT_EQ(where(slow), "slot 0 delay 501 list 1");
     scheduler.advance(8);
-    EXPECT_EQ(where(chaser), (Ints{33, 0, 1}));
+    EXPECT_EQ(where(chaser), "slot 33 delay 0 list 1");
     EXPECT_EQ(scheduler.listLength(8), 0);
     scheduler.advance(992);  // a turn: the far list hands over what is due in the next one
-    EXPECT_EQ(where(slow), (Ints{502, 0, 1}));
+    EXPECT_EQ(where(slow), "slot 502 delay 0 list 1");
     EXPECT_EQ(scheduler.listLength(UpdateScheduler::FAR_LIST), 0);
     scheduler.advance(502);
-    EXPECT_EQ(where(slow), (Ints{0, 1501, 1})) << "after its update in the 502nd millisecond";
+    EXPECT_EQ(where(slow), "slot 0 delay 1501 list 1")
+        << "after its update in the 502nd millisecond";
 }
 
 // A far-list delay beyond the largest int32 is held at it rather than wrapping negative.
@@ -328,7 +332,8 @@ TEST_F(SchedulerTest, HugePeriodsAndDelaysSaturate) {
         Probe probe(&log, &ids[0], 0, period);
         enter(wheel, probe);
         wheel.advance(1);
-        EXPECT_EQ((Ints{probe.slot, probe.delay}), (Ints{0, held})) << "period " << period;
+        EXPECT_EQ((Ints{probe.slot, probe.delay}), (Ints{0, held}))
+            << "slot, delay for period " << period;
     }
     // Scheduled from slot 1000, the last of a turn, a delay of INT_MAX reaches one past it.
     scheduler.advance(1);
@@ -336,7 +341,8 @@ TEST_F(SchedulerTest, HugePeriodsAndDelaysSaturate) {
     last.hook = [&] { enter(scheduler, late); };
     enter(scheduler, last);
     scheduler.advance(999);
-    EXPECT_EQ((Ints{late.slot, late.delay}), (Ints{0, INT_MAX - 1000})) << "one turn taken off";
+    EXPECT_EQ((Ints{late.slot, late.delay}), (Ints{0, INT_MAX - 1000}))
+        << "slot, delay less a turn";
 }
 
 TEST_F(SchedulerTest, RefusesNegativeDelaysSecondEntriesAndOthersObjects) {
@@ -350,9 +356,10 @@ TEST_F(SchedulerTest, RefusesNegativeDelaysSecondEntriesAndOthersObjects) {
     UpdateScheduler other;
     EXPECT_FALSE(other.unschedule(&probe)) << "not its node to free";
     EXPECT_FALSE(other.unschedule(nullptr));
-    EXPECT_EQ(where(probe), (Ints{1, 0, 1}));
+    EXPECT_EQ(where(probe), "slot 1 delay 0 list 1");
     EXPECT_EQ((Ints{scheduler.listLength(-1), scheduler.listLength(UpdateScheduler::SLOTS + 1)}),
-              (Ints{0, 0}));
+              (Ints{0, 0}))
+        << "lists -1 and 1001 do not exist";
 }
 
 // Also when the scheduler goes first: its objects do not reach for it afterwards.
@@ -361,7 +368,8 @@ TEST_F(SchedulerTest, ClearFreesEveryNodeAndObjectsForgetTheirs) {
     enter(scheduler, near);
     enter(scheduler, far);
     scheduler.clear();
-    EXPECT_EQ((std::vector<void*>{near.node, far.node}), (std::vector<void*>{nullptr, nullptr}));
+    EXPECT_EQ(near.node, nullptr);
+    EXPECT_EQ(far.node, nullptr);
     EXPECT_EQ(scheduler.listLength(1) + scheduler.listLength(UpdateScheduler::FAR_LIST), 0);
     scheduler.advance(1000);
     EXPECT_TRUE(log.empty());
