@@ -34,9 +34,7 @@ void AIController::control() {
 }
 
 void AIController::decide() {
-    entity->moveUp = entity->moveDown = 0;
-    entity->strafeLeft = entity->strafeRight = 0;
-    entity->moveForward = entity->moveBackward = 0;
+    entity->moveUp = entity->moveDown = 0;  // the rest is drawn below
     entity->yawRate = static_cast<float>(rand() % YAW_CHOICES - YAW_OFFSET);
     const int strafe = rand() % 3;
     entity->strafeLeft = strafe == 0;

@@ -5,17 +5,7 @@
 
 #include "ModelStore.h"
 #include "NamePattern.h"
-#include "Settings.h"
 #include "Weapon.h"
-
-namespace {
-
-void releaseOne(Model*& model) {
-    modelStore.releaseModel(model);
-    model = nullptr;
-}
-
-}  // namespace
 
 int chooseSkin(int skinIndex, int skinCount) {
     if (skinIndex < skinCount) return skinIndex;
@@ -23,11 +13,10 @@ int chooseSkin(int skinIndex, int skinCount) {
 }
 
 CharacterModelSet::~CharacterModelSet() {
-    release();
-}
-
-bool CharacterModelSet::load(int index, int skin) {
-    return load(settings.characters.data(), settings.characterCount, index, skin);
+    for (Model* arm : armModels) modelStore.releaseModel(arm);  // none is no model
+    for (Model* body : {standModel, strafeRightModel, strafeLeftModel, walkModel,
+                        diagonalRightModel, diagonalLeftModel, deathModel, extraModel})
+        modelStore.releaseModel(body);
 }
 
 bool CharacterModelSet::load(const CharacterInfo* characters, int count, int index, int skin) {
@@ -103,17 +92,4 @@ void CharacterModelSet::draw(float x, float y, float z, Weapon* weapon) {
         currentModel->draw(x, y, z);
     }
     if (extraModel != nullptr) extraModel->draw(x, y, z);
-}
-
-void CharacterModelSet::release() {
-    for (Model*& arm : armModels) releaseOne(arm);
-    releaseOne(standModel);
-    releaseOne(strafeRightModel);
-    releaseOne(strafeLeftModel);
-    releaseOne(walkModel);
-    releaseOne(diagonalRightModel);
-    releaseOne(diagonalLeftModel);
-    releaseOne(deathModel);
-    releaseOne(extraModel);
-    currentModel = nullptr;
 }

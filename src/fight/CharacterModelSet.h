@@ -16,11 +16,9 @@ public:
     CharacterModelSet() = default;
     CharacterModelSet(const CharacterModelSet&) = delete;
     CharacterModelSet& operator=(const CharacterModelSet&) = delete;
-    ~CharacterModelSet();  // releases what it still holds
+    ~CharacterModelSet();  // gives every model back to the model store
 
-    // Loads character characterIndex of the global settings with skin skinIndex.
-    bool load(int characterIndex, int skinIndex);
-    // Same on an explicit character table of count records. A character index
+    // Loads a character of a table of count records. A character index
     // outside the table uses character 0; a skin index not below skinCount is
     // replaced by rand() % skinCount (skin 0 when the character has no skins).
     // False, with nothing loaded, when the table is empty.
@@ -34,9 +32,6 @@ public:
     // Draws at world position (x, y, z) inside the creature's transform; weapon
     // may be null.
     void draw(float x, float y, float z, Weapon* weapon);
-
-    // Gives every model back to the model store.
-    void release();
 
     Model* standModel = nullptr;
     Model* walkModel = nullptr;

@@ -7,6 +7,9 @@
 
 class Entity;
 
+// The collision map's grids: the aligned one and the one offset by half a cell.
+constexpr int GRID_COUNT = 2;
+
 struct CollisionCell {
     std::vector<Entity*> objects;  // filing order; not owned; length == objectCount
     int32_t objectCount = 0;

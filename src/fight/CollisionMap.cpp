@@ -45,14 +45,13 @@ CollisionMap::CollisionMap(Vec3 cellSize, const MeshData& level, const char* nam
 
 CollisionMap::~CollisionMap() {
     // Objects still filed here must not keep pointers into freed cells.
-    for (int grid = 0; grid < 2; ++grid) {
+    for (int grid = 0; grid < GRID_COUNT; ++grid) {
         if (cells[grid] == nullptr) continue;
+        // Only the entry the object names: a misused fileInCell may have left it in another list.
         for (int i = 0; i < cellCount[grid]; ++i) {
             for (Entity* object : cells[grid][i].objects) {
-                if (object != nullptr && object->collisionCells[grid] == &cells[grid][i]) {
+                if (object->collisionCells[grid] == &cells[grid][i])
                     object->collisionCells[grid] = nullptr;
-                    object->cellIndices[grid] = 0;
-                }
             }
         }
     }
@@ -65,7 +64,7 @@ bool CollisionMap::ownsCell(const CollisionCell* cell, int grid) const {
 }
 
 int CollisionMap::cellNumber(const CollisionCell* cell, int grid) const {
-    if (grid < 0 || grid > 1 || !ownsCell(cell, grid)) return -1;
+    if (grid < 0 || grid >= GRID_COUNT || !ownsCell(cell, grid)) return -1;
     return static_cast<int>(cell - cells[grid].get());
 }
 
@@ -74,7 +73,7 @@ CollisionCell* CollisionMap::locateCell(Vec3 point, int grid) {
 }
 
 const CollisionCell* CollisionMap::locateCell(Vec3 point, int grid) const {
-    if (grid < 0 || grid > 1 || cells[grid] == nullptr) return nullptr;
+    if (grid < 0 || grid >= GRID_COUNT || cells[grid] == nullptr) return nullptr;
     const Vec3 o = gridOrigin[grid];
     // Truncation toward zero; done in double so far-off points cannot overflow.
     const double column = std::trunc((double(point.x) - o.x) / cellSize.x);
@@ -87,7 +86,7 @@ const CollisionCell* CollisionMap::locateCell(Vec3 point, int grid) const {
 
 void CollisionMap::insertObject(Entity* object) {
     if (object == nullptr) return;
-    for (int grid = 0; grid < 2; ++grid) {
+    for (int grid = 0; grid < GRID_COUNT; ++grid) {
         CollisionCell* cell = locateCell(object->centre, grid);
         object->collisionCells[grid] = nullptr;
         fileInCell(object, cell, grid);
@@ -99,12 +98,9 @@ void CollisionMap::removeObject(Entity* object) {
     unfileFromCell(object, OFFSET_GRID);
     // A second removal must not take another object's entry.
     if (object != nullptr) {
-        for (int grid = 0; grid < 2; ++grid) {
-            if (ownsCell(object->collisionCells[grid], grid)) {
+        for (int grid = 0; grid < GRID_COUNT; ++grid)
+            if (ownsCell(object->collisionCells[grid], grid))
                 object->collisionCells[grid] = nullptr;
-                object->cellIndices[grid] = 0;
-            }
-        }
     }
 }
 
@@ -120,8 +116,7 @@ void CollisionMap::fileInCell(Entity* object, CollisionCell* cell, int grid) {
         object->collisionCells[grid] = cell;
         ++cell->objectCount;
     } else {
-        object->cellIndices[grid] = 0;
-        object->collisionCells[grid] = nullptr;
+        object->collisionCells[grid] = nullptr;  // its index means nothing without a cell
     }
 }
 
@@ -134,8 +129,7 @@ void CollisionMap::unfileFromCell(Entity* object, int grid) {
     // Not filed, or filed in another (possibly destroyed) map: nothing of ours to touch.
     if (!ownsCell(cell, grid)) return;
     const int32_t index = object->cellIndices[grid];
-    if (cell->objectCount <= 0 || index < 0 || index >= cell->objectCount ||
-        cell->objects[index] != object) {
+    if (index < 0 || index >= cell->objectCount || cell->objects[index] != object) {
         reportFatal(__LINE__);
         std::exit(100);
     }
@@ -154,7 +148,7 @@ void CollisionMap::resolveMove(Entity* object) {
     if (object == nullptr) return;
     contactFlag = 0;
     exchangeDone = 0;
-    for (int grid = 0; grid < 2; ++grid) {
+    for (int grid = 0; grid < GRID_COUNT; ++grid) {
         CollisionCell* cell = locateCell(object->centre, grid);
         foundCells[grid] = cell;
         if (cell == nullptr) {
@@ -168,7 +162,7 @@ void CollisionMap::resolveMove(Entity* object) {
         object->position = object->previousPosition;
         return;
     }
-    for (int grid = 0; grid < 2; ++grid) {
+    for (int grid = 0; grid < GRID_COUNT; ++grid) {
         if (foundCells[grid] != object->collisionCells[grid]) {
             unfileFromCell(object, grid);
             fileInCell(object, foundCells[grid], grid);
@@ -180,8 +174,8 @@ void CollisionMap::collideInCell(Entity* object, CollisionCell* cell) {
     // Indexing (not iterators) and a fresh size each turn: handlers must not
     // refile objects, but a misbehaving one cannot make us read past the end.
     for (size_t i = 0; i < cell->objects.size(); ++i) {
-        Entity* other = cell->objects[i];
-        if (other == nullptr || other == object) continue;
+        Entity* other = cell->objects[i];  // never null: fileInCell refuses null
+        if (other == object) continue;
         if (!boxesTouch(*object, *other)) continue;
         const bool a = object->onCollision(other);
         const bool b = other->onCollision(object);
@@ -211,7 +205,7 @@ bool CollisionMap::touchesLevel(const CollisionCell& cell, Vec3 centre) const {
 
 CollisionMap::Standing CollisionMap::standingAt(Vec3 centre) const {
     Standing result = Standing::Free;
-    for (int grid = 0; grid < 2; ++grid) {
+    for (int grid = 0; grid < GRID_COUNT; ++grid) {
         const CollisionCell* cell = locateCell(centre, grid);
         if (cell == nullptr) return Standing::Outside;
         if (touchesLevel(*cell, centre)) result = Standing::Touching;

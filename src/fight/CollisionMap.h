@@ -76,13 +76,13 @@ public:
     // Scratch of one resolveMove call.
     uint8_t contactFlag = 0;
     uint8_t exchangeDone = 0;
-    CollisionCell* foundCells[2] = {nullptr, nullptr};
+    CollisionCell* foundCells[GRID_COUNT] = {};
 
     Vec3 cellSize;
-    Vec3 gridOrigin[2];
+    Vec3 gridOrigin[GRID_COUNT];
     Vec3 maxCorner;
-    std::unique_ptr<CollisionCell[]> cells[2];
-    int32_t cellCount[2] = {0, 0};
+    std::unique_ptr<CollisionCell[]> cells[GRID_COUNT];
+    int32_t cellCount[GRID_COUNT] = {};
     int32_t columns = 0;                       // cells along x
     int32_t rows = 0;                          // cells along z
     int32_t layerSize = 0;                     // columns * rows

@@ -16,7 +16,7 @@ constexpr double THIRD = 0.3333333432674408;
 
 // Cell counts along x (columns), z (rows) and y (layers).
 struct GridShape {
-    int columns = 0, rows = 0, layers = 0;
+    int columns, rows, layers;
 };
 
 // The grid over a level box, or false when the box is not a number, the cell
@@ -69,14 +69,6 @@ Span axisCells(float low, float high, float origin, float size, int count) {
     return span;
 }
 
-// The larger lower bound; not a number when either is.
-float tighterLow(float a, float b) {
-    return std::isnan(a) || std::isnan(b) ? NAN : std::max(a, b);
-}
-float tighterHigh(float a, float b) {
-    return std::isnan(a) || std::isnan(b) ? NAN : std::min(a, b);
-}
-
 // The box outside which no cell centre can see a triangle: the triangle's box
 // grown by the radius plus the angle-sum slack (a point the 0.99-turn sum counts
 // inside lies at most 0.8 % of an edge outside the triangle; 1 % of the box
@@ -110,7 +102,7 @@ TriangleReach reachOf(const Vec3* triangle, float radius) {
 struct GridPlace {
     Vec3 origin;
     Vec3 cellSize;
-    GridShape shape;
+    GridShape shape{};
 };
 
 GridPlace placeOf(const CollisionMap& map, int grid) {
@@ -132,10 +124,12 @@ Candidates candidatesOf(const GridPlace& g, const MeshObject& object, const Vec3
               object.boundsMax.z + radius};
     const TriangleReach reach = reachOf(triangle, radius);
     if (reach.bounded) {
-        low = {tighterLow(low.x, reach.low.x), tighterLow(low.y, reach.low.y),
-               tighterLow(low.z, reach.low.z)};
-        high = {tighterHigh(high.x, reach.high.x), tighterHigh(high.y, reach.high.y),
-                tighterHigh(high.z, reach.high.z)};
+        // The object's bound first: std::max and std::min return their first
+        // argument when it is not a number, and such a box holds no cell.
+        low = {std::max(low.x, reach.low.x), std::max(low.y, reach.low.y),
+               std::max(low.z, reach.low.z)};
+        high = {std::min(high.x, reach.high.x), std::min(high.y, reach.high.y),
+                std::min(high.z, reach.high.z)};
     }
     const Vec3 o = g.origin, s = g.cellSize;
     return {axisCells(low.x, high.x, o.x, s.x, g.shape.columns),
@@ -163,7 +157,7 @@ void forEachTriangle(const MeshData& level, Visit visit) {
 
 // The tests of the build in both grids: a product of cell spans per triangle,
 // counted without testing anything.
-int64_t countCellTests(const MeshData& level, const GridPlace (&grids)[2], float radius) {
+int64_t countCellTests(const MeshData& level, const GridPlace (&grids)[GRID_COUNT], float radius) {
     int64_t tests = 0;
     forEachTriangle(level, [&](const MeshObject& object, const Vec3* corners) {
         for (const GridPlace& g : grids) tests += candidatesOf(g, object, corners, radius).count();
@@ -195,10 +189,10 @@ void forEachTouchedCell(const GridPlace& g, const MeshObject& object, const Vec3
 
 CollisionFigures collisionFigures(const MeshData& level, Vec3 cellSize) {
     CollisionFigures figures;
-    GridShape shape;
+    GridShape shape{};
     if (!gridShape(level.boundsMin, level.boundsMax, cellSize, shape)) return figures;
     figures.cellsPerGrid = int64_t(shape.columns) * shape.rows * shape.layers;
-    const GridPlace grids[2] = {
+    const GridPlace grids[GRID_COUNT] = {
         {level.boundsMin, cellSize, shape},
         {subtract(level.boundsMin, scale(cellSize, 0.5f)), cellSize, shape}};
     const float radius = testRadius(cellSize);
@@ -214,7 +208,7 @@ CollisionFigures collisionFigures(const MeshData& level, Vec3 cellSize) {
 }
 
 bool CollisionMap::setDimensions(Vec3 boundsMin, Vec3 boundsMax, const char* name) {
-    GridShape shape;
+    GridShape shape{};
     if (!gridShape(boundsMin, boundsMax, cellSize, shape)) {
         const Vec3 extent = subtract(boundsMax, boundsMin);
         std::fprintf(stderr,
@@ -234,13 +228,9 @@ void CollisionMap::build(const MeshData& level, Vec3 boundsMin, Vec3 boundsMax, 
     gridOrigin[0] = boundsMin;
     gridOrigin[1] = subtract(boundsMin, scale(cellSize, 0.5f));
     maxCorner = boundsMax;
-    if (!setDimensions(boundsMin, boundsMax, name)) {
-        columns = rows = layerSize = 0;
-        cellCount[0] = cellCount[1] = 0;
-        return;
-    }
+    if (!setDimensions(boundsMin, boundsMax, name)) return;  // no cells, no grid
     const float radius = testRadius(cellSize);
-    const GridPlace grids[2] = {placeOf(*this, ALIGNED_GRID), placeOf(*this, OFFSET_GRID)};
+    const GridPlace grids[GRID_COUNT] = {placeOf(*this, ALIGNED_GRID), placeOf(*this, OFFSET_GRID)};
     // Refused before anything is tested or stored: a few kilobytes of huge
     // triangles would otherwise cost minutes and gigabytes.
     const int64_t tests = countCellTests(level, grids, radius);

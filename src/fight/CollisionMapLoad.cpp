@@ -10,11 +10,11 @@ CollisionMap::CollisionMap(float cellSizeX, float cellSizeY, float cellSizeZ, co
     : cellSize{cellSizeX, cellSizeY, cellSizeZ} {
     Model* level =
         modelFile != nullptr ? modelStore.getModel(collisionModelRequest(modelFile)) : nullptr;
-    if (level == nullptr || level->frames.empty() || level->frames[0] == nullptr) {
+    if (level == nullptr) {
         std::fprintf(stderr, "Collision map: cannot load level model %s, no collisions built\n",
                      modelFile != nullptr ? modelFile : "(none)");
-    } else {
-        build(*level->frames[0], level->boundsMin, level->boundsMax, modelFile);
+        return;
     }
-    if (level != nullptr) modelStore.releaseModel(level);
+    build(*level->frames[0], level->boundsMin, level->boundsMax, modelFile);  // loaded: a frame
+    modelStore.releaseModel(level);
 }

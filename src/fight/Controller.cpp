@@ -4,5 +4,3 @@
 Controller::Controller(World* world, Entity* entity) : world(world), entity(entity) {}
 
 Controller::~Controller() = default;
-
-void Controller::control() {}

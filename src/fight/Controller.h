@@ -10,8 +10,8 @@ public:
     Controller(World* world, Entity* entity);
     Controller(const Controller&) = delete;
     Controller& operator=(const Controller&) = delete;
-    // Writes the entity's command fields; the base class leaves them alone.
-    virtual void control();
+    // Writes the entity's command fields.
+    virtual void control() = 0;
     virtual ~Controller();
 
     World* world = nullptr;    // not owned

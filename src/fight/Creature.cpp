@@ -14,21 +14,12 @@ Creature::Creature(World* world, Model* body, const CreatureType& row)
     impulseDecay = type.impulseDecay;
     speed = type.speed;
     kindFlags = COLLIDES | CREATURE;
-    score = 0;
-    health = 100;
     for (int i = 0; i < WEAPON_TYPE_COUNT; ++i)
         weapons[i] = std::make_unique<Weapon>(world, i, this);
     const bool fixedStart = type.startWeapon >= 0 && type.startWeapon < WEAPON_TYPE_COUNT;
     weaponIndex = fixedStart ? type.startWeapon : rand() % WEAPON_TYPE_COUNT;
     currentWeapon = weapons[weaponIndex].get();
-    weaponSwitchCooldown = 0;
     printf("New pelmo in game\n");
-}
-
-Creature::~Creature() {
-    for (auto& weapon : weapons) weapon.reset();
-    currentWeapon = nullptr;
-    characterModels.reset();  // its destructor releases the models
 }
 
 void Creature::setCharacterModels(CharacterModelSet* models) {

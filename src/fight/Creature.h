@@ -22,8 +22,8 @@ public:
     // the start weapon (rand() % 5) when the row's startWeapon is -1.
     // Prints "New pelmo in game\n".
     Creature(World* world, Model* body, const CreatureType& type);
-    // Deletes the weapons, then releases and deletes the character models.
-    ~Creature() override;
+    // The weapons and the character models give their models back as they go.
+    ~Creature() override = default;
 
     // Moves, switches weapons, fires the current one, picks the animation and
     // revives at the start point when dead and asked to.

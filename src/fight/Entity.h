@@ -4,12 +4,12 @@
 
 #include <cstdint>
 
+#include "CollisionCell.h"
 #include "Vec3.h"
 #include "WorldObject.h"
 
 class Controller;
 class Model;
-struct CollisionCell;
 
 class Entity : public WorldObject {
 public:
@@ -54,6 +54,6 @@ public:
     Vec3 previousPosition;  // position at the start of the current update
 
     // Kept by the collision map: the cell of each grid and the index in it.
-    CollisionCell* collisionCells[2] = {nullptr, nullptr};
-    int32_t cellIndices[2] = {0, 0};
+    CollisionCell* collisionCells[GRID_COUNT] = {};
+    int32_t cellIndices[GRID_COUNT] = {};
 };

@@ -30,9 +30,6 @@ GameState::GameState(FightHost* host) : World(host) {
     std::printf("Loading game models\n");
     modelSlots[0] = modelStore.getModel(creatureBodyModelRequest());
     loadProjectileModels();
-    fogEnabled = 1;
-    viewAngle = START_VIEW_ANGLE;
-    farClip = START_FAR_CLIP;
     applyProjection();
     applyFogRange();
 }
@@ -64,16 +61,14 @@ bool GameState::load() {
     glFogfv(GL_FOG_COLOR, map.fogColour);
     glClearColor(map.fogColour[0], map.fogColour[1], map.fogColour[2], 0.0f);
 
-    addObject(new MapScene(this));
+    auto* scene = new MapScene(this);
+    if (!addObject(scene)) delete scene;  // a table already full
 
     std::printf("Creating collisions map\n");
     setCollisionMap(
         std::make_unique<CollisionMap>(CELL_SIZE, CELL_SIZE, CELL_SIZE, map.collisionModel));
     std::printf("Creating players\n");
     addCreatures(characterIndex, skinIndex);
-
-    pendingCount = 0;
-    paused = 0;
     if (host != nullptr) host->grabPointer(true);
     return true;
 }

@@ -26,11 +26,11 @@ constexpr float CROSSHAIR_HEIGHT = 4.0f;  // level units above the creature, the
 }  // namespace
 
 GameView::~GameView() {
-    if (crosshair) modelStore.releaseModel(crosshair);
+    modelStore.releaseModel(crosshair);  // none is no model
 }
 
 bool GameView::attach(World* w, Creature* t) {
-    if (crosshair) modelStore.releaseModel(crosshair);
+    modelStore.releaseModel(crosshair);
     crosshair = modelStore.getModel(crosshairModelRequest());
     world = w;
     target = t;
@@ -72,8 +72,7 @@ void GameView::placeCamera() {
 void GameView::drawObjects() {
     if (!world) return;
     // The count is read anew each step: drawing must not assume a fixed table.
-    for (int i = 0; i < world->objectCount; ++i)
-        if (world->objects[i]) world->objects[i]->draw();
+    for (int i = 0; i < world->objectCount; ++i) world->objects[i]->draw();
 }
 
 // Unlit, 4 units up in the creature's own turned frame: the muzzle height.

@@ -11,24 +11,25 @@
 #include "GameState.h"
 #include "ModelStore.h"
 #include "ScreenSize.h"
+#include "Vec3.h"
 
 namespace {
 
 constexpr int SCENE_PERIOD_MS = 1000;    // updated once a second, to no effect
 constexpr double SKY_FAR_CLIP = 3000.0;  // level units; the sky ignores the game's far clip
+constexpr Vec3 ORIGIN{};                 // where every model of the map stands
 
 Model* getOptional(const std::optional<ModelRequest>& request) {
     return request ? modelStore.getModel(*request) : nullptr;
 }
 
 void drawAtOrigin(Model* model) {
-    if (model) model->draw(0.0f, 0.0f, 0.0f);
+    if (model) model->draw(ORIGIN.x, ORIGIN.y, ORIGIN.z);
 }
 
 }  // namespace
 
 MapScene::MapScene(GameState* state) : WorldObject(state), gameState(state) {
-    kindFlags = 0;
     delay = SCENE_PERIOD_MS;
     setUpdatePeriod(SCENE_PERIOD_MS);
     const MapModelRequests requests = mapModelRequests(state->map);
@@ -39,13 +40,11 @@ MapScene::MapScene(GameState* state) : WorldObject(state), gameState(state) {
 }
 
 MapScene::~MapScene() {
-    for (Model* model : {sky, level, roof, ground})
-        if (model) modelStore.releaseModel(model);
+    for (Model* model : {sky, level, roof, ground}) modelStore.releaseModel(model);
 }
 
 void MapScene::draw() {
     glPushMatrix();
-    glTranslatef(0.0f, 0.0f, 0.0f);
     if (sky) drawSky();
     setLightLevel(LEVEL_LIGHT);
     drawAtOrigin(level);
@@ -68,7 +67,7 @@ void MapScene::drawSky() {
     gluPerspective(gameState->viewAngle, screenWidth / screenHeight, 1.0, SKY_FAR_CLIP);
     glMatrixMode(GL_MODELVIEW);
     glDisable(GL_LIGHTING);
-    sky->draw(0.0f, 0.0f, 0.0f);
+    drawAtOrigin(sky);
     glEnable(GL_LIGHTING);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();

@@ -33,7 +33,6 @@ Projectile::Projectile(World* world, int index, Creature* shooter)
     speed = type.speed;
     remainingRange = type.range;
     mass = type.mass;
-    alive = 1;
 }
 
 Creature* Projectile::shooter() const {

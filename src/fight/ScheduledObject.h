@@ -13,8 +13,6 @@ public:
     ScheduledObject& operator=(const ScheduledObject&) = delete;
     // Leaves the scheduler it is still in, so a node never outlives its object.
     virtual ~ScheduledObject();
-    // Never used by the game; kept as the hook for per-frame work.
-    virtual void frameTick(int milliseconds) { (void)milliseconds; }
     // Called by the scheduler once per period.
     virtual void update() {}
 
@@ -33,5 +31,6 @@ public:
 
 private:
     friend class UpdateScheduler;
-    UpdateScheduler* scheduler_ = nullptr;  // the scheduler holding node
+    UpdateScheduler* scheduler_ =
+        nullptr;  // the scheduler holding node; meaningful while node is set
 };

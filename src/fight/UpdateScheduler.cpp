@@ -6,16 +6,16 @@
 #include <new>
 
 namespace {
-// Far-list delays are clamped so huge periods or delays cannot overflow.
+// Far-list delays saturate so huge periods or delays cannot wrap negative. They
+// are never below 0: current is at least 1 and the delay or period at least 999.
 int32_t clampDelay(int64_t value) {
     if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    if (value < 0) return 0;
     return static_cast<int32_t>(value);
 }
 }  // namespace
 
 ScheduledObject::~ScheduledObject() {
-    if (node != nullptr && scheduler_ != nullptr) scheduler_->unschedule(this);
+    if (node != nullptr) scheduler_->unschedule(this);
 }
 
 void ScheduledObject::setUpdatePeriod(uint32_t milliseconds) {
@@ -29,8 +29,6 @@ UpdateScheduler::~UpdateScheduler() {
 void UpdateScheduler::unlink(SchedulerNode* node) {
     node->previous->next = node->next;
     if (node->next != nullptr) node->next->previous = node->previous;
-    node->previous = nullptr;
-    node->next = nullptr;
 }
 
 void UpdateScheduler::insertAtHead(int list, SchedulerNode* node) {
@@ -55,7 +53,7 @@ bool UpdateScheduler::schedule(ScheduledObject* object) {
         object->delay = clampDelay(int64_t(current) + d - SLOTS);
     }
     SchedulerNode* node = new (std::nothrow) SchedulerNode;
-    if (node == nullptr) return false;
+    if (node == nullptr) return false;  // GCOVR_EXCL_BR_LINE: an allocation failure
     node->object = object;
     object->slot = list;
     object->node = node;
@@ -76,7 +74,6 @@ bool UpdateScheduler::unschedule(ScheduledObject* object) {
     unlink(node);
     delete node;
     object->node = nullptr;
-    object->scheduler_ = nullptr;
     return true;
 }
 
@@ -97,8 +94,7 @@ void UpdateScheduler::advance(int milliseconds) {
             current = k + 1;
             processSlot(k);
         }
-        current = last + 1;
-        if (last == SLOTS) {
+        if (last == SLOTS) {  // the wheel has turned
             current = 1;
             processFarList();
         }
@@ -156,9 +152,8 @@ void UpdateScheduler::processFarList() {
             if (object->delay >= SLOTS) {
                 object->delay -= SLOTS;
             } else {
-                const int r = object->delay < 0 ? 0 : object->delay;
-                int target = r + 1;
-                if (target > SLOTS) target -= SLOTS;
+                // 0 to 999 ms left: the slot that many after the first of the turn just begun.
+                const int target = object->delay + 1;
                 object->delay = 0;
                 object->slot = target;
                 unlink(node);
@@ -175,7 +170,6 @@ void UpdateScheduler::clear() {
         while (node != nullptr) {
             SchedulerNode* next = node->next;
             node->object->node = nullptr;
-            node->object->scheduler_ = nullptr;
             delete node;
             node = next;
         }

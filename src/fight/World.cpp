@@ -19,13 +19,9 @@ World::~World() {
         if (first->owner != this) detachObject(first);
         first->dispose();
     }
-    for (Model*& model : modelSlots) {
-        if (model != nullptr) modelStore.releaseModel(model);
-        model = nullptr;
-    }
-    collisionMap.reset();
+    for (Model* model : modelSlots) modelStore.releaseModel(model);  // empty slots are null
+    // The collision map and the scheduler, empty now, go with the members.
     std::printf("Average : %f ms/frame\n", double(totalMilliseconds) / double(frameCount));
-    scheduler.clear();
 }
 
 void World::keyDown(int key) {
@@ -105,9 +101,7 @@ void World::queueDisposal(WorldObject* object) {
 void World::flushDisposals() {
     // pendingCount is read anew each turn: disposals may kill further objects.
     for (int i = 0; i < pendingCount; ++i) {
-        WorldObject* object = pendingDisposals[i];
-        pendingDisposals[i] = nullptr;
-        if (object != nullptr) object->dispose();
+        pendingDisposals[i]->dispose();  // never null: queueDisposal refuses null
     }
     pendingCount = 0;
 }

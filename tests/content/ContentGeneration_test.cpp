@@ -1,6 +1,6 @@
 // The generated content: byte-identical on every run, with icons and a font that draw what they
 // should, skins that tell characters apart and maps of different looks. Whether the game can
-// read all of it is the data checker's job
+// read all of it, and whether the worst fight fits the model table, is the data checker's job
 // (DataCheck.DefaultContentHasNoFindingAndSaysWhatItSearches).
 #include <SDL_image.h>
 #include <gtest/gtest.h>
@@ -13,8 +13,6 @@
 #include <set>
 
 #include "ContentData.h"
-#include "FightModelCount.h"
-#include "ModelStore.h"
 #include "TestFiles.h"
 
 namespace fs = std::filesystem;
@@ -98,7 +96,7 @@ TEST(ContentGeneration, RunsAreByteIdenticalMatchTheBuiltDataAndDrawEveryIconSiz
 TEST(ContentGeneration, FontHasPrintableGlyphsInTheCellsTheGameDraws) {
     SDL_Surface* font = IMG_Load((dataDir() + "/textures/font.bmp").c_str());
     ASSERT_NE(font, nullptr);
-    ASSERT_EQ((std::array<int, 2>{font->w, font->h}), (std::array<int, 2>{256, 256}));
+    ASSERT_EQ((std::array<int, 2>{font->w, font->h}), (std::array<int, 2>{256, 256})) << "size";
     // Brightest channel value inside the 16 x 16 cell of glyph g.
     auto brightest = [&](int g) {
         int best = 0;
@@ -147,13 +145,4 @@ TEST(ContentLooks, MapsIncludeAnOutdoorAndADarkIndoorLookWithCollisionModelsOfTh
     }
     EXPECT_TRUE(outdoor);
     EXPECT_TRUE(darkIndoor);
-}
-
-// Whatever seven looks the creatures get, every fight on every map fits the model table.
-TEST(ContentLooks, TheWorstFightOnEveryMapFitsTheModelTable) {
-    const Settings& r = records();
-    for (const MapInfo& m : r.maps)
-        EXPECT_LE(worstModelFight(m, r.characters.data(), r.characterCount).total,
-                  ModelStore::MAX_MODELS)
-            << m.name;
 }

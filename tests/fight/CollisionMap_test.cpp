@@ -1,12 +1,15 @@
-// The collision map: grid dimensions, cell numbering, triangle distribution and refused grids;
-// resolving moves: swap-removal, whole-number box contacts, momentum exchange, the level, grid
-// edges.
+// The collision map: grid dimensions and the cell budget at its limit, cell numbering, triangle
+// distribution (also of broken triangles) and refused grids; resolving moves: swap-removal,
+// whole-number box contacts, momentum exchange, the level, grid edges; misuse and corrupt lists.
 #include "CollisionMap.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,25 +31,33 @@ void addObject(Mesh& mesh, const std::vector<Vec3>& corners) {
     mesh.objects.push_back(object);
 }
 
-// Appends a triangle's corners, coordinate by coordinate.
-void append(std::vector<float>& out, const Vec3* corners) {
-    for (int i = 0; i < 3; ++i) out.insert(out.end(), {corners[i].x, corners[i].y, corners[i].z});
+// Appends a triangle's corners, coordinate by coordinate, as bit patterns (a
+// corner that is not a number is the same corner).
+void append(std::vector<uint32_t>& out, const Vec3* corners) {
+    for (int i = 0; i < 3; ++i)
+        for (float f : {corners[i].x, corners[i].y, corners[i].z}) {
+            uint32_t bits;
+            std::memcpy(&bits, &f, sizeof bits);
+            out.push_back(bits);
+        }
 }
 
 // The distribution rule taken literally: cell n asks every object and every face.
-std::vector<float> cellByCell(const CollisionMap& map, const Mesh& mesh, int grid, int n) {
+std::vector<uint32_t> cellByCell(const CollisionMap& map, const Mesh& mesh, int grid, int n) {
     const float r = float(double(length(map.cellSize)) * 0.3333333432674408);
     const int column = n % map.columns, layer = n / map.layerSize, row = n / map.columns % map.rows;
     const Vec3 o = map.gridOrigin[grid], s = map.cellSize;
     const Vec3 c{float(o.x + (column + 0.5) * s.x), float(o.y + (layer + 0.5) * s.y),
                  float(o.z + (row + 0.5) * s.z)};
-    std::vector<float> out;
+    std::vector<uint32_t> out;
     for (const MeshObject& ob : mesh.objects) {
         const Vec3 lo = ob.boundsMin, hi = ob.boundsMax;
         if (!(lo.x - r <= c.x && c.x <= hi.x + r && lo.y - r <= c.y && c.y <= hi.y + r &&
               lo.z - r <= c.z && c.z <= hi.z + r))
             continue;
         for (size_t f = 0; f + 2 < ob.faces.size(); f += 3) {
+            const size_t n = ob.vertices.size();
+            if (ob.faces[f] >= n || ob.faces[f + 1] >= n || ob.faces[f + 2] >= n) continue;
             const Vec3 t[3] = {ob.vertices[ob.faces[f]], ob.vertices[ob.faces[f + 1]],
                                ob.vertices[ob.faces[f + 2]]};
             if (spherePolygonCollision(t, c, 3, r)) append(out, t);
@@ -59,7 +70,7 @@ void expectCellByCellDistribution(const CollisionMap& map, const Mesh& mesh) {
     for (int grid = 0; grid < 2; ++grid)
         for (int n = 0; n < map.cellCount[grid]; ++n) {
             const CollisionCell& cell = map.cells[grid][n];
-            std::vector<float> actual;
+            std::vector<uint32_t> actual;
             for (int i = 0; i < cell.triangleCount; ++i)
                 append(actual, map.cellTriangle(cell, i).corners);
             ASSERT_EQ(actual, cellByCell(map, mesh, grid, n)) << "grid " << grid << " cell " << n;
@@ -123,19 +134,60 @@ TEST(CollisionMapBuild, DimensionsAndCellNumbers) {
     mesh.computeBounds();
     CollisionMap map({20, 20, 20}, mesh);
     EXPECT_EQ((std::vector<int>{map.columns, map.rows, map.cellCount[0], map.cellCount[1]}),
-              (std::vector<int>{6, 4, 72, 72}));
+              (std::vector<int>{6, 4, 72, 72}))
+        << "columns, rows, cells of each grid";
     auto number = [&](Vec3 offset, int grid) {
         return map.cellNumber(map.locateCell(add(low, offset), grid), grid);
     };
     // The offset grid; past the last column is column 0 of the next row; truncated toward zero.
     EXPECT_EQ((std::vector<int>{number({25, 45, 5}, 0), number({15, 15, 15}, 1),
                                 number({125, 5, 25}, 0), number({5, -15, 5}, 0)}),
-              (std::vector<int>{49, 1 + 6 + 24, 2 * 6, 0}));
+              (std::vector<int>{49, 1 + 6 + 24, 2 * 6, 0}))
+        << "aligned, offset, past the last column, less than a cell below";
     EXPECT_EQ(map.locateCell(add(low, {5, -25, 5}), 0), nullptr);
+    const CollisionCell* first = map.cells[0].get();
+    EXPECT_EQ((std::vector<int>{map.cellNumber(first + 71, 0), map.cellNumber(first + 72, 0),
+                                map.cellNumber(first, -1), map.cellNumber(first, 2)}),
+              (std::vector<int>{71, -1, -1, -1}))
+        << "the last cell, one past it, grids -1 and 2";
+    for (int grid : {-1, 2}) EXPECT_EQ(map.locateCell(low, grid), nullptr) << "grid " << grid;
     EXPECT_EQ(map.locateCell({NAN, 0, 0}, 0), nullptr);
     EXPECT_EQ(map.locateCell({1e30f, 0, 0}, 0), nullptr);
 }
 
+// A million cells per grid, along one axis or as a product, and no more; a
+// negative extent or a cell edge that is not positive gives none.
+TEST(CollisionMapBuild, AGridHoldsAtMostAMillionCells) {
+    const struct {
+        Vec3 extent, cell;
+        int64_t cells;
+    } cases[] = {
+        {{999999, 0, 0}, {1, 1, 1}, 1000000},
+        {{1000000, 0, 0}, {1, 1, 1}, 0},
+        {{0, 999999, 0}, {1, 1, 1}, 1000000},
+        {{0, 1000000, 0}, {1, 1, 1}, 0},
+        {{0, 0, 999999}, {1, 1, 1}, 1000000},
+        {{0, 0, 1000000}, {1, 1, 1}, 0},
+        {{999, 0, 999}, {1, 1, 1}, 1000000},
+        {{100, 0, 9900}, {1, 1, 1}, 0},  // 101 x 9901
+        {{0, 0, 0}, {1, 1, 1}, 1},
+        {{0, -1, 0}, {1, 1, 1}, 0},
+        {{0, 0, -1}, {1, 1, 1}, 0},
+        {{0, 0, 0}, {-1, 1, 1}, 0},
+        {{0, 0, 0}, {1, -1, 1}, 0},
+        {{0, 0, 0}, {1, 1, -1}, 0},
+    };
+    for (const auto& c : cases) {
+        Mesh box;
+        box.boundsMax = c.extent;
+        EXPECT_EQ(collisionFigures(box, c.cell).cellsPerGrid, c.cells)
+            << "extent " << c.extent.x << " " << c.extent.y << " " << c.extent.z << ", cell "
+            << c.cell.x << " " << c.cell.y << " " << c.cell.z;
+    }
+}
+
+// Broken triangles too: a corner not finite, corners so far apart that their
+// distance is not, faces naming a vertex past the object's, an object box not a number.
 TEST(CollisionMapBuild, TrianglesReachTheSameCellsInTheSameOrderAsCellByCell) {
     std::srand(7);
     Mesh mesh;
@@ -154,11 +206,32 @@ TEST(CollisionMapBuild, TrianglesReachTheSameCellsInTheSameOrderAsCellByCell) {
     }
     mesh.computeBounds();
     mesh.objects[2].boundsMax = {0, 0, 0};  // a box smaller than its triangles: the box decides
+    mesh.objects[1].boundsMin.y = NAN;
+    const float huge = 3e38f;
+    addObject(mesh, {{NAN, 0, 0},
+                     {9, 0, 0},
+                     {0, 0, 9},
+                     {0, INFINITY, 0},
+                     {9, 0, 0},
+                     {0, 0, 9},
+                     {0, 0, -INFINITY},
+                     {9, 0, 0},
+                     {0, 0, 9},
+                     {-huge, 0, 0},
+                     {huge, 0, 0},
+                     {0, 0, huge},
+                     {0, 1, 0},
+                     {9, 1, 0},
+                     {0, 1, 9}});
+    mesh.objects[3].faces.insert(mesh.objects[3].faces.end(), {15, 12, 13, 12, 15, 13, 12, 13, 15});
+    mesh.objects[3].boundsMin = mesh.objects[0].boundsMin;
+    mesh.objects[3].boundsMax = mesh.objects[0].boundsMax;
     const CollisionMap built({17, 13, 23}, mesh);
     expectCellByCellDistribution(built, mesh);
     const CollisionFigures figures = collisionFigures(mesh, {17, 13, 23});
     EXPECT_EQ(figures.cellsPerGrid, built.cellCount[0]);
     EXPECT_EQ(figures.filings, int64_t(built.filings.size()));
+    EXPECT_EQ(built.triangles.size(), 3u * 41 + 5) << "the faces naming no vertex left out";
 
     // Seen from 60 units beside the middle of a 40000-unit edge the angle sum is
     // within 1 % of a full turn: that cell gets the triangle although it is
@@ -196,42 +269,57 @@ TEST(CollisionMapBuild, UnusableBoxesGiveAnEmptyMap) {
         EXPECT_EQ(capturedStderr(), std::string("Collision map box.3ds: level box ") + c.sizes +
                                         " gives no usable grid, no collisions built\n");
         EXPECT_TRUE(map.empty());
-        EXPECT_EQ(collisionFigures(mesh, c.cell).cellsPerGrid, 0);
+        EXPECT_EQ((std::vector<int>{map.columns, map.rows, map.cellCount[0], map.cellCount[1]}),
+                  (std::vector<int>{0, 0, 0, 0}))
+            << "columns, rows, cells of each grid";
         EXPECT_EQ(map.locateCell({0, 0, 0}, 0), nullptr);
     }
     captureStderr();
-    CollisionMap missing(20, 20, 20, "no_such_level.3ds");
+    EXPECT_TRUE(CollisionMap(20, 20, 20, "no_such_level.3ds").empty());
+    EXPECT_TRUE(CollisionMap(20, 20, 20, nullptr).empty());
     EXPECT_EQ(capturedStderr(),
               "Unable to locate file no_such_level.3ds\nCollision map: cannot load level model "
-              "no_such_level.3ds, no collisions built\n");
-    EXPECT_TRUE(missing.empty());
+              "no_such_level.3ds, no collisions built\nCollision map: cannot load level model "
+              "(none), no collisions built\n");
 }
 
-// The figure is a sum over triangles, so copies of one triangle show where the
-// budget falls; a model over it is refused before anything is tested.
-TEST(CollisionMapBuild, ModelsNeedingTooManyCellTestsAreRefused) {
-    const std::vector<Vec3> floor = {{0, 0, 0}, {2000, 0, 0}, {0, 0, 2000}};
-    Mesh one;
-    addObject(one, floor);
-    one.computeBounds();
-    const int64_t perTriangle = collisionFigures(one, {20, 20, 20}).cellTests;
-    const int64_t copies = MAX_COLLISION_CELL_TESTS / perTriangle + 1;
-    ASSERT_GT(perTriangle * copies, MAX_COLLISION_CELL_TESTS);
-    ASSERT_LE(perTriangle * (copies - 1), MAX_COLLISION_CELL_TESTS);
-
-    Mesh many;
-    std::vector<Vec3> corners;
-    for (int64_t i = 0; i < copies; ++i) corners.insert(corners.end(), floor.begin(), floor.end());
-    addObject(many, corners);
-    many.computeBounds();
+// The figure is a sum over triangles: copies of a large floor and of a speck
+// tested against one cell of each grid make exactly the budget, one more speck
+// goes one past it. A model over it is refused before anything is tested.
+TEST(CollisionMapBuild, TheBuildTakesAtMostFourMillionCellTests) {
+    const Vec3 cell{20, 20, 20};
+    auto level = [](int64_t floors, int64_t specks) {
+        std::vector<Vec3> corners;
+        for (int64_t i = 0; i < floors; ++i)
+            corners.insert(corners.end(), {{0, 0, 0}, {2000, 0, 0}, {0, 0, 2000}});
+        for (int64_t i = 0; i < specks; ++i)
+            corners.insert(corners.end(), {{5, 5, 5}, {6, 5, 5}, {5, 5, 6}});
+        auto mesh = std::make_unique<Mesh>();
+        addObject(*mesh, corners);
+        mesh->computeBounds();
+        return mesh;
+    };
+    const int64_t perFloor = collisionFigures(*level(1, 0), cell).cellTests;
+    ASSERT_EQ(collisionFigures(*level(1, 1), cell).cellTests - perFloor, 2);
+    int64_t floors = MAX_COLLISION_CELL_TESTS / perFloor - 1;
+    if ((MAX_COLLISION_CELL_TESTS - floors * perFloor) % 2 != 0) --floors;
+    const int64_t specks = (MAX_COLLISION_CELL_TESTS - floors * perFloor) / 2;
+    const std::unique_ptr<Mesh> at = level(floors, specks), past = level(floors, specks + 1);
+    const Mesh &atBudget = *at, &pastBudget = *past;
+    ASSERT_EQ(collisionFigures(atBudget, cell).cellTests, MAX_COLLISION_CELL_TESTS);
+    EXPECT_FALSE(CollisionMap(cell, atBudget).empty());
+    EXPECT_NE(collisionFigures(atBudget, cell).filings, -1);
     captureStderr();
-    CollisionMap map({20, 20, 20}, many, "floors.3ds");
+    CollisionMap map(cell, pastBudget, "floors.3ds");
     EXPECT_EQ(capturedStderr(),
-              "Collision map floors.3ds: building needs " + std::to_string(perTriangle * copies) +
-                  " triangle-in-cell tests, more than the 4000000 allowed; no collisions built\n");
+              "Collision map floors.3ds: building needs 4000002 triangle-in-cell tests, more than "
+              "the 4000000 allowed; no collisions built\n");
     EXPECT_TRUE(map.empty());
+    EXPECT_EQ((std::vector<int>{map.columns, map.rows, map.cellCount[0], map.cellCount[1]}),
+              (std::vector<int>{0, 0, 0, 0}))
+        << "columns, rows, cells of each grid";
     EXPECT_EQ(map.locateCell({10, 0, 10}, 0), nullptr);
-    EXPECT_EQ(collisionFigures(many, {20, 20, 20}).filings, -1);
+    EXPECT_EQ(collisionFigures(pastBudget, cell).filings, -1);
 }
 
 TEST_F(CollisionMapTest, SwapRemovalKeepsCellIndicesTrue) {
@@ -241,10 +329,13 @@ TEST_F(CollisionMapTest, SwapRemovalKeepsCellIndicesTrue) {
     CollisionCell* cell = a->collisionCells[0];
     map->removeObject(b);
     ASSERT_EQ(cell->objectCount, 2);
-    EXPECT_EQ((std::pair{cell->objects[1], c->cellIndices[0]}), (std::pair<Entity*, int>{c, 1}));
+    EXPECT_EQ(cell->objects[1], c) << "the last entry fills the hole";
+    EXPECT_EQ(c->cellIndices[0], 1);
     EXPECT_EQ(c->collisionCells[1]->objects[c->cellIndices[1]], c);
     map->removeObject(b);  // a second removal takes nobody's entry
     EXPECT_EQ(cell->objectCount, 2);
+    map->removeObject(c);  // the last entry
+    EXPECT_EQ(cell->objects, std::vector<Entity*>{a});
 }
 
 TEST_F(CollisionMapTest, BoxesTouchByWholeNumbersAndBlockingMovesExchangeMomentumOnce) {
@@ -278,8 +369,8 @@ TEST_F(CollisionMapTest, NonBlockingContactLetsTheMoveStandAndRefiles) {
     CollisionCell* before = shot->collisionCells[0];
     move(shot, {-2, 0, -25});
     EXPECT_EQ(creature->touched.size(), 2u) << "both handlers are called";
-    EXPECT_EQ((std::vector<float>{shot->position.z, shot->velocity.z}),
-              (std::vector<float>{0, -1}));
+    EXPECT_EQ((std::vector<float>{shot->position.z, shot->velocity.z}), (std::vector<float>{0, -1}))
+        << "moved and kept its speed";
     EXPECT_EQ(shot->collisionCells[0], creature->collisionCells[0]);
     EXPECT_EQ(before->objectCount, 0);
 }
@@ -320,26 +411,59 @@ TEST_F(CollisionMapTest, BeyondTheSidesObjectsWrapIntoOtherCellsAndMoveOn) {
     EXPECT_EQ(map->axisBeyondGrids({0, 4, 115}), 2) << "beyond the offset grid's last row";
 }
 
+// An object filed in a second map keeps that filing when the first goes; cells
+// of another map, of an empty one or past the last are not a map's to change.
 TEST_F(CollisionMapTest, ObjectsOutliveTheirMapSafely) {
     Body* kept = place(true, {0, 0, 0});
-    map.reset();
-    EXPECT_EQ(kept->collisionCells[0], nullptr);
     CollisionMap other(Vec3{20, 20, 20}, mesh);
+    other.insertObject(kept);
+    map.reset();
+    EXPECT_EQ(kept->collisionCells[0], other.locateCell(kept->centre, 0));
+    other.removeObject(kept);
+    EXPECT_EQ(kept->collisionCells[0], nullptr);
     kept->collisionCells[0] = &other.cells[0][0];
     kept->cellIndices[0] = 5;
     CollisionMap third(Vec3{20, 20, 20}, mesh);
-    third.removeObject(kept);  // a cell of another map is not ours to change
+    third.removeObject(kept);
+    CollisionMap(Vec3{20, 20, 20}).removeObject(kept);
+    kept->collisionCells[0] = third.cells[0].get() + third.cellCount[0];
+    third.removeObject(kept);
     EXPECT_EQ(other.cells[0][0].objects.size(), 0u);
 }
 
+// Null objects are reported (by fileInCell and, for each grid, unfileFromCell) or
+// ignored; an object is not filed twice in one cell. Each corruption of a cell
+// list found while unfiling ends the program.
 TEST_F(CollisionMapTest, MisuseIsReportedAndACorruptListEndsTheProgram) {
-    captureStdout();
-    map->fileInCell(nullptr, &map->cells[0][0], 0);
-    const std::string out = capturedStdout();
-    EXPECT_TRUE(isWithLineNumber(out, " CollisionMap.cpp ", " - fatal error \n")) << out;
     Body* filed = place(true, {0, 0, 0});
-    filed->cellIndices[0] = 7;  // past the end of its cell's list
-    EXPECT_EXIT(map->removeObject(filed), ::testing::ExitedWithCode(100), "");
+    Body* other = place(true, {1, 0, 1});
+    CollisionCell* cell = filed->collisionCells[0];
+    captureStdout();
+    map->fileInCell(nullptr, cell, 0);
+    map->removeObject(nullptr);
+    map->insertObject(nullptr);
+    map->resolveMove(nullptr);
+    map->fileInCell(filed, cell, 0);
+    std::istringstream out(capturedStdout());
+    int reports = 0;
+    for (std::string line; std::getline(out, line); ++reports)
+        EXPECT_TRUE(isWithLineNumber(line + "\n", " CollisionMap.cpp ", " - fatal error \n"))
+            << line;
+    EXPECT_EQ(reports, 3);
+    EXPECT_EQ(cell->objects, (std::vector<Entity*>{filed, other}));
+    const std::function<void()> corruptions[] = {
+        [&] { filed->cellIndices[0] = 2; },  // one past the list
+        [&] { filed->cellIndices[0] = -1; }, [&] { cell->objects[0] = other; },
+        [&] { cell->objects[1] = nullptr; },  // the entry that would fill the hole
+    };
+    for (const auto& corrupt : corruptions) {
+        EXPECT_EXIT(
+            {
+                corrupt();
+                map->removeObject(filed);
+            },
+            ::testing::ExitedWithCode(100), "");
+    }
 }
 
 TEST_F(CollisionMapTest, WorldFilesCollidingObjectsAndRoutesTheirMoves) {
@@ -349,10 +473,14 @@ TEST_F(CollisionMapTest, WorldFilesCollidingObjectsAndRoutesTheirMoves) {
     auto* b = new Body(world, body.get(), true);
     auto* ghost = new Body(world, body.get(), true);
     ghost->kindFlags = 0;  // takes no part in collisions
-    for (Body* each : {a, b, ghost}) world->addObject(each);
+    auto* shapeless = new WorldObject(world);
+    shapeless->kindFlags = WorldObject::COLLIDES;  // not an entity: nothing to file
+    for (WorldObject* each : std::vector<WorldObject*>{a, b, ghost, shapeless})
+        world->addObject(each);
     ASSERT_NE(a->collisionCells[0], nullptr);
     EXPECT_EQ(a->collisionCells[0]->objectCount, 2);
     EXPECT_EQ(ghost->collisionCells[0], nullptr);
+    shapeless->kill();
     b->position = {3, 0, 0};
     b->update();
     EXPECT_EQ(b->touched, (std::vector<Entity*>{a, a}));

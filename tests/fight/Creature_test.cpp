@@ -19,6 +19,7 @@
 #include "CreatureFactory.h"
 #include "Entity.h"
 #include "FightFixtures.h"
+#include "FightModels.h"
 #include "KeyboardController.h"
 #include "Vec3Checks.h"
 
@@ -105,20 +106,9 @@ TEST_F(EntityTest, VelocityApproachesSpeedByResponsivenessShare) {
     EXPECT_NEAR(entity.centre.y, 3, 1e-6) << "raised by the model's centre height";
 }
 
-TEST_F(EntityTest, OppositeCommandsCancelAndAreCleared) {
-    entity.speed = 1;
-    entity.moveForward = entity.moveBackward = entity.strafeLeft = entity.strafeRight = 1;
-    entity.moveUp = entity.moveDown = 1;
-    entity.impulse = {0, 3, 0};  // gone at once: impulses do not last by default
-    entity.update();
-    EXPECT_EQ(length(entity.position), 0.0f);
-    EXPECT_EQ(entity.moveForward + entity.moveBackward + entity.strafeLeft + entity.strafeRight +
-                  entity.moveUp + entity.moveDown,
-              0);
-}
-
 // Heading 30 at speed 2: forward is (1, 0, -1.732); a growing heading turns
-// toward +x, and right is forward turned by another 90 degrees.
+// toward +x, and right is forward turned by another 90 degrees. Opposite
+// commands cancel each other and are cleared.
 TEST_F(EntityTest, EachCommandMovesAlongTheHeading) {
     entity.speed = 2;
     entity.yawRate = 30;
@@ -136,6 +126,11 @@ TEST_F(EntityTest, EachCommandMovesAlongTheHeading) {
         entity.*command = 0;
         expectVec(entity.velocity, velocity.x, velocity.y, velocity.z, 1e-5f);
     }
+    for (const auto& [command, velocity] : cases) entity.*command = 1;
+    entity.update();
+    expectVec(entity.velocity, 0, 0, 0);
+    EXPECT_EQ(commands(), (std::vector<int>{0, 0, 0, 0, 0, 0, 0})) << "cleared";
+    EXPECT_EQ(entity.moveUp + entity.moveDown, 0) << "up and down cleared";
 }
 
 TEST_F(EntityTest, TurnRatesAddUpAtEveryUpdateWithoutWrapping) {
@@ -147,7 +142,8 @@ TEST_F(EntityTest, TurnRatesAddUpAtEveryUpdateWithoutWrapping) {
     entity.update();
     EXPECT_EQ(
         (std::vector<float>{entity.pitch, entity.heading, entity.roll, length(entity.position)}),
-        (std::vector<float>{200, 400, -600, 0}));
+        (std::vector<float>{200, 400, -600, 0}))
+        << "pitch, heading, roll, distance moved";
 }
 
 TEST_F(EntityTest, NotAliveDriftsAndSlowsGeometrically) {
@@ -165,7 +161,8 @@ TEST_F(EntityTest, NotAliveDriftsAndSlowsGeometrically) {
     entity.update();
     seen.push_back(entity.velocity.x);
     // The impulse decays before the move; a dead object's update does nothing.
-    EXPECT_EQ(seen, (std::vector<float>{3, 3, 4, 2.25f, 2.25f}));
+    EXPECT_EQ(seen, (std::vector<float>{3, 3, 4, 2.25f, 2.25f}))
+        << "velocity and place after one update, velocity after two and after a dead one";
 }
 
 TEST_F(EntityTest, OwnsItsControllerWhichRunsFirst) {
@@ -177,6 +174,7 @@ TEST_F(EntityTest, OwnsItsControllerWhichRunsFirst) {
         owned.setController(new ForwardController(&owned, &deletions));
         owned.update();
         EXPECT_EQ(owned.position.z, -1.0f);
+        owned.setController(owned.controller);  // the same one: kept
         owned.setController(new ForwardController(&owned, &deletions));
         EXPECT_EQ(deletions, 1);
         EXPECT_FALSE(owned.onCollision(nullptr));  // a plain entity blocks nothing
@@ -184,15 +182,20 @@ TEST_F(EntityTest, OwnsItsControllerWhichRunsFirst) {
     EXPECT_EQ(deletions, 2);
 }
 
-TEST_F(PlayerInputTest, KeysAndButtonsMapToCommands) {
-    keys[SDLK_w] = keys[SDLK_a] = keys[SDLK_LCTRL] = 1;
-    applyPlayerInput(entity, keys.data(), MOUSE_RIGHT, 0);
-    EXPECT_EQ(commands(), (std::vector<int>{1, 0, 1, 0, 1, 0, 1}));
-
-    keys.assign(SDLK_LAST, 0);
-    keys[SDLK_DOWN] = keys[SDLK_d] = 1;
-    applyPlayerInput(entity, keys.data(), MOUSE_LEFT | MOUSE_MIDDLE, 0);
-    EXPECT_EQ(commands(), (std::vector<int>{0, 1, 0, 1, 1, 1, 0}));
+TEST_F(PlayerInputTest, EachKeyAndButtonSetsItsCommand) {
+    // Columns: key (0: none), mouse buttons, the one command set (see commands()).
+    const int rows[][3] = {{SDLK_UP, 0, 0},      {SDLK_w, 0, 0},     {SDLK_DOWN, 0, 1},
+                           {SDLK_s, 0, 1},       {SDLK_a, 0, 2},     {SDLK_d, 0, 3},
+                           {SDLK_LCTRL, 0, 4},   {SDLK_RCTRL, 0, 4}, {0, MOUSE_LEFT, 4},
+                           {0, MOUSE_MIDDLE, 5}, {0, MOUSE_RIGHT, 6}};
+    for (auto [key, buttons, command] : rows) {
+        keys.assign(SDLK_LAST, 0);
+        keys[key] = 1;
+        applyPlayerInput(entity, keys.data(), uint8_t(buttons), 0);
+        std::vector<int> expected(7, 0);
+        expected[command] = 1;
+        EXPECT_EQ(commands(), expected) << "key " << key << ", buttons " << buttons;
+    }
 }
 
 TEST_F(PlayerInputTest, RightArrowWinsAndMouseAddsSignedSquare) {
@@ -213,7 +216,7 @@ TEST_F(PlayerInputTest, DeadPlayerOnlyAnswersReturn) {
     keys[SDLK_RETURN] = keys[SDLK_s] = keys[SDLK_RIGHT] = 1;
     applyPlayerInput(entity, keys.data(), MOUSE_LEFT, 7);
     EXPECT_EQ(entity.respawn, 1);
-    EXPECT_EQ(commands(), (std::vector<int>{1, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(commands(), (std::vector<int>{1, 0, 0, 0, 0, 0, 0})) << "as they were";
     EXPECT_FLOAT_EQ(entity.yawRate, 3.0f);
 }
 
@@ -229,6 +232,7 @@ TEST_F(PlayerInputTest, MotionMadeWhileDeadTurnsAtTheFirstUpdateAfterRevival) {
     EXPECT_FLOAT_EQ(entity.yawRate, 2.0f);  // 10 counts, read once
     player.control();
     EXPECT_FLOAT_EQ(entity.yawRate, 0.0f);
+    KeyboardController(nullptr, nullptr).control();  // steering nothing, reads nothing
 }
 
 // Standing still counts as stuck, so every control decides anew: six draws each.
@@ -244,7 +248,7 @@ TEST_F(AITest, EveryDecisionDrawsTurnStrafeWalkCountdownFireAndSwitchInOrder) {
                                          r[i + 2] % 3 == 0, r[i + 2] % 3 == 1, r[i + 3] % 20 + 15,
                                          r[i + 4] % 3 == 0, r[i + 5] % 40 == 0, 0});
     }
-    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(seen, expected) << "turn, strafes, walks, countdown, fire, weapon switches";
 }
 
 TEST_F(AITest, DecidesAgainBelowZeroOrWhenStuck) {
@@ -256,7 +260,8 @@ TEST_F(AITest, DecidesAgainBelowZeroOrWhenStuck) {
     // 0 still keeps the decision, and only a decision turns; fire and switch are drawn anew.
     EXPECT_EQ((std::vector<float>{float(ai.decisionCountdown), entity.yawRate, float(entity.fire),
                                   float(entity.previousWeapon)}),
-              (std::vector<float>{0, 0, float(r[0] % 3 == 0), float(r[1] % 40 == 0)}));
+              (std::vector<float>{0, 0, float(r[0] % 3 == 0), float(r[1] % 40 == 0)}))
+        << "countdown, turn, fire, switch";
     r = randsAfterSeed(6, 4);
     ai.control();
     EXPECT_FLOAT_EQ(entity.yawRate, float(r[0] % 40 - 20));
@@ -284,26 +289,39 @@ TEST_F(AITest, DeadCreatureOnlyDrawsForRevival) {
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(entity.fire, 1);
     EXPECT_EQ(ai.decisionCountdown, 0);
+    const std::vector<int> next = randsAfterSeed(12, 1);
+    AIController(nullptr, nullptr).control();
+    EXPECT_EQ(rand(), next[0]) << "steering nothing, it draws nothing";
 }
 
+// The start delay is drawn below the update period (none without a period,
+// which then stays 1 ms), then the start weapon unless the row names one of the five.
 TEST_F(CreatureTest, ConstructionDrawsDelayThenStartWeapon) {
-    const std::vector<int> r = randsAfterSeed(77, 2);
+    const std::vector<int> r = randsAfterSeed(77, 3);
     captureStdout();
     Creature fresh(nullptr, body.get(), creatureTypes[0]);
     const std::string out = capturedStdout();  // after the weapons' model lines
     EXPECT_EQ(out.substr(out.rfind('\n', out.size() - 2) + 1), "New pelmo in game\n");
     EXPECT_EQ((std::vector<int>{fresh.delay, int(fresh.period), fresh.weaponIndex}),
-              (std::vector<int>{r[0] % 25, 25, r[1] % 5}));
+              (std::vector<int>{r[0] % 25, 25, r[1] % 5}))
+        << "delay, period, weapon";
     EXPECT_EQ(fresh.currentWeapon, fresh.weapons[r[1] % 5].get());
-
-    CreatureType fixed = creatureTypes[0];
-    for (int start : {0, 4}) {
-        fixed.startWeapon = start;
-        const std::vector<int> s = randsAfterSeed(78, 2);
-        std::unique_ptr<Creature> armed;
-        captureOutput([&] { armed = std::make_unique<Creature>(nullptr, body.get(), fixed); });
-        EXPECT_EQ(armed->weaponIndex, start);
-        EXPECT_EQ(rand(), s[1]);  // only the delay was drawn
+    // Columns: update period, start weapon; delay, period, weapon (-1: the second draw % 5),
+    // draws made.
+    const int rows[][6] = {
+        {25, 0, r[0] % 25, 25, 0, 1}, {25, 4, r[0] % 25, 25, 4, 1}, {25, 5, r[0] % 25, 25, -1, 2},
+        {1, 0, 0, 1, 0, 1},           {0, 0, 0, 1, 0, 0},           {0, -1, 0, 1, r[0] % 5, 1}};
+    for (auto [updatePeriod, startWeapon, delay, period, weapon, draws] : rows) {
+        CreatureType row = creatureTypes[0];
+        row.updatePeriod = updatePeriod;
+        row.startWeapon = startWeapon;
+        randsAfterSeed(77, 0);
+        std::unique_ptr<Creature> made;
+        captureOutput([&] { made = std::make_unique<Creature>(nullptr, body.get(), row); });
+        EXPECT_EQ((std::vector<int>{made->delay, int(made->period), made->weaponIndex, rand()}),
+                  (std::vector<int>{delay, period, weapon < 0 ? r[1] % 5 : weapon, r[draws]}))
+            << "delay, period, weapon, next draw for period " << updatePeriod << " and weapon "
+            << startWeapon;
     }
 }
 
@@ -336,11 +354,17 @@ TEST_F(CreatureTest, AnimationFollowsTheMovementFlags) {
     EXPECT_EQ(look->animationTime, 75);  // five updates, the backward one running it back
 }
 
+// A creature killed for good (dead, waiting to be disposed of) neither moves nor fires.
 TEST_F(CreatureTest, DiesOnlyBelowZeroAndOnce) {
     creature->fire = creature->moveForward = creature->nextWeapon = 1;
     creature->yawRate = 5.0f;
     EXPECT_EQ((std::vector<int>{creature->takeDamage(100), creature->health, creature->alive}),
-              (std::vector<int>{0, 0, 1}));
+              (std::vector<int>{0, 0, 1}))
+        << "killed, health, alive";
+    creature->dead = 1;
+    updates(1);
+    EXPECT_EQ(creature->currentWeapon->ammo, creature->currentWeapon->type.ammo);
+    EXPECT_EQ(creature->weaponSwitchCooldown, 0);
 
     captureStdout();
     EXPECT_TRUE(creature->takeDamage(1));
@@ -370,9 +394,11 @@ TEST_F(CreatureTest, RespawnRevivesAtStartWithFullHealthAndAmmo) {
     const Weapon& weapon = *creature->currentWeapon;
     EXPECT_EQ((std::vector<int>{creature->alive, creature->health, creature->weaponSwitchCooldown,
                                 weapon.ammo, creature->characterModels->dying}),
-              (std::vector<int>{1, 100, 0, weapon.type.ammo, 1}));
+              (std::vector<int>{1, 100, 0, weapon.type.ammo, 1}))
+        << "alive, health, switch cooldown, ammunition, dying";
     EXPECT_EQ((std::vector<float>{creature->position.z, creature->heading}),
-              (std::vector<float>{-50, 33}));
+              (std::vector<float>{-50, 33}))
+        << "at the start point, heading kept";
     EXPECT_GT(creature->velocity.x, 0.0f);
 }
 
@@ -431,21 +457,34 @@ TEST_F(CreatureTest, ComputerCreatureDrawsCharacterBodySkinThenPlace) {
                                    double(creature->weaponIndex), creature->position.x,
                                    creature->position.z, double(rand())}),
               (std::vector<double>{double(r[0] % 3), double(r[2] % 5), double(10 - r[4] % 20),
-                                   double(-10 - r[5] % 35), double(r[6])}));
+                                   double(-10 - r[5] % 35), double(r[6])}))
+        << "character, weapon, x, z, next draw";
     EXPECT_NE(dynamic_cast<AIController*>(creature->controller), nullptr);
 }
 
+// A character index outside the table takes row 0 rather than reading past it:
+// only the last character's unknown creature type is reported.
 TEST_F(CreatureTest, PlayerStartsAtStartPointWithKeyboard) {
-    std::unique_ptr<Creature> player;
-    captureOutput(
-        [&] { player.reset(createPlayerCreature(nullptr, body.get(), characters, 3, 2, 1)); });
-    EXPECT_EQ(player->characterModels->characterIndex, 2);
-    EXPECT_FLOAT_EQ(player->position.z, -50.0f);
-    EXPECT_NE(dynamic_cast<KeyboardController*>(player->controller), nullptr);
+    for (CharacterInfo& c : characters) c.creatureType = 7;
+    for (int index : {2, 3, -1}) {
+        std::unique_ptr<Creature> player;
+        const Output out = captureOutput([&] {
+            player.reset(createPlayerCreature(nullptr, body.get(), characters, 3, index, 1));
+        });
+        EXPECT_EQ(out.err, index == 2 ? "Unknown creature type 7, using 0\n" : "") << index;
+        EXPECT_EQ(player->characterModels->characterIndex, index == 2 ? 2 : 0) << index;
+        EXPECT_FLOAT_EQ(player->position.z, -50.0f);
+        EXPECT_NE(dynamic_cast<KeyboardController*>(player->controller), nullptr);
+    }
 }
 
 TEST_F(CreatureTest, NoCharactersNoComputerCreatureAndNoSkinsNoDraw) {
-    EXPECT_EQ(createComputerCreature(nullptr, body.get(), characters, 0), nullptr);
+    const Output none = captureOutput([&] {
+        EXPECT_EQ(createComputerCreature(nullptr, body.get(), characters, 0), nullptr);
+        EXPECT_EQ(createComputerCreature(nullptr, body.get(), nullptr, 3), nullptr);
+    });
+    EXPECT_EQ(none.err,
+              "No character for a computer creature\nNo character for a computer creature\n");
     for (CharacterInfo& c : characters) c.skinCount = 0;
     const std::vector<int> r = randsAfterSeed(5, 6);
     std::unique_ptr<Creature> creature(computer());
@@ -481,6 +520,21 @@ TEST_F(AnimationTest, ClockRunsBackwardWalkingBackAndDeathStartsFromZeroOnce) {
     EXPECT_EQ(seen, (std::vector<int>{-25, 0, 25, 0, 50, 0, 25, 1, 50, 1, 75, 0}));
 }
 
+// Names of up to 254 characters; one longer is no name (the part is not asked for), with a word.
+TEST_F(AnimationTest, PatternNamesHoldUpTo254Characters) {
+    CharacterInfo c;
+    const std::string stem(248, 'a');
+    std::snprintf(c.armModelPattern, INFO_TEXT_SIZE, "%s%%d.3ds", stem.c_str());
+    std::snprintf(c.skinTexturePattern, INFO_TEXT_SIZE, "%s%%d.bmp", stem.c_str());
+    EXPECT_EQ(armModelName(c, 99, true), stem + "99.3ds");
+    EXPECT_EQ(skinTextureName(c, 98, true), stem + "99.bmp") << "skin files count from 1";
+    const Output out = captureOutput([&] {
+        EXPECT_EQ(armModelName(c, 100, false), "");
+        EXPECT_EQ(skinTextureName(c, 99, true), "");
+    });
+    EXPECT_EQ(out.err, "Name from pattern \"" + stem + "%d.bmp\" is too long\n");
+}
+
 TEST_F(AnimationTest, UnknownCharacterFallsBackToFirstAndEmptyTableLoadsNothing) {
     CharacterModelSet set;
     EXPECT_TRUE(set.load(characters, 2, 1, 0));
@@ -492,8 +546,11 @@ TEST_F(AnimationTest, UnknownCharacterFallsBackToFirstAndEmptyTableLoadsNothing)
         EXPECT_EQ(other.character.skinCount, 2);
     }
     CharacterModelSet none;
-    EXPECT_FALSE(none.load(characters, 0, 0, 0));
-    EXPECT_FALSE(none.load(nullptr, 2, 0, 0));
+    const Output out = captureOutput([&] {
+        EXPECT_FALSE(none.load(characters, 0, 0, 0));
+        EXPECT_FALSE(none.load(nullptr, 2, 0, 0));
+    });
+    EXPECT_EQ(out.err, "No character to load\nNo character to load\n");
 }
 
 }  // namespace

@@ -230,7 +230,8 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
     ASSERT_NE(state.collisionMap, nullptr);
     EXPECT_FALSE(state.collisionMap->empty());
     const Vec3 cell = state.collisionMap->cellSize;
-    EXPECT_EQ((std::vector<float>{cell.x, cell.y, cell.z}), (std::vector<float>{20, 20, 20}));
+    EXPECT_EQ((std::vector<float>{cell.x, cell.y, cell.z}), (std::vector<float>{20, 20, 20}))
+        << "cell size";
     EXPECT_STREQ(state.map.name, "Floor");
 
     // The player at the start point, followed by the camera; six more around it.
@@ -249,6 +250,22 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
 
     EXPECT_EQ(glFloats(GL_COLOR_CLEAR_VALUE, 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 0}));
     EXPECT_EQ(glFloats(GL_FOG_COLOR, 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 1}));
+}
+
+// What no longer fits a table filled beforehand is deleted; without a player
+// the view follows nobody.
+TEST_F(GameStateTest, LoadIntoAFullTableDeletesWhatDoesNotFit) {
+    // Columns: objects in the table before; whether the map scene and the player fit.
+    for (auto [filled, scene, player] : {std::tuple{World::MAX_OBJECTS - 2, true, true},
+                                         {World::MAX_OBJECTS - 1, true, false},
+                                         {World::MAX_OBJECTS, false, false}}) {
+        GameState state(nullptr);
+        while (state.objectCount < filled) state.addObject(new WorldObject(&state));
+        captureOutput([&] { EXPECT_TRUE(state.load()); });
+        EXPECT_EQ(state.objectCount, World::MAX_OBJECTS) << filled;
+        EXPECT_EQ(scene && dynamic_cast<MapScene*>(state.objects[filled]), scene) << filled;
+        EXPECT_EQ(state.view.target, player ? state.objects[filled + 1] : nullptr) << filled;
+    }
 }
 
 // The body and projectile models go with the fight; the collision model as
@@ -289,11 +306,11 @@ TEST_F(GameStateTest, ViewKeysChangeFogProjectionAndCameraAndSaySo) {
     EXPECT_EQ(glFloats(GL_FOG_START), std::vector<GLfloat>{-200});
 
     std::vector<int> modes;
-    for (char key : {'i', 'i', 'i', 'i', 'i', 'i', 'i', 'u', 'i'}) {
+    for (char key : {'i', 'i', 'i', 'i', 'i', 'i', 'i', 'u', 'i', 'x'}) {
         EXPECT_EQ(keyOutput(state, key), "");
         modes.push_back(state.view.cameraMode);
     }
-    EXPECT_EQ(modes, (std::vector<int>{1, 2, 3, 4, 5, 6, 0, 6, 0}));
+    EXPECT_EQ(modes, (std::vector<int>{1, 2, 3, 4, 5, 6, 0, 6, 0, 0})) << "after each key";
 }
 
 // The game's own fight keeps the mouse in the window until it ends.
@@ -322,10 +339,12 @@ TEST_F(GameStateTest, MapSceneNoneWordsAreComparedExactly) {
         // "NoGround" is a model name; updated once a second, to no effect.
         EXPECT_EQ((std::vector<bool>{scene.level != nullptr, scene.ground != nullptr,
                                      scene.roof != nullptr, scene.sky != nullptr}),
-                  (std::vector<bool>{true, true, false, false}));
+                  (std::vector<bool>{true, true, false, false}))
+            << "level, ground, roof, sky taken";
         EXPECT_EQ((std::vector<int>{int(scene.kindFlags), scene.delay, int(scene.period),
                                     modelStore.count() - before}),
-                  (std::vector<int>{0, 1000, 1000, 2}));
+                  (std::vector<int>{0, 1000, 1000, 2}))
+            << "kind, first delay, period, models taken";
         ASSERT_EQ(state.fogEnabled, 1);
         for (bool fog : {false, true}) {  // without a sky the fog stays as it was
             fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
@@ -384,7 +403,8 @@ TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
     EXPECT_EQ((std::vector<GLfloat>{firstComponent(glGetMaterialfv, GL_FRONT, GL_AMBIENT),
                                     firstComponent(glGetMaterialfv, GL_BACK, GL_DIFFUSE),
                                     firstComponent(glGetLightfv, GL_LIGHT0, GL_AMBIENT)}),
-              (std::vector<GLfloat>{0.2f, 0.2f, 0.2f}));
+              (std::vector<GLfloat>{0.2f, 0.2f, 0.2f}))
+        << "the level's light left on: material ambient and diffuse, light ambient";
     state.fogEnabled = 0;  // fog switched off by the player stays off
     glDisable(GL_FOG);
     scene.draw();
@@ -425,20 +445,38 @@ struct FightDrawGl : GlTest {
     }
 };
 
+// Arms by the weapon's pose, the first for a pose outside the six or without a
+// weapon; whatever the look or the weapon lacks is left out.
 TEST_F(FightDrawGl, LivingCreatureShowsWeaponArmsBodyAndExtraAndDyingOnlyItsDeathModel) {
-    creature->draw();  // without a look: the body model alone
-    EXPECT_EQ(markers(), (std::vector<Rgb>{BLACK, GREEN, BLACK, BLACK, BLACK}));
-    GlTestWindow::resetState();
-    GlTestWindow::perspectiveCamera();
+    const auto shown = [&] {
+        GlTestWindow::resetState();
+        GlTestWindow::perspectiveCamera();
+        creature->draw();
+        return markers();
+    };
+    EXPECT_EQ(shown(), (std::vector<Rgb>{BLACK, GREEN, BLACK, BLACK, BLACK})) << "the body alone";
     giveLook();
-    creature->characterModels->selectAnimation(25, false, false, false, false, 100);
-    creature->draw();
-    EXPECT_EQ(markers(), (std::vector<Rgb>{RED, GREEN, BLUE, YELLOW, BLACK}));
+    CharacterModelSet& look = *creature->characterModels;
+    look.selectAnimation(25, false, false, false, false, 100);
+    EXPECT_EQ(shown(), (std::vector<Rgb>{RED, GREEN, BLUE, YELLOW, BLACK}));
     EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    creature->characterModels->selectAnimation(25, false, false, false, false, -5);
-    creature->draw();
-    EXPECT_EQ(markers(), (std::vector<Rgb>{BLACK, BLACK, BLACK, BLACK, WHITE}));
+    Weapon& weapon = *creature->currentWeapon;
+    for (auto [pose, slot] : {std::pair{5, 5}, {6, 0}, {-1, 0}}) {
+        std::fill(std::begin(look.armModels), std::end(look.armModels), nullptr);
+        look.armModels[slot] = arms.get();
+        weapon.type.armsIndex = pose;
+        EXPECT_EQ(shown()[0], RED) << "arms index " << pose;
+    }
+    weapon.model = nullptr;
+    EXPECT_EQ(shown(), (std::vector<Rgb>{RED, GREEN, BLUE, BLACK, BLACK})) << "a bare weapon";
+    creature->currentWeapon = nullptr;
+    EXPECT_EQ(shown(), (std::vector<Rgb>{RED, GREEN, BLUE, BLACK, BLACK})) << "no weapon";
+    look.selectAnimation(25, false, false, false, false, -5);
+    EXPECT_EQ(shown(), (std::vector<Rgb>{BLACK, BLACK, BLACK, BLACK, WHITE})) << "dying";
+    creature->setCharacterModels(new CharacterModelSet);
+    EXPECT_EQ(shown(), std::vector<Rgb>(5, BLACK)) << "a look without models";
+    creature->characterModels->dying = true;
+    EXPECT_EQ(shown(), std::vector<Rgb>(5, BLACK)) << "dying without a death model";
 }
 
 TEST_F(FightDrawGl, ProjectileIsDrawnUnlitAndLeavesLightingOn) {
@@ -555,6 +593,7 @@ struct GameViewTest : GlTest {
         captureOutput([&] { creature = new Creature(&world, nullptr, creatureTypes[0]); });
         creature->position = {0.0f, 0.0f, -50.0f};
         ASSERT_TRUE(world.addObject(creature));
+        world.addObject(new WorldObject(&world));  // nothing to draw
         world.view.attach(&world, creature);
     }
     void TearDown() override {
@@ -591,8 +630,12 @@ TEST_F(GameViewTest, CameraFollowsTheTargetsHeadingInTheChosenMode) {
     }
 }
 
-// Unlit, at health 0 too; the transparent queue is emptied and lighting is on afterwards.
+// Unlit, at health 0 too; the transparent queue is emptied and lighting is on
+// afterwards. A second attach takes the crosshair anew, giving back the first.
 TEST_F(GameViewTest, CrosshairShowsOnlyWhileTheTargetLives) {
+    const int models = modelStore.count();
+    world.view.attach(&world, creature);
+    EXPECT_EQ(modelStore.count(), models);
     Mesh glass;
     glass.objects.push_back(triangle(10, 0));  // behind the viewer: only its queuing counts
     finish(glass, LISTS_NONE);
@@ -609,19 +652,28 @@ TEST_F(GameViewTest, CrosshairShowsOnlyWhileTheTargetLives) {
     const int x = 128, y = 157;  // the reticle's middle, 30 ahead and 4 up
     EXPECT_EQ(GlTestWindow::pixel(x, y), (Rgb{255, 255, 255}));
 
-    creature->health = -5;
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    world.view.draw();
-    EXPECT_EQ(GlTestWindow::pixel(x, y), (Rgb{0, 0, 0}));
+    for (int health : {-5, 100}) {
+        creature->health = health;
+        if (health > 0) {  // alive, without a crosshair model
+            modelStore.releaseModel(world.view.crosshair);
+            world.view.crosshair = nullptr;
+        }
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        world.view.draw();
+        EXPECT_EQ(GlTestWindow::pixel(x, y), (Rgb{0, 0, 0})) << "health " << health;
+    }
 }
 
-// Drawn whether the creature is dead (its health shows as it is) or out of view.
+// Drawn whether the creature is dead (its health shows as it is) or out of view;
+// without a weapon only health and score.
 TEST_F(GameViewTest, HudWritesWeaponAmmoHealthAndScoreInPlace) {
     creature->score = 3;
     world.view.cameraMode = 99;  // no camera: the view looks along -z from the origin
-    for (auto [health, z] : {std::pair{-20, -50.0f}, {-20, 50.0f}, {100, 50.0f}}) {
+    Weapon* weapon = creature->currentWeapon;
+    for (auto [health, z] : {std::pair{-20, -50.0f}, {-20, 50.0f}, {100, 50.0f}, {100, 0.0f}}) {
         creature->health = health;
         creature->position = {0, 0, z};
+        creature->currentWeapon = z != 0.0f ? weapon : nullptr;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         world.view.draw();
         auto lit = [](int x, int y) {
@@ -629,10 +681,12 @@ TEST_F(GameViewTest, HudWritesWeaponAmmoHealthAndScoreInPlace) {
         };
         // Weapon name at 20, ammunition at 400, health at 500 ("-20" or "100": three
         // glyphs), score "3" at 600 (one glyph); nothing else.
+        const bool armed = creature->currentWeapon != nullptr;
         EXPECT_EQ((std::vector<bool>{lit(22, 26), lit(402, 26), lit(502, 26), lit(525, 26),
                                      lit(602, 26), lit(625, 26), lit(300, 26), lit(500, 100)}),
-                  (std::vector<bool>{true, true, true, true, true, false, false, false}))
-            << health << " at z " << z;
+                  (std::vector<bool>{armed, armed, true, true, true, false, false, false}))
+            << "name, ammunition, health (2), score (2), elsewhere (2) for " << health << " at z "
+            << z;
     }
 }
 

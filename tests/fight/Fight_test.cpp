@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <set>
+#include <string>
 
 #include "CaptureOutput.h"
 #include "CollisionMap.h"
@@ -46,10 +47,12 @@ TEST_F(ShotTest, ShotLeavesAtMuzzleWithWholeDegreeSpread) {
     const std::vector<int> r = randsAfterSeed(4, 2);
     weapon(3).update(25, true);
     Projectile* shot = lastShot();
-    EXPECT_EQ((std::vector<int>{shot->typeIndex, shot->moveForward}), (std::vector<int>{4, 1}));
+    EXPECT_EQ((std::vector<int>{shot->typeIndex, shot->moveForward}), (std::vector<int>{4, 1}))
+        << "type, flying";
     EXPECT_EQ(shot->shooter(), shooter);
     expectVec(shot->position, 3, 4, -7);
-    EXPECT_EQ((std::vector<float>{shot->pitch, shot->roll}), (std::vector<float>{10, 5}));
+    EXPECT_EQ((std::vector<float>{shot->pitch, shot->roll}), (std::vector<float>{10, 5}))
+        << "pitch and roll of the shooter";
     EXPECT_FLOAT_EQ(shot->heading, 90.0f + (r[1] % 5 - 2));  // r[0] is the shot's delay
     std::set<float> offsets;
     for (int i = 0; i < 200; ++i) {
@@ -67,6 +70,9 @@ TEST_F(ShotTest, RecoilPushesShooterVelocityAgainstTheShot) {
     shooter->heading = 90.0f;  // faces +x
     weapon(2).update(25, true);
     expectVec(shooter->velocity, -1, 0, 0);
+    weapon(0).type.recoil = 0;  // no push at all
+    weapon(0).update(25, true);
+    expectVec(shooter->velocity, -1, 0, 0);
 }
 
 TEST_F(ShotTest, EmptyWeaponStaysSilentUntilRefilled) {
@@ -77,18 +83,50 @@ TEST_F(ShotTest, EmptyWeaponStaysSilentUntilRefilled) {
     const int count = world->objectCount;
     for (int i = 0; i < 20; ++i) w.update(25, true);
     EXPECT_EQ(world->objectCount, count);
-    EXPECT_LE(w.cooldown, 0);  // keeps running down
+    EXPECT_EQ(w.cooldown, 0) << "counting stops where the cooldown ran out";
     captureOutput([&] { shooter->revive(0, 0, -50); });
-    EXPECT_EQ((std::vector<int>{w.ammo, w.cooldown}), (std::vector<int>{200, 0}));
+    EXPECT_EQ((std::vector<int>{w.ammo, w.cooldown}), (std::vector<int>{200, 0})) << "refilled";
     w.update(25, true);
     EXPECT_EQ(world->objectCount, count + 1);
 }
 
-TEST_F(ShotTest, ShotRefusedByFullWorldIsSpentAndDeleted) {
-    while (world->objectCount < World::MAX_OBJECTS) world->addObject(new WorldObject(world.get()));
+// A weapon row outside the table is the first row; a weapon nobody holds never
+// fires, and one without a world spends its round on a shot that goes nowhere.
+TEST_F(ShotTest, WeaponsOutsideTheTableOrWithoutHolderOrWorld) {
+    std::vector<std::string> names;
+    std::unique_ptr<Weapon> loose, worldless;
+    captureOutput([&] {
+        for (int index : {-1, 4, 5}) names.push_back(Weapon(world.get(), index, nullptr).name());
+        loose = std::make_unique<Weapon>(world.get(), 0, nullptr);
+        worldless = std::make_unique<Weapon>(nullptr, 1, shooter);
+    });
+    EXPECT_EQ(names, (std::vector<std::string>{"Weapon1", "Weapon5", "Weapon1"}));
+    loose->update(25, true);
+    worldless->update(25, true);
+    EXPECT_EQ((std::vector<int>{loose->ammo, worldless->ammo, worldless->cooldown}),
+              (std::vector<int>{200, 199, 350}))
+        << "rounds left unheld and without world, cooldown without world";
+    EXPECT_EQ(world->objectCount, 2);
+    expectVec(shooter->velocity, 0, 0, 2);
+}
+
+// The table's last entry takes one of ten fragments, the rest and a weapon's
+// shot are deleted; a shot without a world deletes all of its fragments.
+TEST_F(ShotTest, FullWorldTakesWhatFitsAndTheRestIsDeleted) {
+    Projectile* shell = shoot(1, shooter);
+    shell->remainingRange = 1;
+    while (world->objectCount < World::MAX_OBJECTS - 1)
+        world->addObject(new WorldObject(world.get()));
+    shell->update();
+    EXPECT_EQ(world->objectCount, World::MAX_OBJECTS);
+    EXPECT_NE(dynamic_cast<Projectile*>(lastShot()), nullptr) << "a fragment in the last entry";
     weapon(0).update(25, true);
     EXPECT_EQ((std::vector<int>{weapon(0).ammo, weapon(0).cooldown, world->objectCount}),
-              (std::vector<int>{199, 150, World::MAX_OBJECTS}));
+              (std::vector<int>{199, 150, World::MAX_OBJECTS}))
+        << "a refused shot spends its round and starts the cooldown";
+    auto* lone = new Projectile(nullptr, 1, shooter);
+    lone->remainingRange = 1;
+    lone->update();
 }
 
 TEST_F(ShotTest, ShortShotExpiresAtItsThirtiethUpdate) {
@@ -105,17 +143,22 @@ TEST_F(ShotTest, ShortShotExpiresAtItsThirtiethUpdate) {
     EXPECT_NEAR(shot->velocity.z, -(1 - std::pow(0.9, 29)), 1e-4);
     // No controller turns a shot: it flies straight.
     EXPECT_EQ((std::vector<float>{shot->pitch, shot->heading, shot->roll}),
-              (std::vector<float>{0, 0, 0}));
+              (std::vector<float>{0, 0, 0}))
+        << "pitch, heading, roll";
     world->update(1);
     EXPECT_FALSE(inWorld(shot));
 }
 
+// A fragment type outside the table gives none.
 TEST_F(ShotTest, SpentShotsReleaseTheirFragmentsOnceCreditedToTheShooter) {
-    // Columns: projectile type, fragments released, their type.
-    const int cases[][3] = {{1, 10, 2}, {3, 1, 0}, {0, 0, 0}, {2, 0, 0}, {4, 0, 0}};
-    for (const auto& [type, count, fragmentType] : cases) {
-        SCOPED_TRACE(type);
+    // Columns: projectile type, fragment type given to it (-2: its own), fragments
+    // released, their type.
+    const int cases[][4] = {{1, -2, 10, 2}, {3, -2, 1, 0}, {0, -2, 0, 0}, {2, -2, 0, 0},
+                            {4, -2, 0, 0},  {1, 4, 10, 4}, {1, 5, 0, 0},  {1, -1, 0, 0}};
+    for (const auto& [type, given, count, fragmentType] : cases) {
+        SCOPED_TRACE(std::to_string(type) + " with fragments of type " + std::to_string(given));
         Projectile* shell = shoot(type, shooter);
+        if (given != -2) shell->type.fragmentType = given;
         shell->position = {5, 4, -20};
         shell->remainingRange = 1.0;
         const int before = world->objectCount;
@@ -154,8 +197,15 @@ TEST_F(ShotTest, KillingHitCreditsShooterOnceAndEveryHitPushes) {
     shell->velocity = {2, 4, -1};
     shell->onCollision(target);
     EXPECT_EQ((std::vector<int>{target->health, shooter->score, shell->dead}),
-              (std::vector<int>{-10, 1, 1}));
+              (std::vector<int>{-10, 1, 1}))
+        << "health, score, shell dead";
     expectVec(target->impulse, 2, 2, -0.5f);
+    shooter->kindFlags = WorldObject::COLLIDES;  // not a creature: no credit
+    Creature* third = addCreature();
+    third->health = 0;
+    captureOutput([&] { shoot(0, shooter)->onCollision(third); });
+    EXPECT_EQ((std::vector<int>{third->alive, shooter->score}), (std::vector<int>{0, 1}))
+        << "third killed, score kept";
 }
 
 // A type index outside the table flies as type 0.
@@ -168,8 +218,8 @@ TEST_F(ShotTest, EachTypeTakesItsDamage) {
         shot->onCollision(target);
         health.push_back(target->health);
     }
-    EXPECT_EQ(types, (std::vector<int>{0, 0, 1, 2, 3, 4, 0}));
-    EXPECT_EQ(health, (std::vector<int>{80, 80, 80, 80, 80, 90, 80}));
+    EXPECT_EQ(types, (std::vector<int>{0, 0, 1, 2, 3, 4, 0})) << "for types -1 to 5";
+    EXPECT_EQ(health, (std::vector<int>{80, 80, 80, 80, 80, 90, 80})) << "for types -1 to 5";
 }
 
 TEST_F(ShotTest, PassesThroughShooterAndProjectilesButNotTheLevel) {
@@ -177,7 +227,8 @@ TEST_F(ShotTest, PassesThroughShooterAndProjectilesButNotTheLevel) {
     Projectile* other = shoot(0, target);
     EXPECT_EQ((std::vector<int>{shot->onCollision(shooter), shot->onCollision(other), shot->dead,
                                 shooter->health}),
-              (std::vector<int>{0, 0, 0, 100}));
+              (std::vector<int>{0, 0, 0, 100}))
+        << "blocks shooter, blocks other shot, dead, shooter's health";
     shot->onCollision(nullptr);
     EXPECT_TRUE(shot->dead);
     shot->onCollision(target);  // dead: hits nothing more

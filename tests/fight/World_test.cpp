@@ -1,19 +1,25 @@
-// World: object table, disposal after the step, keys, time limits and the closing average line;
-// its timing wheel: update times independent of frame splits, far list, order, leaving mid-walk.
+// World: object table and disposal list at their capacity, disposal after the step, keys, the
+// 1000 ms cap of an update and the closing average line; its timing wheel: update times
+// independent of frame splits and wheel position, the far list, order, leaving mid-walk, inactive
+// objects, where each object waits and how long, saturating delays.
 #include "World.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "CaptureOutput.h"
+#include "FightHost.h"
 #include "UpdateScheduler.h"
 #include "WorldObject.h"
 
 namespace {
+using Ints = std::vector<int>;
+
 struct Tracked : WorldObject {
     Tracked(World* owner, int* deletions) : WorldObject(owner), deletions(deletions) {}
     ~Tracked() override {
@@ -29,9 +35,9 @@ struct Tracked : WorldObject {
     std::function<void()> hook, onDelete;
 };
 
-struct TestWorld : World {
-    TestWorld() : World(nullptr) {}
-    void leaveToMenu() override { ++menuRequests; }
+struct Host : FightHost {
+    void goToMenu() override { ++menuRequests; }
+    void grabPointer(bool) override {}
     int menuRequests = 0;
 };
 
@@ -43,12 +49,14 @@ struct WorldTest : ::testing::Test {
         world = nullptr;
         return capturedStdout();
     }
-    Tracked* add() {
-        auto* t = new Tracked(world, &deletions);
+    Tracked* add(World* owner) {
+        auto* t = new Tracked(owner, &deletions);
         EXPECT_TRUE(world->addObject(t));
         return t;
     }
-    TestWorld* world = new TestWorld;
+    Tracked* add() { return add(world); }
+    Host host;
+    World* world = new World(&host);
     int deletions = 0;
 };
 
@@ -90,7 +98,7 @@ std::vector<int> countsAfterFrames(int delayMs, uint32_t periodMs, int startSlot
     return counts;
 }
 
-// Milliseconds (from scheduling) in which the object is updated.
+// Milliseconds (from scheduling, the first being 1) in which the object is updated.
 std::vector<int> updateTimes(int delayMs, uint32_t periodMs, int totalMs) {
     const std::vector<int> counts =
         countsAfterFrames(delayMs, periodMs, 1, std::vector<int>(totalMs, 1));
@@ -101,21 +109,30 @@ std::vector<int> updateTimes(int delayMs, uint32_t periodMs, int totalMs) {
 }
 }  // namespace
 
-TEST_F(WorldTest, TableStaysDenseAndRefusesPastItsCapacity) {
+TEST_F(WorldTest, TableStaysDenseAndHoldsExactlyItsCapacity) {
     Tracked* a = add();
     add();
     Tracked* c = add();
     world->detachObject(a);
-    EXPECT_EQ((std::vector<int>{world->objectCount, c->tableIndex}), (std::vector<int>{2, 0}));
-    EXPECT_EQ(world->objects[0], c);
+    world->detachObject(nullptr);
+    EXPECT_EQ(world->objectCount, 2);
+    EXPECT_EQ(world->objects[0], c) << "the last entry fills the hole";
+    EXPECT_EQ((Ints{c->tableIndex, a->tableIndex}), (Ints{0, -1})) << "moved and detached";
     EXPECT_EQ(a->node, nullptr) << "detached objects leave the scheduler";
     EXPECT_FALSE(world->addObject(c)) << "already in the table";
+    for (int stale : {1, 7}) {  // an index naming another entry, or none, is no membership
+        a->tableIndex = stale;
+        EXPECT_TRUE(world->addObject(a)) << stale;
+        world->detachObject(a);
+    }
     delete a;
-    while (world->objectCount < World::MAX_OBJECTS) add();
+    while (world->objectCount < World::MAX_OBJECTS - 1) add();
+    const Tracked* last = add();
+    EXPECT_EQ(last->tableIndex, World::MAX_OBJECTS - 1);
     Tracked refused(world, &deletions);
     EXPECT_FALSE(world->addObject(&refused));
     EXPECT_FALSE(world->addObject(nullptr));
-    WorldObject* last = world->objects[World::MAX_OBJECTS - 1];
+    EXPECT_EQ(refused.node, nullptr) << "a refused object is not scheduled";
     world->detachObject(&refused);  // never in the table: takes nobody's entry
     EXPECT_EQ(world->objects[World::MAX_OBJECTS - 1], last);
     EXPECT_EQ(world->objectCount, World::MAX_OBJECTS);
@@ -130,8 +147,8 @@ TEST_F(WorldTest, KilledObjectsAreDeletedAfterTheSchedulerStep) {
         EXPECT_EQ(deletions, 0) << "nothing is deleted while the scheduler runs";
     };
     world->update(5);
-    EXPECT_EQ((std::vector<int>{deletions, world->pendingCount, killer->updates}),
-              (std::vector<int>{1, 0, 5}));
+    EXPECT_EQ((Ints{deletions, world->pendingCount, killer->updates}), (Ints{1, 0, 5}))
+        << "deleted once, list emptied, the killer's updates";
     EXPECT_EQ(world->objects[0], killer);
     // Objects killed while the flush deletes others go in the same flush.
     Tracked* second = add();
@@ -142,38 +159,64 @@ TEST_F(WorldTest, KilledObjectsAreDeletedAfterTheSchedulerStep) {
     EXPECT_EQ(world->objectCount, 0);
 }
 
-TEST_F(WorldTest, UpdateLimitsTimeAndKeysUseTheLowByte) {
+// One kill per table entry fits; a further one is refused instead of written past the list.
+TEST_F(WorldTest, DisposalListHoldsAKillForEveryTableEntry) {
+    while (world->objectCount < World::MAX_OBJECTS) add();
+    for (int i = 0; i < World::MAX_OBJECTS; ++i) world->objects[i]->kill();
+    EXPECT_EQ(world->pendingCount, World::MAX_OBJECTS);
+    Tracked extra(world, &deletions);
+    world->queueDisposal(&extra);
+    world->queueDisposal(nullptr);
+    EXPECT_EQ(world->pendingCount, World::MAX_OBJECTS);
+    world->flushDisposals();
+    EXPECT_EQ((Ints{world->objectCount, world->pendingCount, deletions}),
+              (Ints{0, 0, World::MAX_OBJECTS}))
+        << "table, list, deletions";
+}
+
+TEST_F(WorldTest, AnUpdateLetsAtMost1000MillisecondsPassAndKeysUseTheLowByte) {
     Tracked* ticker = add();
-    world->update(2500);
-    EXPECT_EQ((std::vector<int>{int(world->totalMilliseconds), ticker->updates}),
-              (std::vector<int>{1000, 1000}));
+    // Columns: milliseconds asked for, milliseconds passed.
+    const int steps[][2] = {{1001, 1000}, {1000, 1000}, {999, 999}, {0, 0}, {-1, 0}};
+    for (auto [asked, passed] : steps) {
+        const int updates = ticker->updates, total = world->totalMilliseconds;
+        world->update(asked);
+        EXPECT_EQ(ticker->updates - updates, passed) << asked << " ms asked for";
+        EXPECT_EQ(world->totalMilliseconds - total, passed) << asked << " ms asked for";
+    }
     world->keyDown('p');
     world->update(100);
     world->draw();
-    EXPECT_EQ(ticker->updates, 1000) << "paused";
+    EXPECT_EQ(ticker->updates, 2999) << "paused";
     EXPECT_EQ(world->frameCount, 1) << "paused frames still count";
     world->keyDown('p' + 256);
     world->update(100);
-    EXPECT_EQ(ticker->updates, 1100);
+    EXPECT_EQ(ticker->updates, 3099);
+    world->keyDown('x');
     world->keyDown(27);
     world->keyDown(283);  // F2 shares Escape's low byte
-    EXPECT_EQ(world->menuRequests, 2);
+    EXPECT_EQ(host.menuRequests, 2);
+    captureOutput([] { World(nullptr).keyDown(27); });  // nobody to ask
 }
 
+// Also an object owned by no World: the closing World takes it out of its table itself.
 TEST_F(WorldTest, ClosingDisposesEverythingAndPrintsTheAverage) {
-    for (int i = 0; i < 3; ++i) add();
+    add();
+    add();
+    add(nullptr);
     world->update(30);
     for (int i = 0; i < 4; ++i) world->draw();
     EXPECT_EQ(closeWorld(), "Average : 7.500000 ms/frame\n");
     EXPECT_EQ(deletions, 3);
-    world = new TestWorld;
+    world = new World(&host);
     const std::string noFrames = closeWorld();
     EXPECT_TRUE(noFrames == "Average : -nan ms/frame\n" || noFrames == "Average : nan ms/frame\n");
 }
 
+// Starting positions put a first update or a re-queue on the last slot of the wheel or past it.
 TEST(UpdateScheduler, UpdateTimesDoNotDependOnFrameSplitOrWheelPosition) {
     const std::vector<int> frames = {3, 997, 1000, 1, 250, 849};
-    for (uint32_t period : {25u, 1000u, 1500u}) {
+    for (uint32_t period : {25u, 999u, 1000u, 1500u}) {
         const std::vector<int> times = updateTimes(7, period, 3100);
         ASSERT_GE(times.size(), 2u);
         EXPECT_EQ(times[0], 8) << "delay 7 runs in the 8th millisecond";
@@ -185,57 +228,154 @@ TEST(UpdateScheduler, UpdateTimesDoNotDependOnFrameSplitOrWheelPosition) {
             expected.push_back(
                 int(std::upper_bound(times.begin(), times.end(), end) - times.begin()));
         }
-        for (int start : {1, 500, 999, 1000}) {
+        for (int start : {1, 500, 968, 993, 994, 999, 1000}) {
             EXPECT_EQ(countsAfterFrames(7, period, start, frames), expected)
                 << "period " << period << ", wheel at " << start;
         }
     }
-    // A delay from 999 on waits in the far list and runs one millisecond later.
-    EXPECT_EQ(updateTimes(1000, 1000, 3002), (std::vector<int>{1002, 2002, 3002}));
-    EXPECT_EQ(updateTimes(1998, 5000, 2100), std::vector<int>{2000});
-    EXPECT_EQ(updateTimes(999, 5000, 1100), std::vector<int>{1001});
-    EXPECT_EQ(countsAfterFrames(0, 5, 1, {0, 0}), (std::vector<int>{0, 0}));
+    // Columns: start delay, millisecond of the first update. From 999 on the
+    // object waits in the far list and runs one millisecond later.
+    const int firsts[][2] = {{0, 1},       {998, 999},   {999, 1001},
+                             {1000, 1002}, {1998, 2000}, {1999, 2001}};
+    for (auto [delay, first] : firsts)
+        EXPECT_EQ(updateTimes(delay, 5000, first), Ints{first}) << "delay " << delay;
+    EXPECT_EQ(countsAfterFrames(0, 5, 1, {0, 0}), (Ints{0, 0}));
 }
 
 struct SchedulerTest : ::testing::Test {
     UpdateScheduler scheduler;
     std::vector<int> log;
-    int ids[4] = {1, 2, 3, 4};
+    int ids[5] = {1, 2, 3, 4, 5};
+    // The object's slot (0 the far list), its delay, and the length of that list.
+    std::string where(const ScheduledObject& object) const {
+        return "slot " + std::to_string(object.slot) + " delay " + std::to_string(object.delay) +
+               " list " + std::to_string(scheduler.listLength(object.slot));
+    }
 };
 
 TEST_F(SchedulerTest, SameSlotRunsLatestInsertedFirst) {
     Probe a(&log, &ids[0], 0, 10), b(&log, &ids[1], 0, 10), c(&log, &ids[2], 0, 10);
     for (Probe* p : {&a, &b, &c}) enter(scheduler, *p);
     scheduler.advance(11);
-    EXPECT_EQ(log, (std::vector<int>{3, 2, 1, 1, 2, 3})) << "re-queueing reverses the order";
+    EXPECT_EQ(log, (Ints{3, 2, 1, 1, 2, 3})) << "re-queueing reverses the order";
 }
 
+// The walk of a slot goes on past objects that leave in their own update or are
+// taken out by another, and is not disturbed by one leaving from elsewhere.
 TEST_F(SchedulerTest, ObjectsMayLeaveOrVanishDuringAnUpdate) {
     auto* vanishing = new Probe(&log, &ids[0], 0, 3);
     Probe leaving(&log, &ids[1], 0, 3), successor(&log, &ids[2], 0, 3), last(&log, &ids[3], 0, 3);
-    for (Probe* p : {&last, &successor, &leaving, vanishing}) enter(scheduler, *p);
+    Probe elsewhere(&log, &ids[4], 1, 3);
+    for (Probe* p : {&elsewhere, &last, &successor, &leaving, vanishing}) enter(scheduler, *p);
     vanishing->hook = [vanishing] { delete vanishing; };  // leaves the wheel as it goes
     leaving.hook = [&] {
         scheduler.unschedule(&leaving);
         scheduler.unschedule(&successor);
+        scheduler.unschedule(&elsewhere);
     };
     scheduler.advance(4);
-    EXPECT_EQ(log, (std::vector<int>{1, 2, 4, 4}));
-    EXPECT_EQ((std::vector<int>{leaving.slot, int(leaving.active)}), (std::vector<int>{-1, 0}));
+    EXPECT_EQ(log, (Ints{1, 2, 4, 4}));
+    EXPECT_EQ((Ints{leaving.slot, int(leaving.active)}), (Ints{-1, 0})) << "slot, active";
     EXPECT_FALSE(scheduler.unschedule(&successor));
 }
 
-TEST_F(SchedulerTest, RefusesNegativeDelaysAndSecondEntries) {
+// Not yet made active, or made inactive in its update: skipped where it waits
+// (its slot, or the far list with its delay untouched) until made active again.
+TEST_F(SchedulerTest, InactiveObjectsAreSkippedWhereTheyWait) {
+    Probe idle(&log, &ids[0], 3, 10), farIdle(&log, &ids[1], 1500, 10);
+    Probe stopping(&log, &ids[2], 0, 10);
+    ASSERT_TRUE(scheduler.schedule(&idle));
+    ASSERT_TRUE(scheduler.schedule(&farIdle));
+    enter(scheduler, stopping);
+    stopping.hook = [&] { stopping.active = 0; };
+    scheduler.advance(2000);
+    EXPECT_EQ(log, Ints{3});
+    EXPECT_EQ(where(idle), "slot 4 delay 0 list 1");
+    EXPECT_EQ(where(farIdle), "slot 0 delay 501 list 1");
+    EXPECT_EQ(where(stopping), "slot 1 delay 0 list 1");
+    idle.active = farIdle.active = stopping.active = 1;
+    stopping.hook = nullptr;
+    scheduler.advance(4);
+    EXPECT_EQ(log, (Ints{3, 3, 1}));
+    scheduler.advance(996);
+    EXPECT_EQ(where(farIdle), "slot 502 delay 0 list 1");
+}
+
+// An object waits in the wheel slot of its next update, or in the far list with
+// the delay left beyond the current turn; each update moves it on by its period.
+TEST_F(SchedulerTest, SlotAndDelaySayWhereEachObjectWaits) {
+    Probe chaser(&log, &ids[0], 7, 25), slow(&log, &ids[1], 1500, 2000);
+    enter(scheduler, chaser);
+    enter(scheduler, slow);
+    EXPECT_EQ(where(chaser), "slot 8 delay 0 list 1");
+    EXPECT_EQ(where(slow), "slot 0 delay 501 list 1");
+    scheduler.advance(8);
+    EXPECT_EQ(where(chaser), "slot 33 delay 0 list 1");
+    EXPECT_EQ(scheduler.listLength(8), 0);
+    scheduler.advance(992);  // a turn: the far list hands over what is due in the next one
+    EXPECT_EQ(where(slow), "slot 502 delay 0 list 1");
+    EXPECT_EQ(scheduler.listLength(UpdateScheduler::FAR_LIST), 0);
+    scheduler.advance(502);
+    EXPECT_EQ(where(slow), "slot 0 delay 1501 list 1")
+        << "after its update in the 502nd millisecond";
+}
+
+// A far-list delay beyond the largest int32 is held at it rather than wrapping negative.
+TEST_F(SchedulerTest, HugePeriodsAndDelaysSaturate) {
+    // Columns: period; the delay held after the first update, in slot 1.
+    const std::pair<uint32_t, int> rows[] = {{INT_MAX + 999u, INT_MAX - 1},
+                                             {INT_MAX + 1000u, INT_MAX},
+                                             {INT_MAX + 1001u, INT_MAX},
+                                             {UINT_MAX, INT_MAX}};
+    for (auto [period, held] : rows) {
+        UpdateScheduler wheel;
+        Probe probe(&log, &ids[0], 0, period);
+        enter(wheel, probe);
+        wheel.advance(1);
+        EXPECT_EQ((Ints{probe.slot, probe.delay}), (Ints{0, held}))
+            << "slot, delay for period " << period;
+    }
+    // Scheduled from slot 1000, the last of a turn, a delay of INT_MAX reaches one past it.
+    scheduler.advance(1);
+    Probe last(&log, &ids[0], 998, 5), late(&log, &ids[1], INT_MAX, 5);
+    last.hook = [&] { enter(scheduler, late); };
+    enter(scheduler, last);
+    scheduler.advance(999);
+    EXPECT_EQ((Ints{late.slot, late.delay}), (Ints{0, INT_MAX - 1000}))
+        << "slot, delay less a turn";
+}
+
+TEST_F(SchedulerTest, RefusesNegativeDelaysSecondEntriesAndOthersObjects) {
     Probe probe(&log, nullptr, -1, 1);
     EXPECT_FALSE(scheduler.schedule(&probe));
+    EXPECT_FALSE(scheduler.schedule(nullptr));
     EXPECT_EQ(probe.slot, -1);
     probe.delay = 0;
     EXPECT_TRUE(scheduler.schedule(&probe));
     EXPECT_FALSE(scheduler.schedule(&probe)) << "a second entry would be updated twice";
-    EXPECT_EQ(scheduler.listLength(1), 1);
-    Probe far(&log, nullptr, 5000, 1);
-    ASSERT_TRUE(scheduler.schedule(&far));
-    EXPECT_EQ((std::vector<int>{scheduler.listLength(UpdateScheduler::FAR_LIST),
-                                scheduler.listLength(UpdateScheduler::SLOTS + 1)}),
-              (std::vector<int>{1, 0}));
+    UpdateScheduler other;
+    EXPECT_FALSE(other.unschedule(&probe)) << "not its node to free";
+    EXPECT_FALSE(other.unschedule(nullptr));
+    EXPECT_EQ(where(probe), "slot 1 delay 0 list 1");
+    EXPECT_EQ((Ints{scheduler.listLength(-1), scheduler.listLength(UpdateScheduler::SLOTS + 1)}),
+              (Ints{0, 0}))
+        << "lists -1 and 1001 do not exist";
+}
+
+// Also when the scheduler goes first: its objects do not reach for it afterwards.
+TEST_F(SchedulerTest, ClearFreesEveryNodeAndObjectsForgetTheirs) {
+    Probe near(&log, &ids[0], 0, 5), far(&log, &ids[1], 5000, 5);
+    enter(scheduler, near);
+    enter(scheduler, far);
+    scheduler.clear();
+    EXPECT_EQ(near.node, nullptr);
+    EXPECT_EQ(far.node, nullptr);
+    EXPECT_EQ(scheduler.listLength(1) + scheduler.listLength(UpdateScheduler::FAR_LIST), 0);
+    scheduler.advance(1000);
+    EXPECT_TRUE(log.empty());
+    {
+        UpdateScheduler brief;
+        enter(brief, near);
+    }
+    EXPECT_EQ(near.node, nullptr);
 }
