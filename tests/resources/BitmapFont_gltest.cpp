@@ -85,6 +85,14 @@ TEST_F(BitmapFontGl, LinesOfOnePassKeepTheirOwnOriginsAndThePassRestoresTheMatri
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
 }
 
+// Long texts are passed on in pieces; the origin moves on across them.
+TEST_F(BitmapFontGl, TheGlyphAfter256OthersIsDrawnWhereItsAdvanceLeadsTo) {
+    load(fontImage({161}));
+    font.printText(320 - 2560, 240, (std::string(256, 'B') + "A").c_str());
+    EXPECT_EQ(255, at(328, 248).r) << "the A, 2570 units on";
+    EXPECT_EQ(Rgb{}, at(340, 248));
+}
+
 TEST_F(BitmapFontGl, BytesAbove127DrawAsQuestionMarks) {
     load(fontImage({159, 161}));  // '?' is glyph 96 + 63
     font.printText(100, 100, "??A");
@@ -104,6 +112,7 @@ TEST_F(BitmapFontGl, ReloadingKeepsOneSetOfListsAndOneTextureReference) {
     const GLuint base = font.listBase();
     ASSERT_NE(0u, base);
     for (GLuint i = 0; i < 256; ++i) ASSERT_TRUE(glIsList(base + i)) << i;
+    EXPECT_FALSE(glIsList(base + 256));
     EXPECT_EQ(1, textureStore.count());
     EXPECT_EQ(1, textureStore.entry(font.textureSlot())->refCount);
 
@@ -112,6 +121,7 @@ TEST_F(BitmapFontGl, ReloadingKeepsOneSetOfListsAndOneTextureReference) {
         std::make_tuple(0u, -1, GLboolean(GL_FALSE), 0),
         std::make_tuple(font.listBase(), font.textureSlot(), glIsList(base), textureStore.count()));
     font.printText(10, 10, "A");  // unloaded: draws nothing, calls no stray lists
+    font.printText(10, 10, nullptr);
     EXPECT_EQ(0, GlTestWindow::litPixels());
 }
 

@@ -79,6 +79,11 @@ TEST_F(MeshGl, UntexturedObjectsTakeTheirMaterialColourAndMissingMaterialsDrawWh
     glNormal3f(0, 0, 1);
     mesh.renderObject(mesh.objects[0]);
     EXPECT_NEAR(centre().r, 51, 2);
+    mesh.objects[0].normals.clear();  // none: the current normal, facing the light
+    mesh.objects[0].faces.insert(mesh.objects[0].faces.end(), {0, 1, 3});  // past the vertices
+    glNormal3f(0, 0, 1);
+    mesh.renderObject(mesh.objects[0]);
+    EXPECT_EQ(RED, centre());
     glPopAttrib();
     for (size_t i : {1, 2}) {
         clearFrame();

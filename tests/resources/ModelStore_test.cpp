@@ -67,6 +67,14 @@ TEST_F(ModelStoreTest, EveryPartOfTheKeyButTheCaseMakesAModelOfItsOwn) {
     }
     EXPECT_EQ("a.3ds:1 a.3ds:1 a.3ds:1 a.3ds:2 a.3ds:1 a.3ds:1 ", table());
     EXPECT_EQ("skin.bmp", store.entry(3)->replacementTexture);
+    // Null texture names are empty ones; keys order strictly (sets of requests rely on it).
+    captureOutput([&] {
+        EXPECT_EQ(first, store.getModel("a.3ds", nullptr, nullptr, NO_LISTS, false, false, false));
+    });
+    const ModelKey& plain = *store.entry(0);
+    const ModelKey& mirrored = *store.entry(1);
+    EXPECT_TRUE(plain < mirrored && !(mirrored < plain) && !(plain < plain) &&
+                !(plain == mirrored));
 }
 
 TEST_F(ModelStoreTest, ReleasingTheLastReferenceMovesTheLastEntryIntoTheHole) {
@@ -114,17 +122,21 @@ TEST_F(ModelStoreTest, AFullTableRefusesNewRequestsButStillFindsLoadedModels) {
     EXPECT_EQ(nullptr, store.entry(0));
 }
 
+// Names of up to 254 characters are taken (a skin that long loads), longer ones refused.
 TEST_F(ModelStoreTest, FailedOrRefusedRequestsLeaveNoEntryBehind) {
-    ASSERT_NE(nullptr, get("a.3ds"));
-    const std::string longName(300, 'x');
+    const std::string n254(MAX_MODEL_NAME, 'x'), n255(MAX_MODEL_NAME + 1, 'y');
     const Output said = captureOutput([&] {
-        for (const char* name : {"missing.3ds", "", longName.c_str()})
+        ASSERT_NE(nullptr, get("a.3ds", n254.c_str(), n254.c_str()));
+        for (const char* name :
+             {"missing.3ds", "", n254.c_str(), n255.c_str(), static_cast<const char*>(nullptr)})
             EXPECT_EQ(nullptr, get(name));
-        EXPECT_EQ(nullptr, get("a.3ds", longName.c_str()));
+        EXPECT_EQ(nullptr, get("a.3ds", n255.c_str()));
+        EXPECT_EQ(nullptr, get("a.3ds", "", n255.c_str()));
     });
     const std::string tooLong =
-        "Model name too long (more than 254 characters): " + longName.substr(0, 60) + "...\n";
-    EXPECT_EQ(said.err, "Unable to locate file missing.3ds\n" + tooLong + tooLong);
+        "Model name too long (more than 254 characters): " + n255.substr(0, 60) + "...\n";
+    EXPECT_EQ(said.err, "Unable to locate file missing.3ds\nUnable to locate file " + n254 + "\n" +
+                            tooLong + tooLong + tooLong);
     EXPECT_EQ("a.3ds:1 ", table());
 }
 
