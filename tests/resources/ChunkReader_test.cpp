@@ -240,6 +240,14 @@ TEST(ChunkReader, BoundsHoldAtTheirLimitAndEndTheWalkOnePast) {
         // A name without its zero ends at the chunk's end.
         {editorFile({TdsChunk(0x4000).raw({'a', 'b'})}),
          "| ab m0 v0 f0 uv0;\nobject name \"ab\" has no terminating zero"},
+        // A list without room for its count, a version without room for its value.
+        {editorFile({object({TdsChunk(0x4110).u8(1), vertexList(3)})}),
+         "| obj m0 v3 f0 uv0;\nchunk 0x4110 at offset 38 (length 7) ends before its count"},
+        {TdsChunk(0x4D4D)
+             .child(TdsChunk(0x0002).u8(4).u8(0).u8(0))
+             .child(TdsChunk(0x4000).str("o"))
+             .bytes(),
+         "| o m0 v0 f0 uv0;\nchunk 0x0002 at offset 6 (length 9) ends before its value"},
         // The list 29 meshes down is read at depth 32; deeper ones are skipped, told once.
         {editorFile({nested(29), nested(30), nested(31)}),
          "| deep m0 v1 f0 uv0; deep m0 v0 f0 uv0; deep m0 v0 f0 uv0;\n"

@@ -64,10 +64,10 @@ std::string pcx(int bits, int planes, int lineBytes, int xmin = 0) {
     return h + char(planes) + le16(lineBytes) + std::string(60, '\0');
 }
 
-// A TIFF directory entry of one integer whose bytes 00 10 01 00 read 0 as a byte, 4096 as a
-// short and 69632 as a long.
-std::string tiffEntry(int tag, int type) {
-    return le16(tag) + le16(type) + le32(1) + "\0\x10\x01\0"s;
+// A TIFF directory entry whose value bytes 00 10 01 00 read 0 as a byte, 4096 as a short and
+// 69632 as a long, or are the offset 69632 (outside the file) of values longer than 4 bytes.
+std::string tiffEntry(int tag, int type, int count = 1) {
+    return le16(tag) + le16(type) + le32(count) + "\0\x10\x01\0"s;
 }
 
 // An extended WEBP file of 5 x 3 with the given flags byte.
@@ -199,8 +199,10 @@ TEST(ImageHeader, RefusalsNameTheirReasonAndEveryBoundHoldsAtItAndFailsOnePast) 
     EXPECT_STREQ(ICO_NONE, inspect(seed(TGA), "")) << "a TGA header begins like a cursor file";
 
     const std::string sos = "\xff\xda\x00\x08\x01\x01\x00\x00\x3f\x00"s;  // an empty scan
-    std::string scans64 = "junk";  // stray bytes hide nothing: libjpeg skips them too
-    for (int i = 0; i < 64; ++i) scans64 += sos;
+    // Stray bytes hide nothing (libjpeg skips them too); a table ends a scan's data, and the
+    // bytes of the table are no marker.
+    std::string scans64 = "junk";
+    for (int i = 0; i < 64; ++i) scans64 += sos + "\xff\xc4\0\x04\xff\xda"s;
     const std::string scans65 = scans64 + sos;
     // The ICO seed's picture header: 8 bits a pixel, then the colours it uses.
     const std::string colours256 = "\x08\0"s + std::string(16, '\0') + le32(256);
@@ -209,48 +211,80 @@ TEST(ImageHeader, RefusalsNameTheirReasonAndEveryBoundHoldsAtItAndFailsOnePast) 
     // frame header after the picture, 64 and 65 scans; GIF: a comment extension, a trailer
     // instead of the picture, code sizes 8, 9, 1 and 0; TIFF: compression 6 (old JPEG), PackBits,
     // Deflate, none (no tag), missing sides, samples per pixel and their bits, a repeated tag, a
-    // text entry and one without a value, two shorts that fit the entry and three stored
-    // elsewhere (at offset 5: zeros), the width and the tile sides (held whole) read as every
-    // integer type; WEBP sizes and frame headers; icon sides of 1 and 256 pixels (the height
-    // twice, for the mask), depths, compression, at most 256 colours of 8 bits and none of 32.
-    // Columns: the seed, where the bytes go, the bytes, the reason.
+    // text entry and one without a value, four bytes that fit the entry and five stored
+    // elsewhere, the width and the tile sides (held whole) read as every integer type; WEBP sizes
+    // and frame headers; icon sides of 1 and 256 pixels (the height twice, for the mask), depths,
+    // compression, at most 256 colours of 8 bits and none of 32. Columns: the seed, where the bytes
+    // go, the bytes, the reason.
     const struct {
         const char* seed;
         size_t at;
         std::string bytes;
         const char* reason;
-    } patched[] = {{PNG, 11, "\x0e", PNG_IHDR},     {PNG, 16, "\0\0\x23\x28"s, WIDE},
-                   {JPG, 292, scans64, OK},         {PNG, 16, "\0\0\x10\x01\0\0\x10\0"s, MANY},
-                   {JPG, 292, scans65, JPEG_SCANS}, {PNG, 33, "\x7f\xff\xff\xff", PNG_PAST},
-                   {GIF, 62, "\xfe", OK},           {PNG, 33, "\x80\0\0\0"s, PNG_LENGTH},
-                   {GIF, 69, "\x3b", GIF_NONE},     {BMP, 18, "\x01\x20\0\0"s, WIDE},
-                   {GIF, 79, "\x08", OK},           {BMP, 22, "\xff\xdf\xff\xff"s, WIDE},
-                   {GIF, 79, "\x09", GIF_CODE},     {BMP, 22, "\xfd\xff\xff\xff"s, OK},
-                   {GIF, 79, "\x01", OK},           {JPG, 163, "\xff\xdc\xff\xdc", WIDE},
-                   {GIF, 79, "\0"s, GIF_CODE},      {JPG, 163, "\0\0"s, JPEG_HEIGHT},
-                   {TIF, 48, "\x10\x27", WIDE},     {GIF, 0x4a, "\x88\x13\x88\x13", MANY},
-                   {TIF, 84, "\x05\x80", OK},       {TIF, 84, "\x06\0"s, TIFF_COMPRESSION},
-                   {TIF, 84, "\xb2\x80", OK},       {TIF, 40, "\xe7\x03"s, TIFF_SIZE},
-                   {TIF, 76, "\xe7\x03"s, OK},      {TIF, 52, "\xe7\x03"s, TIFF_SIZE},
-                   {TIF, 144, "\x04\0"s, OK},       {TIF, 144, "\x05\0"s, TIFF_SAMPLES},
-                   {TIF, 236, "\x10\0"s, OK},       {TIF, 144, "\0\0"s, TIFF_SAMPLES},
-                   {TIF, 42, "\x02", TIFF_TYPE},    {TIF, 236, "\x20\0"s, TIFF_BITS},
-                   {TIF, 44, "\x02", OK},           {TIF, 236, "\x03\0"s, TIFF_BITS},
-                   {TIF, 44, "\x03", NONE},         {TIF, 52, "\0\x01"s, TIFF_REPEATED},
-                   {WEBP, 20, "\x2e", WEBP_CUT},    {TIF, 44, "\0\0\0\0"s, TIFF_TYPE},
-                   {LOSSY, 23, "\x9c", WEBP_CUT},   {TIF, 40, tiffEntry(256, 1), NONE},
-                   {ICO, 22, "\x89PNG", ICO_PNG},   {TIF, 40, tiffEntry(256, 6), NONE},
-                   {ICO, 26, "\x01\0"s, OK},        {TIF, 40, tiffEntry(256, 3), OK},
-                   {ICO, 26, "\0\0"s, ICO_SIDE},    {TIF, 40, tiffEntry(256, 8), OK},
-                   {ICO, 26, "\0\x01"s, ICO_PAST},  {TIF, 40, tiffEntry(256, 4), WIDE},
-                   {ICO, 26, "\x01\x01", ICO_SIDE}, {TIF, 40, tiffEntry(256, 9), WIDE},
-                   {ICO, 30, "\x02", OK},           {TIF, 172, tiffEntry(322, 3), OK},
-                   {ICO, 30, "\x01", ICO_SIDE},     {TIF, 172, tiffEntry(322, 4), WIDE},
-                   {ICO, 30, "\0\x02"s, ICO_PAST},  {TIF, 196, tiffEntry(323, 4), WIDE},
-                   {ICO, 30, "\x01\x02", ICO_SIDE}, {WEBP, 21, "\xff\xff\xff\x0f", WIDE},
-                   {ICO, 36, "\x18", OK},           {ICO, 38, "\x01", ICO_COMPRESSED},
-                   {ICO, 36, "\x10", ICO_DEPTH},    {ICO, 36, colours257, ICO_PALETTE},
-                   {ICO, 36, colours256, ICO_PAST}, {ICO, 54, "\x01", ICO_PALETTE}};
+    } patched[] = {{PNG, 11, "\x0e", PNG_IHDR},
+                   {PNG, 16, "\0\0\x23\x28"s, WIDE},
+                   {JPG, 292, scans64, OK},
+                   {PNG, 16, "\0\0\x10\x01\0\0\x10\0"s, MANY},
+                   {JPG, 292, scans65, JPEG_SCANS},
+                   {PNG, 33, "\x7f\xff\xff\xff", PNG_PAST},
+                   {GIF, 62, "\xfe", OK},
+                   {PNG, 33, "\x80\0\0\0"s, PNG_LENGTH},
+                   {GIF, 69, "\x3b", GIF_NONE},
+                   {BMP, 18, "\x01\x20\0\0"s, WIDE},
+                   {GIF, 79, "\x08", OK},
+                   {BMP, 22, "\xff\xdf\xff\xff"s, WIDE},
+                   {GIF, 79, "\x09", GIF_CODE},
+                   {BMP, 22, "\xfd\xff\xff\xff"s, OK},
+                   {GIF, 79, "\x01", OK},
+                   {JPG, 163, "\xff\xdc\xff\xdc", WIDE},
+                   {GIF, 79, "\0"s, GIF_CODE},
+                   {JPG, 163, "\0\0"s, JPEG_HEIGHT},
+                   {TIF, 48, "\x10\x27", WIDE},
+                   {GIF, 0x4a, "\x88\x13\x88\x13", MANY},
+                   {TIF, 84, "\x05\x80", OK},
+                   {TIF, 84, "\x06\0"s, TIFF_COMPRESSION},
+                   {TIF, 84, "\xb2\x80", OK},
+                   {TIF, 40, "\xe7\x03"s, TIFF_SIZE},
+                   {TIF, 76, "\xe7\x03"s, OK},
+                   {TIF, 52, "\xe7\x03"s, TIFF_SIZE},
+                   {TIF, 144, "\x04\0"s, OK},
+                   {TIF, 144, "\x05\0"s, TIFF_SAMPLES},
+                   {TIF, 236, "\x10\0"s, OK},
+                   {TIF, 144, "\0\0"s, TIFF_SAMPLES},
+                   {TIF, 42, "\x02", TIFF_TYPE},
+                   {TIF, 236, "\x20\0"s, TIFF_BITS},
+                   {TIF, 40, tiffEntry(256, 1, 4), NONE},
+                   {TIF, 236, "\x03\0"s, TIFF_BITS},
+                   {TIF, 40, tiffEntry(256, 1, 5), TIFF_ENTRY},
+                   {TIF, 52, "\0\x01"s, TIFF_REPEATED},
+                   {WEBP, 20, "\x2e", WEBP_CUT},
+                   {TIF, 44, "\0\0\0\0"s, TIFF_TYPE},
+                   {LOSSY, 23, "\x9c", WEBP_CUT},
+                   {TIF, 40, tiffEntry(256, 1), NONE},
+                   {ICO, 22, "\x89PNG", ICO_PNG},
+                   {TIF, 40, tiffEntry(256, 6), NONE},
+                   {ICO, 26, "\x01\0"s, OK},
+                   {TIF, 40, tiffEntry(256, 3), OK},
+                   {ICO, 26, "\0\0"s, ICO_SIDE},
+                   {TIF, 40, tiffEntry(256, 8), OK},
+                   {ICO, 26, "\0\x01"s, ICO_PAST},
+                   {TIF, 40, tiffEntry(256, 4), WIDE},
+                   {ICO, 26, "\x01\x01", ICO_SIDE},
+                   {TIF, 40, tiffEntry(256, 9), WIDE},
+                   {ICO, 30, "\x02", OK},
+                   {TIF, 172, tiffEntry(322, 3), OK},
+                   {ICO, 30, "\x01", ICO_SIDE},
+                   {TIF, 172, tiffEntry(322, 4), WIDE},
+                   {ICO, 30, "\0\x02"s, ICO_PAST},
+                   {TIF, 196, tiffEntry(323, 4), WIDE},
+                   {ICO, 30, "\x01\x02", ICO_SIDE},
+                   {WEBP, 21, "\xff\xff\xff\x0f", WIDE},
+                   {ICO, 36, "\x18", OK},
+                   {ICO, 38, "\x01", ICO_COMPRESSED},
+                   {ICO, 36, "\x10", ICO_DEPTH},
+                   {ICO, 36, colours257, ICO_PALETTE},
+                   {ICO, 36, colours256, ICO_PAST},
+                   {ICO, 54, "\x01", ICO_PALETTE}};
     for (const auto& c : patched) {
         std::string file = seed(c.seed);
         file.replace(c.at, c.bytes.size(), c.bytes);

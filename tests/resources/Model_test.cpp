@@ -176,6 +176,7 @@ TEST_F(ModelFiles, BrokenDescriptionFilesAreRefusedWithTheRuleTheyBreak) {
     const std::pair<std::string, std::string> broken[] = {
         {"", "the length must be 1 or more"},
         {"1000\n10\n", "the key count must be 1 or more"},
+        {"1000\n10\n2\n", "the key file pattern is missing or too long"},
         {"0\n10\n2\nkey%d.3ds\n0\n", "the length must be 1 or more"},
         {"99999999999\n10\n2\nkey%d.3ds\n0\n", "the length must be 1 or more"},
         {"1000\n0\n2\nkey%d.3ds\n0\n", "the frame count must be 1 or more"},
