@@ -416,19 +416,9 @@ TEST(ImageDecoding, OnlyPicturesWhoseHeadersPassAreDecodedAndLibraryRefusalsSayW
     }
 }
 
-TEST(ImageDecoding, OldStyleBitmapHeadersAreMeasuredByTheirOwnFields) {
-    // A 12-byte info header keeps width and height in 16 bits each, so the
-    // 32-bit reading of a modern header would see 2 + 2 * 65536.
-    std::string os2 = "BM" + std::string(8, '\0') + "\x1a\0\0\0"s;  // pixels at 26
-    os2 += "\x0c\0\0\0\x02\0\x02\0\x01\0\x18\0"s;  // header size 12, 2 x 2, 1 plane, 24 bits
-    os2 += std::string(2 * 8, '\x7f');             // two rows of 6 bytes padded to 8
-    SurfacePtr image = decodeBytes(os2, nullptr);
-    ASSERT_TRUE(image) << SDL_GetError();
-    EXPECT_EQ(std::make_pair(image->w, image->h), std::make_pair(2, 2));
-}
-
 // Every format, and every stored layout (paletted, 24 and 32 bits, blue or red first, padded
-// rows, a colour key on a used colour), reads back as the picture it holds, top row first.
+// rows, a colour key on a used colour, an old-style bitmap header), reads back as the picture it
+// holds, top row first.
 TEST(ImageConversion, EveryFormatAndLayoutReadsBackAsItsPicture) {
     TempDir dir;
     const TestImage seedPicture = TestImage::gradient(5, 3), tall = TestImage::gradient(3, 5),
@@ -442,6 +432,12 @@ TEST(ImageConversion, EveryFormatAndLayoutReadsBackAsItsPicture) {
     dir.write("keyed.gif", keyed);
     uncounted.replace(160, 2, "\xe7\x03");  // no strip byte counts: libtiff measures the file
     dir.write("uncounted.tif", uncounted);
+    // A 12-byte info header keeps width and height in 16 bits each, so the 32-bit reading of a
+    // modern header would see 2 + 2 * 65536: 2 x 2 pixels of 24 bits, pixels at 26.
+    dir.write("os2.bmp", "BM" + std::string(8, '\0') +
+                             "\x1a\0\0\0\x0c\0\0\0\x02\0\x02\0\x01\0\x18\0"s +
+                             std::string(2 * 8, '\x7f'));
+    const TestImage grey(2, 2, 127, 127, 127);
     struct File {
         std::string path;
         const TestImage& picture;
@@ -451,7 +447,8 @@ TEST(ImageConversion, EveryFormatAndLayoutReadsBackAsItsPicture) {
         {dir.file("tall8.bmp"), tall, 0},        {dir.file("tall.bmp"), tall, 0},
         {dir.file("tall32.bmp"), tall, 0},       {dir.file("tall.ppm"), tall, 0},
         {dir.file("square.bmp"), square, 0},     {dir.file("square.ppm"), square, 0},
-        {dir.file("keyed.gif"), seedPicture, 0}, {dir.file("uncounted.tif"), seedPicture, 0}};
+        {dir.file("keyed.gif"), seedPicture, 0}, {dir.file("uncounted.tif"), seedPicture, 0},
+        {dir.file("os2.bmp"), grey, 0}};
     for (const char* extension :
          {"bmp", "cur", "gif", "ico", "jpg", "pcx", "png", "ppm", "tga", "tif", "webp"})
         files.push_back({std::string(TOVASK_SOURCE_DIR) + "/fuzz/corpus/image/picture." + extension,
@@ -470,42 +467,28 @@ TEST(ImageConversion, EveryFormatAndLayoutReadsBackAsItsPicture) {
 TEST(ImageConversion, OnlyThreeByteRedOrBlueFirstPixelsArePlainAndEmptyOnesAreRefused) {
     SDL_Palette palette{};
     // Columns: bits and bytes per pixel, red, green and blue shifts (little-endian), the
-    // channel (1 red, 2 green, 3 blue) stored with fewer bits, paletted, bytes per row of 4
-    // pixels; plain, blue stored first.
-    const struct {
-        int bits, bytes, r, g, b, lossy;
-        bool paletted;
-        int pitch;
-        bool plain, blueFirst;
-    } layouts[] = {
-        {24, 3, 0, 8, 16, 0, false, 12, true, false},
-        {24, 3, 16, 8, 0, 0, false, 12, true, true},
-        {24, 3, 16, 8, 0, 0, false, 16, true, true},    // padded rows
-        {24, 3, 16, 8, 0, 0, false, 11, false, true},   // rows shorter than their pixels
-        {24, 3, 8, 0, 16, 0, false, 12, false, false},  // green first
-        {24, 3, 0, 16, 8, 0, false, 12, false, false},  // green last
-        {24, 3, 0, 8, 0, 0, false, 12, false, true},
-        {24, 3, 16, 8, 16, 0, false, 12, false, false},
-        {24, 3, 0, 8, 16, 1, false, 12, false, false},
-        {24, 3, 0, 8, 16, 2, false, 12, false, false},
-        {24, 3, 0, 8, 16, 3, false, 12, false, false},
-        {24, 3, 0, 8, 16, 0, true, 12, false, false},
-        {24, 4, 0, 8, 16, 0, false, 16, false, false},
-        {32, 4, 0, 8, 16, 0, false, 16, false, false},
-    };
+    // channel (1 red, 2 green, 3 blue) stored with fewer bits, paletted (1), bytes per row of 4
+    // pixels, plain (1). Rows: red or blue first, padded rows, rows shorter than their pixels,
+    // green first or last, red and blue in one byte, a channel of fewer bits, a palette, 4 bytes.
+    const int layouts[][9] = {{24, 3, 0, 8, 16, 0, 0, 12, 1}, {24, 3, 16, 8, 0, 0, 0, 12, 1},
+                              {24, 3, 16, 8, 0, 0, 0, 16, 1}, {24, 3, 16, 8, 0, 0, 0, 11, 0},
+                              {24, 3, 8, 0, 16, 0, 0, 12, 0}, {24, 3, 0, 16, 8, 0, 0, 12, 0},
+                              {24, 3, 0, 8, 0, 0, 0, 12, 0},  {24, 3, 16, 8, 16, 0, 0, 12, 0},
+                              {24, 3, 0, 8, 16, 1, 0, 12, 0}, {24, 3, 0, 8, 16, 2, 0, 12, 0},
+                              {24, 3, 0, 8, 16, 3, 0, 12, 0}, {24, 3, 0, 8, 16, 0, 1, 12, 0},
+                              {24, 4, 0, 8, 16, 0, 0, 16, 0}, {32, 4, 0, 8, 16, 0, 0, 16, 0}};
     for (const auto& l : layouts) {
         SDL_PixelFormat format{};
-        format.BitsPerPixel = Uint8(l.bits), format.BytesPerPixel = Uint8(l.bytes);
-        format.Rshift = Uint8(l.r), format.Gshift = Uint8(l.g), format.Bshift = Uint8(l.b);
-        format.Rloss = l.lossy == 1 ? 3 : 0, format.Gloss = l.lossy == 2 ? 2 : 0;
-        format.Bloss = l.lossy == 3 ? 3 : 0;
-        format.palette = l.paletted ? &palette : nullptr;
+        format.BitsPerPixel = Uint8(l[0]), format.BytesPerPixel = Uint8(l[1]);
+        format.Rshift = Uint8(l[2]), format.Gshift = Uint8(l[3]), format.Bshift = Uint8(l[4]);
+        format.Rloss = l[5] == 1 ? 3 : 0, format.Gloss = l[5] == 2 ? 2 : 0;
+        format.Bloss = l[5] == 3 ? 3 : 0;
+        format.palette = l[6] ? &palette : nullptr;
         SDL_Surface surface{};
-        surface.format = &format, surface.w = 4, surface.h = 1, surface.pitch = l.pitch;
-        EXPECT_EQ(std::make_pair(l.plain, l.blueFirst),
-                  std::make_pair(isPlain24(&surface), blueFirst(&surface)))
-            << l.bits << " bits, shifts " << l.r << " " << l.g << " " << l.b << ", lossy "
-            << l.lossy << ", pitch " << l.pitch;
+        surface.format = &format, surface.w = 4, surface.h = 1, surface.pitch = l[7];
+        EXPECT_EQ(bool(l[8]), isPlain24(&surface))
+            << l[0] << " bits, shifts " << l[2] << " " << l[3] << " " << l[4] << ", lossy " << l[5]
+            << ", pitch " << l[7];
     }
     const char* problem = "";
     EXPECT_EQ(nullptr, textureRows(nullptr, problem));

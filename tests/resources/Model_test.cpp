@@ -121,29 +121,24 @@ TEST_F(ModelFiles, LengthIsCutToWholeFramesAndTheClockWrapsWhenLoopingAndStopsOt
     EXPECT_EQ(std::make_pair(looping.ticksPerFrame, looping.length), std::make_pair(333, 999));
     expectVertex(looping, 2, 1, 10, 0, 0);  // one key blended with itself
 
-    looping.advance(1000);
-    EXPECT_EQ(clock(looping), std::make_pair(1, 0));
-    once.advance(1000);
-    EXPECT_EQ(clock(once), std::make_pair(998, 2));
-    looping.setTime(5);
-    looping.advance(-10);
-    EXPECT_EQ(clock(looping), std::make_pair(994, 2));
-    looping.advance(-2000000000);  // many lengths back, no long loop, no overflow
-    EXPECT_EQ(clock(looping), std::make_pair(992, 2));
-    looping.advance(2147483647);
-    EXPECT_EQ(clock(looping), std::make_pair(273, 0));
-
-    once.advance(-5000);
-    EXPECT_EQ(clock(once), std::make_pair(0, 0));
-    once.setTime(400);
-    EXPECT_EQ(clock(once), std::make_pair(400, 1));
+    Model empty;  // never loaded: the clock stays at zero
+    // Columns: the model, the time set, the ticks it advances, the time and frame after. Times
+    // of 998 and 999 (the length), 0 and -1 either way; many lengths back and forth.
+    const std::tuple<Model*, int, int, int, int> steps[] = {
+        {&looping, 0, 1000, 1, 0},  {&once, 0, 1000, 998, 2}, {&looping, 994, -2000000000, 992, 2},
+        {&looping, 998, 0, 998, 2}, {&looping, 999, 0, 0, 0}, {&looping, 992, 2147483647, 273, 0},
+        {&once, 999, 0, 998, 2},    {&looping, 5, -5, 0, 0},  {&looping, 5, -6, 998, 2},
+        {&looping, 5, -10, 994, 2}, {&once, 5, -6, 0, 0},     {&once, 400, 0, 400, 1},
+        {&empty, 0, 100, 0, 0},     {&empty, -3, 0, 0, 0}};
+    for (const auto& [model, set, ticks, time, frame] : steps) {
+        model->setTime(set);
+        model->advance(ticks);
+        const char* name = model == &once ? "once" : model == &looping ? "looping" : "empty";
+        EXPECT_EQ(clock(*model), std::make_pair(time, frame))
+            << name << " from " << set << " by " << ticks;
+    }
     once.resetTime();
     EXPECT_EQ(clock(once), std::make_pair(0, 0));
-
-    Model empty;  // never loaded: the clock stays at zero
-    empty.advance(100);
-    empty.setTime(-3);
-    EXPECT_EQ(clock(empty), std::make_pair(0, 0));
 }
 
 // Every mirrored axis negates that coordinate; an odd number of them swaps two corners of every

@@ -95,8 +95,8 @@ TEST_F(TextureStoreGl, CompanionsBuildANewAlphaSlotOnEveryCall) {
     const TestImage colour = TestImage::gradient(4, 4);
     TestImage alpha(4, 4);
     alpha.fill(0, 0, 4, 1, 200, 200, 200);  // top row of the file
-    for (const char* name : {"leaf.bmp", "bush.bmp", "ab"}) image(name, colour);
-    for (const char* name : {"leaf-.bmp", "bush+.bmp"}) image(name, alpha);
+    for (const char* name : {"leaf.bmp", "bush.bmp", "abc", "abcd"}) image(name, colour);
+    for (const char* name : {"leaf-.bmp", "bush+.bmp", "-abcd"}) image(name, alpha);
     const int a = store.getTextureAuto("LEAF.BMP");
     const int b = store.getTextureAuto("leaf.bmp");
     ASSERT_GE(a, 0);
@@ -116,10 +116,12 @@ TEST_F(TextureStoreGl, CompanionsBuildANewAlphaSlotOnEveryCall) {
     const TextureEntry* bush = store.entry(store.getTextureAuto("bush.bmp"));
     ASSERT_NE(bush, nullptr);
     EXPECT_TRUE(bush->alpha && !bush->blend);
-    // Too short to hold an extension: no companions, an ordinary cached texture.
-    const int shortName = store.getTextureAuto("AB");
-    EXPECT_EQ(shortName, store.getTextureAuto("ab"));
+    // Three characters are too few to hold an extension: no companions, an ordinary cached
+    // texture; four are enough.
+    const int shortName = store.getTextureAuto("ABC");
+    EXPECT_EQ(shortName, store.getTextureAuto("abc"));
     EXPECT_FALSE(store.entry(shortName)->alpha);
+    EXPECT_TRUE(store.entry(store.getTextureAuto("abcd"))->blend);
 }
 
 // Companions of another width or height, of either kind, and missing files.
