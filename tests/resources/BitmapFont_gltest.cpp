@@ -61,6 +61,8 @@ TEST_F(BitmapFontGl, CapitalAIsColumnOneRowTenAndEachCharacterAdvancesTenUnits) 
     EXPECT_EQ(255, at(344, 248).r);
     for (int x : {318, 328, 348}) EXPECT_EQ(Rgb{}, at(x, 248));
     for (int y : {230, 262}) EXPECT_EQ(Rgb{}, at(338, y));
+    // 16 x 16 units from (330, 240): pixel columns 132 to 137 and rows 128 to 136, no more.
+    EXPECT_EQ(6 * 9, GlTestWindow::litPixels());
 }
 
 TEST_F(BitmapFontGl, LinesOfOnePassKeepTheirOwnOriginsAndThePassRestoresTheMatrices) {
@@ -121,9 +123,16 @@ TEST_F(BitmapFontGl, ReloadingKeepsOneSetOfListsAndOneTextureReference) {
     EXPECT_EQ(
         std::make_tuple(0u, -1, GLboolean(GL_FALSE), 0),
         std::make_tuple(font.listBase(), font.textureSlot(), glIsList(base), textureStore.count()));
-    font.printText(10, 10, "A");  // unloaded: draws nothing, calls no stray lists
+    // Unloaded, it draws nothing and calls none of the lists another font now holds.
+    ASSERT_TRUE(writeBmp(TestImage(256, 256, 255, 255, 255), dir.file("lit.bmp")));
+    BitmapFont other;
+    captureStdout();
+    other.loadFont("lit.bmp");
+    capturedStdout();
+    font.printText(10, 10, "AB");
     font.printText(10, 10, nullptr);
     EXPECT_EQ(0, GlTestWindow::litPixels());
+    other.releaseFont();
 }
 
 }  // namespace
