@@ -261,14 +261,14 @@ TEST(ImageHeader, RefusalsNameTheirReasonAndEveryBoundHoldsAtItAndFailsOnePast) 
     icoHeader41[22] = 41;
     // Whole files: headers of exactly their size and a byte less; sides of 8192 and 4096 x 4096
     // pixels in all and a few bytes claiming 12 GB; JPEG: fill bytes, markers without a length
-    // and a stray byte, tables that are no frame, a second frame header (not read), segment
-    // lengths of 2, 1 and past the end, a scan's data with stuffed zeros and a restart marker;
-    // GIF: a local colour table of two entries, and an empty graphic control block (the decoder
-    // went on skipping blocks from the picture's 0x2c on, and looped at the end of the file);
-    // PCX lines of 9 pixels of 1 bit in 2 to 18 bytes, plane layouts, xmin past xmax; a
-    // big-endian TIFF; PNM sizes, comments ending at either line end, maximum values, bitmaps
-    // (no maximum), nine and ten digits; refused formats. Columns: the extension, the bytes, the
-    // reason.
+    // and a stray byte, tables that are no frame, a second frame header (not read), frame
+    // markers CF and BF (none), segment lengths of 2, 1 and past the end, a scan's data with
+    // stuffed zeros and a restart marker; GIF: a local colour table of two entries, and an empty
+    // graphic control block (the decoder went on skipping blocks from the picture's 0x2c on, and
+    // looped at the end of the file); PCX lines of 9 pixels of 1 bit in 2 to 18 bytes, plane
+    // layouts, xmin past xmax; a big-endian TIFF; PNM sizes, comments ending at either line end,
+    // maximum values, bitmaps (no maximum), nine and ten digits; refused formats. Columns: the
+    // extension, the bytes, the reason.
     using File = std::tuple<const char*, std::string, const char*>;
     const std::vector<File> files = {
         {"ico", icoHeader41, ICO_HEADER},
@@ -277,9 +277,11 @@ TEST(ImageHeader, RefusalsNameTheirReasonAndEveryBoundHoldsAtItAndFailsOnePast) 
         {"webp", vp8x('\0').substr(0, 29), WEBP_CUT},
         {"jpg", jpeg + sof.substr(0, 9), OK},
         {"jpg", jpeg + sof.substr(0, 8), NO_FRAME},
-        {"jpg", jpeg + "\xff\xff\xd0\x12\xff\x01\xff\0"s + sof, OK},
+        {"jpg", jpeg + "\xff\xff\xd0\xff\xd7\x12\xff\x01\xff\0"s + sof, OK},
         {"jpg", jpeg + notAFrame('\xc4') + notAFrame('\xc8') + notAFrame('\xcc') + sof, OK},
         {"jpg", jpeg + sof + notAFrame('\xc1'), OK},
+        {"jpg", jpeg + "\xff\xcf" + sof.substr(2), OK},
+        {"jpg", jpeg + "\xff\xbf" + sof.substr(2), NO_FRAME},
         {"jpg", jpeg + "\xff\xe0\0\x02"s + sof, OK},
         {"jpg", jpeg + "\xff\xe0\0\x01"s + sof, NO_FRAME},
         {"jpg", jpeg + "\xff\xe0\xff\xff" + sof, NO_FRAME},
