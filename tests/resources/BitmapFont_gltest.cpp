@@ -61,6 +61,8 @@ TEST_F(BitmapFontGl, CapitalAIsColumnOneRowTenAndEachCharacterAdvancesTenUnits) 
     EXPECT_EQ(255, at(344, 248).r);
     for (int x : {318, 328, 348}) EXPECT_EQ(Rgb{}, at(x, 248));
     for (int y : {230, 262}) EXPECT_EQ(Rgb{}, at(338, y));
+    // 16 x 16 units from (330, 240): pixel columns 132 to 137 and rows 128 to 136, no more.
+    EXPECT_EQ(6 * 9, GlTestWindow::litPixels());
 }
 
 TEST_F(BitmapFontGl, LinesOfOnePassKeepTheirOwnOriginsAndThePassRestoresTheMatrices) {
@@ -85,16 +87,25 @@ TEST_F(BitmapFontGl, LinesOfOnePassKeepTheirOwnOriginsAndThePassRestoresTheMatri
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
 }
 
+// Long texts are passed on in pieces; the origin moves on across them.
+TEST_F(BitmapFontGl, TheGlyphAfter256OthersIsDrawnWhereItsAdvanceLeadsTo) {
+    load(fontImage({161}));
+    font.printText(320 - 2560, 240, (std::string(256, 'B') + "A").c_str());
+    EXPECT_EQ(255, at(328, 248).r) << "the A, 2570 units on";
+    EXPECT_EQ(Rgb{}, at(340, 248));
+}
+
+// 127 is glyph 223 (dark here); 128 and above would be negative list offsets.
 TEST_F(BitmapFontGl, BytesAbove127DrawAsQuestionMarks) {
     load(fontImage({159, 161}));  // '?' is glyph 96 + 63
-    font.printText(100, 100, "??A");
+    font.printText(100, 100, " ??A");
     const std::vector<uint8_t> expected = GlTestWindow::frame();
     ASSERT_GT(GlTestWindow::litPixels(), 0);
     GlTestWindow::resetState();
     font.printText(100, 100,
-                   "\xC1\xFF"
+                   "\x7f\x80\xFF"
                    "A");
-    EXPECT_TRUE(expected == GlTestWindow::frame());
+    EXPECT_TRUE(expected == GlTestWindow::frame()) << "the frame of \" ??A\"";
     EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 }
 
@@ -104,6 +115,7 @@ TEST_F(BitmapFontGl, ReloadingKeepsOneSetOfListsAndOneTextureReference) {
     const GLuint base = font.listBase();
     ASSERT_NE(0u, base);
     for (GLuint i = 0; i < 256; ++i) ASSERT_TRUE(glIsList(base + i)) << i;
+    EXPECT_FALSE(glIsList(base + 256));
     EXPECT_EQ(1, textureStore.count());
     EXPECT_EQ(1, textureStore.entry(font.textureSlot())->refCount);
 
@@ -111,8 +123,16 @@ TEST_F(BitmapFontGl, ReloadingKeepsOneSetOfListsAndOneTextureReference) {
     EXPECT_EQ(
         std::make_tuple(0u, -1, GLboolean(GL_FALSE), 0),
         std::make_tuple(font.listBase(), font.textureSlot(), glIsList(base), textureStore.count()));
-    font.printText(10, 10, "A");  // unloaded: draws nothing, calls no stray lists
+    // Unloaded, it draws nothing and calls none of the lists another font now holds.
+    ASSERT_TRUE(writeBmp(TestImage(256, 256, 255, 255, 255), dir.file("lit.bmp")));
+    BitmapFont other;
+    captureStdout();
+    other.loadFont("lit.bmp");
+    capturedStdout();
+    font.printText(10, 10, "AB");
+    font.printText(10, 10, nullptr);
     EXPECT_EQ(0, GlTestWindow::litPixels());
+    other.releaseFont();
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "CaptureOutput.h"
 #include "Mesh.h"
 #include "TdsWriter.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -191,37 +193,67 @@ TEST(ChunkReader, EveryTruncationEndsTheWalkWithValidObjects) {
     }
 }
 
-TEST(ChunkReader, BogusLengthsAndCountsStayInsideTheData) {
-    // A child claiming less than its own header would never advance.
-    TdsChunk editor(0x3D3D);
-    editor.child(TdsChunk(0x3D3E).u32(3)).raw(TdsChunk(0x4000).str("x").bytes(2));
-    EXPECT_EQ(readBack(TdsChunk(0x4D4D).child(editor).bytes()),
-              "|\nchunk 0x4000 at offset 22 (length 2) is shorter than its header");
-    // Lengths running past the parent and past the file.
-    std::vector<uint8_t> bytes = editorFile({object({vertexList(3)})});
-    bytes[2] = 0xFF, bytes[3] = 0xFF, bytes[4] = 0xFF, bytes[5] = 0x7F;
-    bytes[bytes.size() - 3 * 12 - 2 - 6 + 3] = 0x10;  // the vertex list's length + 4096
-    EXPECT_EQ(readBack(bytes),
-              "| obj m0 v3 f0 uv0;\n"
-              "chunk 0x4D4D at offset 0 (length 2147483647) runs past the end of the file\n"
-              "chunk 0x4110 at offset 38 (length 4140) runs past the end of its parent");
-    // Counts larger than the chunk body are cut to what it holds.
-    TdsChunk verts(0x4110);
-    verts.u16(65535).f32(1).f32(2).f32(3).f32(4).f32(5).f32(6);
-    TdsChunk faces(0x4120);
-    faces.u16(9000).u16(0).u16(1).u16(1).u16(0);
-    TdsChunk uvs(0x4140);
-    uvs.u16(40000).f32(0.5f);
-    EXPECT_EQ(readBack(editorFile({object({verts, faces, uvs})})),
-              "| obj m0 v2 f1 uv0;\n"
-              "vertex list at offset 38 claims 65535 entries but holds only 2\n"
-              "face list at offset 70 claims 9000 entries but holds only 1\n"
-              "texture coordinate list at offset 86 claims 40000 entries but holds only 0");
-    // A few bytes left over inside an object, too few for a chunk: the walk stops there.
-    EXPECT_EQ(
-        readBack(
-            editorFile({object({vertexList(3)}).raw({1, 2, 3}), object({vertexList(3)}, "after")})),
-        "| obj m0 v3 f0 uv0;\nchunk 0x4000 at offset 22 (length 63) ends inside a chunk header");
+// Every bound of the walk at its limit and one past it: chunk lengths against their header,
+// their parent and the data, counts against their chunk, names and nesting depth.
+TEST(ChunkReader, BoundsHoldAtTheirLimitAndEndTheWalkOnePast) {
+    const auto nested = [](int levels) {  // meshes in meshes, a vertex list in the innermost
+        TdsChunk mesh = TdsChunk(0x4100).child(vertexList(1));
+        for (int i = 1; i < levels; ++i) mesh = TdsChunk(0x4100).child(mesh);
+        return TdsChunk(0x4000).str("deep").child(mesh);
+    };
+    std::vector<uint8_t> pastParent = editorFile({object({vertexList(3)})});
+    pastParent[pastParent.size() - 42] += 1;  // the vertex list's length
+    std::vector<uint8_t> pastFile = editorFile({object({vertexList(3)})});
+    pastFile[2] += 1;
+    TdsChunk verts(0x4110), faces(0x4120), uvs(0x4140);
+    verts.u16(3).f32(1).f32(2).f32(3).f32(4).f32(5).f32(6);
+    faces.u16(2).u16(0).u16(1).u16(1).u16(0);
+    uvs.u16(2).f32(0.5f).f32(0.5f);
+    const std::string n254(ChunkReader::MAX_NAME, 'n');
+    const std::pair<std::vector<uint8_t>, std::string> cases[] = {
+        {TdsChunk(0x4D4D).bytes(), "|"},
+        {TdsChunk(0x4D4D).bytes(5),
+         "|\nchunk 0x4D4D at offset 0 (length 5) is shorter than its header"},
+        {pastFile,
+         "| obj m0 v3 f0 uv0;\nchunk 0x4D4D at offset 0 (length 83) runs past the end of the file"},
+        {editorFile({TdsChunk(0x1234), object({vertexList(3)})}), "| obj m0 v3 f0 uv0;"},
+        {TdsChunk(0x4D4D)
+             .child(
+                 TdsChunk(0x3D3D).child(TdsChunk(0x3D3E)).raw(TdsChunk(0x4000).str("x").bytes(5)))
+             .bytes(),
+         "|\nchunk 0x4000 at offset 18 (length 5) is shorter than its header"},
+        {editorFile({object({vertexList(3)}).raw(TdsChunk(0x1234).bytes()), object({}, "after")}),
+         "| obj m0 v3 f0 uv0; after m0 v0 f0 uv0;"},
+        {editorFile({object({vertexList(3)}).raw({1, 2, 3, 4, 5}), object({}, "after")}),
+         "| obj m0 v3 f0 uv0;\nchunk 0x4000 at offset 22 (length 65) ends inside a chunk header"},
+        {pastParent,
+         "| obj m0 v3 f0 uv0;\nchunk 0x4110 at offset 38 (length 45) runs past the end of its "
+         "parent"},
+        {editorFile({object({verts, faces, uvs})}),
+         "| obj m0 v2 f1 uv1;\n"
+         "vertex list at offset 38 claims 3 entries but holds only 2\n"
+         "face list at offset 70 claims 2 entries but holds only 1\n"
+         "texture coordinate list at offset 86 claims 2 entries but holds only 1"},
+        {editorFile({TdsChunk(0x4000).str(n254), TdsChunk(0x4000).str(n254 + "x")}),
+         "| " + n254 + " m0 v0 f0 uv0; " + n254 +
+             " m0 v0 f0 uv0;\nobject name cut to 254 characters: \"" + n254 + "\""},
+        // A name without its zero ends at the chunk's end.
+        {editorFile({TdsChunk(0x4000).raw({'a', 'b'})}),
+         "| ab m0 v0 f0 uv0;\nobject name \"ab\" has no terminating zero"},
+        // A list without room for its count, a version without room for its value.
+        {editorFile({object({TdsChunk(0x4110).u8(1), vertexList(3)})}),
+         "| obj m0 v3 f0 uv0;\nchunk 0x4110 at offset 38 (length 7) ends before its count"},
+        {TdsChunk(0x4D4D)
+             .child(TdsChunk(0x0002).u8(4).u8(0).u8(0))
+             .child(TdsChunk(0x4000).str("o"))
+             .bytes(),
+         "| o m0 v0 f0 uv0;\nchunk 0x0002 at offset 6 (length 9) ends before its value"},
+        // The list 29 meshes down is read at depth 32; deeper ones are skipped, told once.
+        {editorFile({nested(29), nested(30), nested(31)}),
+         "| deep m0 v1 f0 uv0; deep m0 v0 f0 uv0; deep m0 v0 f0 uv0;\n"
+         "chunk 0x4110 at offset 418 (length 20) is nested too deeply; skipped"},
+    };
+    for (const auto& [bytes, reading] : cases) EXPECT_EQ(readBack(bytes), reading);
 }
 
 TEST(ChunkReader, FacesPointingPastTheVerticesAreDropped) {
@@ -240,19 +272,32 @@ TEST(ChunkReader, FacesPointingPastTheVerticesAreDropped) {
     }
 }
 
-TEST(ChunkReader, HostileNamesAndNestingAreBounded) {
-    // Deeply nested meshes are skipped rather than recursed into.
-    TdsChunk nested = TdsChunk(0x4100).child(vertexList(1));
-    for (int i = 0; i < 2000; ++i) nested = TdsChunk(0x4100).child(nested);
-    TdsChunk deep(0x4000);
-    deep.str(std::string(300, 'n')).child(nested);
-    const std::string name(ChunkReader::MAX_NAME, 'n');
-    EXPECT_EQ(readBack(editorFile({deep})),
-              "| " + name + " m0 v0 f0 uv0;\nobject name cut to 254 characters: \"" + name +
-                  "\"\nchunk 0x4100 at offset 509 (length 11846) is nested too deeply; skipped");
-    // A name without its zero ends at the chunk's end.
-    TdsChunk unterminated(0x4000);
-    unterminated.raw({'a', 'b'});
-    EXPECT_EQ(readBack(editorFile({unterminated})),
-              "| ab m0 v0 f0 uv0;\nobject name \"ab\" has no terminating zero");
+// Files are read in blocks up to their main chunk's length, however long; a file shorter than
+// its main chunk keeps what it holds, and files that are none are refused with their path.
+TEST(ChunkReader, FilesAreReadWholeAndRefusedWhenTheyHoldNoMainChunk) {
+    TempDir dir;
+    TdsScene scene;
+    scene.objects = {triangle("first"), triangle("big"), triangle("last")};
+    scene.objects[1].vertices.resize(6000);  // 72 kB: more than one block
+    const std::string whole = dir.write("whole.3ds", writeTds(scene));
+    Mesh mesh;
+    ASSERT_TRUE(ChunkReader::import(mesh, whole.c_str()));
+    EXPECT_EQ(
+        std::make_tuple(3, 6000, std::string("last")),
+        std::make_tuple(mesh.objectCount(), mesh.objects[1].vertexCount(), mesh.objects[2].name));
+    const std::string files[] = {dir.write("claims.3ds", TdsChunk(0x4D4D).bytes(100)),
+                                 dir.file("missing.3ds"),
+                                 dir.write("tiny.3ds", std::string("MM\6\0\0", 5)),
+                                 dir.write("other.3ds", TdsChunk(0x4D4C).bytes())};
+    captureStderr();
+    EXPECT_TRUE(ChunkReader::import(mesh, files[0].c_str()));
+    for (int i : {1, 2, 3}) EXPECT_FALSE(ChunkReader::import(mesh, files[i].c_str())) << files[i];
+    EXPECT_FALSE(ChunkReader::importMemory(mesh, nullptr, 0, "nothing"));
+    EXPECT_EQ(capturedStderr(),
+              "3DS file " + files[0] +
+                  ": chunk 0x4D4D at offset 0 (length 100) runs past the end of the file\n" +
+                  "Unable to find the file: " + files[1] + "!\n" +
+                  "Unable to load PRIMARY chuck from file: " + files[2] + "!\n" +
+                  "Unable to load PRIMARY chuck from file: " + files[3] + "!\n" +
+                  "Unable to load PRIMARY chuck from file: nothing!\n");
 }

@@ -25,9 +25,11 @@ MeshObject objectWith(std::vector<Vec3> vertices, std::vector<uint32_t> faces) {
 TEST(MeshNormals, FacesWeighByAreaAndUnusedVerticesStayZero) {
     Mesh mesh;
     // Vertex 0 is shared: the first face has twice the second's area and
-    // normals +z and +x, so the sum is (1, 0, 2), not (1, 0, 1).
-    mesh.objects.push_back(objectWith(
-        {{0, 0, 0}, {2, 0, 0}, {0, 1, 0}, {0, 1, 0}, {0, 0, 1}, {5, 5, 5}}, {0, 1, 2, 0, 3, 4}));
+    // normals +z and +x, so the sum is (1, 0, 2), not (1, 0, 1). A face
+    // pointing past the vertices (never read from a file) counts for nothing.
+    mesh.objects.push_back(
+        objectWith({{0, 0, 0}, {2, 0, 0}, {0, 1, 0}, {0, 1, 0}, {0, 0, 1}, {5, 5, 5}},
+                   {0, 1, 2, 0, 3, 4, 0, 1, 6}));
     mesh.computeNormals();
     const std::vector<Vec3>& n = mesh.objects[0].normals;
     ASSERT_EQ(n.size(), 6u);

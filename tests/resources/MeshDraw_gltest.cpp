@@ -79,6 +79,11 @@ TEST_F(MeshGl, UntexturedObjectsTakeTheirMaterialColourAndMissingMaterialsDrawWh
     glNormal3f(0, 0, 1);
     mesh.renderObject(mesh.objects[0]);
     EXPECT_NEAR(centre().r, 51, 2);
+    mesh.objects[0].normals.clear();  // none: the current normal, facing the light
+    mesh.objects[0].faces.insert(mesh.objects[0].faces.end(), {0, 1, 3});  // past the vertices
+    glNormal3f(0, 0, 1);
+    mesh.renderObject(mesh.objects[0]);
+    EXPECT_EQ(RED, centre());
     glPopAttrib();
     for (size_t i : {1, 2}) {
         clearFrame();
@@ -128,7 +133,7 @@ TEST_F(MeshGl, ListsReplayWhatWasCompiledAndAreDeletedWithTheMesh) {
     whole.buildLists(7);  // unknown mode: fields stay as they were
     EXPECT_TRUE(whole.wholeList && glIsList(wholeList));
     whole.buildLists(LISTS_NONE);  // a rebuild drops the old lists
-    EXPECT_FALSE(whole.wholeList || glIsList(wholeList));
+    EXPECT_FALSE(whole.wholeList || glIsList(wholeList) || glIsList(wholeList + 1));
     perObject.destroy();
     EXPECT_FALSE(glIsList(objectList));
     EXPECT_EQ(0, perObject.objectCount() + perObject.materialCount());
@@ -247,10 +252,17 @@ TEST_F(MeshGl, ModelsDrawTheirCurrentFrameAsLoaded) {
     marker("key1.3ds", 2, 0);  // frame 0 on the right
     marker("key2.3ds", 0, 2);  // frame 1 at the top
     dir.write("walk3", "2\n2\n2\nkey%d.3ds\n0\n");
+    // Loading deletes no list it does not own, not even the first name.
+    const GLuint someoneElses = 1;
+    ASSERT_FALSE(glIsList(someoneElses));
+    glNewList(someoneElses, GL_COMPILE);
+    glEndList();
     Model plain, mirrored;
     ASSERT_TRUE(plain.load("walk3", LISTS_PER_OBJECT, false, false, false));
     ASSERT_TRUE(mirrored.load("walk3", LISTS_WHOLE_MESH, true, false, false));
     EXPECT_TRUE(plain.frames[1]->objects[0].hasList && mirrored.frames[1]->wholeList);
+    EXPECT_TRUE(glIsList(someoneElses));
+    glDeleteLists(someoneElses, 1);
     // Columns: model, time, lit on the right, on the left, at the top.
     const std::tuple<Model*, int, bool, bool, bool> cases[] = {{&plain, 0, true, false, false},
                                                                {&plain, 1, false, false, true},

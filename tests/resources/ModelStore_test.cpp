@@ -67,6 +67,14 @@ TEST_F(ModelStoreTest, EveryPartOfTheKeyButTheCaseMakesAModelOfItsOwn) {
     }
     EXPECT_EQ("a.3ds:1 a.3ds:1 a.3ds:1 a.3ds:2 a.3ds:1 a.3ds:1 ", table());
     EXPECT_EQ("skin.bmp", store.entry(3)->replacementTexture);
+    // Null texture names are empty ones; keys order strictly (sets of requests rely on it).
+    captureOutput([&] {
+        EXPECT_EQ(first, store.getModel("a.3ds", nullptr, nullptr, NO_LISTS, false, false, false));
+    });
+    const ModelKey& plain = *store.entry(0);
+    const ModelKey& mirrored = *store.entry(1);
+    EXPECT_TRUE(plain < mirrored && !(mirrored < plain) && !(plain < plain) &&
+                !(plain == mirrored));
 }
 
 TEST_F(ModelStoreTest, ReleasingTheLastReferenceMovesTheLastEntryIntoTheHole) {
@@ -114,55 +122,51 @@ TEST_F(ModelStoreTest, AFullTableRefusesNewRequestsButStillFindsLoadedModels) {
     EXPECT_EQ(nullptr, store.entry(0));
 }
 
+// Names of up to 254 characters are taken (a skin that long loads), longer ones refused.
 TEST_F(ModelStoreTest, FailedOrRefusedRequestsLeaveNoEntryBehind) {
-    ASSERT_NE(nullptr, get("a.3ds"));
-    const std::string longName(300, 'x');
+    const std::string n254(MAX_MODEL_NAME, 'x'), n255(MAX_MODEL_NAME + 1, 'y');
     const Output said = captureOutput([&] {
-        for (const char* name : {"missing.3ds", "", longName.c_str()})
+        ASSERT_NE(nullptr, get("a.3ds", n254.c_str(), n254.c_str()));
+        for (const char* name :
+             {"missing.3ds", "", n254.c_str(), n255.c_str(), static_cast<const char*>(nullptr)})
             EXPECT_EQ(nullptr, get(name));
-        EXPECT_EQ(nullptr, get("a.3ds", longName.c_str()));
+        EXPECT_EQ(nullptr, get("a.3ds", n255.c_str()));
+        EXPECT_EQ(nullptr, get("a.3ds", "", n255.c_str()));
     });
     const std::string tooLong =
-        "Model name too long (more than 254 characters): " + longName.substr(0, 60) + "...\n";
-    EXPECT_EQ(said.err, "Unable to locate file missing.3ds\n" + tooLong + tooLong);
+        "Model name too long (more than 254 characters): " + n255.substr(0, 60) + "...\n";
+    EXPECT_EQ(said.err, "Unable to locate file missing.3ds\nUnable to locate file " + n254 + "\n" +
+                            tooLong + tooLong + tooLong);
     EXPECT_EQ("a.3ds:1 ", table());
 }
 
+// A store whose models may hold one element more than two loads of a.3ds takes a third; one
+// whose budget is exactly two loads refuses the load that would start at its budget.
 TEST_F(ModelStoreTest, ModelsLoadedSinceTheLastClearShareOneElementBudget) {
-    // A store whose models may hold exactly two loads of a.3ds, and one whose
-    // budget is one element smaller: loads fill the first to its budget, and
-    // the second refuses the load that would start at its budget.
     captureOutput([&] { ASSERT_NE(nullptr, get("a.3ds")); });
     const long long perModel = store.elementsLoaded();
     ASSERT_GT(perModel, 0);
     for (const long long budget : {2 * perModel + 1, 2 * perModel}) {
-        SCOPED_TRACE(budget);
         ModelStore small(budget);
+        const auto load = [&](const char* skin) {  // every skin is a model of its own
+            return small.getModel("a.3ds", skin, "", NO_LISTS, false, false, false);
+        };
         const bool fits = budget > 2 * perModel;
         const Output said = captureOutput([&] {
-            for (const char* skin : {"s0", "s1"})  // every skin is a model of its own
-                ASSERT_NE(nullptr,
-                          small.getModel("a.3ds", skin, "", NO_LISTS, false, false, false));
+            EXPECT_TRUE(load("s0") && load("s1"));
             EXPECT_EQ(2 * perModel, small.elementsLoaded());
-            EXPECT_EQ(fits,
-                      small.getModel("a.3ds", "s2", "", NO_LISTS, false, false, false) != nullptr);
-            // Loaded models are still shared.
-            EXPECT_NE(nullptr, small.getModel("a.3ds", "s0", "", NO_LISTS, false, false, false));
+            EXPECT_EQ(fits, load("s2") != nullptr) << budget;
+            EXPECT_NE(nullptr, load("s0"));  // loaded models are still shared
         });
-        if (fits) {
-            EXPECT_EQ("", said.err);
-            continue;
-        }
-        EXPECT_EQ("Model a.3ds not loaded: this fight's models already hold " +
-                      std::to_string(budget) + " elements, the most the game loads at once is " +
-                      std::to_string(budget) + "\n",
+        const std::string n = std::to_string(budget);
+        EXPECT_EQ(fits ? ""
+                       : "Model a.3ds not loaded: this fight's models already hold " + n +
+                             " elements, the most the game loads at once is " + n + "\n",
                   said.err);
-        EXPECT_EQ(2, small.count());
+        EXPECT_EQ(fits ? 3 : 2, small.count());
         small.clearModels();
         EXPECT_EQ(0, small.elementsLoaded());
-        captureOutput([&] {
-            EXPECT_NE(nullptr, small.getModel("a.3ds", "s2", "", NO_LISTS, false, false, false));
-        });
+        captureOutput([&] { EXPECT_NE(nullptr, load("s2")); });
     }
 }
 

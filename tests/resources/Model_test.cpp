@@ -14,6 +14,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 // One object "part" whose vertices are given in game axes; the faces make a
 // single triangle over the first three.
 TdsScene sceneWith(std::vector<Vec3> gameVertices, int objects = 1) {
@@ -75,12 +77,14 @@ TEST_F(ModelFiles, PlainFileIsOneStillFrame) {
     EXPECT_EQ(clock(model), std::make_pair(0, 0));
 
     EXPECT_FALSE(model.load("key2.3ds", LISTS_NONE, false, false, false));  // already loaded
-    Model unnamed;
-    EXPECT_FALSE(unnamed.load("", LISTS_NONE, false, false, false));
-    Model missing;
-    EXPECT_FALSE(load(missing, "absent.3ds"));
-    EXPECT_EQ(stderr_, "Unable to locate file absent.3ds\n");
-    EXPECT_FALSE(missing.loaded);
+    // A name of 255 characters or more is not looked for; its start is shown.
+    const std::string n254(254, 'n'), n255(255, 'n');
+    for (const char* name :
+         {"", static_cast<const char*>(nullptr), "absent.3ds", n254.c_str(), n255.c_str()}) {
+        Model missing;
+        EXPECT_FALSE(load(missing, name) || missing.loaded) << (name ? name : "null");
+    }
+    EXPECT_EQ(stderr_, "Unable to locate file " + n255.substr(0, 64) + "...\n");
 }
 
 TEST_F(ModelFiles, FramesBlendNeighbouringKeys) {
@@ -117,44 +121,48 @@ TEST_F(ModelFiles, LengthIsCutToWholeFramesAndTheClockWrapsWhenLoopingAndStopsOt
     EXPECT_EQ(std::make_pair(looping.ticksPerFrame, looping.length), std::make_pair(333, 999));
     expectVertex(looping, 2, 1, 10, 0, 0);  // one key blended with itself
 
-    looping.advance(1000);
-    EXPECT_EQ(clock(looping), std::make_pair(1, 0));
-    once.advance(1000);
-    EXPECT_EQ(clock(once), std::make_pair(998, 2));
-    looping.setTime(5);
-    looping.advance(-10);
-    EXPECT_EQ(clock(looping), std::make_pair(994, 2));
-    looping.advance(-2000000000);  // many lengths back, no long loop, no overflow
-    EXPECT_EQ(clock(looping), std::make_pair(992, 2));
-    looping.advance(2147483647);
-    EXPECT_EQ(clock(looping), std::make_pair(273, 0));
-
-    once.advance(-5000);
-    EXPECT_EQ(clock(once), std::make_pair(0, 0));
-    once.setTime(400);
-    EXPECT_EQ(clock(once), std::make_pair(400, 1));
+    Model empty;  // never loaded: the clock stays at zero
+    // Columns: the model, the time set, the ticks it advances, the time and frame after. Times
+    // of 998 and 999 (the length), 0 and -1 either way; many lengths back and forth.
+    const std::tuple<Model*, int, int, int, int> steps[] = {
+        {&looping, 0, 1000, 1, 0},  {&once, 0, 1000, 998, 2}, {&looping, 994, -2000000000, 992, 2},
+        {&looping, 998, 0, 998, 2}, {&looping, 999, 0, 0, 0}, {&looping, 992, 2147483647, 273, 0},
+        {&once, 999, 0, 998, 2},    {&looping, 5, -5, 0, 0},  {&looping, 5, -6, 998, 2},
+        {&looping, 5, -10, 994, 2}, {&once, 5, -6, 0, 0},     {&once, 400, 0, 400, 1},
+        {&empty, 0, 100, 0, 0},     {&empty, -3, 0, 0, 0}};
+    for (const auto& [model, set, ticks, time, frame] : steps) {
+        model->setTime(set);
+        model->advance(ticks);
+        const char* name = model == &once ? "once" : model == &looping ? "looping" : "empty";
+        EXPECT_EQ(clock(*model), std::make_pair(time, frame))
+            << name << " from " << set << " by " << ticks;
+    }
     once.resetTime();
     EXPECT_EQ(clock(once), std::make_pair(0, 0));
-
-    Model empty;  // never loaded: the clock stays at zero
-    empty.advance(100);
-    empty.setTime(-3);
-    EXPECT_EQ(clock(empty), std::make_pair(0, 0));
 }
 
+// Every mirrored axis negates that coordinate; an odd number of them swaps two corners of every
+// face so that it keeps facing out, and normals and bounds follow.
 TEST_F(ModelFiles, MirroringKeepsFacesFacingOutward) {
-    Model x, xz;
-    ASSERT_TRUE(load(x, "key1.3ds", true, false, false));
-    ASSERT_TRUE(load(xz, "key1.3ds", true, false, true));
-    const MeshObject& px = x.frames[0]->objects[0];
-    EXPECT_EQ(px.faces, (std::vector<uint32_t>{0, 2, 1}));
-    // Bounds rebuilt and copied after mirroring.
-    EXPECT_EQ(std::make_pair(px.vertices[1].x, x.boundsMin.x), std::make_pair(-10.0f, -10.0f));
-    // The triangle lies in the x-y plane facing +z; mirroring x keeps it facing +z.
-    EXPECT_FLOAT_EQ(px.normals[0].z, 1.0f);
-    const MeshObject& pxz = xz.frames[0]->objects[0];
-    EXPECT_EQ(pxz.faces, (std::vector<uint32_t>{0, 1, 2}));
-    EXPECT_FLOAT_EQ(pxz.normals[0].z, -1.0f);  // turned round with the model
+    const Vec3 normal = normalize(Vec3{0, -2, 1});  // of key 2's triangle, unmirrored
+    for (int axes = 1; axes < 8; ++axes) {
+        const bool mx = axes & 1, my = axes & 2, mz = axes & 4;
+        SCOPED_TRACE("mirrored axes " + std::to_string(axes));
+        Model model;
+        ASSERT_TRUE(load(model, "key2.3ds", mx, my, mz));
+        const MeshObject& o = model.frames[0]->objects[0];
+        const Vec3 sign{mx ? -1.0f : 1.0f, my ? -1.0f : 1.0f, mz ? -1.0f : 1.0f};
+        const bool odd = (mx + my + mz) % 2;
+        EXPECT_EQ(o.faces,
+                  odd ? std::vector<uint32_t>({0, 2, 1}) : std::vector<uint32_t>({0, 1, 2}));
+        for (size_t v = 0; v < 3; ++v)
+            expectVec(o.vertices[v], sign.x * KEY2[v].x, sign.y * KEY2[v].y, sign.z * KEY2[v].z);
+        expectVec(o.normals[0], sign.x * normal.x, sign.y * normal.y, sign.z * normal.z, 1e-5f);
+        expectVec(model.boundsMin, std::min(0.0f, 20 * sign.x), std::min(0.0f, 10 * sign.y),
+                  std::min(0.0f, 20 * sign.z));
+        expectVec(model.boundsMax, std::max(0.0f, 20 * sign.x), std::max(0.0f, 10 * sign.y),
+                  std::max(0.0f, 20 * sign.z));
+    }
 }
 
 TEST_F(ModelFiles, BrokenDescriptionFilesAreRefusedWithTheRuleTheyBreak) {
@@ -163,6 +171,7 @@ TEST_F(ModelFiles, BrokenDescriptionFilesAreRefusedWithTheRuleTheyBreak) {
     const std::pair<std::string, std::string> broken[] = {
         {"", "the length must be 1 or more"},
         {"1000\n10\n", "the key count must be 1 or more"},
+        {"1000\n10\n2\n", "the key file pattern is missing or too long"},
         {"0\n10\n2\nkey%d.3ds\n0\n", "the length must be 1 or more"},
         {"99999999999\n10\n2\nkey%d.3ds\n0\n", "the length must be 1 or more"},
         {"1000\n0\n2\nkey%d.3ds\n0\n", "the frame count must be 1 or more"},
@@ -171,7 +180,7 @@ TEST_F(ModelFiles, BrokenDescriptionFilesAreRefusedWithTheRuleTheyBreak) {
         {"2147483647\n2147483647\n1\nk%d.3ds\n1\n", "the frame count is above 1000"},
         {"1000\n10\n-1\nkey%d.3ds\n0\n", "the key count must be 1 or more"},
         {"1010\n10\n101\nk%d.3ds\n0\n", "the key count is above 100"},
-        {"1000\n10\n2\n" + std::string(300, 'k') + "%d\n0\n",
+        {"1000\n10\n1\n" + std::string(253, 'k') + "%d\n0\n",
          "the key file pattern is missing or too long"},
         {"1000\n10\n2\nkey%d.3ds\n", "the looping flag is missing"},
         {"1000\n10\n2\nkey.3ds\n0\n", NO_PATTERN},
@@ -191,12 +200,17 @@ TEST_F(ModelFiles, BrokenDescriptionFilesAreRefusedWithTheRuleTheyBreak) {
         EXPECT_FALSE(model.loaded || model.frameCount());
         EXPECT_EQ(stderr_, "Animation file broken3 refused: " + reason + "\n") << text;
     }
-    // The largest counts allowed, and width flags, are fine.
-    for (const char* text : {"1000\n1000\n1\nk%d.3ds\n0\n", "1000\n10\n100\nk%d.3ds\n0\n",
-                             "10\n10\n2\nkey%02d.3ds\n0\n"}) {
+    // The largest counts and names allowed, and width flags, are fine.
+    for (const std::string& text :
+         {"1000\n1000\n1\nk%d.3ds\n0\n"s, "1000\n10\n100\n" + std::string(251, 'k') + "%d\n0\n",
+          "1000\n10\n1\n" + std::string(252, 'k') + "%d\n0\n", "10\n10\n2\nkey%02d.3ds\n0\n"s}) {
         AnimationDescription d;
         EXPECT_TRUE(readAnimationDescription(dir_.write("most3", text).c_str(), d)) << text;
     }
+    AnimationDescription d;
+    captureStderr();
+    EXPECT_FALSE(readAnimationDescription("absent3", d));
+    EXPECT_EQ(capturedStderr(), "Unable to open animation file absent3\n");
 }
 
 TEST_F(ModelFiles, KeysOfAnotherShapeBlendOnlyTheSharedPart) {
@@ -214,21 +228,23 @@ TEST_F(ModelFiles, KeysOfAnotherShapeBlendOnlyTheSharedPart) {
               (std::vector<float>{50, 5, 30}));
 }
 
-// Frames copy key 1 whole: 1000 frames of 1001 elements are over the budget,
-// 999 of them within it.
+// Frames copy key 1 whole: 1000 frames of 1000 elements are the budget, of 1001 one frame's
+// worth over it.
 TEST_F(ModelFiles, FramesHoldingMoreThanTheBudgetAreRefused) {
-    std::vector<Vec3> vertices(1001 - OBJECT_ELEMENTS - 1);  // one object, one face
-    for (size_t i = 0; i < vertices.size(); ++i) vertices[i] = {float(i), float(i % 7), 1.0f};
-    saveTds(sceneWith(vertices), dir_.file("body1.3ds"));
-    describe("many3", "1000\n1000\n1\nbody%d.3ds\n1\n");
-    describe("fewer3", "999\n999\n1\nbody%d.3ds\n1\n");
-    Model many, fewer;
-    EXPECT_FALSE(load(many, "many3"));
-    EXPECT_EQ(stderr_,
-              "Animation file many3 refused: 1000 frames of body1.3ds hold 1001000 elements "
-              "(1001 each), more than the 1000000 allowed\n");
-    EXPECT_EQ(many.frameCount(), 0);
-    ASSERT_TRUE(load(fewer, "fewer3"));
-    EXPECT_EQ(fewer.frameCount(), 999);
-    expectVertex(fewer, 998, 5, 5, 5, 1);
+    for (const int elements : {1001, 1000}) {
+        std::vector<Vec3> vertices(size_t(elements) - OBJECT_ELEMENTS - 1);  // one object, one face
+        for (size_t i = 0; i < vertices.size(); ++i) vertices[i] = {float(i), float(i % 7), 1.0f};
+        saveTds(sceneWith(vertices), dir_.file("body1.3ds"));
+        describe("many3", "1000\n1000\n1\nbody%d.3ds\n1\n");
+        Model many;
+        EXPECT_EQ(elements == 1000, load(many, "many3")) << elements;
+        EXPECT_EQ(many.frameCount(), elements == 1000 ? 1000 : 0);
+        if (elements == 1000) {
+            expectVertex(many, 999, 5, 5, 5, 1);
+            continue;
+        }
+        EXPECT_EQ(stderr_,
+                  "Animation file many3 refused: 1000 frames of body1.3ds hold 1001000 elements "
+                  "(1001 each), more than the 1000000 allowed\n");
+    }
 }

@@ -6,9 +6,12 @@
 #include <string>
 
 #include "AnimationFile.h"
+#include "CaptureOutput.h"
 #include "CharacterModelSet.h"
 
 namespace {
+
+using namespace std::string_literals;
 
 std::string name(const char* pattern, int number, size_t size = 64) {
     char out[256];
@@ -37,8 +40,11 @@ TEST(NamePattern, PrintsOneIntegerConversionUsesAnythingElseLiterallyAndRefusesO
     };
     for (const Case& c : cases)
         EXPECT_EQ(name(c.pattern.c_str(), c.number, c.size), c.name) << c.pattern;
+    // Widths and precisions of two digits at most.
+    for (const char* pattern : {"%99d", "%.99i", "%-+ 0.2d"})
+        EXPECT_TRUE(isNumberPattern(pattern)) << pattern;
     for (const char* pattern : {"%s.bmp", "%d_%d.bmp", "%d%%%d", "100%.bmp", "%#d", "%n", "%ld.3ds",
-                                "%*d", "a%%d", "%123d", "%"}) {
+                                "%*d", "a%%d", "%100d", "%.100d", "%"}) {
         EXPECT_FALSE(isNumberPattern(pattern)) << pattern;
         EXPECT_EQ(name(pattern, 7), pattern);
     }
@@ -49,6 +55,17 @@ TEST(NamePattern, PrintsOneIntegerConversionUsesAnythingElseLiterallyAndRefusesO
     ASSERT_TRUE(keyFileName("key%02d.3ds", 1, key));
     EXPECT_STREQ("key01.3ds", key);
     EXPECT_FALSE(keyFileName("walk%%d.3ds", 3, key));
+    // Character files' patterns say what is wrong with them.
+    char out[10];
+    captureStderr();
+    EXPECT_TRUE(formatNumberedName(out, sizeof out, "s%d.bmp", 7) && out == "s7.bmp"s);
+    EXPECT_TRUE(formatNumberedName(out, sizeof out, "1%.bmp", 7) && out == "1%.bmp"s);
+    EXPECT_FALSE(formatNumberedName(out, sizeof out, "skin%d.bmp", 10));
+    EXPECT_FALSE(formatNumberedName(out, 0, "s.bmp", 1) || formatNumberedName(nullptr, 4, "s", 1) ||
+                 formatNumberedName(out, sizeof out, nullptr, 1));
+    EXPECT_EQ(capturedStderr(),
+              "Name pattern \"1%.bmp\" is not a single number format, used as it is\n"
+              "Name from pattern \"skin%d.bmp\" is too long\n");
 }
 
 TEST(SkinChoice, OutOfRangeSkinIsDrawnAndMissingSkinsGiveZero) {
