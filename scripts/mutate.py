@@ -7,6 +7,7 @@
 #   scripts/mutate.py --list src/fight/Entity.cpp       sites, numbered
 #   scripts/mutate.py --sample 100 --seed 7             100 random sites of src/
 #   scripts/mutate.py --site src/fight/Entity.cpp:57:3  one site
+#   scripts/mutate.py --folder tools --sample 50 tools/check   the tools' sources
 #
 # Every source is restored after each run, also on Ctrl-C or an error; a copy
 # of the file being changed is kept in <build>/mutate-backup until then, and
@@ -265,9 +266,9 @@ def matches(site, wanted):
             and (len(parts) < 4 or site["kind"] == parts[3]))
 
 
-def source_files(patterns):
+def source_files(folder, patterns):
     files = []
-    for dirpath, _, names in os.walk(os.path.join(ROOT, "src")):
+    for dirpath, _, names in os.walk(os.path.join(ROOT, folder)):
         for name in names:
             if name.endswith((".cpp", ".h")):
                 files.append(os.path.relpath(os.path.join(dirpath, name), ROOT))
@@ -285,9 +286,11 @@ def source_files(patterns):
 
 def main():
     parser = argparse.ArgumentParser(
-        description="Breaks one thing at a time in src/, rebuilds and runs the test programs, "
+        description="Breaks one thing at a time in src/ (or --folder tools), rebuilds and runs the test programs, "
         "and lists the changes no test noticed.")
-    parser.add_argument("files", nargs="*", help="sources or folders under src/ (default: all)")
+    parser.add_argument("files", nargs="*", help="sources or folders under the folder (default: all)")
+    parser.add_argument("--folder", default="src",
+                        help="the folder whose sources are broken: src (default) or tools")
     parser.add_argument("--list", action="store_true", help="print the sites and stop")
     parser.add_argument("--sample", type=int, help="this many random sites")
     parser.add_argument("--seed", type=int, default=1, help="seed of the sample (default 1)")
@@ -307,7 +310,7 @@ def main():
     unknown = set(kinds) - set(KINDS)
     if unknown:
         sys.exit("mutate: unknown kinds %s (known: %s)" % (", ".join(unknown), ", ".join(KINDS)))
-    sites = find_sites(source_files(args.files), kinds)
+    sites = find_sites(source_files(args.folder, args.files), kinds)
     if args.site:
         sites = [s for s in sites if any(matches(s, wanted) for wanted in args.site)]
     if args.sample is not None and args.sample < len(sites):

@@ -66,6 +66,15 @@ grep -q "count from 0" help.out || fail "--help does not say where indices start
 # Bad arguments: status 2 (usage, told on stderr), 4 (no such map) or 1 (no
 # lists: an empty data folder), nothing on stdout, and the message where there
 # is one to check.
+# Each range at both ends is taken (the options are read up to --help).
+long=$(printf 'd%.0s' {1..149})
+for args in "--seconds 1 --seconds 3600" "--seed 0 --seed 4294967295" "--fill 0 --fill 3000" \
+    "--report-every 1 --report-every 3600" "--map 1000000 --character 1000000 --skin 1000000" \
+    "--data $long"; do
+    # shellcheck disable=SC2086
+    "$sim" $args --help >at.out 2>at.err && [[ -s at.out && ! -s at.err ]] || fail "'$args' refused"
+done
+long0=${long}0  # 150 characters: one past
 mkdir empty
 while IFS='|' read -r want message args; do
     # shellcheck disable=SC2086
@@ -80,6 +89,15 @@ done <<EOF
 4|no map 999|--map 999 --seconds 1 --seed 1
 2|usage: tovask-sim|--map 0 --seconds 2 --seed 1 --fill 3001
 2|usage: tovask-sim|--map 0 --seconds 2 --seed 1 --report-every 0
+2|bad value: --seconds 3601|--map 0 --seconds 3601 --seed 1
+2|bad value: --seed 4294967296|--map 0 --seconds 1 --seed 4294967296
+2|bad value: --seed -1|--map 0 --seconds 1 --seed -1
+2|bad value: --fill -1|--map 0 --seconds 1 --seed 1 --fill -1
+2|bad value: --report-every 3601|--map 0 --seconds 1 --seed 1 --report-every 3601
+2|bad value: --map 1000001|--map 1000001 --seconds 1 --seed 1
+2|bad value: --character -1|--map 0 --seconds 1 --seed 1 --character -1
+2|bad value: --skin 1000001|--map 0 --seconds 1 --seed 1 --skin 1000001
+2|bad value: --data $long0|--map 0 --seconds 1 --seed 1 --data $long0
 1|Unable to locate file chars|--map 0 --seconds 1 --seed 1 --data $work/empty
 EOF
 echo PASS

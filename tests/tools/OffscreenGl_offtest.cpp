@@ -35,11 +35,13 @@ std::string text(const Rgba& c) {
            ", " + std::to_string(c[3]) + ")";
 }
 
-TEST(OffscreenGl, RefusesASizeOutsideItsRangeAndSaysWhich) {
-    const std::pair<int, int> sizes[] = {{0, 16}, {16, -3}, {OffscreenGl::MAX_SIDE + 1, 16}};
-    for (const auto& [w, h] : sizes) {
+// Sides from 1 to 4096 pixels, each way: at both ends and one past them.
+TEST(OffscreenGl, TakesSidesFrom1To4096AndSaysWhichSizeItRefuses) {
+    for (const auto& [w, h] : {std::pair{1, 1}, {4096, 1}, {1, 4096}})
+        EXPECT_NE(nullptr, OffscreenGl::create(w, h)) << w << " x " << h;
+    for (const auto& [w, h] : {std::pair{0, 1}, {1, 0}, {4097, 1}, {1, 4097}}) {
         std::unique_ptr<OffscreenGl> gl;
-        const Output o = captureOutput([&] { gl = OffscreenGl::create(w, h); });
+        const Output o = captureOutput([&, w = w, h = h] { gl = OffscreenGl::create(w, h); });
         EXPECT_EQ(nullptr, gl) << w << " x " << h;
         EXPECT_EQ("off-screen GL: size " + std::to_string(w) + " x " + std::to_string(h) +
                       " is outside 1 to 4096 pixels\n",

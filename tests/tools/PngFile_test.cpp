@@ -50,25 +50,29 @@ TEST(PngFile, EveryPictureReadsBackPixelForPixelThroughTheGamesDecoder) {
     const struct {
         const char* what;
         TestImage image;
+        bool shrinks;  // the file is smaller than the pixels' bytes
     } cases[] = {
-        {"one pixel", TestImage(1, 1, 200, 10, 30)},
-        {"a gradient of odd size", TestImage::gradient(7, 5)},
-        {"one flat colour", TestImage(640, 640, 46, 52, 64)},
-        {"runs of every length, then noise", runsAndNoise(301, 120, 3)},
-        // Each row repeats the one before (24,001 bytes back, within deflate's
-        // window) or the one two before (48,002 bytes back, beyond it).
-        {"rows repeated from just within the window", repeatingRows(8000, 4, 1)},
-        {"rows repeated from beyond the window", repeatingRows(8000, 5, 2)},
+        {"one pixel", TestImage(1, 1, 200, 10, 30), false},
+        {"a gradient of odd size", TestImage::gradient(7, 5), false},
+        {"one flat colour", TestImage(640, 640, 46, 52, 64), true},
+        {"runs of every length, then noise", runsAndNoise(301, 120, 3), false},
+        // Rows of noise (3 bytes a pixel and a filter byte) repeating from 24,001, 32,768 (the
+        // window, as far back as deflate can say), 32,769 and 48,002 bytes back.
+        {"rows repeated from within the window", repeatingRows(8000, 4, 1), true},
+        {"rows repeated from the window's far end", repeatingRows(85, 300, 128), true},
+        {"rows repeated from one byte beyond the window", repeatingRows(110, 300, 99), false},
+        {"rows repeated from beyond the window", repeatingRows(8000, 5, 2), false},
     };
     for (const auto& c : cases) {
-        const std::string path =
-            dir.write("picture.png", encodePng(c.image.rgb, c.image.width, c.image.height));
+        const std::vector<uint8_t> png = encodePng(c.image.rgb, c.image.width, c.image.height);
         std::string problem;
-        const TestImage back = readImage(path, problem);
+        const TestImage back = readImage(dir.write("picture.png", png), problem);
         EXPECT_EQ(problem, "") << c.what;
         EXPECT_EQ(back.width, c.image.width) << c.what;
         EXPECT_EQ(back.height, c.image.height) << c.what;
         EXPECT_TRUE(back.rgb == c.image.rgb) << c.what << ": the pixels differ";
+        EXPECT_TRUE(!c.shrinks || png.size() < c.image.rgb.size())
+            << c.what << ": " << png.size() << " bytes";
     }
 }
 

@@ -8,25 +8,13 @@
 #include "ChunkReader.h"
 #include "Mesh.h"
 #include "ProgramRun.h"
-#include "TdsWriter.h"
-#include "TestFiles.h"
+#include "ToolFixtures.h"
 
 namespace {
 
-const std::string FIXER = TOVASK_BUILD_DIR "/tools/model/tovask-model";
-
-struct ToolRun : ProgramRun {
-    std::string err;
-};
-
-// shell runs before the program, in the same shell.
-ToolRun fix(const TempDir& dir, const std::string& args, const std::string& shell = "") {
-    ToolRun run;
-    const std::string errFile = dir.file("stderr.txt");
-    static_cast<ProgramRun&>(run) = runProgram(shell + FIXER + " " + args + " 2>" + errFile);
-    run.err = readFile(errFile);
-    std::filesystem::remove(errFile);
-    return run;
+// The fixer run in dir; shell runs before it, in the same shell.
+ProgramRun fix(const TempDir& dir, const std::string& args, const std::string& shell = "") {
+    return runProgram("cd " + dir.path() + " && " + shell + TOOLS + "model/tovask-model " + args);
 }
 
 // Everything the game's reader keeps of a file, floats with `digits` significant digits.
@@ -58,24 +46,16 @@ std::string reading(const std::string& path, int digits = 9) {
 }
 
 std::string readingOf(const TempDir& dir, const TdsScene& scene, int digits = 9) {
-    const std::string path = dir.file("expected.3ds");
-    saveTds(scene, path);
-    const std::string text = reading(path, digits);
-    std::filesystem::remove(path);
-    return text;
+    return reading(dir.write("expected.3ds", tds(scene)), digits);
 }
 
-struct P {
-    float x, y, z;
-};
-
 // A skinned four-vertex model, box x 1..3, y 0..6, z 3..5 in the game's axes.
-TdsScene tetra(const std::vector<P>& corners = {{1, 2, 3}, {3, 2, 3}, {1, 6, 3}, {1, 0, 5}}) {
+TdsScene tetra(const std::vector<Vec3>& corners = {{1, 2, 3}, {3, 2, 3}, {1, 6, 3}, {1, 0, 5}}) {
     TdsScene scene;
     scene.materials = {{"skin", "skin.bmp", {255, 255, 255}}};
     TdsObject o;
     o.name = "tetra";
-    for (const P& p : corners) o.vertices.push_back(gameToFile(p.x, p.y, p.z));
+    for (const Vec3& p : corners) o.vertices.push_back(gameToFile(p.x, p.y, p.z));
     o.faces = {0, 2, 1, 0, 1, 3, 0, 3, 2, 1, 2, 3};
     o.groups = {{"skin", {0, 1, 2, 3}}};
     scene.objects = {o};
@@ -113,10 +93,8 @@ TEST(ModelFixer, CopiesEverythingTheReaderKeepsAndRenamesTexturesAsTheGameMatche
     empty.name = "empty";
     scene.objects = {body, helper, lost, sticky, stickyLost, empty};
     TempDir dir;
-    const std::string in = dir.file("in.3ds"), out = dir.file("out.3ds");
-    ASSERT_TRUE(saveTds(scene, in));
-
-    const ToolRun run = fix(dir, "texture WALL.BMP Floor.bmp " + in + " " + out);
+    dir.write("in.3ds", tds(scene));
+    const ProgramRun run = fix(dir, "texture WALL.BMP Floor.bmp in.3ds out.3ds");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "texture WALL.BMP Floor.bmp: 2 materials changed\n");
     scene.materials[0].textureFile = scene.materials[2].textureFile = "Floor.bmp";
@@ -124,18 +102,23 @@ TEST(ModelFixer, CopiesEverythingTheReaderKeepsAndRenamesTexturesAsTheGameMatche
     EXPECT_NE(expected.find("object sticky-lost material -1 textured"), std::string::npos)
         << "the fixture lacks a case:\n"
         << expected;
-    EXPECT_EQ(reading(out), expected);
+    EXPECT_EQ(reading(dir.file("out.3ds")), expected);
 }
 
+// Each verb alone, a float's limits at the largest and the smallest number it holds.
 TEST(ModelFixer, EachVerbMovesThePositionsAsMeasured) {
+    const float most = 3.40282347e38f;
     const struct {
         const char* args;
         const char* printed;
-        std::vector<P> positions;
+        std::vector<Vec3> positions;
     } cases[] = {
         {"scale 2", "scale 2\n", {{2, 4, 6}, {6, 4, 6}, {2, 12, 6}, {2, 0, 10}}},
         {"height 12", "height 12: scale 2\n", {{2, 4, 6}, {6, 4, 6}, {2, 12, 6}, {2, 0, 10}}},
         {"move 0.5 -1 2", "move 0.5 -1 2\n", {{1.5, 1, 5}, {3.5, 1, 5}, {1.5, 5, 5}, {1.5, -1, 7}}},
+        {"move 3.40282347e38 1e-45 -0",
+         "move 3.4028235e+38 1e-45 0\n",
+         {{most, 2, 3}, {most, 2, 3}, {most, 6, 3}, {most, 1e-45f, 5}}},
         {"lift", "lift: move 0 -0.5 0\n", {{1, 1.5, 3}, {3, 1.5, 3}, {1, 5.5, 3}, {1, -.5, 5}}},
         {"centre", "centre: move -2 0 -4\n", {{-1, 2, -1}, {1, 2, -1}, {-1, 6, -1}, {-1, 0, 1}}},
         // Quarter turns leave no crumbs where a coordinate becomes 0.
@@ -150,48 +133,46 @@ TEST(ModelFixer, EachVerbMovesThePositionsAsMeasured) {
           {3.3660254f, 0, 3.8301270f}}},
     };
     TempDir dir;
-    const std::string in = dir.file("in.3ds"), out = dir.file("out.3ds");
-    ASSERT_TRUE(saveTds(tetra(), in));
+    dir.write("in.3ds", tds(tetra()));
     for (const auto& c : cases) {
-        const ToolRun run = fix(dir, std::string(c.args) + " " + in + " " + out);
+        const ProgramRun run = fix(dir, std::string(c.args) + " in.3ds out.3ds");
         EXPECT_EQ(run.status, 0) << c.args << ": " << run.err;
         EXPECT_EQ(run.out, c.printed) << c.args;
-        EXPECT_EQ(reading(out, 6), readingOf(dir, tetra(c.positions), 6)) << c.args;
+        EXPECT_EQ(reading(dir.file("out.3ds"), 6), readingOf(dir, tetra(c.positions), 6)) << c.args;
     }
 }
 
 TEST(ModelFixer, VerbsApplyInOrderAndTheirPrintedFixRepeatsThemOnAnotherKey) {
     TempDir dir;
-    const std::string key1 = dir.file("key1.3ds"), key2 = dir.file("key2.3ds");
-    ASSERT_TRUE(saveTds(tetra(), key1));
-    ASSERT_TRUE(saveTds(tetra(), key2));
+    dir.write("key1.3ds", tds(tetra()));
+    dir.write("key2.3ds", tds(tetra()));
     // Scaled first, so lift and centre measure the scaled box; then turned half round.
-    const ToolRun run = fix(dir, "height 12 lift centre turn y 180 " + key1 + " " + key1);
+    const ProgramRun run = fix(dir, "height 12 lift centre turn y 180 key1.3ds key1.3ds");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
               "height 12: scale 2\nlift: move 0 -0.5 0\ncentre: move -4 0 -8\nturn y 180\n");
-    EXPECT_EQ(reading(key1),
+    EXPECT_EQ(reading(dir.file("key1.3ds")),
               readingOf(dir, tetra({{2, 3.5, 2}, {-2, 3.5, 2}, {2, 11.5, 2}, {2, -.5, -2}})));
-
-    const ToolRun again =
-        fix(dir, "scale 2 move 0 -0.5 0 move -4 0 -8 turn y 180 " + key2 + " " + key2);
+    const ProgramRun again =
+        fix(dir, "scale 2 move 0 -0.5 0 move -4 0 -8 turn y 180 key2.3ds key2.3ds");
     EXPECT_EQ(again.status, 0) << again.err;
-    EXPECT_EQ(reading(key2), reading(key1));
+    EXPECT_EQ(reading(dir.file("key2.3ds")), reading(dir.file("key1.3ds")));
 }
 
 TEST(ModelFixer, TextureCoordinatesSpanTheBoxUprightFromEachSide) {
-    // Three triangles, each with vertices of its own, in the box 0..2 on every
-    // axis: one facing the front (-z), one facing up, one facing right (+x).
+    // Three triangles, each with vertices of its own, in the box 0..2 on every axis: one facing
+    // the front (-z), one facing up, one facing right (+x); and an untextured object.
     TdsScene scene = tetra({{0, 0, 0},
                             {0, 2, 0},
-                            {2, 0, 0},  // front
+                            {2, 0, 0},
                             {0, 2, 0},
                             {0, 2, 2},
-                            {2, 2, 0},  // top
+                            {2, 2, 0},
                             {2, 0, 0},
                             {2, 2, 0},
-                            {2, 0, 2}});  // right
+                            {2, 0, 2}});
     scene.objects[0].faces = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+    scene.objects.push_back(box("plain", {0, 0, 0}, {2, 2, 2}));
     const struct {
         const char* projection;
         std::vector<float> uvs;  // u, v for the nine vertices; v = 1 at the skin's top
@@ -202,100 +183,99 @@ TEST(ModelFixer, TextureCoordinatesSpanTheBoxUprightFromEachSide) {
         {"planar-y", {0, 1, 0, 1, 1, 1, /**/ 0, 1, 0, 0, 1, 1, /**/ 1, 1, 1, 1, 1, 0}},
     };
     TempDir dir;
-    const std::string in = dir.file("in.3ds"), out = dir.file("out.3ds");
-    ASSERT_TRUE(saveTds(scene, in));
+    dir.write("in.3ds", tds(scene));
     for (const auto& c : cases) {
-        const ToolRun run = fix(dir, std::string("uv ") + c.projection + " " + in + " " + out);
+        const ProgramRun run = fix(dir, std::string("uv ") + c.projection + " in.3ds out.3ds");
         EXPECT_EQ(run.status, 0) << c.projection << ": " << run.err;
-        EXPECT_EQ(run.out, std::string("uv ") + c.projection + ": 1 object, 9 vertices\n");
+        EXPECT_EQ(run.out, std::string("uv ") + c.projection + ": 2 objects, 17 vertices\n");
+        EXPECT_EQ(run.err,
+                  "tovask-model: uv: warning: object \"plain\" has no textured material, "
+                  "so the game draws it without these coordinates\n");
         TdsScene expected = scene;
         expected.objects[0].uvs = c.uvs;
+        const auto tetraPart = [](const std::string& s) {
+            return s.substr(0, s.find("object plain"));
+        };
         // The material is textured, so the game draws these coordinates.
-        EXPECT_EQ(reading(out), readingOf(dir, expected)) << c.projection;
+        EXPECT_EQ(tetraPart(reading(dir.file("out.3ds"))), tetraPart(readingOf(dir, expected)))
+            << c.projection;
     }
 }
 
+// Refusals, one a line: the arguments, "|", the first line on stderr. Folders: none/ is missing,
+// folder/ holds a file.
 TEST(ModelFixer, RefusesBadRequestsWithoutTouchingTheOutput) {
     TempDir dir;
-    const std::string in = dir.file("in.3ds"), out = dir.file("out.3ds");
-    ASSERT_TRUE(saveTds(tetra(), in));
+    dir.write("in.3ds", tds(tetra()));
     TdsScene hollow;
     hollow.objects.resize(1);
     hollow.objects[0].name = "nothing";
-    const std::string empty = dir.file("empty.3ds");
-    ASSERT_TRUE(saveTds(hollow, empty));
-    const std::string flat = dir.file("flat.3ds"), broken = dir.file("nan.3ds");
-    ASSERT_TRUE(saveTds(tetra({{0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 1, 1}}), flat));
-    ASSERT_TRUE(saveTds(tetra({{0, 1, 0}, {1, 1, 0}, {0, NAN, 1}, {1, 1, 1}}), broken));
-    const std::string garbage = dir.write("garbage.3ds", "not a model at all");
+    dir.write("empty.3ds", tds(hollow));
+    dir.write("flat.3ds", tds(tetra({{0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 1, 1}})));
+    dir.write("nan.3ds", tds(tetra({{0, 1, 0}, {1, 1, 0}, {0, NAN, 1}, {1, 1, 1}})));
+    dir.write("garbage.3ds", "not a model at all");
     dir.write("folder/inside", "x");
-    const std::string noFolder = dir.file("none/out.3ds"), folder = dir.file("folder");
-    const std::string plain = " " + in + " " + out;
-    const struct {
-        std::string args;
-        std::string message;  // the first line on stderr
-    } cases[] = {
-        {"frob" + plain, "tovask-model: unknown verb frob"},
-        {"--bogus" + plain, "tovask-model: unknown option --bogus"},
-        {"lift --bogus " + out, "tovask-model: unknown option --bogus"},
-        {plain, "tovask-model: give at least one fix before " + in},
-        {"scale" + plain, "tovask-model: scale takes 1 argument: scale FACTOR"},
-        {"scale 0" + plain, "tovask-model: scale: FACTOR must be above 0, not 0"},
-        {"lift height -2" + plain, "tovask-model: height: UNITS must be above 0, not -2"},
-        {"scale nan" + plain,
-         "tovask-model: scale: FACTOR must be a number a float holds, not \"nan\""},
-        {"height inf" + plain,
-         "tovask-model: height: UNITS must be a number a float holds, not \"inf\""},
-        {"move 1 2x 3" + plain,
-         "tovask-model: move: DY must be a number a float holds, not \"2x\""},
-        {"turn w 90" + plain, "tovask-model: turn: AXIS must be x, y or z, not \"w\""},
-        {"uv round" + plain,
-         "tovask-model: uv: the projection must be box, planar-x, planar-y or planar-z, not "
-         "\"round\""},
-        {"texture sk.bmp a.bmp" + plain,
-         "tovask-model: texture: no material has the texture \"sk.bmp\" (in any letter case); the "
-         "textures are: \"skin.bmp\""},
-        {"scale 1e30 scale 1e30" + plain,
-         "tovask-model: scale: object \"tetra\" would get a vertex too far out for a float; "
-         "nothing written"},
-        {"lift " + empty + " " + out, "tovask-model: lift: the model has no vertex to measure"},
-        {"height 8 " + flat + " " + out,
-         "tovask-model: height: the model is 0 tall: no scale makes it 8 tall"},
-        {"turn y 90 " + broken + " " + out,
-         "tovask-model: turn: object \"tetra\" has a vertex that is not a finite number; nothing "
-         "written"},
-        {"lift " + dir.file("missing.3ds") + " " + out,
-         "Unable to find the file: " + dir.file("missing.3ds") + "!"},
-        {"lift " + garbage + " " + out, "Unable to load PRIMARY chuck from file: " + garbage + "!"},
-        {"lift " + in + " " + noFolder,
-         "tovask-model: cannot write " + noFolder +
-             ": no temporary file in its folder: No such file or directory"},
-        {"lift " + in + " " + folder,
-         "tovask-model: cannot write " + folder + ": renaming: Is a directory"},
-    };
-    for (const auto& c : cases) {
+    const std::string cases =
+        std::string(R"(frob in.3ds out.3ds|tovask-model: unknown verb frob
+--bogus in.3ds out.3ds|tovask-model: unknown option --bogus
+lift --bogus out.3ds|tovask-model: unknown option --bogus
+ in.3ds out.3ds|tovask-model: give at least one fix before in.3ds
+scale in.3ds out.3ds|tovask-model: scale takes 1 argument: scale FACTOR
+scale 0 in.3ds out.3ds|tovask-model: scale: FACTOR must be above 0, not 0
+lift height -2 in.3ds out.3ds|tovask-model: height: UNITS must be above 0, not -2
+scale nan in.3ds out.3ds|tovask-model: scale: FACTOR must be a number a float holds, not "nan"
+height inf in.3ds out.3ds|tovask-model: height: UNITS must be a number a float holds, not "inf"
+move 1 2x 3 in.3ds out.3ds|tovask-model: move: DY must be a number a float holds, not "2x"
+move 3.5e38 0 0 in.3ds out.3ds|tovask-model: move: DX must be a number a float holds, not "3.5e38"
+move 0 0 1e-46 in.3ds out.3ds|tovask-model: move: DZ must be a number a float holds, not "1e-46"
+turn w 90 in.3ds out.3ds|tovask-model: turn: AXIS must be x, y or z, not "w"
+turn x 9o in.3ds out.3ds|tovask-model: turn: DEGREES must be a number a float holds, not "9o"
+uv round in.3ds out.3ds|tovask-model: uv: the projection must be box, planar-x, planar-y or planar-z, not "round"
+uv box empty.3ds out.3ds|tovask-model: uv: the model has no vertex to measure
+texture sk.bmp a.bmp in.3ds out.3ds|tovask-model: texture: no material has the texture "sk.bmp" (in any letter case); the textures are: "skin.bmp"
+texture sk.bmp a.bmp empty.3ds out.3ds|tovask-model: texture: no material has the texture "sk.bmp" (in any letter case); the textures are: none
+texture "" a.bmp in.3ds out.3ds|tovask-model: texture: OLD and NEW must not be empty
+)") + "texture skin.bmp " +
+        std::string(100, 'n') +
+        R"( in.3ds out.3ds|tovask-model: texture: NEW is longer than 99 characters: the game does not load it
+scale 1e30 scale 1e30 in.3ds out.3ds|tovask-model: scale: object "tetra" would get a vertex too far out for a float; nothing written
+lift empty.3ds out.3ds|tovask-model: lift: the model has no vertex to measure
+height 8 flat.3ds out.3ds|tovask-model: height: the model is 0 tall: no scale makes it 8 tall
+turn y 90 nan.3ds out.3ds|tovask-model: turn: object "tetra" has a vertex that is not a finite number; nothing written
+lift missing.3ds out.3ds|Unable to find the file: missing.3ds!
+lift garbage.3ds out.3ds|Unable to load PRIMARY chuck from file: garbage.3ds!
+lift in.3ds none/out.3ds|tovask-model: cannot write none/out.3ds: no temporary file in its folder: No such file or directory
+lift in.3ds folder|tovask-model: cannot write folder: renaming: Is a directory
+)";
+    for (size_t at = 0, end; (end = cases.find('\n', at)) != std::string::npos; at = end + 1) {
+        const std::string line = cases.substr(at, end - at), args = line.substr(0, line.find('|'));
+        const std::string message = line.substr(line.find('|') + 1);
         dir.write("out.3ds", "the old output");
-        const ToolRun run = fix(dir, c.args);
-        EXPECT_EQ(run.status, 2) << c.args;
-        EXPECT_EQ(run.err.substr(0, run.err.find('\n')), c.message) << c.args;
-        EXPECT_EQ(readFile(out), "the old output") << c.args;
+        const ProgramRun run = fix(dir, args);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n')), message) << args;
+        EXPECT_EQ(readFile(dir.file("out.3ds")), "the old output") << args;
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 7)
-            << c.args << ": a temporary file was left";
+            << args << ": a temporary file was left";
     }
+    // At the texture name's limit: written.
+    EXPECT_EQ(fix(dir, "texture skin.bmp " + std::string(99, 'n') + " in.3ds out.3ds").status, 0);
 
     // Writing stopped half-way (the file size limit): the old output stays, no part is left.
-    std::vector<P> many(300, P{1, 2, 3});
+    std::vector<Vec3> many(300, Vec3{1, 2, 3});
     many[0].y = 5;
-    ASSERT_TRUE(saveTds(tetra(many), in));
-    const ToolRun cut = fix(dir, "lift" + plain, "trap '' XFSZ; ulimit -f 1; ");
+    dir.write("in.3ds", tds(tetra(many)));
+    dir.write("out.3ds", "the old output");
+    const ProgramRun cut = fix(dir, "lift in.3ds out.3ds",
+                               "export GCOV_ERROR_FILE=/dev/null; trap '' XFSZ; ulimit -f 1; ");
     EXPECT_EQ(cut.status, 2);
-    EXPECT_EQ(cut.err, "tovask-model: cannot write " + out + ": writing: File too large\n");
-    EXPECT_EQ(readFile(out), "the old output");
+    EXPECT_EQ(cut.err, "tovask-model: cannot write out.3ds: writing: File too large\n");
+    EXPECT_EQ(readFile(dir.file("out.3ds")), "the old output");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 7);
 
-    const ToolRun help = fix(dir, "lift --help " + in + " " + out);
+    const ProgramRun help = fix(dir, "lift --help in.3ds out.3ds");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.substr(0, help.out.find('\n')),
               "usage: tovask-model VERB [ARGS] [VERB [ARGS] ...] IN.3ds OUT.3ds");
-    EXPECT_EQ(readFile(out), "the old output");
+    EXPECT_EQ(readFile(dir.file("out.3ds")), "the old output");
 }

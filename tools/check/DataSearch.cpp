@@ -163,6 +163,8 @@ const std::vector<std::string>& DataSearch::listing(const std::string& dir) {
             names.push_back(e->d_name);
     }
     closedir(d);
+    // In name order, not the file system's: a tie between near names goes the same way everywhere.
+    std::sort(names.begin(), names.end());
     return names;
 }
 

@@ -43,9 +43,10 @@ public:
     // or "" when the game would not find it.
     std::string locate(const std::string& name);
     // The file probably meant by a name the game does not find: the first in
-    // search order that differs only in case, else one whose name is this one
-    // cut to 8.3 or the other way round, else the closest name within a few
-    // letters (never one that differs only in digits: skin 4 is not skin 1).
+    // search order (the game's bases and folders, then file names in order)
+    // that differs only in case, else one whose name is this one cut to 8.3 or
+    // the other way round, else the closest name within a few letters (never
+    // one that differs only in digits: skin 4 is not skin 1).
     NearName nearName(const std::string& name);
 
 private:

@@ -8,13 +8,11 @@
 
 namespace {
 
-// Nodes visited before the search settles for the best fight found so far.
-constexpr long long MAX_STEPS = 20000000;
-
 class Search {
 public:
-    Search(const std::vector<long long>& weights, const std::vector<LookItems>& looks)
-        : weights_(weights), looks_(looks), cover_(weights.size(), 0) {}
+    Search(const std::vector<long long>& weights, const std::vector<LookItems>& looks,
+           long long maxSteps = WORST_FIGHT_STEPS)
+        : weights_(weights), looks_(looks), cover_(weights.size(), 0), maxSteps_(maxSteps) {}
 
     void run(int creatures) {
         std::vector<int> all(looks_.size());
@@ -44,6 +42,7 @@ private:
     long long size_ = 0;      // weight of the items with a non-zero cover
     std::vector<int> picks_;
     long long steps_ = 0;
+    long long maxSteps_;
 
     void unpick(int c) {
         for (int k : looks_[c].items) --cover_[k];
@@ -54,7 +53,7 @@ private:
     // Picks up to `left` more looks from `open`; each set of looks is tried
     // once, in the order of the ranking at its parent.
     void search(const std::vector<int>& open, int left, bool player) {
-        if (++steps_ > MAX_STEPS) exact = false;
+        if (++steps_ > maxSteps_) exact = false;
         if (left == 0 || open.empty() || !exact) {
             if (player && size_ > best) {
                 best = size_;
@@ -86,7 +85,7 @@ private:
 }  // namespace
 
 WorstFight findWorstFight(const std::vector<long long>& weights, const std::vector<int>& base,
-                          const std::vector<LookItems>& looks, int creatures) {
+                          const std::vector<LookItems>& looks, int creatures, long long maxSteps) {
     WorstFight result;
     std::vector<bool> inBase(weights.size(), false);
     for (int item : base)
@@ -111,7 +110,7 @@ WorstFight findWorstFight(const std::vector<long long>& weights, const std::vect
         else if (own.playerMay && !distinct[at->second].playerMay)
             distinct[at->second] = std::move(own);
     }
-    Search search(weights, distinct);
+    Search search(weights, distinct, maxSteps);
     search.run(creatures);
     result.exact = search.exact;
     if (search.best < 0) return result;

@@ -39,12 +39,16 @@ struct WorstFight {
     bool exact = true;  // false when the search stopped at its step limit
 };
 
+// Nodes the search visits before it settles for the best fight found so far.
+constexpr long long WORST_FIGHT_STEPS = 20000000;
+
 // Items asked for more than once count once. A fight has `creatures`
 // creatures, one of them the player, and may repeat a look, so at most that
 // many distinct looks matter. Exact by a branch and bound over the looks,
-// unless it needs more than its step limit (tens of millions of steps).
+// unless it needs more than maxSteps nodes.
 WorstFight findWorstFight(const std::vector<long long>& weights, const std::vector<int>& base,
-                          const std::vector<LookItems>& looks, int creatures);
+                          const std::vector<LookItems>& looks, int creatures,
+                          long long maxSteps = WORST_FIGHT_STEPS);
 
 // Every look the game can give: each character with each of its skins (the
 // first MAX_COUNTED_SKINS), and skin 0 of a character without skins, which

@@ -1,54 +1,110 @@
-// tovask-check run as a program on the default data and on copies with one thing broken.
+// tovask-check run as a program on the default data and on copies with things broken: each run's
+// findings compared whole (one per line: a line missing or extra is named), every limit of the
+// checker tried at the limit and one past it.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <algorithm>
+#include <map>
+#include <set>
 
+#include "../ToolFixtures.h"
 #include "ProgramRun.h"
-#include "TdsWriter.h"
-#include "TestFiles.h"
-#include "TestImages.h"
 
 namespace {
 
-const std::string CHECK = TOVASK_BUILD_DIR "/tools/check/tovask-check";
-const std::string DATA = TOVASK_BUILD_DIR "/data";
+const std::string CHECK = TOOLS + "check/tovask-check";
 
 // The checker run in dir (its working directory, searched before the data folder).
-ProgramRun check(const TempDir& dir, const std::string& args) {
-    return runProgram("cd " + dir.path() + " && exec " + CHECK + " " + args + " 2>&1");
+ProgramRun check(const TempDir& dir, const std::string& args = DATA) {
+    return runProgram("cd " + dir.path() + " && exec " + CHECK + " " + args);
 }
 
-size_t count(const std::string& text, const std::string& part) {
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
-}
-
-// A default data file with one line replaced (lines from 1).
-std::string withLine(const std::string& file, int line, const std::string& text) {
+// A default data file with some lines replaced (lines from 1).
+std::string edited(const std::string& file, const std::map<int, std::string>& lines) {
     std::string out, all = readFile(DATA + "/" + file);
     size_t start = 0;
     for (int n = 1; start < all.size(); ++n) {
         const size_t end = all.find('\n', start);
-        out += (n == line ? text : all.substr(start, end - start)) + "\n";
+        const auto replaced = lines.find(n);
+        out += (replaced != lines.end() ? replaced->second : all.substr(start, end - start)) + "\n";
         start = end == std::string::npos ? all.size() : end + 1;
     }
     return out;
 }
 
-// A closed box in game axes (y up), faces wound outwards.
-TdsObject box(const std::string& name, float x0, float y0, float z0, float x1, float y1, float z1) {
-    TdsObject o;
-    o.name = name;
-    for (int i = 0; i < 8; ++i)
-        o.vertices.push_back(gameToFile(i & 1 ? x1 : x0, i & 2 ? y1 : y0, i & 4 ? z1 : z0));
-    o.faces = {0, 1, 5, 0, 5, 4, 2, 6, 7, 2, 7, 3, 0, 4, 6, 0, 6, 2,
-               1, 3, 7, 1, 7, 5, 0, 2, 3, 0, 3, 1, 4, 5, 7, 4, 7, 6};
-    return o;
+// A figure standing from soles to head, width across and half as deep, skinned.
+std::string figure(float soles, float head, float width = 4) {
+    return tds(boxScene({-width / 2, soles, -width / 4}, {width / 2, head, width / 4}, "skin.bmp"));
+}
+
+// A working folder to be: files, and the lists "chars" and "maps" when anything is added to them.
+struct Folder {
+    Files files;
+    std::string chars, maps;
+
+    Folder& file(const std::string& path, const std::string& content) {
+        files.push_back({path, content});
+        return *this;
+    }
+    // cfg/NAME.chr, listed: Pelmo's description named NAME, with one skin (pelmo_skin1.bmp), and
+    // with some lines replaced.
+    Folder& character(const std::string& name, std::map<int, std::string> lines = {}) {
+        lines.insert({{2, "1"}, {3, name}, {4, "pelmo_skin1.bmp"}});
+        chars += name + ".chr ";
+        return file("cfg/" + name + ".chr", edited("cfg/pelmo.chr", lines));
+    }
+    // scenes/NAME.map, listed: Arena's description named NAME, with some lines replaced.
+    Folder& map(const std::string& name, std::map<int, std::string> lines = {}) {
+        lines.emplace(1, name);
+        maps += name + ".map ";
+        return file("scenes/" + name + ".map", edited("scenes/arena.map", lines));
+    }
+};
+
+// Findings text: "@DATA@" stands for the data folder, "@60x@" for sixty x's.
+std::string expand(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const size_t end = text[i] == '@' ? text.find('@', i + 1) : std::string::npos;
+        if (end == std::string::npos) {
+            out += text[i];
+        } else if (text.compare(i, 6, "@DATA@") == 0) {
+            out += DATA;
+            i = end;
+        } else {
+            out += std::string(std::stoul(text.substr(i + 1)), text[end - 1]);
+            i = end;
+        }
+    }
+    return out;
+}
+
+// The checker run in a folder of these files on the default data: its exit status and its
+// findings (every line but its own "tovask-check: " ones), each once and none else.
+void expectFindings(const Folder& folder, const std::string& findings, int status) {
+    TempDir dir;
+    writeAll(dir, folder.files);
+    if (!folder.chars.empty()) dir.write("chars", folder.chars + "\n");
+    if (!folder.maps.empty()) dir.write("maps", folder.maps + "\n");
+    const ProgramRun run = check(dir);
+    EXPECT_EQ(run.status, status) << run.out;
+    std::multiset<std::string> lines;
+    for (size_t at = 0, end; (end = run.out.find('\n', at)) != std::string::npos; at = end + 1)
+        if (run.out.compare(at, 14, "tovask-check: ") != 0)
+            lines.insert(run.out.substr(at, end - at));
+    const std::string expected = expand(findings);
+    for (size_t at = 0, end; (end = expected.find('\n', at)) != std::string::npos; at = end + 1) {
+        const auto found = lines.find(expected.substr(at, end - at));
+        if (found == lines.end())
+            ADD_FAILURE() << "missing: " << expected.substr(at, end - at);
+        else
+            lines.erase(found);
+    }
+    for (const std::string& l : lines) ADD_FAILURE() << "unexpected: " << l;
 }
 
 // A model whose only material keeps its colour as floats (chunk 0x0010).
-std::vector<uint8_t> floatColourModel() {
+std::string floatColourModel() {
     TdsChunk faces(0x4120);
     faces.u16(1).u16(0).u16(1).u16(2).u16(0).child(TdsChunk(0x4130).str("paint").u16(1).u16(0));
     TdsChunk vertices(0x4110);
@@ -61,383 +117,562 @@ std::vector<uint8_t> floatColourModel() {
     editor.child(TdsChunk(0x3D3E).u32(3))
         .child(material)
         .child(TdsChunk(0x4000).str("box").child(TdsChunk(0x4100).child(vertices).child(faces)));
-    return TdsChunk(0x4D4D).child(editor).bytes();
+    return bytes(TdsChunk(0x4D4D).child(editor).bytes());
 }
-
-// A default data file with a UTF-8 byte-order mark before it.
-std::string withMark(const std::string& file) {
-    return "\xEF\xBB\xBF" + readFile(DATA + "/" + file);
-}
-
-// A figure standing on the ground: a box in game axes from soles to head.
-TdsScene figure(float soles, float head) {
-    TdsScene scene;
-    const float half = (head - soles) / 4;
-    scene.objects = {box("body", -half, soles, -half / 2, half, head, half / 2)};
-    return scene;
-}
-
-struct Case {
-    const char* name;
-    std::function<void(const TempDir&)> spoil;  // writes into the working directory
-    std::string finding;  // "FILE[:LINE]: severity: message", or its start for older cases
-    int status;
-    int findings;  // how many the run gives (errors and warnings), 0: not counted
-};
 
 }  // namespace
 
-TEST(DataCheck, DefaultContentHasNoFindingAndSaysWhatItSearches) {
+TEST(DataCheck, DefaultContentHasNoFindingAndSaysWhatItSearchesAsTextAndJson) {
     TempDir cwd;
-    const ProgramRun text = check(cwd, DATA);
+    const std::string searched =
+        R"(tovask-check: reading the data as the game does, from ./, then /.tovask/, then @DATA@/ (each with its folders textures/ models/ sound/ maps/ scenes/ cfg/)
+)";
+    const std::string json = R"({"searched":["./","/.tovask/","@DATA@/"]}
+)";
+    const ProgramRun text = check(cwd), plain = check(cwd, "--json " + DATA);
     EXPECT_EQ(text.status, 0);
     EXPECT_EQ(text.out,
-              "tovask-check: reading the data as the game does, from ./, then /.tovask/, then " +
-                  DATA +
-                  "/ (each with its folders textures/ models/ sound/ maps/ scenes/ cfg/)\n"
-                  "tovask-check: 0 errors, 0 warnings; files read from " +
-                  DATA + "/\n");
-    const ProgramRun json = check(cwd, "--json " + DATA);
-    EXPECT_EQ(json.status, 0);
-    EXPECT_EQ(json.out, "{\"searched\":[\"./\",\"/.tovask/\",\"" + DATA +
-                            "/\"]}\n{\"errors\":0,\"warnings\":0,\"read\":[\"" + DATA +
-                            "/\"],\"elsewhere\":{}}\n");
+              expand(searched + "tovask-check: 0 errors, 0 warnings; files read from @DATA@/\n"));
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_EQ(plain.out,
+              expand(json + R"({"errors":0,"warnings":0,"read":["@DATA@/"],"elsewhere":{}}
+)"));
+    // One error, two warnings, one of them about the file as a whole.
+    cwd.write("tovask.cfg", "0 768 0 0 3 1 1\n");
+    cwd.write("chars", "pelmo.chr lost.chr\n");
+    const ProgramRun broken = check(cwd), brokenJson = check(cwd, "--json " + DATA);
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_EQ(
+        broken.out,
+        expand(searched +
+               R"(tovask.cfg: warning: the window size 0 x 768 is unusable: the game opens 640 x 480
+tovask.cfg:1: warning: texture quality 3: the game knows 0, 1 and 2 and ignores other values
+chars:1: error: the character file "lost.chr" is not found: the game skips it
+tovask-check: uses 2 files from ./, not from @DATA@/: chars, tovask.cfg
+tovask-check: 1 error, 2 warnings; files read from ./, @DATA@/
+)"));
+    EXPECT_EQ(brokenJson.status, 1);
+    EXPECT_EQ(
+        brokenJson.out,
+        expand(
+            json +
+            R"({"file":"tovask.cfg","line":null,"severity":"warning","message":"the window size 0 x 768 is unusable: the game opens 640 x 480"}
+{"file":"tovask.cfg","line":1,"severity":"warning","message":"texture quality 3: the game knows 0, 1 and 2 and ignores other values"}
+{"file":"chars","line":1,"severity":"error","message":"the character file \"lost.chr\" is not found: the game skips it"}
+{"errors":1,"warnings":2,"read":["./","@DATA@/"],"elsewhere":{"./":["chars","tovask.cfg"]}}
+)"));
 }
 
-TEST(DataCheck, EachBrokenFolderGivesItsFindingOnceAtTheFileAtFault) {
-    const std::string pelmo13 =
-        "0\n7\nPelmo\npelmo_skin%d.bmp\npelmo_arms%d.3ds\npelmo_stand3\npelmo_walk3\n"
-        "pelmo_strafe3\nkvark_walk3\n1.0\nnone\npelmo_gear.3ds\npelmo_death3\n";
-    TdsScene collision;  // walls around the level, and a post where the player starts
-    collision.objects = {
-        box("north", -170, -8, -250, 170, 30, -240), box("south", -170, -8, 150, 170, 30, 160),
-        box("west", -180, -8, -250, -170, 30, 160), box("east", 170, -8, -250, 180, 30, 160),
-        box("post", -0.5f, 0, -50.5f, 0.5f, 8, -49.5f)};
-    TdsScene lying;  // 2 tall, 8 long
-    lying.objects = {box("body", -2, 0, -4, 2, 2, 4)};
-    TdsScene yard;
-    yard.materials = {{"wall", "Yard_Wall.BMP"}};
-    yard.objects = {box("gear", -1, 4, 0.5f, 1, 8, 1.5f)};
-    yard.objects[0].groups = {{"wall", {0}}};
-    const Case cases[] = {
-        {"a skin file missing",
-         [](const TempDir& d) { d.write("cfg/pelmo.chr", withLine("cfg/pelmo.chr", 2, "4")); },
-         "cfg/pelmo.chr:2: error: 4 skins, but skin 4's texture pelmo_skin4.bmp is not found", 1,
-         0},
-        {"an animation key of another shape",
-         [](const TempDir& d) {
-             d.write("models/pelmo_walk2.3ds", readFile(DATA + "/models/pelmo_arms0.3ds"));
-         },
-         "models/pelmo_walk2.3ds: error: as key 2 of " + DATA + "/models/pelmo_walk3, it", 1, 0},
-        {"a companion of another height",
-         [](const TempDir& d) { writeBmp(TestImage(128, 64), d.file("textures/grate+.bmp")); },
-         "textures/grate+.bmp: error: this alpha companion is 128 x 64 pixels but its colour "
-         "image " +
-             DATA + "/textures/grate.bmp is 128 x 128",
-         1, 0},
-        {"skins with alpha companions: a texture slot for every frame",
-         [](const TempDir& d) {
-             for (const char* skin : {"textures/pelmo_skin1+.bmp", "textures/pelmo_skin2+.bmp"})
-                 writeBmp(TestImage(256, 256), d.file(skin));
-         },
-         DATA + "/cfg/pelmo.chr: error: a fight of Pelmo's skins alone on Arena can need 138 "
-                "textures, on Bunker 133, on Canyon 132, above the 100",
-         1, 0},
-        {"a character that alone overflows the model table",
-         [&](const TempDir& d) { d.write("cfg/pelmo.chr", pelmo13); },
-         "cfg/pelmo.chr: error: a fight of Pelmo's skins alone on Arena can need 104 models, on "
-         "Bunker 102, on Canyon 103, above the 100",
-         1, 0},
-        {"animations adding up past what a fight may load",
-         [](const TempDir& d) {
-             TdsScene cloud;  // 1000 vertices: 900 frames of it stay under one model's cap
-             cloud.objects.resize(1);
-             for (int i = 0; i < 1000; ++i) cloud.objects[0].vertices.push_back({float(i), 0, 0});
-             saveTds(cloud, d.file("models/big1.3ds"));
-             // Five such models a look: no character's three skins reach the
-             // budget, seven looks of three characters do.
-             d.write("chars", "pelmo.chr\nkvark.chr\nbrusk.chr\n");
-             for (const char* c : {"pelmo", "kvark", "brusk"})
-                 for (const char* a : {"stand", "walk", "strafe", "death"})
-                     d.write(std::string("models/") + c + "_" + a + "3",
-                             "900\n900\n1\nbig%d.3ds\n1\n");
-         },
-         "chars: error: a fight on Arena can need 32073001 mesh elements, on Bunker 32070413, on "
-         "Canyon 32071212, "
-         "above the 20000000",
-         1, 0},
-        {"a collision triangle at the start point",
-         [&](const TempDir& d) { saveTds(collision, d.file("models/arena_col.3ds")); },
-         "models/arena_col.3ds: error: the player's start (0, 0, -50) touches a triangle", 1, 0},
-        {"an animation's key file pattern too long",
-         [](const TempDir& d) {
-             d.write("models/pelmo_stand3", "2\n2\n1\n" + std::string(300, 'k') + "%d.3ds\n");
-         },
-         "models/pelmo_stand3:4: error: the game refuses this animation: the key file pattern is "
-         "missing or too long",
-         1, 0},
-        {"a creature type that is no number: later fields are where the game reads them",
-         [](const TempDir& d) { d.write("cfg/pelmo.chr", withLine("cfg/pelmo.chr", 1, "x")); },
-         "cfg/pelmo.chr:4: error: the stand model \"pelmo_skin%d.bmp\" is not found", 1, 0},
-        {"a settings value that is no number, quoted whole",
-         [](const TempDir& d) { d.write("tovask.cfg", "640 -x 0 0 1 1 1\n"); },
-         "tovask.cfg:1: warning: the window height \"-x\" is not a whole number", 0, 0},
-        {"an empty list", [](const TempDir& d) { d.write("chars", ""); },
-         "chars: error: names no character file: the game stops at start-up", 1, 0},
-        {"a lying model",
-         [&](const TempDir& d) {
-             saveTds(lying, d.file("models/pelmo_stand1.3ds"));
-             saveTds(lying, d.file("models/pelmo_stand2.3ds"));
-         },
-         "models/pelmo_stand1.3ds: warning: the figure lies down: 2.0 tall but 8.0 across", 0, 0},
-        {"float colours",
-         [](const TempDir& d) { d.write("models/pelmo_gear.3ds", floatColourModel()); },
-         "models/pelmo_gear.3ds: warning: material \"paint\" stores its colour as floats (1, 0.5, "
-         "0.25); the game reads their first bytes and shows (0, 0, 128)",
-         0, 0},
-        {"a keyword not spelled exactly",
-         [](const TempDir& d) {
-             d.write("scenes/bunker.map", withLine("scenes/bunker.map", 5, "NoSky"));
-         },
-         "scenes/bunker.map:5: error: \"NoSky\" is not the keyword nosky", 1, 0},
-        {"a texture file named in another case",
-         [&](const TempDir& d) {
-             saveTds(yard, d.file("models/pelmo_gear.3ds"));
-             writeBmp(TestImage(4, 4), d.file("textures/Yard_Wall.BMP"));
-         },
-         "models/pelmo_gear.3ds: error: material \"wall\"'s texture \"Yard_Wall.BMP\" is not found "
-         "(the game lowers texture names to yard_wall.bmp); textures/Yard_Wall.BMP differs only "
-         "in case",
-         1, 0},
-        {"a character file with a byte-order mark: named once, the rest read without it",
-         [](const TempDir& d) { d.write("cfg/pelmo.chr", withMark("cfg/pelmo.chr")); },
-         "cfg/pelmo.chr:1: error: the file starts with a UTF-8 byte-order mark (the bytes EF BB "
-         "BF), which the game takes for text: it cannot read the creature type nor the skin count "
-         "as numbers (left 0) and takes \"\\xEF\\xBB\\xBF0\" for the name: every later field "
-         "shifts by 2; save it without the mark (as plain ASCII, or UTF-8 without BOM); the rest "
-         "is checked as if it were gone",
-         1, 1},
-        {"a map file with a byte-order mark",
-         [](const TempDir& d) { d.write("scenes/arena.map", withMark("scenes/arena.map")); },
-         "scenes/arena.map:1: warning: the file starts with a UTF-8 byte-order mark (the bytes EF "
-         "BB BF), which the game takes for text: the map's name reads \"\\xEF\\xBB\\xBFArena\" "
-         "(the menu shows three junk characters before Arena); save it without the mark (as plain "
-         "ASCII, or UTF-8 without BOM); the rest is checked as if it were gone",
-         0, 1},
-        {"a list with a byte-order mark",
-         [](const TempDir& d) { d.write("chars", "\xEF\xBB\xBFpelmo.chr\n"); },
-         "chars:1: error: the file starts with a UTF-8 byte-order mark (the bytes EF BB BF), which "
-         "the game takes for text: it reads the first name as \"\\xEF\\xBB\\xBFpelmo.chr\", finds "
-         "no such file and skips that character; save it without the mark (as plain ASCII, or "
-         "UTF-8 without BOM); the rest is checked as if it were gone",
-         1, 1},
-        {"a settings file with a byte-order mark",
-         [](const TempDir& d) { d.write("tovask.cfg", withMark("tovask.cfg")); },
-         "tovask.cfg:1: warning: the file starts with a UTF-8 byte-order mark (the bytes EF BB "
-         "BF), which the game takes for text: it reads none of its values and keeps 0 for all "
-         "seven: a 640 x 480 window, texture quality 0, polygons drawn as outlines; save it "
-         "without the mark (as plain ASCII, or UTF-8 without BOM); the rest is checked as if it "
-         "were gone",
-         0, 1},
-        {"an animation description with a byte-order mark",
-         [](const TempDir& d) { d.write("models/pelmo_walk3", withMark("models/pelmo_walk3")); },
-         "models/pelmo_walk3:1: error: the file starts with a UTF-8 byte-order mark (the bytes EF "
-         "BB BF), which the game takes for text: it refuses this animation (the length must be 1 "
-         "or more) and does not load the model; save it without the mark (as plain ASCII, or "
-         "UTF-8 without BOM); the rest is checked as if it were gone",
-         1, 1},
-        {"two characters of one name",
-         [](const TempDir& d) {
-             d.write("chars", "pelmo.chr\nkvark.chr\n");
-             d.write("cfg/kvark.chr", withLine("cfg/kvark.chr", 3, "Pelmo"));
-         },
-         "cfg/kvark.chr:3: warning: the character name \"Pelmo\" is also that of " + DATA +
-             "/cfg/pelmo.chr: the menu cannot tell them apart",
-         0, 1},
-        {"two maps of one name",
-         [](const TempDir& d) {
-             d.write("scenes/bunker.map", withLine("scenes/bunker.map", 1, "Arena"));
-         },
-         "scenes/bunker.map:1: warning: the map name \"Arena\" is also that of " + DATA +
-             "/scenes/arena.map: the menu cannot tell them apart",
-         0, 1},
-        {"a list naming a file twice",
-         [](const TempDir& d) { d.write("chars", "pelmo.chr\npelmo.chr\n"); },
-         "chars:2: warning: names pelmo.chr again (first on line 1): the game loads it twice and "
-         "the menu offers it twice",
-         0, 1},
-        {"a figure a thousand times too small: the scale, with the other key",
-         [](const TempDir& d) {
-             for (const char* key : {"models/pelmo_stand1.3ds", "models/pelmo_stand2.3ds"})
-                 saveTds(figure(-0.0005f, 0.0073f), d.file(key));
-         },
-         "models/pelmo_stand1.3ds: warning: the figure is 0.0078 tall, 990 times too small beside "
-         "the default characters (7.6 to 7.9 tall): tovask-model height 7.75 "
-         "models/pelmo_stand1.3ds models/pelmo_stand1.3ds makes it 7.75 tall; it is key 1 of " +
-             DATA +
-             "/models/pelmo_stand3: then give every other key (pelmo_stand2.3ds) the same fix as "
-             "the call prints it, tovask-model scale F KEY KEY",
-         0, 0},
-        {"a figure far too tall standing on y = 0: the scale and the lift",
-         [](const TempDir& d) {
-             saveTds(figure(0, 7800), d.file("models/zorg.3ds"));
-             d.write("cfg/pelmo.chr", withLine("cfg/pelmo.chr", 6, "zorg.3ds"));
-         },
-         "models/zorg.3ds: warning: the figure is 7800 tall, 1000 times too big beside the default "
-         "characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/zorg.3ds "
-         "models/zorg.3ds makes it 7.75 tall with its soles at y = -0.5",
-         0, 0},
-        {"arms far too small: the scale, not the facing",
-         [](const TempDir& d) {
-             TdsScene arms;
-             arms.objects = {box("arms", -0.002f, 0.003f, -0.001f, 0.002f, 0.0058f, 0.0003f)};
-             saveTds(arms, d.file("models/pelmo_arms1.3ds"));
-         },
-         "models/pelmo_arms1.3ds: warning: arm pose 1 reaches up to y = 0.0058 where the default "
-         "characters' shoulders are at 5.6 to 5.8: it is about 980 times too small; give it the "
-         "scale F that tovask-model height prints for the body, tovask-model scale F "
-         "models/pelmo_arms1.3ds models/pelmo_arms1.3ds",
-         0, 2},  // and the skin does not show: the arms have no texture
-        {"a material's texture named by its 8.3 name",
-         [&](const TempDir& d) {
-             TdsScene gear = yard;
-             gear.materials[0].textureFile = "MYSKIN~1.BMP";
-             saveTds(gear, d.file("models/pelmo_gear.3ds"));
-             writeBmp(TestImage(4, 4), d.file("textures/myskin_large.bmp"));
-         },
-         "models/pelmo_gear.3ds: error: material \"wall\"'s texture \"MYSKIN~1.BMP\" is not "
-         "found (the game lowers texture names to myskin~1.bmp); textures/myskin_large.bmp is the "
-         "name this 8.3 name was cut from: tovask-model texture MYSKIN~1.BMP myskin_large.bmp "
-         "models/pelmo_gear.3ds models/pelmo_gear.3ds renames it in the model; the game draws what "
-         "uses it with the texture, or the plain colour, of whatever it drew just before",
-         1, 0},
-        {"a texture file cut to 8.3",
-         [&](const TempDir& d) {
-             TdsScene gear = yard;
-             gear.materials[0].textureFile = "myskin_large.bmp";
-             saveTds(gear, d.file("models/pelmo_gear.3ds"));
-             writeBmp(TestImage(4, 4), d.file("textures/myskin_l.bmp"));
-         },
-         "models/pelmo_gear.3ds: error: material \"wall\"'s texture \"myskin_large.bmp\" is not "
-         "found; textures/myskin_l.bmp is this name cut to 8.3: rename it myskin_large.bmp; the "
-         "game draws what uses it with the texture, or the plain colour, of whatever it drew just "
-         "before",
-         1, 0},
-        {"a misspelt sky texture",
-         [](const TempDir& d) {
-             d.write("scenes/arena.map", withLine("scenes/arena.map", 5, "sky_dya.bmp"));
-         },
-         "scenes/arena.map:5: error: the sky texture \"sky_dya.bmp\" is not found; " + DATA +
-             "/textures/sky_day.bmp is the closest name: write sky_day.bmp here; the game draws "
-             "what uses it with the texture, or the plain colour, of whatever it drew just before",
-         1, 0},
-        {"an extra model not found: drawn without it",
-         [](const TempDir& d) {
-             d.write("cfg/pelmo.chr", withLine("cfg/pelmo.chr", 12, "robot_pack.3ds"));
-             d.write("models/none.3ds", "");
-         },
-         "cfg/pelmo.chr:12: warning: the extra model \"robot_pack.3ds\" is not found: the game "
-         "draws the character without it; for no extra model, name none.3ds, the game's empty "
-         "model",
-         0, 0},
-        {"a start beyond the collision box and its grid on z",
-         [&](const TempDir& d) {
-             TdsScene short_;
-             short_.objects = {box("north", -170, -8, -250, 170, 50, -240),
-                               box("south", -170, -8, -60, 170, 50, -52)};
-             saveTds(short_, d.file("models/arena_col.3ds"));
-         },
-         "models/arena_col.3ds: error: the player's start (0, 0, -50) lies outside this model's "
-         "box on z (z -250 to -52), beyond the collision map's grid, which files it in a cell at "
-         "the box's other side whose triangles lie far off: nothing stops the player, who can "
-         "walk off outside the level",
-         1, 0},
-        {"a collision box below the creatures' centres",
-         [&](const TempDir& d) {
-             TdsScene low;
-             low.objects = {box("north", -170, -8, -250, 170, 2, -240),
-                            box("south", -170, -8, 150, 170, 2, 160)};
-             saveTds(low, d.file("models/arena_col.3ds"));
-         },
-         "models/arena_col.3ds: error: the player's start (0, 0, -50) lies outside this model's "
-         "box on y (y -8 to 2), where the collision map has no cell: every move is undone, so the "
-         "player is stuck",
-         1, 0},
-        {"a start just outside the collision box, inside its grid",
-         [&](const TempDir& d) {
-             TdsScene near;
-             near.objects = {box("north", -170, -8, -49, 170, 30, -48),
-                             box("south", -170, -8, 150, 170, 30, 160)};
-             saveTds(near, d.file("models/arena_col.3ds"));
-         },
-         "models/arena_col.3ds: error: the player's start (0, 0, -50) lies outside this model's "
-         "box on z (z -49 to 160): no wall of it can stop the player, who stands outside the level",
-         1, 0},
-        {"files the game takes from outside the folder checked",
-         [](const TempDir& d) { d.write("cfg/pelmo.chr", readFile(DATA + "/cfg/pelmo.chr")); },
-         "tovask-check: uses 2 files from ./, not from " + DATA + "/: cfg/pelmo.chr, chars", 0, 0},
+// Skin counts and patterns: the counted skins (64) at and past their cap, names at the game's 254
+// characters and one past, the texture store's 99.
+TEST(DataCheck, SkinsAndPatterns) {
+    const std::string x155(155, 'x');
+    Folder f;
+    f.chars = "pelmo.chr ";
+    f.character("typeless", {{1, "1"}}).character("negative", {{1, "-1"}});
+    f.character("skinless", {{2, "0"}, {4, "pelmo_skin%d.bmp"}});
+    f.character("one", {{4, "pelmo_skin%d.bmp"}}).character("single");
+    f.character("four", {{2, "4"}, {4, "pelmo_skin%d.bmp"}}).character("twin", {{2, "2"}});
+    f.character("percent", {{2, "3"}, {4, "pelmo_skin%s.bmp"}});
+    f.character("long", {{4, x155 + "%99d"}}).character("longer", {{4, x155 + "x%99d"}});
+    for (int skins : {63, 64, 65})
+        f.character("many" + std::to_string(skins),
+                    {{2, std::to_string(skins)}, {4, "many%d.bmp"}, {5, "pelmo_arms1.3ds"}});
+    for (int skin : {1, 2, 3, 64, 65})
+        f.file("textures/many" + std::to_string(skin) + ".bmp", bmp(TestImage(4, 4)));
+    expectFindings(
+        f,
+        R"(cfg/four.chr:2: error: 4 skins, but skin 4's texture pelmo_skin4.bmp is not found: the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+cfg/long.chr:4: error: skin texture "@60x@..." is longer than 99 characters: the game refuses it, so the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+cfg/longer.chr:4: error: the skin pattern makes names longer than 254 characters, which the game refuses: the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+cfg/many63.chr:2: error: 63 skins, but skin 4's texture many4.bmp is not found (60 of the 63 checked are missing): the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+cfg/many63.chr:2: warning: many64.bmp is there but the skin count is 63: the menu never offers it
+cfg/many64.chr:2: error: 64 skins, but skin 4's texture many4.bmp is not found (60 of the 64 checked are missing): the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+cfg/many65.chr:2: error: 65 skins, but skin 4's texture many4.bmp is not found (60 of the 64 checked are missing): the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+cfg/negative.chr:1: error: creature type -1: only 0 exists, so the game drops this character ("Invalid character data")
+cfg/one.chr:2: warning: pelmo_skin2.bmp is there but the skin count is 1: the menu never offers it
+cfg/percent.chr:2: error: 3 skins, but skin 1's texture pelmo_skin%s.bmp is not found (3 of the 3 checked are missing); @DATA@/textures/pelmo_skin1.bmp is the closest name: the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+cfg/percent.chr:4: warning: the skin texture pattern "pelmo_skin%s.bmp" is not a single number format (one %d): the game uses it as it is, so all 3 are the same file
+cfg/skinless.chr:2: error: skin count 0: the player cannot choose this character (the game refuses skin 0) and computer creatures wear skin file pelmo_skin1.bmp
+cfg/twin.chr:4: warning: the skin texture pattern "pelmo_skin1.bmp" has no %d: all 2 are the same file
+cfg/typeless.chr:1: error: creature type 1: only 0 exists, so the game drops this character ("Invalid character data")
+)",
+        1);
+}
+
+// Figures measured against the default characters: heights a quarter off theirs, soles 0.25 off
+// the floor, down to y = -1, as tall as wide, arms a third or three times their shoulders' height,
+// hands ahead of -0.25, a death key 0.95 as wide as the arms, fixes for the other keys listed up
+// to three.
+TEST(DataCheck, FiguresArmsAndAnimations) {
+    const float third = 5.6f / 3, thrice = 5.8f * 3;
+    auto arms = [](float top, float z, const std::string& texture = "skin.bmp") {
+        return tds(boxScene({-2.33f, top - 1, z - 0.5f}, {2.33f, top, z + 0.5f}, texture));
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        TempDir cwd;
-        cwd.write("chars", "pelmo.chr\n");  // one character: no fight overflows a table
-        for (const char* folder : {"cfg", "models", "scenes", "textures"})
-            cwd.write(std::string(folder) + "/.made", "");
-        c.spoil(cwd);
-        const ProgramRun run = check(cwd, DATA);
-        EXPECT_EQ(run.status, c.status) << run.out;
-        EXPECT_EQ(count(run.out, "\n" + c.finding), 1u) << run.out;
-        if (c.findings > 0) {
-            EXPECT_EQ(count(run.out, ": error: ") + count(run.out, ": warning: "),
-                      size_t(c.findings))
-                << run.out;
-        }
+    Folder f;
+    f.character("figures", {{6, "at_low.3ds"},
+                            {7, "past_low.3ds"},
+                            {8, "at_high.3ds"},
+                            {9, "past_high.3ds"},
+                            {13, "lift_at.3ds"}});
+    f.file("models/at_low.3ds", figure(0, 6.08f)).file("models/past_low.3ds", figure(0, 6.07f));
+    f.file("models/at_high.3ds", figure(0, 9.875f)).file("models/past_high.3ds", figure(0, 9.88f));
+    f.file("models/lift_at.3ds", figure(-0.09375f, 0.875f, 0.5f));  // 8 times too small
+    f.character("lifted", {{6, "lift_past.3ds"},
+                           {7, "below_at.3ds"},
+                           {8, "below_past.3ds"},
+                           {9, "square.3ds"},
+                           {13, "flat.3ds"}});
+    f.file("models/lift_past.3ds", figure(-0.0947265625f, 0.8740234375f, 0.5f));
+    f.file("models/below_at.3ds", figure(-1, 6.75f))
+        .file("models/below_past.3ds", figure(-1.01f, 6.74f));
+    f.file("models/square.3ds", figure(-0.5f, 7.25f, 7.75f))
+        .file("models/flat.3ds", figure(-0.5f, 7.25f, 7.76f));
+    f.character("keyed", {{6, "tiny3"}, {7, "small3"}});
+    for (const auto& [name, keys] : {std::pair{"tiny", 4}, {"small", 5}}) {
+        f.file("models/" + std::string(name) + "3",
+               "480\n12\n" + std::to_string(keys) + "\n" + name + "%d.3ds\n1\n");
+        for (int k = 1; k <= keys; ++k)
+            f.file("models/" + std::string(name) + std::to_string(k) + ".3ds", figure(0, 1, 0.5f));
+    }
+    f.character("armsy", {{5, "arms%d.3ds"}});
+    f.file("models/arms0.3ds", arms(third, 0)).file("models/arms1.3ds", arms(third - 0.01f, -2));
+    f.file("models/arms2.3ds", arms(thrice, -0.26f))
+        .file("models/arms3.3ds", arms(thrice + 0.01f, -2));
+    f.file("models/arms4.3ds", arms(5.7f, -0.25f)).file("models/arms5.3ds", arms(5.7f, -2, ""));
+    f.character("deathly", {{5, "wide.3ds"}, {13, "dead_at.3ds"}});
+    f.character("deathlier", {{5, "wide.3ds"}, {13, "dead_past.3ds"}});
+    f.file("models/wide.3ds", tds(boxScene({-2, 4.7f, -1.5f}, {2, 5.7f, -0.5f}, "skin.bmp")));
+    f.file("models/dead_at.3ds", figure(-0.5f, 7.25f, 3.8f));
+    f.file("models/dead_past.3ds", figure(-0.5f, 7.25f, 3.79f));
+    f.character("loopy", {{7, "loopy_walk3"}, {12, "robot_pack.3ds"}, {13, "loopy_death3"}});
+    f.file("models/loopy_walk3", edited("models/pelmo_walk3", {{5, "0"}}));
+    f.file("models/loopy_death3", edited("models/pelmo_death3", {{5, "1"}}));
+    expectFindings(
+        f,
+        R"(cfg/loopy.chr:12: warning: the extra model "robot_pack.3ds" is not found: the game draws the character without it; for no extra model, name none.3ds, the game's empty model
+models/arms1.3ds: warning: arm pose 1 reaches up to y = 1.86 where the default characters' shoulders are at 5.6 to 5.8: it is about 3.1 times too small; give it the scale F that tovask-model height prints for the body, tovask-model scale F models/arms1.3ds models/arms1.3ds
+models/arms3.3ds: warning: arm pose 3 reaches up to y = 17.4 where the default characters' shoulders are at 5.6 to 5.8: it is about 3.1 times too big; give it the scale F that tovask-model height prints for the body, tovask-model scale F models/arms3.3ds models/arms3.3ds
+models/arms4.3ds: warning: arm pose 4 holds a gun, so its hands belong ahead of the body (-z), but the model reaches from z = -0.8 to 0.2: the character faces away from -z; turn it to face -z
+models/arms5.3ds: warning: no material names a texture, so the skin does not show on this model: give it a textured material with texture coordinates
+models/below_past.3ds: warning: the figure reaches down to y = -1.0, below the floor at y = -0.5 where the soles stand: tovask-model lift models/below_past.3ds models/below_past.3ds puts its soles there
+models/dead_past.3ds: warning: the first death key is 3.8 wide, narrower than the arms (4.0): the game draws the death model alone, without arm models, so it must carry the arms
+models/flat.3ds: warning: the figure lies down: 7.8 tall but 7.8 across (x 7.8, z 3.9); the game's y is up, so turn the model upright (did the exporter keep y up where the game's files have z up?)
+models/lift_at.3ds: warning: the figure is 0.969 tall, 8.0 times too small beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 models/lift_at.3ds models/lift_at.3ds makes it 7.75 tall
+models/lift_past.3ds: warning: the figure is 0.969 tall, 8.0 times too small beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/lift_past.3ds models/lift_past.3ds makes it 7.75 tall with its soles at y = -0.5
+models/loopy_death3: warning: the death animation loops: the dead creature gets up and falls again until it is revived
+models/loopy_walk3: warning: the walk animation does not loop: the creature freezes on its last key while it goes on moving
+models/past_high.3ds: warning: the figure is 9.88 tall, 1.3 times too big beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/past_high.3ds models/past_high.3ds makes it 7.75 tall with its soles at y = -0.5
+models/past_low.3ds: warning: the figure is 6.07 tall, 1.3 times too small beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/past_low.3ds models/past_low.3ds makes it 7.75 tall with its soles at y = -0.5
+models/small1.3ds: warning: the figure is 1 tall, 7.8 times too small beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/small1.3ds models/small1.3ds makes it 7.75 tall with its soles at y = -0.5; it is key 1 of models/small3: then give every other key (small2.3ds, small3.3ds, small4.3ds and 1 more) the same fix as the call prints it, tovask-model scale F move 0 Y 0 KEY KEY
+models/tiny1.3ds: warning: the figure is 1 tall, 7.8 times too small beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/tiny1.3ds models/tiny1.3ds makes it 7.75 tall with its soles at y = -0.5; it is key 1 of models/tiny3: then give every other key (tiny2.3ds, tiny3.3ds, tiny4.3ds) the same fix as the call prints it, tovask-model scale F move 0 Y 0 KEY KEY
+)",
+        0);
+}
+
+// Maps: the keywords, the fog colour's range, the collision model around the places creatures
+// appear (12 units clear, a body 0 to 8 high, inside its box and grid), the sky's bottom rows 40
+// off the fog colour.
+TEST(DataCheck, MapsAndCollisionModels) {
+    const std::vector<TdsObject> walls = {box("north", {-170, -8, -250}, {170, 30, -240}),
+                                          box("south", {-170, -8, 150}, {170, 30, 160}),
+                                          box("west", {-180, -8, -250}, {-170, 30, 160}),
+                                          box("east", {170, -8, -250}, {180, 30, 160})};
+    auto inWalls = [&](std::vector<TdsObject> more) {
+        more.insert(more.end(), walls.begin(), walls.end());
+        return more;
+    };
+    TdsObject points = box("points", {0, 0, 0}, {1, 1, 1}),
+              slant = box("slant", {-170, -8, -250}, {170, 30, 160});
+    points.faces.clear();
+    slant.faces = std::vector<uint16_t>(18000, 0);  // one huge slanted triangle, 6000 times
+    for (size_t i = 0; i < slant.faces.size(); i += 3)
+        slant.faces[i + 1] = 3, slant.faces[i + 2] = 7;
+    const std::pair<std::string, std::vector<TdsObject>> collisions[] = {
+        {"post", inWalls({box("post", {-0.5f, 0, -50.5f}, {0.5f, 8, -49.5f})})},
+        {"spawn", inWalls({box("post", {4.5f, 0, -20.5f}, {5.5f, 8, -19.5f})})},
+        {"clear",
+         inWalls({box("wall", {-5, 0, -63}, {5, 8, -62}), box("floor", {-5, -1, -55}, {5, 0, -45}),
+                  box("ceiling", {-5, 8, -55}, {5, 9, -45})})},
+        {"crowded", inWalls({box("wall", {-5, 0, -63}, {5, 8, -61.99f})})},
+        {"low", inWalls({box("floor", {-5, -1, -55}, {5, 0.01f, -45})})},
+        {"high", inWalls({box("ceiling", {-5, 7.99f, -55}, {5, 9, -45})})},
+        {"short",
+         {box("north", {-170, -8, -250}, {170, 50, -240}),
+          box("south", {-170, -8, -60}, {170, 50, -52})}},
+        {"under",
+         {box("north", {-170, -8, -250}, {170, 2, -240}),
+          box("south", {-170, -8, 150}, {170, 2, 160})}},
+        {"near",
+         {box("north", {-170, -8, -49}, {170, 30, -48}),
+          box("south", {-170, -8, 150}, {170, 30, 160})}},
+        {"edge",
+         {box("north", {-170, -8, -260}, {170, 30, -250}),
+          box("south", {150, -8, -60}, {170, 30, -50})}},
+        {"tight",
+         {box("west", {-110, -8, -250}, {-100, 30, 160}),
+          box("east", {100, -8, -250}, {110, 30, 160})}},
+        {"hollow", {points}},
+        {"void", {}},
+        {"stray", inWalls({box("far", {1e6f, 0, 0}, {1e6f + 1, 1, 1})})},
+        {"dense", inWalls({slant})},
+    };
+    Folder f;
+    for (const auto& [name, objects] : collisions) {
+        TdsScene scene;
+        scene.objects = objects;
+        f.map(name, {{8, name + ".3ds"}}).file("models/" + name + ".3ds", tds(scene));
+    }
+    f.map("ground", {{3, "noroof"}}).map("case", {{5, "NoSky"}}).map("misty", {{5, "sky_dya.bmp"}});
+    f.map("red", {{7, "1.01 0 0 1"}}).map("green", {{7, "0 -0.01 0 1"}});
+    f.map("blue", {{7, "0 0 nan 1"}})
+        .map("alpha", {{7, "0 0 0 1.01"}})
+        .map("edges", {{7, "0 1 0 1"}});
+    // Skies black but for some of their bottom rows, over a level too small to hide their rim,
+    // in black fog.
+    f.file("models/floor.3ds", tds(boxScene({-10, -1, -10}, {10, 0, 10})));
+    const std::pair<std::string, TestImage> skies[] = {
+        {"band", TestImage(4, 64)}, {"even", TestImage(4, 64)}, {"thin", TestImage(4, 31)}};
+    for (auto [name, image] : skies) {
+        const std::map<int, uint8_t> grey =
+            name == "band"   ? std::map<int, uint8_t>{{62, 42}, {63, 40}}
+            : name == "even" ? std::map<int, uint8_t>{{61, 200}, {62, 40}, {63, 40}}
+                             : std::map<int, uint8_t>{{30, 41}};
+        for (const auto& [row, g] : grey) image.fill(0, row, 4, row + 1, g, g, g);
+        f.map(
+            name,
+            {{2, "floor.3ds"}, {3, "noground"}, {4, "noroof"}, {5, name + ".bmp"}, {7, "0 0 0 1"}});
+        f.file("textures/" + name + ".bmp", bmp(image));
+    }
+    expectFindings(
+        f,
+        R"(models/crowded.3ds: warning: a triangle reaching into a creature's height (0 to 8) comes within 12 units of the start or of where computer creatures appear: creatures start pressed against it (the guide keeps 12 clear)
+models/dense.3ds: error: building its collision map needs 9326542 triangle-in-cell tests, more than the 4000000 the game allows (split huge and long slanted triangles): the game builds no collisions and creatures cannot move
+models/edge.3ds: error: the player's start (0, 0, -50) lies at the far edge of this model's box on z (z -260 to -50), where the collision map has no cell: every move is undone, so the player is stuck
+models/edge.3ds: warning: its box (x -170 to 170, z -260 to -50) does not enclose the level's (x -159 to 159, z -224 to 144): creatures and shots stop at an invisible edge inside the level
+models/high.3ds: warning: a triangle reaching into a creature's height (0 to 8) comes within 12 units of the start or of where computer creatures appear: creatures start pressed against it (the guide keeps 12 clear)
+models/hollow.3ds: error: the collision model holds no triangles: nothing but the edge of its box stops creatures and shots
+models/hollow.3ds: warning: holds no triangles: the game draws nothing for it
+models/low.3ds: warning: a triangle reaching into a creature's height (0 to 8) comes within 12 units of the start or of where computer creatures appear: creatures start pressed against it (the guide keeps 12 clear)
+models/near.3ds: error: the player's start (0, 0, -50) lies outside this model's box on z (z -49 to 160): no wall of it can stop the player, who stands outside the level
+models/near.3ds: warning: its box (x -170 to 170, z -49 to 160) does not enclose the level's (x -159 to 159, z -224 to 144): creatures and shots stop at an invisible edge inside the level
+models/post.3ds: error: the player's start (0, 0, -50) lies inside a closed block of this model: creatures appearing there are shut in
+models/post.3ds: error: the player's start (0, 0, -50) touches a triangle (one comes within 1 unit of a creature's centre): the player is stuck
+models/short.3ds: error: the player's start (0, 0, -50) lies outside this model's box on z (z -250 to -52), beyond the collision map's grid, which files it in a cell at the box's other side whose triangles lie far off: nothing stops the player, who can walk off outside the level
+models/short.3ds: warning: its box (x -170 to 170, z -250 to -52) does not enclose the level's (x -159 to 159, z -224 to 144): creatures and shots stop at an invisible edge inside the level
+models/spawn.3ds: error: the place (6, 0, -19) where computer creatures appear touches a triangle (one comes within 1 unit of a creature's centre): creatures dropped there are stuck (9 of the 700 places)
+models/stray.3ds: error: its box (1.00018e+06 x 38 x 410) gives no grid of 20-unit cells within the game's 1000000 (a stray vertex?): the game builds no collisions and creatures cannot move
+models/tight.3ds: warning: its box (x -110 to 110, z -250 to 160) does not enclose the level's (x -159 to 159, z -224 to 144): creatures and shots stop at an invisible edge inside the level
+models/under.3ds: error: the player's start (0, 0, -50) lies outside this model's box on y (y -8 to 2), where the collision map has no cell: every move is undone, so the player is stuck
+models/void.3ds: error: the collision model holds nothing, so its box is a point: every creature stands outside it and cannot move
+models/void.3ds: warning: holds no triangles: the game draws nothing for it
+scenes/alpha.map:7: warning: the fog colour's alpha is 1.01: OpenGL takes values from 0 to 1 and clamps the rest
+scenes/band.map:5: warning: the sky's bottom rows average (41, 41, 41) but the fog colour is (0, 0, 0), and this map's models do not reach 121 units beyond where creatures go: the chase camera sees the clear colour (the fog colour) as a band under the sky's rim; paint the bottom rows of textures/band.bmp in the fog colour
+scenes/blue.map:7: warning: the fog colour's blue is nan: OpenGL takes values from 0 to 1 and clamps the rest
+scenes/case.map:5: error: "NoSky" is not the keyword nosky (written exactly so): the game takes it for a file name
+scenes/case.map:5: error: the sky texture "NoSky" is not found (the game lowers texture names to nosky); the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+scenes/green.map:7: warning: the fog colour's green is -0.01: OpenGL takes values from 0 to 1 and clamps the rest
+scenes/ground.map:3: error: "noroof" leaves out another part; the keyword of this one is noground: the game takes it for a file name
+scenes/ground.map:3: error: the ground model "noroof" is not found
+scenes/red.map:7: warning: the fog colour's red is 1.01: OpenGL takes values from 0 to 1 and clamps the rest
+scenes/thin.map:5: warning: the sky's bottom rows average (41, 41, 41) but the fog colour is (0, 0, 0), and this map's models do not reach 121 units beyond where creatures go: the chase camera sees the clear colour (the fog colour) as a band under the sky's rim; paint the bottom rows of textures/thin.bmp in the fog colour
+textures/thin.bmp: warning: the image is 4 x 31 pixels: make both sides powers of two, or graphics without OpenGL 2 draw it white
+scenes/misty.map:5: error: the sky texture "sky_dya.bmp" is not found; @DATA@/textures/sky_day.bmp is the closest name: write sky_day.bmp here; the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+)",
+        1);
+}
+
+// Models and textures: what the reader makes of a file, animation descriptions and their keys,
+// texture names at the store's 99 characters and one past, images the game cannot use, the file
+// probably meant.
+TEST(DataCheck, ModelsAndTextures) {
+    TdsScene odd;  // texture coordinates for 2 of 8 vertices, a group of no material
+    odd.materials = {{"skin", "pelmo_skin1.bmp"}};
+    odd.objects = {box("a", {-2, -0.5f, -1}, {2, 7.2f, 1}, "skin", true),
+                   box("b", {0, 0, 0}, {1, 1, 1}, "lost")};
+    odd.objects[0].uvs.resize(4);
+    TdsScene textured;  // a material for every texture name tried
+    for (const std::string& t :
+         {std::string(99, 't'), std::string(100, 't'), std::string("broken.bmp"),
+          std::string("odd.bmp"), std::string("glassy.bmp"), std::string("Yard_Wall.BMP"),
+          std::string("MYSKIN~1.BMP"), std::string("yourskin_large.bmp"),
+          std::string("gunmetl.bmp")})
+        textured.materials.push_back({"m" + std::to_string(textured.materials.size()), t});
+    textured.objects = {box("a", {-1, 0, -1}, {1, 1, 1}, "m0", true)};
+    TdsScene cloud;  // 2000 vertices: 600 frames of it are past the budget
+    cloud.objects.resize(1);
+    for (int i = 0; i < 2000; ++i) cloud.objects[0].vertices.push_back({float(i), 0, 0});
+    TdsScene tagged;  // a hidden empty object first: the objects are numbered from it
+    tagged.objects = {TdsObject(), box("body", {-2, -0.5f, -1}, {2, 7.3f, 1})};
+    tagged.objects[0].name = "_tag";
+    TdsScene cut = tagged, pair;
+    cut.objects[1].vertices.resize(4);
+    cut.objects[1].faces = {0, 1, 2, 1, 3, 2};
+    pair.objects = {box("a", {-2, -0.5f, -1}, {2, 7.2f, 1}), box("b", {0, 0, 0}, {1, 1, 1})};
+    Folder f;
+    f.character("junk", {{12, "junk.3ds"}}).file("models/junk.3ds", "not a model");
+    f.character("odd", {{12, "odd.3ds"}}).file("models/odd.3ds", tds(odd));
+    f.character("paint", {{12, "paint.3ds"}}).file("models/paint.3ds", floatColourModel());
+    f.character("textured", {{12, "textured.3ds"}}).file("models/textured.3ds", tds(textured));
+    for (const char* name : {"glassy.bmp", "Yard_Wall.bmp", "myskin_large.bmp", "yourskin.bmp"})
+        f.file("textures/" + std::string(name), bmp(TestImage(4, 4)));
+    f.file("textures/broken.bmp", "BM not a picture")
+        .file("textures/odd.bmp", bmp(TestImage(3, 4)));
+    f.file("textures/glassy-.bmp", "garbage").file("textures/grate+.bmp", bmp(TestImage(128, 64)));
+    f.character("solid", {{6, "solid3"}}).file("models/solid3", figure(-0.5f, 7.25f));
+    f.character("longkeys", {{6, "longkeys3"}});
+    f.file("models/longkeys3", "2\n2\n1\n" + std::string(300, 'k') + "%d.3ds\n");
+    f.character("marked", {{7, "marked3"}});
+    f.file("models/marked3", "\xEF\xBB\xBF" + readFile(DATA + "/models/pelmo_walk3"));
+    // Animations: their description, the keys present.
+    const std::pair<std::string, std::vector<int>> animations[] = {
+        {"480 12 4 gone", {2, 3, 4}},      {"480 12 4 holes", {1}},
+        {"480 12 4 gap", {1, 2, 4}},       {"480 12 2 split", {1}},
+        {"490 12 4 uneven", {1, 2, 3, 4}}, {"1200 600 1 heavy", {}},
+        {"480 12 2 numbered", {}}};
+    for (const auto& [text, keys] : animations) {
+        const std::string name = text.substr(text.rfind(' ') + 1);
+        std::string description = text + "%d.3ds\n1\n";
+        std::replace(description.begin(), description.end(), ' ', '\n');
+        f.character(name, {{6, name + "3"}}).file("models/" + name + "3", description);
+        for (int k : keys)
+            f.file("models/" + name + std::to_string(k) + ".3ds", figure(-0.5f, 7.25f));
+    }
+    f.file("models/split2.3ds", tds(pair)).file("models/heavy1.3ds", tds(cloud));
+    f.file("models/numbered1.3ds", tds(tagged)).file("models/numbered2.3ds", tds(cut));
+    expectFindings(
+        f,
+        R"(models/gap3:4: error: key 3 (gap3.3ds) is not found: the game blends a missing key as an empty one, so the frames near it stand still
+models/gone3:4: error: key 1 (gone1.3ds) is not found (@DATA@/models/none.3ds is the closest name): every frame is built from key 1, so the model draws nothing
+models/heavy1.3ds: warning: holds no triangles: the game draws nothing for it
+models/heavy3:2: error: 600 frames of key 1 hold 1209600 elements (2016 each), more than the 1000000 the game allows: it refuses the model
+models/holes3:4: error: key 2 (holes2.3ds) is not found, nor 2 more keys: the game blends a missing key as an empty one, so the frames near it stand still
+models/junk.3ds: error: not a 3DS file (no main chunk): the game draws nothing for it
+models/longkeys3:4: error: the game refuses this animation: the key file pattern is missing or too long; the model is not loaded
+models/marked3:1: error: the file starts with a UTF-8 byte-order mark (the bytes EF BB BF), which the game takes for text: it refuses this animation (the length must be 1 or more) and does not load the model; save it without the mark (as plain ASCII, or UTF-8 without BOM); the rest is checked as if it were gone
+models/numbered1.3ds: warning: no material names a texture, so the skin does not show on this model: give it a textured material with texture coordinates
+models/numbered2.3ds: error: as key 2 of models/numbered3, its object 1 "body" has 4 vertices where key 1's (models/numbered1.3ds) has 8: the frames blend only what the keys share
+models/odd.3ds: warning: object 0 "a" is textured but only 2 of its 8 vertices have texture coordinates: the others show one corner of the texture
+models/odd.3ds: warning: the 3DS reader notes: object "b" names unknown material "lost"
+models/paint.3ds: warning: material "paint" stores its colour as floats (1, 0.5, 0.25); the game reads their first bytes and shows (0, 0, 128): store it as a 24-bit colour
+models/solid3:1: error: the game refuses this animation: the length must be 1 or more (this is a 3DS file, but a model name ending in 3 names an animation description); the model is not loaded
+models/split2.3ds: error: as key 2 of models/split3, it holds 2 objects where key 1 (models/split1.3ds) holds 1: the frames blend only what the keys share
+models/textured.3ds: error: material "m0"'s texture "@99t@" is not found; the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+models/textured.3ds: error: material "m1"'s texture "@60t@..." is longer than 99 characters: the game refuses it, so the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+models/textured.3ds: error: material "m5"'s texture "Yard_Wall.BMP" is not found (the game lowers texture names to yard_wall.bmp); textures/Yard_Wall.bmp differs only in case: rename it yard_wall.bmp; the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+models/textured.3ds: error: material "m6"'s texture "MYSKIN~1.BMP" is not found (the game lowers texture names to myskin~1.bmp); textures/myskin_large.bmp is the name this 8.3 name was cut from: tovask-model texture MYSKIN~1.BMP myskin_large.bmp models/textured.3ds models/textured.3ds renames it in the model; the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+models/textured.3ds: error: material "m7"'s texture "yourskin_large.bmp" is not found; textures/yourskin.bmp is this name cut to 8.3: rename it yourskin_large.bmp; the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+models/textured.3ds: error: material "m8"'s texture "gunmetl.bmp" is not found; @DATA@/textures/gunmetal.bmp is the closest name: tovask-model texture gunmetl.bmp gunmetal.bmp models/textured.3ds models/textured.3ds renames it in the model; the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+models/uneven3:1: warning: the length 490 ms is not a multiple of the 12 frames: the game cuts it to 480 ms
+models/uneven3:1: warning: the length 490 ms is not a multiple of the 4 keys: the keys fall every 122 ms and 2 ms of the length are left over
+textures/broken.bmp: error: the game cannot decode this image (BMP header cut short): the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+textures/glassy-.bmp: error: the game cannot decode this image as part of an alpha texture (not an image format the game reads (BMP, CUR, GIF, ICO, JPEG, PCX, PNG, PNM, TGA, TIFF, WEBP)), so it refuses glassy.bmp: the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+textures/grate+.bmp: error: this alpha companion is 128 x 64 pixels but its colour image @DATA@/textures/grate.bmp is 128 x 128: the game refuses the texture, so the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+textures/odd.bmp: warning: the image is 3 x 4 pixels: make both sides powers of two, or graphics without OpenGL 2 draw it white
+)",
+        1);
+}
+
+// Text files: content lists and description files read word by word, names at the game's 254
+// characters and one past, leftover words quoted up to 40 characters, byte-order marks.
+TEST(DataCheck, ListsAndDescriptions) {
+    const std::string w40(40, 'w');
+    Folder f;
+    f.chars =
+        "pelmo.chr caf\xE9"
+        ".chr " +
+        std::string(250, 'n') + ".chr\n" + std::string(251, 'n') + ".chr\npelmo.chr ";
+    f.file("cfg/short.chr", "0\n1\nShort\npelmo_skin1.bmp\npelmo_arms%d.3ds\n").chars +=
+        "short.chr ";
+    f.character("wordy").files.back().second += w40 + " more\n";
+    f.character("wordier").files.back().second += w40 + "x more\n";
+    f.character("extra", {{12, std::string(255, 'e')}})
+        .character("typo", {{1, "x"}, {2, "3"}, {3, "Typo"}, {4, "pelmo_skin%d.bmp"}});
+    f.character("marked").files.back().second.insert(0, "\xEF\xBB\xBF");
+    f.character("twin", {{3, "Pelmo"}});
+    f.maps =
+        "\xEF\xBB\xBF"
+        "arena.map\narena.map ";
+    f.map("bunker", {{1, "Arena"}})
+        .map("cut", {{7, "0 0"}, {8, ""}})
+        .map("fogless", {{7, "red 0 0 1"}});
+    f.map("marked").files.back().second.insert(0, "\xEF\xBB\xBF");
+    expectFindings(
+        f,
+        R"(cfg/extra.chr:12: error: the extra model is longer than 254 characters: the game leaves it empty
+cfg/marked.chr:1: error: the file starts with a UTF-8 byte-order mark (the bytes EF BB BF), which the game takes for text: it cannot read the creature type nor the skin count as numbers (left 0) and takes "\xEF\xBB\xBF0" for the name: every later field shifts by 2; save it without the mark (as plain ASCII, or UTF-8 without BOM); the rest is checked as if it were gone
+cfg/short.chr:5: error: the file ends before the stand model (field 6 of 13): the game leaves it and every later field empty
+cfg/twin.chr:3: warning: the character name "Pelmo" is also that of @DATA@/cfg/pelmo.chr: the menu cannot tell them apart
+cfg/typo.chr:10: error: the death model "1.0" is not found
+cfg/typo.chr:1: error: skin count 0: the player cannot choose this character (the game refuses skin 0) and computer creatures wear skin file 3
+cfg/typo.chr:1: error: the creature type "x" is not a whole number: the game reads what it can and every later field shifts
+cfg/typo.chr:3: error: the arm model of pose 0 "Typo" is not found (the game lowers model names to typo)
+cfg/typo.chr:4: error: the stand model "pelmo_skin%d.bmp" is not found; @DATA@/textures/pelmo_skin1.bmp is the closest name: write pelmo_skin1.bmp here
+cfg/typo.chr:5: error: the walk model "pelmo_arms%d.3ds" is not found; @DATA@/models/pelmo_arms0.3ds is the closest name: write pelmo_arms0.3ds here
+cfg/wordier.chr:14: warning: the words from "@40w@" on, after the death model, are not read
+cfg/wordy.chr:14: warning: the words from "@40w@" on, after the death model, are not read
+chars:1: error: the character file "caf\xe9.chr" is not found: the game skips it
+chars:1: error: the character file "@250n@.chr" is not found: the game skips it
+chars:2: error: a name longer than 254 characters: the game skips it
+chars:3: warning: names pelmo.chr again (first on line 1): the game loads it twice and the menu offers it twice
+maps:1: error: the file starts with a UTF-8 byte-order mark (the bytes EF BB BF), which the game takes for text: it reads the first name as "\xEF\xBB\xBFarena.map", finds no such file and skips that map; save it without the mark (as plain ASCII, or UTF-8 without BOM); the rest is checked as if it were gone
+maps:2: warning: names arena.map again (first on line 1): the game loads it twice and the menu offers it twice
+scenes/bunker.map:1: warning: the map name "Arena" is also that of @DATA@/scenes/arena.map: the menu cannot tell them apart
+scenes/cut.map:7: error: the file ends before the fog colour (field 7 of 8): the game leaves it and every later field empty
+scenes/fogless.map:7: error: the collision model "red" is not found
+scenes/fogless.map:7: error: the fog colour "red" is not a number: the game reads what it can and every later field shifts
+scenes/marked.map:1: warning: the file starts with a UTF-8 byte-order mark (the bytes EF BB BF), which the game takes for text: the map's name reads "\xEF\xBB\xBFmarked" (the menu shows three junk characters before marked); save it without the mark (as plain ASCII, or UTF-8 without BOM); the rest is checked as if it were gone
+)",
+        1);
+    expectFindings(Folder().file("chars", ""),
+                   "chars: error: names no character file: the game stops at start-up\n", 1);
+}
+
+// The settings file, one per run: seven whole numbers, texture quality 0 to 2, a usable window.
+TEST(DataCheck, Settings) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"1024 768 0 0 0 1 1\n", ""},
+        {"1024 768 0 0 3 1 1\n",
+         R"(tovask.cfg:1: warning: texture quality 3: the game knows 0, 1 and 2 and ignores other values
+)"},
+        {"1024 768 0 0 -1 1 1\n",
+         R"(tovask.cfg:1: warning: texture quality -1: the game knows 0, 1 and 2 and ignores other values
+)"},
+        {"0 768 0 0 2 1 1\n",
+         R"(tovask.cfg: warning: the window size 0 x 768 is unusable: the game opens 640 x 480
+)"},
+        {"640 -x 0 0 1 1 1\n",
+         R"(tovask.cfg: warning: the window size 640 x 0 is unusable: the game opens 640 x 480
+tovask.cfg:1: warning: the window height "-x" is not a whole number: the game reads no further and keeps 0 for the rest
+)"},
+        {"1024 768\n0\n",
+         R"(tovask.cfg:2: warning: holds 3 of the 7 values: the game keeps 0 from the full screen on
+)"},
+        {"",
+         R"(tovask.cfg: warning: holds 0 of the 7 values: the game keeps 0 from the window width on
+tovask.cfg: warning: the window size 0 x 0 is unusable: the game opens 640 x 480
+)"},
+        {"\xEF\xBB\xBF"
+         "1024 768 0 0 2 1 1\n",
+         R"(tovask.cfg:1: warning: the file starts with a UTF-8 byte-order mark (the bytes EF BB BF), which the game takes for text: it reads none of its values and keeps 0 for all seven: a 640 x 480 window, texture quality 0, polygons drawn as outlines; save it without the mark (as plain ASCII, or UTF-8 without BOM); the rest is checked as if it were gone
+)"},
+    };
+    for (const auto& [settings, findings] : cases) {
+        SCOPED_TRACE(settings);
+        expectFindings(Folder().file("tovask.cfg", settings), findings, 0);
     }
 }
 
-TEST(DataCheck, ObjectsAreNumberedAsTheInspectorNumbersThem) {
-    // Keys with a hidden empty object first: it counts, in the checker as in the inspector.
-    TempDir cwd;
-    cwd.write("chars", "pelmo.chr\n");
-    cwd.write("models/.made", "");
-    TdsObject tag;
-    tag.name = "_tag";
-    TdsScene key1;
-    key1.objects = {tag, box("body", -2, -0.5f, -1, 2, 7.3f, 1)};
-    TdsScene key2 = key1;
-    key2.objects[1].vertices.resize(4);
-    key2.objects[1].faces = {0, 1, 2, 1, 3, 2};
-    ASSERT_TRUE(saveTds(key1, cwd.file("models/pelmo_stand1.3ds")));
-    ASSERT_TRUE(saveTds(key2, cwd.file("models/pelmo_stand2.3ds")));
-    const ProgramRun checked = check(cwd, DATA);
-    EXPECT_EQ(count(checked.out, "\nmodels/pelmo_stand2.3ds: error: as key 2 of " + DATA +
-                                     "/models/pelmo_stand3, its object 1 \"body\" has 4 vertices "
-                                     "where key 1's (models/pelmo_stand1.3ds) has 8: the frames "
-                                     "blend only what the keys share\n"),
-              1u)
-        << checked.out;
-    const ProgramRun inspected = runProgram(TOVASK_BUILD_DIR "/tools/3dsinfo/tovask-3dsinfo " +
-                                            cwd.file("models/pelmo_stand2.3ds"));
-    EXPECT_NE(inspected.out.find("\n  object 1 \"body\": 4 vertices"), std::string::npos)
-        << inspected.out;
+// The worst fight's model count at the table's 100 and one past; a character's skins alone past
+// a table, reported at its file; the textures' and mesh elements' tables.
+TEST(DataCheck, FightTables) {
+    // On Arena (12 models) six looks of 13 models and one of 9 or 10, and a shared extra model.
+    Folder at, past;
+    for (Folder* f : {&at, &past}) {
+        f->map("arena").character("six", {{2, "6"}, {4, "pelmo_skin%d.bmp"}, {9, "kvark_walk3"}});
+        for (int skin : {4, 5, 6})
+            f->file("textures/pelmo_skin" + std::to_string(skin) + ".bmp", bmp(TestImage(4, 4)));
+        f->character("one", {{4, "kvark_skin1.bmp"},
+                             {5, "kvark_arms%d.3ds"},
+                             {6, "kvark_stand3"},
+                             {7, f == &at ? "kvark_stand3" : "kvark_walk3"},
+                             {8, "kvark_stand3"},
+                             {9, "kvark_stand3"},
+                             {13, "kvark_death3"}});
+    }
+    expectFindings(at, "", 0);
+    expectFindings(
+        past,
+        R"(chars: error: a fight on arena can need 101 models, above the 100 the game holds: the last creatures loaded are drawn without some of their models; the costliest fight: six with pelmo_skin1.bmp (14), six with pelmo_skin2.bmp (13), six with pelmo_skin3.bmp (13), six with pelmo_skin4.bmp (13), six with pelmo_skin5.bmp (13), six with pelmo_skin6.bmp (13), one with kvark_skin1.bmp (10)
+)",
+        1);
+    Folder alone;
+    alone.character("pelmo", {{2, "7"}, {3, "Pelmo"}, {4, "pelmo_skin%d.bmp"}, {9, "kvark_walk3"}});
+    expectFindings(
+        alone,
+        R"(cfg/pelmo.chr: error: a fight of Pelmo's skins alone on Arena can need 104 models, on Bunker 102, on Canyon 103, above the 100 the game holds: the last creatures loaded are drawn without some of their models; the costliest fight: Pelmo with pelmo_skin1.bmp (14), Pelmo with pelmo_skin2.bmp (13), Pelmo with pelmo_skin3.bmp (13), Pelmo with pelmo_skin4.bmp (13), Pelmo with pelmo_skin5.bmp (13), Pelmo with pelmo_skin6.bmp (13), Pelmo with pelmo_skin7.bmp (13)
+cfg/pelmo.chr:2: error: 7 skins, but skin 4's texture pelmo_skin4.bmp is not found (4 of the 7 checked are missing): the game draws what uses it with the texture, or the plain colour, of whatever it drew just before
+)",
+        1);
+    // Skins with alpha companions: a texture slot for every frame.
+    Folder glassy;
+    glassy.chars = "pelmo.chr";
+    glassy.file("textures/pelmo_skin1+.bmp", bmp(TestImage(256, 256)));
+    glassy.file("textures/pelmo_skin2+.bmp", bmp(TestImage(256, 256)));
+    expectFindings(
+        glassy,
+        R"(@DATA@/cfg/pelmo.chr: error: a fight of Pelmo's skins alone on Arena can need 138 textures, on Bunker 133, on Canyon 132, above the 100 the game holds: the last models loaded get none of their textures: the game draws what uses it with the texture, or the plain colour, of whatever it drew just before; the costliest fight: Pelmo with pelmo_skin1.bmp (62), Pelmo with pelmo_skin2.bmp (62), Pelmo with pelmo_skin3.bmp (1)
+)",
+        1);
+    // Five models of 1000 vertices a look: no character's three skins reach the budget, seven
+    // looks of three characters do.
+    TdsScene cloud;
+    cloud.objects.resize(1);
+    for (int i = 0; i < 1000; ++i) cloud.objects[0].vertices.push_back({float(i), 0, 0});
+    Folder heavy;
+    heavy.chars = "pelmo.chr kvark.chr brusk.chr";
+    heavy.file("models/big1.3ds", tds(cloud));
+    for (const char* c : {"pelmo", "kvark", "brusk"})
+        for (const char* a : {"stand", "walk", "strafe", "death"})
+            heavy.file(std::string("models/") + c + "_" + a + "3",
+                       std::string("900\n900\n1\nbig%d.3ds\n") + (a[0] == 'd' ? "0\n" : "1\n"));
+    expectFindings(
+        heavy,
+        R"(chars: error: a fight on Arena can need 32073001 mesh elements, on Bunker 32070413, on Canyon 32071212, above the 20000000 the game holds: once that much is loaded, further models are not and their creatures are drawn without them; the costliest fight: Kvark with kvark_skin1.bmp (4580241), Pelmo with pelmo_skin1.bmp (4579633), Brusk with brusk_skin1.bmp (4579633), Brusk with brusk_skin2.bmp (4579342), Brusk with brusk_skin3.bmp (4579342), Pelmo with pelmo_skin2.bmp (4579342), Pelmo with pelmo_skin3.bmp (4579342)
+models/big1.3ds: warning: holds no triangles: the game draws nothing for it
+)",
+        1);
 }
 
-TEST(DataCheck, JsonFindingsAndBadUsage) {
+// A data folder with nothing the game asks for by name, one as long as the game takes and one
+// longer, no folder, bad usage.
+TEST(DataCheck, DataFolderAndUsage) {
     TempDir cwd;
-    cwd.write("scenes/bunker.map", withLine("scenes/bunker.map", 5, "NoSky"));
-    const ProgramRun json = check(cwd, "--json " + DATA);
-    EXPECT_EQ(json.status, 1);
-    EXPECT_NE(json.out.find("\n{\"file\":\"scenes/bunker.map\",\"line\":5,\"severity\":\"error\","
-                            "\"message\":\"\\\"NoSky\\\" is not the keyword nosky (written exactly "
-                            "so): the game takes it for a file name\"}\n"),
-              std::string::npos)
-        << json.out;
-    EXPECT_NE(json.out.find(",\"elsewhere\":{\"./\":[\"scenes/bunker.map\"]}}\n"),
-              std::string::npos)
-        << json.out;
+    cwd.write("empty/chars", "typeless.chr\n");
+    cwd.write("empty/cfg/typeless.chr", edited("cfg/pelmo.chr", {{1, "1"}}));
+    cwd.write("empty/maps", "lost.map\n");
+    const ProgramRun empty = check(cwd, "-- empty");
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(
+        empty.out,
+        R"(tovask-check: reading the data as the game does, from ./, then /.tovask/, then empty/ (each with its folders textures/ models/ sound/ maps/ scenes/ cfg/)
+tovask.cfg: warning: not found: the game starts full screen at 640 x 480 with its default settings
+empty/cfg/typeless.chr:1: error: creature type 1: only 0 exists, so the game drops this character ("Invalid character data")
+empty/chars: error: none of its character files is usable: the game stops at start-up
+empty/maps:1: error: the map file "lost.map" is not found: the game skips it
+empty/maps: error: none of its map files can be read: the game stops at start-up
+c3.3ds: error: not found: the game asks for this model by name and goes on without it
+zat.3ds: error: not found: the game asks for this model by name and goes on without it
+w1.3ds: error: not found: the game asks for this model by name and goes on without it
+w2.3ds: error: not found: the game asks for this model by name and goes on without it
+w3.3ds: error: not found: the game asks for this model by name and goes on without it
+w4.3ds: error: not found: the game asks for this model by name and goes on without it
+w5.3ds: error: not found: the game asks for this model by name and goes on without it
+zamer.3ds: error: not found: the game asks for this model by name and goes on without it
+logo.3ds: error: not found: the game asks for this model by name and the menu shows no logo
+font.bmp: error: not found: the game asks for this image by name and goes on without it
+menu.jpg: error: not found: the game asks for this image by name and goes on without it
+icon.png: error: not found: the game asks for this image by name and its window has no icon
+tovask-check: 16 errors, 1 warning; files read from empty/
+)");
+    const std::string name(198 - cwd.path().size() - 1, 'd'), at = cwd.file(name);  // 198 long
+    cwd.write(name + "/.made", "");
+    cwd.write(name + "d/.made", "");
+    const ProgramRun longest = check(cwd, at);
+    EXPECT_EQ(longest.status, 1) << longest.err;
+    EXPECT_EQ(longest.out.substr(longest.out.rfind('\n', longest.out.size() - 2) + 1),
+              "tovask-check: 14 errors, 1 warning; no data file found\n");
     const std::string file = cwd.write("file", "");
-    for (const std::string& args : {std::string("--bogus"), DATA + " " + DATA, file})
-        EXPECT_EQ(check(cwd, args).status, 2) << args;
+    const std::pair<std::string, std::string> bad[] = {
+        {"--bogus", "unknown option --bogus"},
+        {DATA + " " + DATA, "one data folder at most"},
+        {file, file + " is not a folder"},
+        {at + "d", "the game takes data folders of at most 198 characters"}};
+    for (const auto& [args, message] : bad) {
+        const ProgramRun run = check(cwd, args);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "tovask-check: " + message) << args;
+    }
     const ProgramRun help = check(cwd, "--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("usage: tovask-check [--json] [DATA_FOLDER]\n", 0), 0u);

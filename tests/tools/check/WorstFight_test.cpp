@@ -183,4 +183,14 @@ TEST(WorstFight, WeightedItemsAndABaseCountExactly) {
     }
 }
 
+// The search's step limit, at the steps a search takes and one below: one look for one creature
+// takes two (no look yet, then the look); cut short, it keeps the best fight found so far.
+TEST(WorstFight, StopsAtItsStepLimit) {
+    const std::vector<LookItems> one = {{{0, 0}, true, {0}}};
+    EXPECT_TRUE(findWorstFight({5}, {}, one, 1, 2).exact);
+    const WorstFight cut = findWorstFight({5}, {}, one, 1, 1);
+    EXPECT_FALSE(cut.exact);
+    EXPECT_EQ(cut.total, 5);
+}
+
 }  // namespace

@@ -1,0 +1,59 @@
+// What the tools' tests share: where the programs and the default data are, and data files built
+// in memory (3DS scenes in the game's axes, pictures) as the bytes a folder holds.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "TdsWriter.h"
+#include "TestFiles.h"
+#include "TestImages.h"
+#include "Vec3.h"
+
+const std::string TOOLS = TOVASK_BUILD_DIR "/tools/";
+const std::string DATA = TOVASK_BUILD_DIR "/data";
+
+// A closed box in game axes (y up) from lo to hi, its twelve triangles wound outwards, all of
+// them in the named material ("": none named). With texture coordinates when uvs is set.
+inline TdsObject box(const std::string& name, Vec3 lo, Vec3 hi, const std::string& material = "",
+                     bool uvs = false) {
+    TdsObject o;
+    o.name = name;
+    for (int i = 0; i < 8; ++i) {
+        o.vertices.push_back(
+            gameToFile(i & 1 ? hi.x : lo.x, i & 2 ? hi.y : lo.y, i & 4 ? hi.z : lo.z));
+        if (uvs) o.uvs.insert(o.uvs.end(), {float(i & 1), float(i >> 1 & 1)});
+    }
+    o.faces = {0, 1, 5, 0, 5, 4, 2, 6, 7, 2, 7, 3, 0, 4, 6, 0, 6, 2,
+               1, 3, 7, 1, 7, 5, 0, 2, 3, 0, 3, 1, 4, 5, 7, 4, 7, 6};
+    if (!material.empty()) o.groups = {{material, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}}};
+    return o;
+}
+
+// A scene of one box in one material of this colour, textured when texture is given.
+inline TdsScene boxScene(Vec3 lo, Vec3 hi, const std::string& texture = "",
+                         std::vector<uint8_t> rgb = {200, 200, 200}) {
+    TdsScene scene;
+    scene.materials = {{"paint", texture, {rgb[0], rgb[1], rgb[2]}}};
+    scene.objects = {box("box", lo, hi, "paint", !texture.empty())};
+    return scene;
+}
+
+inline std::string bytes(const std::vector<uint8_t>& v) {
+    return std::string(v.begin(), v.end());
+}
+inline std::string tds(const TdsScene& scene) {
+    return bytes(writeTds(scene));
+}
+inline std::string bmp(const TestImage& image) {
+    TempDir dir;
+    writeBmp(image, dir.file("picture.bmp"));
+    return readFile(dir.file("picture.bmp"));
+}
+
+// Files to write into a folder: path below it, content.
+using Files = std::vector<std::pair<std::string, std::string>>;
+inline void writeAll(const TempDir& dir, const Files& files) {
+    for (const auto& [path, content] : files) dir.write(path, content);
+}
