@@ -76,7 +76,7 @@ TEST_F(GRunTest, WithoutAStateOrWithABareOne) {
     run.update(30);
     run.update(700);
     run.state()->afterUpdate();
-    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 1, 700})) << COUNTERS;
+    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 1, 500})) << COUNTERS << ": clamped with a state";
 }
 
 TEST(FullScreen, WithoutAWindowTheToggleSaysSoAndCarriesOn) {
