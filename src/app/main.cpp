@@ -21,11 +21,11 @@ int main(int, char**) {
     std::printf("OpenGL Inicialized.\n");
 
     gRun = new (std::nothrow) GRun;
-    if (!gRun) {
+    if (!gRun) {  // GCOVR_EXCL_START: only when memory runs out
         std::fprintf(stderr, "Unable to init game - creating of GRun failed\n");
         SDL_Quit();
         std::exit(3);
-    }
+    }  // GCOVR_EXCL_STOP
     gRun->goToMenu();
     std::printf("Game Inicialized.\n");
     const Uint32 start = SDL_GetTicks();
