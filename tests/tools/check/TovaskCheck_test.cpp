@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
+#include <numeric>
+#include <sstream>
+#include <vector>
 
 #include "../ToolFixtures.h"
 #include "ProgramRun.h"
@@ -21,14 +23,10 @@ ProgramRun check(const TempDir& dir, const std::string& args = DATA) {
 
 // A default data file with some lines replaced (lines from 1).
 std::string edited(const std::string& file, const std::map<int, std::string>& lines) {
-    std::string out, all = readFile(DATA + "/" + file);
-    size_t start = 0;
-    for (int n = 1; start < all.size(); ++n) {
-        const size_t end = all.find('\n', start);
-        const auto replaced = lines.find(n);
-        out += (replaced != lines.end() ? replaced->second : all.substr(start, end - start)) + "\n";
-        start = end == std::string::npos ? all.size() : end + 1;
-    }
+    std::istringstream in(readFile(DATA + "/" + file));
+    std::string out, line;
+    for (int n = 1; std::getline(in, line); ++n)
+        out += (lines.count(n) ? lines.at(n) : line) + "\n";
     return out;
 }
 
@@ -61,26 +59,18 @@ struct Folder {
     }
 };
 
-// Findings text: "@DATA@" stands for the data folder, "@60x@" for sixty x's.
-std::string expand(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const size_t end = text[i] == '@' ? text.find('@', i + 1) : std::string::npos;
-        if (end == std::string::npos) {
-            out += text[i];
-        } else if (text.compare(i, 6, "@DATA@") == 0) {
-            out += DATA;
-            i = end;
-        } else {
-            out += std::string(std::stoul(text.substr(i + 1)), text[end - 1]);
-            i = end;
-        }
-    }
-    return out;
+// The lines of a run's output but the checker's own "tovask-check: " ones, sorted.
+std::string findingsOf(const std::string& out) {
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = out.find('\n', at)) != std::string::npos; at = end + 1)
+        if (out.compare(at, 14, "tovask-check: ") != 0)
+            lines.push_back(out.substr(at, end - at + 1));
+    std::sort(lines.begin(), lines.end());
+    return std::accumulate(lines.begin(), lines.end(), std::string());
 }
 
 // The checker run in a folder of these files on the default data: its exit status and its
-// findings (every line but its own "tovask-check: " ones), each once and none else.
+// findings, each once and none else (the difference names a line missing or extra).
 void expectFindings(const Folder& folder, const std::string& findings, int status) {
     TempDir dir;
     writeAll(dir, folder.files);
@@ -88,19 +78,7 @@ void expectFindings(const Folder& folder, const std::string& findings, int statu
     if (!folder.maps.empty()) dir.write("maps", folder.maps + "\n");
     const ProgramRun run = check(dir);
     EXPECT_EQ(run.status, status) << run.out;
-    std::multiset<std::string> lines;
-    for (size_t at = 0, end; (end = run.out.find('\n', at)) != std::string::npos; at = end + 1)
-        if (run.out.compare(at, 14, "tovask-check: ") != 0)
-            lines.insert(run.out.substr(at, end - at));
-    const std::string expected = expand(findings);
-    for (size_t at = 0, end; (end = expected.find('\n', at)) != std::string::npos; at = end + 1) {
-        const auto found = lines.find(expected.substr(at, end - at));
-        if (found == lines.end())
-            ADD_FAILURE() << "missing: " << expected.substr(at, end - at);
-        else
-            lines.erase(found);
-    }
-    for (const std::string& l : lines) ADD_FAILURE() << "unexpected: " << l;
+    EXPECT_EQ(findingsOf(run.out), findingsOf(expand(findings)));
 }
 
 // A model whose only material keeps its colour as floats (chunk 0x0010).
@@ -166,7 +144,6 @@ tovask-check: 1 error, 2 warnings; files read from ./, @DATA@/
 // Skin counts and patterns: the counted skins (64) at and past their cap, names at the game's 254
 // characters and one past, the texture store's 99.
 TEST(DataCheck, SkinsAndPatterns) {
-    const std::string x155(155, 'x');
     Folder f;
     f.chars = "pelmo.chr ";
     f.character("typeless", {{1, "1"}}).character("negative", {{1, "-1"}});
@@ -174,7 +151,8 @@ TEST(DataCheck, SkinsAndPatterns) {
     f.character("one", {{4, "pelmo_skin%d.bmp"}}).character("single");
     f.character("four", {{2, "4"}, {4, "pelmo_skin%d.bmp"}}).character("twin", {{2, "2"}});
     f.character("percent", {{2, "3"}, {4, "pelmo_skin%s.bmp"}});
-    f.character("long", {{4, x155 + "%99d"}}).character("longer", {{4, x155 + "x%99d"}});
+    f.character("long", {{4, expand("@155x@%99d")}})
+        .character("longer", {{4, expand("@156x@%99d")}});
     for (int skins : {63, 64, 65})
         f.character("many" + std::to_string(skins),
                     {{2, std::to_string(skins)}, {4, "many%d.bmp"}, {5, "pelmo_arms1.3ds"}});
@@ -392,12 +370,9 @@ TEST(DataCheck, ModelsAndTextures) {
                    box("b", {0, 0, 0}, {1, 1, 1}, "lost")};
     odd.objects[0].uvs.resize(4);
     TdsScene textured;  // a material for every texture name tried
-    for (const std::string& t :
-         {std::string(99, 't'), std::string(100, 't'), std::string("broken.bmp"),
-          std::string("odd.bmp"), std::string("glassy.bmp"), std::string("Yard_Wall.BMP"),
-          std::string("MYSKIN~1.BMP"), std::string("yourskin_large.bmp"),
-          std::string("gunmetl.bmp")})
-        textured.materials.push_back({"m" + std::to_string(textured.materials.size()), t});
+    for (const char* t : {"@99t@", "@100t@", "broken.bmp", "odd.bmp", "glassy.bmp", "Yard_Wall.BMP",
+                          "MYSKIN~1.BMP", "yourskin_large.bmp", "gunmetl.bmp"})
+        textured.materials.push_back({"m" + std::to_string(textured.materials.size()), expand(t)});
     textured.objects = {box("a", {-1, 0, -1}, {1, 1, 1}, "m0", true)};
     TdsScene cloud;  // 2000 vertices: 600 frames of it are past the budget
     cloud.objects.resize(1);
@@ -528,18 +503,13 @@ scenes/marked.map:1: warning: the file starts with a UTF-8 byte-order mark (the 
                    "chars: error: names no character file: the game stops at start-up\n", 1);
 }
 
-// The settings file, one per run: seven whole numbers, texture quality 0 to 2, a usable window.
+// The settings file, one per run: seven whole numbers, texture quality 0 to 2 (3 and a window 0
+// wide: the first test), a usable window.
 TEST(DataCheck, Settings) {
     const std::pair<std::string, std::string> cases[] = {
         {"1024 768 0 0 0 1 1\n", ""},
-        {"1024 768 0 0 3 1 1\n",
-         R"(tovask.cfg:1: warning: texture quality 3: the game knows 0, 1 and 2 and ignores other values
-)"},
         {"1024 768 0 0 -1 1 1\n",
          R"(tovask.cfg:1: warning: texture quality -1: the game knows 0, 1 and 2 and ignores other values
-)"},
-        {"0 768 0 0 2 1 1\n",
-         R"(tovask.cfg: warning: the window size 0 x 768 is unusable: the game opens 640 x 480
 )"},
         {"640 -x 0 0 1 1 1\n",
          R"(tovask.cfg: warning: the window size 640 x 0 is unusable: the game opens 640 x 480
@@ -673,7 +643,4 @@ tovask-check: 16 errors, 1 warning; files read from empty/
         EXPECT_EQ(run.status, 2) << args;
         EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "tovask-check: " + message) << args;
     }
-    const ProgramRun help = check(cwd, "--help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("usage: tovask-check [--json] [DATA_FOLDER]\n", 0), 0u);
 }
