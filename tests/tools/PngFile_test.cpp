@@ -36,6 +36,19 @@ TestImage repeatingRows(int width, int height, int period) {
     return image;
 }
 
+// Noise, each stretch of it followed by 16 bytes repeating it from its length back: lengths a
+// quarter apart from 1 to the window, so every distance code (the filter bytes add a few).
+TestImage everyDistance() {
+    std::mt19937 random(11);
+    TestImage image(1000, 53);
+    size_t at = 0;
+    for (size_t distance = 1; distance <= 32768; distance = distance * 5 / 4 + 1) {
+        for (size_t k = 0; k < distance; ++k) image.rgb[at++] = uint8_t(random());
+        for (int k = 0; k < 16; ++k, ++at) image.rgb[at] = image.rgb[at - distance];
+    }
+    return image;
+}
+
 TEST(PngFile, EveryPictureReadsBackPixelForPixelThroughTheGamesDecoder) {
     TempDir dir;
     const struct {
@@ -47,6 +60,7 @@ TEST(PngFile, EveryPictureReadsBackPixelForPixelThroughTheGamesDecoder) {
         {"a gradient of odd size", TestImage::gradient(7, 5), false},
         {"one flat colour", TestImage(640, 640, 46, 52, 64), true},
         {"runs of every length, then noise", runsAndNoise(301, 120, 3), false},
+        {"repeats from every distance", everyDistance(), false},
         // Rows of noise (3 bytes a pixel and a filter byte) repeating from 24,001, 32,768 (the
         // window, as far back as deflate can say), 32,769 and 48,002 bytes back.
         {"rows repeated from within the window", repeatingRows(8000, 4, 1), true},

@@ -1,6 +1,7 @@
 // tovask-3dsinfo run as a program on writer fixtures and on garbage.
 #include <gtest/gtest.h>
 
+#include "CaptureOutput.h"
 #include "ProgramRun.h"
 #include "ToolFixtures.h"
 
@@ -91,4 +92,9 @@ TEST(Inspector, UnreadableFilesFailWithoutStoppingTheOthers) {
 
     EXPECT_EQ(inspect(noisy + " " + good).status, 0);
     EXPECT_EQ(inspect("").status, 2);
+    // The fixtures' writer says which file it cannot open, or fill.
+    for (const std::string& path : {dir.file("no/x.3ds"), std::string("/dev/full")}) {
+        const Output o = captureOutput([&] { EXPECT_FALSE(saveTds(fixture(), path)); });
+        EXPECT_EQ(o.err, "Unable to write " + path + "\n");
+    }
 }

@@ -206,8 +206,8 @@ TEST(DataCheck, FiguresArmsAndAnimations) {
         .file("models/below_past.3ds", figure(-1.01f, 6.74f));
     f.file("models/square.3ds", figure(-0.5f, 7.25f, 7.75f))
         .file("models/flat.3ds", figure(-0.5f, 7.25f, 7.76f));
-    f.character("keyed", {{6, "tiny3"}, {7, "small3"}});
-    for (const auto& [name, keys] : {std::pair{"tiny", 4}, {"small", 5}}) {
+    f.character("keyed", {{6, "tiny3"}, {7, "small3"}, {8, "solo3"}});
+    for (const auto& [name, keys] : {std::pair{"tiny", 4}, {"small", 5}, {"solo", 1}}) {
         f.file("models/" + std::string(name) + "3",
                "480\n12\n" + std::to_string(keys) + "\n" + name + "%d.3ds\n1\n");
         for (int k = 1; k <= keys; ++k)
@@ -223,7 +223,11 @@ TEST(DataCheck, FiguresArmsAndAnimations) {
     f.file("models/wide.3ds", tds(boxScene({-2, 4.7f, -1.5f}, {2, 5.7f, -0.5f}, "skin.bmp")));
     f.file("models/dead_at.3ds", figure(-0.5f, 7.25f, 3.8f));
     f.file("models/dead_past.3ds", figure(-0.5f, 7.25f, 3.79f));
-    f.character("loopy", {{7, "loopy_walk3"}, {12, "robot_pack.3ds"}, {13, "loopy_death3"}});
+    f.character("loopy", {{7, "loopy_walk3"},
+                          {8, "loopy_walk3"},
+                          {9, "loopy_walk3"},
+                          {12, "robot_pack.3ds"},
+                          {13, "loopy_death3"}});
     f.file("models/loopy_walk3", edited("models/pelmo_walk3", {{5, "0"}}));
     f.file("models/loopy_death3", edited("models/pelmo_death3", {{5, "1"}}));
     expectFindings(
@@ -240,9 +244,12 @@ models/lift_at.3ds: warning: the figure is 0.969 tall, 8.0 times too small besid
 models/lift_past.3ds: warning: the figure is 0.969 tall, 8.0 times too small beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/lift_past.3ds models/lift_past.3ds makes it 7.75 tall with its soles at y = -0.5
 models/loopy_death3: warning: the death animation loops: the dead creature gets up and falls again until it is revived
 models/loopy_walk3: warning: the walk animation does not loop: the creature freezes on its last key while it goes on moving
+models/loopy_walk3: warning: the strafe animation does not loop: the creature freezes on its last key while it goes on moving
+models/loopy_walk3: warning: the diagonal animation does not loop: the creature freezes on its last key while it goes on moving
 models/past_high.3ds: warning: the figure is 9.88 tall, 1.3 times too big beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/past_high.3ds models/past_high.3ds makes it 7.75 tall with its soles at y = -0.5
 models/past_low.3ds: warning: the figure is 6.07 tall, 1.3 times too small beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/past_low.3ds models/past_low.3ds makes it 7.75 tall with its soles at y = -0.5
 models/small1.3ds: warning: the figure is 1 tall, 7.8 times too small beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/small1.3ds models/small1.3ds makes it 7.75 tall with its soles at y = -0.5; it is key 1 of models/small3: then give every other key (small2.3ds, small3.3ds, small4.3ds and 1 more) the same fix as the call prints it, tovask-model scale F move 0 Y 0 KEY KEY
+models/solo1.3ds: warning: the figure is 1 tall, 7.8 times too small beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/solo1.3ds models/solo1.3ds makes it 7.75 tall with its soles at y = -0.5
 models/tiny1.3ds: warning: the figure is 1 tall, 7.8 times too small beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/tiny1.3ds models/tiny1.3ds makes it 7.75 tall with its soles at y = -0.5; it is key 1 of models/tiny3: then give every other key (tiny2.3ds, tiny3.3ds, tiny4.3ds) the same fix as the call prints it, tovask-model scale F move 0 Y 0 KEY KEY
 )",
         0);
@@ -282,8 +289,8 @@ TEST(DataCheck, MapsAndCollisionModels) {
          {box("north", {-170, -8, -250}, {170, 2, -240}),
           box("south", {-170, -8, 150}, {170, 2, 160})}},
         {"near",
-         {box("north", {-170, -8, -49}, {170, 30, -48}),
-          box("south", {-170, -8, 150}, {170, 30, 160})}},
+         {box("north", {1, -8, -250}, {170, 30, -240}),
+          box("south", {1, -8, 150}, {170, 30, 160})}},
         {"edge",
          {box("north", {-170, -8, -260}, {170, 30, -250}),
           box("south", {150, -8, -60}, {170, 30, -50})}},
@@ -332,8 +339,8 @@ models/high.3ds: warning: a triangle reaching into a creature's height (0 to 8) 
 models/hollow.3ds: error: the collision model holds no triangles: nothing but the edge of its box stops creatures and shots
 models/hollow.3ds: warning: holds no triangles: the game draws nothing for it
 models/low.3ds: warning: a triangle reaching into a creature's height (0 to 8) comes within 12 units of the start or of where computer creatures appear: creatures start pressed against it (the guide keeps 12 clear)
-models/near.3ds: error: the player's start (0, 0, -50) lies outside this model's box on z (z -49 to 160): no wall of it can stop the player, who stands outside the level
-models/near.3ds: warning: its box (x -170 to 170, z -49 to 160) does not enclose the level's (x -159 to 159, z -224 to 144): creatures and shots stop at an invisible edge inside the level
+models/near.3ds: error: the player's start (0, 0, -50) lies outside this model's box on x (x 1 to 170): no wall of it can stop the player, who stands outside the level
+models/near.3ds: warning: its box (x 1 to 170, z -250 to 160) does not enclose the level's (x -159 to 159, z -224 to 144): creatures and shots stop at an invisible edge inside the level
 models/post.3ds: error: the player's start (0, 0, -50) lies inside a closed block of this model: creatures appearing there are shut in
 models/post.3ds: error: the player's start (0, 0, -50) touches a triangle (one comes within 1 unit of a creature's centre): the player is stuck
 models/short.3ds: error: the player's start (0, 0, -50) lies outside this model's box on z (z -250 to -52), beyond the collision map's grid, which files it in a cell at the box's other side whose triangles lie far off: nothing stops the player, who can walk off outside the level
@@ -395,7 +402,7 @@ TEST(DataCheck, ModelsAndTextures) {
         .file("textures/odd.bmp", bmp(TestImage(3, 4)));
     f.file("textures/glassy-.bmp", "garbage").file("textures/grate+.bmp", bmp(TestImage(128, 64)));
     f.character("solid", {{6, "solid3"}}).file("models/solid3", figure(-0.5f, 7.25f));
-    f.character("longkeys", {{6, "longkeys3"}});
+    f.character("longkeys", {{6, "longkeys3"}}).character("dying", {{13, "heavy3"}});  // refused
     f.file("models/longkeys3", "2\n2\n1\n" + std::string(300, 'k') + "%d.3ds\n");
     f.character("marked", {{7, "marked3"}});
     f.file("models/marked3", "\xEF\xBB\xBF" + readFile(DATA + "/models/pelmo_walk3"));
