@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "TestFiles.h"
@@ -10,22 +11,18 @@
 
 namespace {
 
-// Runs of one colour whose lengths cover every length code, then noise.
+// Runs of one colour whose lengths cover every length code over the first half of the pixels,
+// then noise of small green values.
 TestImage runsAndNoise(int width, int height, unsigned seed) {
     std::mt19937 random(seed);
     TestImage image(width, height);
-    int x = 0, y = 0, run = 1;
-    while (y < height / 2) {
+    const size_t half = image.rgb.size() / 6 * 3;
+    size_t at = 0;
+    for (int run = 1; at < half; run = run % 300 + 1) {
         const uint8_t c[3] = {uint8_t(random()), uint8_t(random()), uint8_t(random())};
-        for (int k = 0; k < run && y < height / 2; ++k) {
-            image.set(x, y, c[0], c[1], c[2]);
-            if (++x == width) x = 0, ++y;
-        }
-        run = run % 300 + 1;
+        for (int k = 0; k < run && at < half; ++k, at += 3) std::copy(c, c + 3, &image.rgb[at]);
     }
-    for (; y < height; ++y)
-        for (x = 0; x < width; ++x)
-            image.set(x, y, uint8_t(random()), uint8_t(random() % 4), uint8_t(random()));
+    for (; at < image.rgb.size(); ++at) image.rgb[at] = uint8_t(random() % (at % 3 == 1 ? 4 : 256));
     return image;
 }
 
@@ -33,15 +30,22 @@ TestImage runsAndNoise(int width, int height, unsigned seed) {
 TestImage repeatingRows(int width, int height, int period) {
     std::mt19937 random(7);
     TestImage image(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            if (y >= period) {
-                const size_t at = (size_t(y - period) * width + x) * 3;
-                image.set(x, y, image.rgb[at], image.rgb[at + 1], image.rgb[at + 2]);
-            } else {
-                image.set(x, y, uint8_t(random()), uint8_t(random()), uint8_t(random()));
-            }
-        }
+    const size_t back = size_t(period) * width * 3;
+    for (size_t i = 0; i < image.rgb.size(); ++i)
+        image.rgb[i] = i < back ? uint8_t(random()) : image.rgb[i - back];
+    return image;
+}
+
+// Noise, each stretch of it followed by 16 bytes repeating it from its length back: lengths a
+// quarter apart from 1 to the window, so every distance code (the filter bytes add a few).
+TestImage everyDistance() {
+    std::mt19937 random(11);
+    TestImage image(1000, 53);
+    size_t at = 0;
+    for (size_t distance = 1; distance <= 32768; distance = distance * 5 / 4 + 1) {
+        for (size_t k = 0; k < distance; ++k) image.rgb[at++] = uint8_t(random());
+        for (int k = 0; k < 16; ++k, ++at) image.rgb[at] = image.rgb[at - distance];
+    }
     return image;
 }
 
@@ -56,6 +60,7 @@ TEST(PngFile, EveryPictureReadsBackPixelForPixelThroughTheGamesDecoder) {
         {"a gradient of odd size", TestImage::gradient(7, 5), false},
         {"one flat colour", TestImage(640, 640, 46, 52, 64), true},
         {"runs of every length, then noise", runsAndNoise(301, 120, 3), false},
+        {"repeats from every distance", everyDistance(), false},
         // Rows of noise (3 bytes a pixel and a filter byte) repeating from 24,001, 32,768 (the
         // window, as far back as deflate can say), 32,769 and 48,002 bytes back.
         {"rows repeated from within the window", repeatingRows(8000, 4, 1), true},

@@ -52,6 +52,24 @@ inline std::string bmp(const TestImage& image) {
     return readFile(dir.file("picture.bmp"));
 }
 
+// Expected text: "@DATA@" stands for the data folder, "@60x@" for sixty x's.
+inline std::string expand(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const size_t end = text[i] == '@' ? text.find('@', i + 1) : std::string::npos;
+        if (end == std::string::npos) {
+            out += text[i];
+        } else if (text.compare(i, 6, "@DATA@") == 0) {
+            out += DATA;
+            i = end;
+        } else {
+            out += std::string(std::stoul(text.substr(i + 1)), text[end - 1]);
+            i = end;
+        }
+    }
+    return out;
+}
+
 // Files to write into a folder: path below it, content.
 using Files = std::vector<std::pair<std::string, std::string>>;
 inline void writeAll(const TempDir& dir, const Files& files) {

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
+#include <numeric>
+#include <sstream>
+#include <vector>
 
 #include "../ToolFixtures.h"
 #include "ProgramRun.h"
@@ -21,14 +23,10 @@ ProgramRun check(const TempDir& dir, const std::string& args = DATA) {
 
 // A default data file with some lines replaced (lines from 1).
 std::string edited(const std::string& file, const std::map<int, std::string>& lines) {
-    std::string out, all = readFile(DATA + "/" + file);
-    size_t start = 0;
-    for (int n = 1; start < all.size(); ++n) {
-        const size_t end = all.find('\n', start);
-        const auto replaced = lines.find(n);
-        out += (replaced != lines.end() ? replaced->second : all.substr(start, end - start)) + "\n";
-        start = end == std::string::npos ? all.size() : end + 1;
-    }
+    std::istringstream in(readFile(DATA + "/" + file));
+    std::string out, line;
+    for (int n = 1; std::getline(in, line); ++n)
+        out += (lines.count(n) ? lines.at(n) : line) + "\n";
     return out;
 }
 
@@ -61,26 +59,18 @@ struct Folder {
     }
 };
 
-// Findings text: "@DATA@" stands for the data folder, "@60x@" for sixty x's.
-std::string expand(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const size_t end = text[i] == '@' ? text.find('@', i + 1) : std::string::npos;
-        if (end == std::string::npos) {
-            out += text[i];
-        } else if (text.compare(i, 6, "@DATA@") == 0) {
-            out += DATA;
-            i = end;
-        } else {
-            out += std::string(std::stoul(text.substr(i + 1)), text[end - 1]);
-            i = end;
-        }
-    }
-    return out;
+// The lines of a run's output but the checker's own "tovask-check: " ones, sorted.
+std::string findingsOf(const std::string& out) {
+    std::vector<std::string> lines;
+    for (size_t at = 0, end; (end = out.find('\n', at)) != std::string::npos; at = end + 1)
+        if (out.compare(at, 14, "tovask-check: ") != 0)
+            lines.push_back(out.substr(at, end - at + 1));
+    std::sort(lines.begin(), lines.end());
+    return std::accumulate(lines.begin(), lines.end(), std::string());
 }
 
 // The checker run in a folder of these files on the default data: its exit status and its
-// findings (every line but its own "tovask-check: " ones), each once and none else.
+// findings, each once and none else (the difference names a line missing or extra).
 void expectFindings(const Folder& folder, const std::string& findings, int status) {
     TempDir dir;
     writeAll(dir, folder.files);
@@ -88,19 +78,7 @@ void expectFindings(const Folder& folder, const std::string& findings, int statu
     if (!folder.maps.empty()) dir.write("maps", folder.maps + "\n");
     const ProgramRun run = check(dir);
     EXPECT_EQ(run.status, status) << run.out;
-    std::multiset<std::string> lines;
-    for (size_t at = 0, end; (end = run.out.find('\n', at)) != std::string::npos; at = end + 1)
-        if (run.out.compare(at, 14, "tovask-check: ") != 0)
-            lines.insert(run.out.substr(at, end - at));
-    const std::string expected = expand(findings);
-    for (size_t at = 0, end; (end = expected.find('\n', at)) != std::string::npos; at = end + 1) {
-        const auto found = lines.find(expected.substr(at, end - at));
-        if (found == lines.end())
-            ADD_FAILURE() << "missing: " << expected.substr(at, end - at);
-        else
-            lines.erase(found);
-    }
-    for (const std::string& l : lines) ADD_FAILURE() << "unexpected: " << l;
+    EXPECT_EQ(findingsOf(run.out), findingsOf(expand(findings)));
 }
 
 // A model whose only material keeps its colour as floats (chunk 0x0010).
@@ -166,7 +144,6 @@ tovask-check: 1 error, 2 warnings; files read from ./, @DATA@/
 // Skin counts and patterns: the counted skins (64) at and past their cap, names at the game's 254
 // characters and one past, the texture store's 99.
 TEST(DataCheck, SkinsAndPatterns) {
-    const std::string x155(155, 'x');
     Folder f;
     f.chars = "pelmo.chr ";
     f.character("typeless", {{1, "1"}}).character("negative", {{1, "-1"}});
@@ -174,7 +151,8 @@ TEST(DataCheck, SkinsAndPatterns) {
     f.character("one", {{4, "pelmo_skin%d.bmp"}}).character("single");
     f.character("four", {{2, "4"}, {4, "pelmo_skin%d.bmp"}}).character("twin", {{2, "2"}});
     f.character("percent", {{2, "3"}, {4, "pelmo_skin%s.bmp"}});
-    f.character("long", {{4, x155 + "%99d"}}).character("longer", {{4, x155 + "x%99d"}});
+    f.character("long", {{4, expand("@155x@%99d")}})
+        .character("longer", {{4, expand("@156x@%99d")}});
     for (int skins : {63, 64, 65})
         f.character("many" + std::to_string(skins),
                     {{2, std::to_string(skins)}, {4, "many%d.bmp"}, {5, "pelmo_arms1.3ds"}});
@@ -228,8 +206,8 @@ TEST(DataCheck, FiguresArmsAndAnimations) {
         .file("models/below_past.3ds", figure(-1.01f, 6.74f));
     f.file("models/square.3ds", figure(-0.5f, 7.25f, 7.75f))
         .file("models/flat.3ds", figure(-0.5f, 7.25f, 7.76f));
-    f.character("keyed", {{6, "tiny3"}, {7, "small3"}});
-    for (const auto& [name, keys] : {std::pair{"tiny", 4}, {"small", 5}}) {
+    f.character("keyed", {{6, "tiny3"}, {7, "small3"}, {8, "solo3"}});
+    for (const auto& [name, keys] : {std::pair{"tiny", 4}, {"small", 5}, {"solo", 1}}) {
         f.file("models/" + std::string(name) + "3",
                "480\n12\n" + std::to_string(keys) + "\n" + name + "%d.3ds\n1\n");
         for (int k = 1; k <= keys; ++k)
@@ -245,7 +223,11 @@ TEST(DataCheck, FiguresArmsAndAnimations) {
     f.file("models/wide.3ds", tds(boxScene({-2, 4.7f, -1.5f}, {2, 5.7f, -0.5f}, "skin.bmp")));
     f.file("models/dead_at.3ds", figure(-0.5f, 7.25f, 3.8f));
     f.file("models/dead_past.3ds", figure(-0.5f, 7.25f, 3.79f));
-    f.character("loopy", {{7, "loopy_walk3"}, {12, "robot_pack.3ds"}, {13, "loopy_death3"}});
+    f.character("loopy", {{7, "loopy_walk3"},
+                          {8, "loopy_walk3"},
+                          {9, "loopy_walk3"},
+                          {12, "robot_pack.3ds"},
+                          {13, "loopy_death3"}});
     f.file("models/loopy_walk3", edited("models/pelmo_walk3", {{5, "0"}}));
     f.file("models/loopy_death3", edited("models/pelmo_death3", {{5, "1"}}));
     expectFindings(
@@ -262,9 +244,12 @@ models/lift_at.3ds: warning: the figure is 0.969 tall, 8.0 times too small besid
 models/lift_past.3ds: warning: the figure is 0.969 tall, 8.0 times too small beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/lift_past.3ds models/lift_past.3ds makes it 7.75 tall with its soles at y = -0.5
 models/loopy_death3: warning: the death animation loops: the dead creature gets up and falls again until it is revived
 models/loopy_walk3: warning: the walk animation does not loop: the creature freezes on its last key while it goes on moving
+models/loopy_walk3: warning: the strafe animation does not loop: the creature freezes on its last key while it goes on moving
+models/loopy_walk3: warning: the diagonal animation does not loop: the creature freezes on its last key while it goes on moving
 models/past_high.3ds: warning: the figure is 9.88 tall, 1.3 times too big beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/past_high.3ds models/past_high.3ds makes it 7.75 tall with its soles at y = -0.5
 models/past_low.3ds: warning: the figure is 6.07 tall, 1.3 times too small beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/past_low.3ds models/past_low.3ds makes it 7.75 tall with its soles at y = -0.5
 models/small1.3ds: warning: the figure is 1 tall, 7.8 times too small beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/small1.3ds models/small1.3ds makes it 7.75 tall with its soles at y = -0.5; it is key 1 of models/small3: then give every other key (small2.3ds, small3.3ds, small4.3ds and 1 more) the same fix as the call prints it, tovask-model scale F move 0 Y 0 KEY KEY
+models/solo1.3ds: warning: the figure is 1 tall, 7.8 times too small beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/solo1.3ds models/solo1.3ds makes it 7.75 tall with its soles at y = -0.5
 models/tiny1.3ds: warning: the figure is 1 tall, 7.8 times too small beside the default characters (7.6 to 7.9 tall): tovask-model height 7.75 lift models/tiny1.3ds models/tiny1.3ds makes it 7.75 tall with its soles at y = -0.5; it is key 1 of models/tiny3: then give every other key (tiny2.3ds, tiny3.3ds, tiny4.3ds) the same fix as the call prints it, tovask-model scale F move 0 Y 0 KEY KEY
 )",
         0);
@@ -304,8 +289,8 @@ TEST(DataCheck, MapsAndCollisionModels) {
          {box("north", {-170, -8, -250}, {170, 2, -240}),
           box("south", {-170, -8, 150}, {170, 2, 160})}},
         {"near",
-         {box("north", {-170, -8, -49}, {170, 30, -48}),
-          box("south", {-170, -8, 150}, {170, 30, 160})}},
+         {box("north", {1, -8, -250}, {170, 30, -240}),
+          box("south", {1, -8, 150}, {170, 30, 160})}},
         {"edge",
          {box("north", {-170, -8, -260}, {170, 30, -250}),
           box("south", {150, -8, -60}, {170, 30, -50})}},
@@ -354,8 +339,8 @@ models/high.3ds: warning: a triangle reaching into a creature's height (0 to 8) 
 models/hollow.3ds: error: the collision model holds no triangles: nothing but the edge of its box stops creatures and shots
 models/hollow.3ds: warning: holds no triangles: the game draws nothing for it
 models/low.3ds: warning: a triangle reaching into a creature's height (0 to 8) comes within 12 units of the start or of where computer creatures appear: creatures start pressed against it (the guide keeps 12 clear)
-models/near.3ds: error: the player's start (0, 0, -50) lies outside this model's box on z (z -49 to 160): no wall of it can stop the player, who stands outside the level
-models/near.3ds: warning: its box (x -170 to 170, z -49 to 160) does not enclose the level's (x -159 to 159, z -224 to 144): creatures and shots stop at an invisible edge inside the level
+models/near.3ds: error: the player's start (0, 0, -50) lies outside this model's box on x (x 1 to 170): no wall of it can stop the player, who stands outside the level
+models/near.3ds: warning: its box (x 1 to 170, z -250 to 160) does not enclose the level's (x -159 to 159, z -224 to 144): creatures and shots stop at an invisible edge inside the level
 models/post.3ds: error: the player's start (0, 0, -50) lies inside a closed block of this model: creatures appearing there are shut in
 models/post.3ds: error: the player's start (0, 0, -50) touches a triangle (one comes within 1 unit of a creature's centre): the player is stuck
 models/short.3ds: error: the player's start (0, 0, -50) lies outside this model's box on z (z -250 to -52), beyond the collision map's grid, which files it in a cell at the box's other side whose triangles lie far off: nothing stops the player, who can walk off outside the level
@@ -392,12 +377,9 @@ TEST(DataCheck, ModelsAndTextures) {
                    box("b", {0, 0, 0}, {1, 1, 1}, "lost")};
     odd.objects[0].uvs.resize(4);
     TdsScene textured;  // a material for every texture name tried
-    for (const std::string& t :
-         {std::string(99, 't'), std::string(100, 't'), std::string("broken.bmp"),
-          std::string("odd.bmp"), std::string("glassy.bmp"), std::string("Yard_Wall.BMP"),
-          std::string("MYSKIN~1.BMP"), std::string("yourskin_large.bmp"),
-          std::string("gunmetl.bmp")})
-        textured.materials.push_back({"m" + std::to_string(textured.materials.size()), t});
+    for (const char* t : {"@99t@", "@100t@", "broken.bmp", "odd.bmp", "glassy.bmp", "Yard_Wall.BMP",
+                          "MYSKIN~1.BMP", "yourskin_large.bmp", "gunmetl.bmp"})
+        textured.materials.push_back({"m" + std::to_string(textured.materials.size()), expand(t)});
     textured.objects = {box("a", {-1, 0, -1}, {1, 1, 1}, "m0", true)};
     TdsScene cloud;  // 2000 vertices: 600 frames of it are past the budget
     cloud.objects.resize(1);
@@ -420,7 +402,7 @@ TEST(DataCheck, ModelsAndTextures) {
         .file("textures/odd.bmp", bmp(TestImage(3, 4)));
     f.file("textures/glassy-.bmp", "garbage").file("textures/grate+.bmp", bmp(TestImage(128, 64)));
     f.character("solid", {{6, "solid3"}}).file("models/solid3", figure(-0.5f, 7.25f));
-    f.character("longkeys", {{6, "longkeys3"}});
+    f.character("longkeys", {{6, "longkeys3"}}).character("dying", {{13, "heavy3"}});  // refused
     f.file("models/longkeys3", "2\n2\n1\n" + std::string(300, 'k') + "%d.3ds\n");
     f.character("marked", {{7, "marked3"}});
     f.file("models/marked3", "\xEF\xBB\xBF" + readFile(DATA + "/models/pelmo_walk3"));
@@ -528,18 +510,13 @@ scenes/marked.map:1: warning: the file starts with a UTF-8 byte-order mark (the 
                    "chars: error: names no character file: the game stops at start-up\n", 1);
 }
 
-// The settings file, one per run: seven whole numbers, texture quality 0 to 2, a usable window.
+// The settings file, one per run: seven whole numbers, texture quality 0 to 2 (3 and a window 0
+// wide: the first test), a usable window.
 TEST(DataCheck, Settings) {
     const std::pair<std::string, std::string> cases[] = {
         {"1024 768 0 0 0 1 1\n", ""},
-        {"1024 768 0 0 3 1 1\n",
-         R"(tovask.cfg:1: warning: texture quality 3: the game knows 0, 1 and 2 and ignores other values
-)"},
         {"1024 768 0 0 -1 1 1\n",
          R"(tovask.cfg:1: warning: texture quality -1: the game knows 0, 1 and 2 and ignores other values
-)"},
-        {"0 768 0 0 2 1 1\n",
-         R"(tovask.cfg: warning: the window size 0 x 768 is unusable: the game opens 640 x 480
 )"},
         {"640 -x 0 0 1 1 1\n",
          R"(tovask.cfg: warning: the window size 640 x 0 is unusable: the game opens 640 x 480
@@ -673,7 +650,4 @@ tovask-check: 16 errors, 1 warning; files read from empty/
         EXPECT_EQ(run.status, 2) << args;
         EXPECT_EQ(run.err.substr(0, run.err.find('\n')), "tovask-check: " + message) << args;
     }
-    const ProgramRun help = check(cwd, "--help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("usage: tovask-check [--json] [DATA_FOLDER]\n", 0), 0u);
 }
