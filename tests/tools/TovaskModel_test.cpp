@@ -261,4 +261,12 @@ lift in.3ds folder|tovask-model: cannot write folder: renaming: Is a directory
     EXPECT_EQ(help.out.substr(0, help.out.find('\n')),
               "usage: tovask-model VERB [ARGS] [VERB [ARGS] ...] IN.3ds OUT.3ds");
     EXPECT_EQ(readFile(dir.file("out.3ds")), "the old output");
+
+    // A pipe as the output is written through, never replaced by a plain file.
+    ASSERT_EQ(fix(dir, "lift in.3ds lifted.3ds").status, 0);
+    const ProgramRun piped = fix(
+        dir, "lift in.3ds fifo >said & } && timeout 20 cat fifo && wait $!", "mkfifo fifo && { ");
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(piped.out, readFile(dir.file("lifted.3ds"))) << "what came through the pipe";
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.file("fifo"))) << "the pipe is still one";
 }

@@ -1,6 +1,7 @@
 // Temporary file, written and synced, then renamed over the target.
 #include "ReplaceFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,9 +38,24 @@ bool writeAll(int fd, const std::vector<uint8_t>& bytes) {
     return true;
 }
 
+// A pipe or a device (/dev/stdout, a FIFO) is written in place: renaming over
+// it would put a plain file where the device was, and /dev/null is no place
+// for one.
+bool writeInPlace(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) return fail(path, "opening", errno);
+    const bool written = writeAll(fd, bytes);
+    const int error = errno;
+    close(fd);
+    return written || fail(path, "writing", error);
+}
+
 }  // namespace
 
 bool replaceFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    struct stat info;
+    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
+        return writeInPlace(path, bytes);
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
