@@ -238,6 +238,8 @@ TEST_F(ModelFiles, FramesHoldingMoreThanTheBudgetAreRefused) {
         Model many;
         EXPECT_EQ(elements == 1000, load(many, "many3")) << elements;
         EXPECT_EQ(many.frameCount(), elements == 1000 ? 1000 : 0);
+        // What the store counts: the key and every frame built, or the key read before refusing.
+        EXPECT_EQ(elements == 1000 ? 1001000 : 1001, many.elementsRead);
         if (elements == 1000) {
             expectVertex(many, 999, 5, 5, 5, 1);
             continue;
