@@ -357,10 +357,6 @@ TEST(ImageDecoding, FilesAreReadUpTo65MiBAndFailuresSayWhy) {
 }
 
 TEST(ImageDecoding, OnlyPicturesWhoseHeadersPassAreDecodedAndLibraryRefusalsSayWhy) {
-    const std::string smallTga = tga(4, 2) + std::string(4 * 2 * 3, '\x40');
-    EXPECT_TRUE(decodeBytes(smallTga, "TGA"));
-    EXPECT_FALSE(decodeBytes(smallTga, "bmp"));
-    EXPECT_FALSE(decodeBytes(smallTga, nullptr));
     // The largest picture decodes; one row more is refused before any decoder allocates.
     std::string rle = tga(4096, 4096);
     rle[2] = 10;  // run-length encoded: 131072 runs of 128 grey pixels, a 512 KiB file
@@ -476,31 +472,6 @@ TEST(ImageConversion, OnlyThreeByteRedOrBlueFirstPixelsArePlainAndEmptyOnesAreRe
               textureRows(SDL_CreateRGBSurface(SDL_SWSURFACE, 0, 0, 24, 0xff, 0xff00, 0xff0000, 0),
                           problem));
     EXPECT_STREQ("empty image", problem);
-}
-
-// Alpha texels: row y of the images becomes row h-1-y; colour in red, green, blue order
-// whichever way it is stored; alpha the first stored byte of the companion (blue in a bitmap).
-TEST(ImageConversion, AlphaTexelsTakeTheColourAndTheCompanionsFirstStoredByte) {
-    TempDir dir;
-    const TestImage colour = TestImage::gradient(3, 2);
-    TestImage alpha(3, 2);
-    for (int i = 0; i < 6; ++i) alpha.set(i % 3, i / 3, 0, 1, uint8_t(10 * i));
-    ASSERT_TRUE(writeBmp(colour, dir.file("c.bmp")) && writePpm(colour, dir.file("c.ppm")) &&
-                writeBmp(alpha, dir.file("a.bmp")));
-    std::vector<uint8_t> expected;
-    for (int y = 1; y >= 0; --y)
-        for (int x = 0; x < 3; ++x) {
-            const uint8_t* c = &colour.rgb[size_t(3 * (3 * y + x))];
-            expected.insert(expected.end(), {c[0], c[1], c[2], uint8_t(10 * (3 * y + x))});
-        }
-    const SurfacePtr a(toPlain24(decodeImageFile(dir.file("a.bmp").c_str())));
-    for (const char* name : {"c.bmp", "c.ppm"}) {
-        const SurfacePtr c(toPlain24(decodeImageFile(dir.file(name).c_str())));
-        ASSERT_TRUE(c && a) << SDL_GetError();
-        std::vector<uint8_t> rgba(3 * 2 * 4);
-        fillRgba(c.get(), a.get(), rgba.data());
-        EXPECT_EQ(expected, rgba) << name;
-    }
 }
 
 class ImageLoading : public ::testing::Test {

@@ -44,20 +44,6 @@ protected:
     void image(const char* name, const TestImage& picture) {
         ASSERT_TRUE(writeBmp(picture, dir.file(name)));
     }
-    // Material 0 red; material 1 green under a half-covering blended companion.
-    void redAndGlass(Mesh& mesh) {
-        image("glass.bmp", TestImage(2, 2, 0, 255, 0));
-        image("glass-.bmp", TestImage(2, 2, 128, 128, 128));
-        mesh.materials = {colourMaterial(255, 0, 0), texturedMaterial("glass.bmp")};
-        mesh.assignTextures();
-        ASSERT_TRUE(mesh.materials[1].transparent);
-    }
-    static MeshObject glass(float z) {
-        MeshObject o = triangle(z, 1, "glass");
-        o.textured = true;
-        o.uvs = {0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f};
-        return o;
-    }
 };
 
 TEST_F(MeshGl, UntexturedObjectsTakeTheirMaterialColourAndMissingMaterialsDrawWhite) {
@@ -191,11 +177,20 @@ TEST_F(MeshGl, CullingDrawsAndCountsOnlyWhatMayBeSeen) {
 }
 
 TEST_F(MeshGl, TransparentObjectsWaitForTheQueueUnlessTheMeshIsOneList) {
+    // Material 0 red; material 1 green under a half-covering blended companion.
+    image("glass.bmp", TestImage(2, 2, 0, 255, 0));
+    image("glass-.bmp", TestImage(2, 2, 128, 128, 128));
+    MeshObject glass = triangle(-10, 1, "glass");
+    glass.textured = true;
+    glass.uvs = {0.5f, 0.5f, 0.5f, 0.5f, 0.5f, 0.5f};
     Mesh queued, inList;
-    redAndGlass(queued);
-    redAndGlass(inList);
-    queued.objects = {glass(-10), triangle(-20, 0, "wall")};
-    inList.objects = {glass(-10)};
+    for (Mesh* mesh : {&queued, &inList}) {
+        mesh->materials = {colourMaterial(255, 0, 0), texturedMaterial("glass.bmp")};
+        mesh->assignTextures();
+        ASSERT_TRUE(mesh->materials[1].transparent);
+    }
+    queued.objects = {glass, triangle(-20, 0, "wall")};
+    inList.objects = {glass};
     finish(queued, LISTS_PER_OBJECT);
     finish(inList, LISTS_WHOLE_MESH);
     queued.draw(0, 0, 0);

@@ -39,7 +39,6 @@ protected:
         saveTds(sceneWith(KEY1), dir_.file("key1.3ds"));
         saveTds(sceneWith(KEY2), dir_.file("key2.3ds"));
     }
-    void describe(const std::string& name, const std::string& text) { dir_.write(name, text); }
     // Loads quietly and returns whether it worked.
     bool load(Model& model, const char* name, bool mx = false, bool my = false, bool mz = false) {
         captureStderr();
@@ -88,7 +87,7 @@ TEST_F(ModelFiles, PlainFileIsOneStillFrame) {
 }
 
 TEST_F(ModelFiles, FramesBlendNeighbouringKeys) {
-    describe("walk3", "1000\n10\n2\nkey%d.3ds\n0\n");
+    dir_.write("walk3", "1000\n10\n2\nkey%d.3ds\n0\n");
     Model model;
     ASSERT_TRUE(model.load("walk3", "skin.bmp", "old.bmp", LISTS_NONE, false, false, false));
     EXPECT_EQ(
@@ -106,15 +105,15 @@ TEST_F(ModelFiles, FramesBlendNeighbouringKeys) {
     EXPECT_FLOAT_EQ(model.frames[5]->boundsMax.z, 20.0f);
     EXPECT_LT(model.frames[5]->objects[0].normals[0].y, 0.0f);
 
-    describe("loop3", "1000\n10\n2\nkey%d.3ds\n1\n");
+    dir_.write("loop3", "1000\n10\n2\nkey%d.3ds\n1\n");
     Model looping;
     ASSERT_TRUE(looping.load("loop3", LISTS_NONE, false, false, false));
     expectVertex(looping, 9, 1, 12, 0, 0);  // t 900: 0.8 of the way back to key 1
 }
 
 TEST_F(ModelFiles, LengthIsCutToWholeFramesAndTheClockWrapsWhenLoopingAndStopsOtherwise) {
-    describe("loop3", "1000\n3\n1\nkey%d.3ds\n1\n");
-    describe("once3", "1000\n3\n1\nkey%d.3ds\n0\n");
+    dir_.write("loop3", "1000\n3\n1\nkey%d.3ds\n1\n");
+    dir_.write("once3", "1000\n3\n1\nkey%d.3ds\n0\n");
     Model looping, once;
     ASSERT_TRUE(looping.load("loop3", LISTS_NONE, false, false, false));
     ASSERT_TRUE(once.load("once3", LISTS_NONE, false, false, false));
@@ -194,7 +193,7 @@ TEST_F(ModelFiles, BrokenDescriptionFilesAreRefusedWithTheRuleTheyBreak) {
         {"10\n10\n3\nkey%d.3ds\n0\n", "late frames would need keys past the last"},
     };
     for (const auto& [text, reason] : broken) {
-        describe("broken3", text);
+        dir_.write("broken3", text);
         Model model;
         EXPECT_FALSE(load(model, "broken3")) << text;
         EXPECT_FALSE(model.loaded || model.frameCount());
@@ -216,7 +215,7 @@ TEST_F(ModelFiles, BrokenDescriptionFilesAreRefusedWithTheRuleTheyBreak) {
 TEST_F(ModelFiles, KeysOfAnotherShapeBlendOnlyTheSharedPart) {
     saveTds(sceneWith({{0, 0, 0}, {30, 0, 0}, {0, 10, 0}, {5, 5, 5}}, 2), dir_.file("big1.3ds"));
     saveTds(sceneWith({{0, 0, 0}, {50, 0, 0}, {0, 10, 0}}), dir_.file("big2.3ds"));
-    describe("odd3", "1000\n2\n2\nbig%d.3ds\n0\n");
+    dir_.write("odd3", "1000\n2\n2\nbig%d.3ds\n0\n");
     Model model;
     ASSERT_TRUE(load(model, "odd3"));
     EXPECT_EQ(stderr_, "Animation file odd3: key 2 does not match key 1\n");
@@ -235,10 +234,12 @@ TEST_F(ModelFiles, FramesHoldingMoreThanTheBudgetAreRefused) {
         std::vector<Vec3> vertices(size_t(elements) - OBJECT_ELEMENTS - 1);  // one object, one face
         for (size_t i = 0; i < vertices.size(); ++i) vertices[i] = {float(i), float(i % 7), 1.0f};
         saveTds(sceneWith(vertices), dir_.file("body1.3ds"));
-        describe("many3", "1000\n1000\n1\nbody%d.3ds\n1\n");
+        dir_.write("many3", "1000\n1000\n1\nbody%d.3ds\n1\n");
         Model many;
         EXPECT_EQ(elements == 1000, load(many, "many3")) << elements;
         EXPECT_EQ(many.frameCount(), elements == 1000 ? 1000 : 0);
+        // What the store counts: the key and every frame built, or the key read before refusing.
+        EXPECT_EQ(elements == 1000 ? 1001000 : 1001, many.elementsRead);
         if (elements == 1000) {
             expectVertex(many, 999, 5, 5, 5, 1);
             continue;

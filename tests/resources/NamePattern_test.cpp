@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "AnimationFile.h"
 #include "CaptureOutput.h"
@@ -20,13 +21,8 @@ std::string name(const char* pattern, int number, size_t size = 64) {
 }
 
 TEST(NamePattern, PrintsOneIntegerConversionUsesAnythingElseLiterallyAndRefusesOverflow) {
-    struct Case {
-        std::string pattern;
-        int number;
-        size_t size;
-        std::string name;
-    };
-    const Case cases[] = {
+    // Columns: the pattern, the number, the room for the name, the name.
+    const std::tuple<std::string, int, size_t, std::string> cases[] = {
         {"pelmo_skin%d.bmp", 1, 64, "pelmo_skin1.bmp"},
         {"arm%02i.3ds", 5, 64, "arm05.3ds"},
         {"arm%-3d.3ds", 5, 64, "arm5  .3ds"},
@@ -38,8 +34,8 @@ TEST(NamePattern, PrintsOneIntegerConversionUsesAnythingElseLiterallyAndRefusesO
         {"100%%_skin%d.bmp", 2, 64, "100%_skin2.bmp"},  // a literal percent beside the number
         {"%d%%%%.3ds", 4, 64, "4%%.3ds"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(name(c.pattern.c_str(), c.number, c.size), c.name) << c.pattern;
+    for (const auto& [pattern, number, size, named] : cases)
+        EXPECT_EQ(name(pattern.c_str(), number, size), named) << pattern;
     // Widths and precisions of two digits at most.
     for (const char* pattern : {"%99d", "%.99i", "%-+ 0.2d"})
         EXPECT_TRUE(isNumberPattern(pattern)) << pattern;
@@ -71,12 +67,9 @@ TEST(NamePattern, PrintsOneIntegerConversionUsesAnythingElseLiterallyAndRefusesO
 TEST(SkinChoice, OutOfRangeSkinIsDrawnAndMissingSkinsGiveZero) {
     EXPECT_EQ(chooseSkin(2, 3), 2);
     srand(21);
-    const int expected = rand() % 3;
+    const int drawn = rand() % 3, next = rand();
     srand(21);
-    EXPECT_EQ(chooseSkin(3, 3), expected);
-    const int next = rand();
-    srand(21);
-    (void)rand();
+    EXPECT_EQ(chooseSkin(3, 3), drawn);
     EXPECT_EQ(chooseSkin(5, 0), 0);  // no draw
     EXPECT_EQ(rand(), next);
 }

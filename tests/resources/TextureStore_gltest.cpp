@@ -2,9 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "CaptureOutput.h"
@@ -39,6 +37,15 @@ protected:
         glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
         return value;
     }
+    // "count: slot name:references" with a for alpha and b for blended, every entry in slot order.
+    std::string table() const {
+        std::string s = std::to_string(store.count()) + ":";
+        for (int i = 0; i < TextureStore::MAX_TEXTURES; ++i)
+            if (const TextureEntry* e = store.entry(i))
+                s += " " + std::to_string(i) + " " + e->name + ":" + std::to_string(e->refCount) +
+                     (e->alpha ? "a" : "") + (e->blend ? "b" : "");
+        return s;
+    }
     GLint levelOneWidth(int slot) {
         store.bindTexture(slot);
         GLint w = 0;
@@ -51,24 +58,22 @@ TEST_F(TextureStoreGl, NamesDifferingInCaseShareACountedSlotAndFreedSlotsAreReus
     const TestImage picture = TestImage::gradient(3, 3);  // padded rows in the file
     for (const char* name : {"font.bmp", "b.bmp", "c.bmp"}) image(name, picture);
     ASSERT_EQ(0, store.getTexture("font.bmp"));
-    EXPECT_EQ(0, store.getTexture("FONT.BMP"));
-    EXPECT_EQ(2, store.entry(0)->refCount);
-    EXPECT_EQ("font.bmp", store.entry(0)->name);
     EXPECT_EQ(picture.bottomUp(), texels(0, GL_RGB, 3, 3));
     // Companions are looked for quietly: a texture without any is no complaint.
-    const Output quiet = captureOutput([&] { EXPECT_EQ(1, store.getTextureAuto("B.bmp")); });
+    const Output quiet = captureOutput([&] {
+        EXPECT_EQ(0, store.getTexture("FONT.BMP"));
+        EXPECT_EQ(1, store.getTextureAuto("B.bmp"));
+    });
     EXPECT_EQ("", quiet.out + quiet.err);
-
+    EXPECT_EQ("2: 0 font.bmp:2 1 b.bmp:1", table());
     const GLuint glName = store.entry(0)->glName;
     store.releaseTexture(0);
-    EXPECT_NE(nullptr, store.entry(0));
+    EXPECT_EQ("2: 0 font.bmp:1 1 b.bmp:1", table());
     store.releaseTexture(0);
-    EXPECT_EQ(nullptr, store.entry(0));
     EXPECT_FALSE(glIsTexture(glName));
     for (int ignored : {0, -1, 1000}) store.releaseTexture(ignored);
-    EXPECT_EQ(1, store.count());
-    EXPECT_EQ(0, store.getTexture("c.bmp"));
-    EXPECT_EQ(1, store.getTexture("b.bmp"));  // slots never move
+    EXPECT_EQ("1: 1 b.bmp:1", table());
+    EXPECT_EQ(0, store.getTexture("c.bmp"));  // slots never move
 }
 
 TEST_F(TextureStoreGl, AFullTableRefusesNewNamesButStillFindsLoadedOnes) {
@@ -92,20 +97,22 @@ TEST_F(TextureStoreGl, AFullTableRefusesNewNamesButStillFindsLoadedOnes) {
 }
 
 TEST_F(TextureStoreGl, CompanionsBuildANewAlphaSlotOnEveryCall) {
+    // Red-first files: colour in stored order, alpha the first stored byte (here red).
     const TestImage colour = TestImage::gradient(4, 4);
     TestImage alpha(4, 4);
-    alpha.fill(0, 0, 4, 1, 200, 200, 200);  // top row of the file
-    for (const char* name : {"leaf.bmp", "bush.bmp", "abc", "abcd"}) image(name, colour);
-    for (const char* name : {"leaf-.bmp", "bush+.bmp", "-abcd"}) image(name, alpha);
-    const int a = store.getTextureAuto("LEAF.BMP");
-    const int b = store.getTextureAuto("leaf.bmp");
-    ASSERT_GE(a, 0);
-    ASSERT_GE(b, 0);
-    EXPECT_NE(a, b);
-    for (int s : {a, b})
-        EXPECT_EQ(std::make_tuple(1, true, true, std::string("leaf.bmp")),
-                  std::make_tuple(store.entry(s)->refCount, store.entry(s)->alpha,
-                                  store.entry(s)->blend, store.entry(s)->name));
+    alpha.fill(0, 0, 4, 1, 200, 7, 9);  // top row of the file
+    ASSERT_TRUE(writePpm(colour, dir.file("leaf.ppm")) && writePpm(alpha, dir.file("leaf-.ppm")));
+    for (const char* name : {"bush.bmp", "abc", "abcd"}) image(name, colour);
+    for (const char* name : {"bush+.bmp", "-abcd"}) image(name, alpha);
+    const int a = store.getTextureAuto("LEAF.PPM");
+    EXPECT_EQ(1, store.getTextureAuto("leaf.ppm"));
+    EXPECT_EQ(2, store.getTextureAuto("bush.bmp"));
+    // Three characters are too few to hold an extension: no companions, an ordinary cached
+    // texture; four are enough.
+    EXPECT_EQ(3, store.getTextureAuto("ABC"));
+    EXPECT_EQ(3, store.getTextureAuto("abc"));
+    EXPECT_EQ(4, store.getTextureAuto("abcd"));
+    EXPECT_EQ("5: 0 leaf.ppm:1ab 1 leaf.ppm:1ab 2 bush.bmp:1a 3 abc:2 4 abcd:1ab", table());
     const std::vector<uint8_t> rgb = colour.bottomUp();
     std::vector<uint8_t> rgba;
     for (int i = 0; i < 16; ++i) {
@@ -113,33 +120,18 @@ TEST_F(TextureStoreGl, CompanionsBuildANewAlphaSlotOnEveryCall) {
         rgba.push_back(i >= 12 ? 200 : 0);  // the file's top row is the last
     }
     EXPECT_EQ(rgba, texels(a, GL_RGBA, 4, 4));
-    const TextureEntry* bush = store.entry(store.getTextureAuto("bush.bmp"));
-    ASSERT_NE(bush, nullptr);
-    EXPECT_TRUE(bush->alpha && !bush->blend);
-    // Three characters are too few to hold an extension: no companions, an ordinary cached
-    // texture; four are enough.
-    const int shortName = store.getTextureAuto("ABC");
-    EXPECT_EQ(shortName, store.getTextureAuto("abc"));
-    EXPECT_FALSE(store.entry(shortName)->alpha);
-    EXPECT_TRUE(store.entry(store.getTextureAuto("abcd"))->blend);
-}
-
-// Companions of another width or height, of either kind, and missing files.
-TEST_F(TextureStoreGl, FailedLoadsLeaveTheStoreAsItWas) {
-    image("c.bmp", TestImage(4, 4));
+    // Companions of another width or height, of either kind, leave the store as it was.
+    image("odd.bmp", TestImage(4, 4));
+    image("odd+.bmp", TestImage(4, 2));
     captureStderr();
-    image("c+.bmp", TestImage(4, 2));
-    EXPECT_EQ(-1, store.getTextureAuto("c.bmp"));
-    image("c-.bmp", TestImage(2, 4));
-    EXPECT_EQ(-1, store.getTextureAuto("c.bmp"));
-    EXPECT_EQ(-1, store.getTexture("nothing.bmp"));
-    EXPECT_EQ(-1, store.loadAlphaTexture("c.bmp", "nothing.bmp"));
+    EXPECT_EQ(-1, store.getTextureAuto("odd.bmp"));
+    image("odd-.bmp", TestImage(2, 4));
+    EXPECT_EQ(-1, store.getTextureAuto("odd.bmp"));
     EXPECT_EQ(capturedStderr(),
-              "Alpha image c+.bmp is 4x2 but its colour image c.bmp is 4x4\n"
-              "Alpha image c-.bmp is 2x4 but its colour image c.bmp is 4x4\n"
-              "Unable to locate file nothing.bmp\nUnable to locate file nothing.bmp\n");
-    EXPECT_EQ(0, store.count());
-    EXPECT_EQ(0, store.getTexture("c.bmp"));
+              "Alpha image odd+.bmp is 4x2 but its colour image odd.bmp is 4x4\n"
+              "Alpha image odd-.bmp is 2x4 but its colour image odd.bmp is 4x4\n");
+    EXPECT_EQ("5: 0 leaf.ppm:1ab 1 leaf.ppm:1ab 2 bush.bmp:1a 3 abc:2 4 abcd:1ab", table());
+    EXPECT_EQ(5, store.getTexture("odd.bmp"));
 }
 
 TEST_F(TextureStoreGl, QualityChoosesFiltersAndMipmapsForLaterLoadsOnly) {
@@ -227,21 +219,16 @@ TEST_F(TextureStoreGl, EveryModelFrameHoldsItsOwnReferencesAndCompanionTexturesT
     const std::string err = capturedStderr();
     ASSERT_EQ(model.frameCount(), 4);
 
-    // The keys' references went with the keys; each frame keeps one of the
-    // shared plain texture and a companion-textured slot of its own.
-    const int plain = model.frames[0]->materials[0].textureSlot;
-    ASSERT_NE(textureStore.entry(plain), nullptr);
-    EXPECT_EQ(textureStore.entry(plain)->refCount, 4);
-    std::set<int> glassSlots;
-    for (const auto& frame : model.frames) {
-        EXPECT_EQ(frame->materials[0].textureSlot, plain);
-        glassSlots.insert(frame->materials[1].textureSlot);
-        EXPECT_TRUE(frame->materials[1].transparent);
-        EXPECT_EQ(frame->materials[2].textureSlot, -1);
-    }
-    EXPECT_EQ(glassSlots.size(), 4u);
-    EXPECT_EQ(glassSlots.count(-1), 0u);
-    EXPECT_EQ(textureStore.count(), 5);
+    // The keys' references went with the keys; each frame keeps one of the shared plain
+    // texture and a companion-textured slot of its own. Frames as "plain, glass, lost slot"
+    // with t for a transparent glass.
+    std::string slots;
+    for (const auto& frame : model.frames)
+        for (const Material& m : frame->materials)
+            slots += std::to_string(m.textureSlot) + (m.transparent ? "t " : " ");
+    EXPECT_EQ("0 3t -1 0 4t -1 0 5t -1 0 6t -1 ", slots);
+    EXPECT_EQ("5: 0 plain.bmp:4 3 glass.bmp:1ab 4 glass.bmp:1ab 5 glass.bmp:1ab 6 glass.bmp:1ab",
+              table());
     // A texture that is not there is looked for once per load, not per frame.
     EXPECT_EQ(err, "Unable to locate file lost.bmp\n");
 }

@@ -31,38 +31,33 @@ TEST(ViewFrustumTest, PointsAndBoxesOfTheStartupCamera) {
     EXPECT_FALSE(fresh.boxInFrustum(-1000, -1000, -1000, 1000, 1000, 1000));
 
     const ViewFrustum v = view(4.0f / 3.0f);  // at the origin facing -z
-    struct Point {
-        float x, y, z;
-        bool in;
+    // 10 units ahead the view reaches 5.52 to either side and 4.14 up and down. Columns: x, y,
+    // z, inside (1).
+    const float points[][4] = {
+        {0, 0, -10, 1},     {0, 0, 10, 0},      {0, 0, -300, 0},
+        {0, 0, -0.5f, 0},  // in front of the near plane
+        {0, 0, -1.1f, 1},   {0, 0, -249, 1},    {5.4f, 0, -10, 1},
+        {5.7f, 0, -10, 0},  {-5.4f, 0, -10, 1}, {-5.7f, 0, -10, 0},
+        {0, 4.0f, -10, 1},  {0, 4.3f, -10, 0},  {0, -4.0f, -10, 1},
+        {0, -4.3f, -10, 0}, {NAN, 0, -10, 0},
     };
-    // 10 units ahead the view reaches 5.52 to either side and 4.14 up and down.
-    const Point points[] = {
-        {0, 0, -10, true},      {0, 0, 10, false},     {0, 0, -300, false},
-        {0, 0, -0.5f, false},  // in front of the near plane
-        {0, 0, -1.1f, true},    {0, 0, -249, true},    {5.4f, 0, -10, true},
-        {5.7f, 0, -10, false},  {-5.4f, 0, -10, true}, {-5.7f, 0, -10, false},
-        {0, 4.0f, -10, true},   {0, 4.3f, -10, false}, {0, -4.0f, -10, true},
-        {0, -4.3f, -10, false}, {NAN, 0, -10, false},
-    };
-    for (const Point& p : points)
-        EXPECT_EQ(v.pointInFrustum(p.x, p.y, p.z), p.in) << p.x << " " << p.y << " " << p.z;
+    for (const auto& p : points)
+        EXPECT_EQ(v.pointInFrustum(p[0], p[1], p[2]), p[3] == 1)
+            << p[0] << " " << p[1] << " " << p[2];
 
     // Boxes are hidden only when wholly behind one plane; corners may come in any order.
-    struct Box {
-        float b[6];
-        bool in;
+    // Columns: two corners, inside (1).
+    const float boxes[][7] = {
+        {-1000, -1000, -1000, 1000, 1000, 1000, 1},  // encloses the volume
+        {-200, -1, -11, -100, 1, -9, 0},             // all to the left
+        {-200, -1, -11, 0, 1, -9, 1},                // reaches into it
+        {1, 1, -9, -1, -1, -11, 1},                  // corners swapped
+        {-1, -1, 1, 1, 1, 5, 0},                     // behind the viewer
+        {-1, -1, -400, 1, 1, -300, 0},               // beyond far
     };
-    const Box boxes[] = {
-        {{-1000, -1000, -1000, 1000, 1000, 1000}, true},  // encloses the volume
-        {{-200, -1, -11, -100, 1, -9}, false},            // all to the left
-        {{-200, -1, -11, 0, 1, -9}, true},                // reaches into it
-        {{1, 1, -9, -1, -1, -11}, true},                  // corners swapped
-        {{-1, -1, 1, 1, 1, 5}, false},                    // behind the viewer
-        {{-1, -1, -400, 1, 1, -300}, false},              // beyond far
-    };
-    for (const Box& b : boxes)
-        EXPECT_EQ(v.boxInFrustum(b.b[0], b.b[1], b.b[2], b.b[3], b.b[4], b.b[5]), b.in)
-            << b.b[0] << " " << b.b[2] << " .. " << b.b[3] << " " << b.b[5];
+    for (const auto& b : boxes)
+        EXPECT_EQ(v.boxInFrustum(b[0], b[1], b[2], b[3], b[4], b[5]), b[6] == 1)
+            << b[0] << " " << b[2] << " .. " << b[3] << " " << b[5];
 
     // Planes are normalised, so their d is a distance.
     EXPECT_NEAR(v.planes[ViewFrustum::NEAR][2], -1.0f, 1e-5f);  // z < -1 is in front
