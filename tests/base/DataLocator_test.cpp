@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "CaptureOutput.h"
 #include "DataFolder.h"
 #include "ScratchData.h"
 
@@ -26,8 +27,9 @@ protected:
     ScratchData data;
 };
 
-// Base major, the bare folder first; a backslash is a separator and a folder is no file.
-TEST_F(LocatorTest, SearchOrderSeparatorsAndFolders) {
+// Base major, the bare folder first; a backslash is a separator and a folder is no file. A
+// file not found leaves the name as it was, with a complaint only when asked for one.
+TEST_F(LocatorTest, SearchOrderSeparatorsFoldersAndMissingFiles) {
     data.work.write("a.bmp", "x");
     data.work.write("textures/a.bmp", "x");
     auto lowestFreeFd = [] {
@@ -48,9 +50,6 @@ TEST_F(LocatorTest, SearchOrderSeparatorsAndFolders) {
     EXPECT_EQ(locate("maps\\level.map"), "maps/level.map");
     data.work.write("chars/inside", "x");
     EXPECT_EQ(locate("chars"), "-chars");
-}
-
-TEST_F(LocatorTest, MissingFileLeavesTheNameAndComplainsOnlyWhenAsked) {
     for (bool complain : {false, true}) {
         const Output o =
             captureOutput([&] { EXPECT_EQ(locate("absent.bmp", complain), "-absent.bmp"); });
