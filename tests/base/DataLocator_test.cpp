@@ -59,7 +59,7 @@ TEST_F(LocatorTest, SearchOrderSeparatorsFoldersAndMissingFiles) {
 
 // A path is at most 254 characters: with its zero it fills the caller's buffer but one
 // byte, which stays as it was. A longer one would not fit and is not tried.
-TEST_F(LocatorTest, PathsOfAtMost254CharactersAreFound) {
+TEST_F(LocatorTest, LongPathsAndBasesWithinTheirBuffers) {
     for (int length : {250, 251}) {  // behind "cfg/": 254 and 255 characters
         const std::string bare(length, 'n');
         data.work.write("cfg/" + bare, "x");
@@ -71,11 +71,8 @@ TEST_F(LocatorTest, PathsOfAtMost254CharactersAreFound) {
         expected.resize(DATA_NAME_SIZE, '#');
         EXPECT_EQ(std::string(name, sizeof name), expected) << length + 4 << ": the name buffer";
     }
-}
-
-// The third base is built in 200 characters with its "/": a folder of 198 characters is
-// searched, one of 199 is not. Cut short, the 199 "<parent>/" would read as the parent.
-TEST_F(LocatorTest, AThirdBaseTooLongForItsBufferIsSkippedNotCutShort) {
+    // The third base is built in 200 characters with its "/": a folder of 198 characters is
+    // searched, one of 199 is not. Cut short, the 199 "<parent>/" would read as the parent.
     const std::string parent =
         data.dev.path() + "/" + std::string(DATA_DIR_MAX_LENGTH - data.dev.path().size() - 1, 'p');
     data.dev.write(parent.substr(data.dev.path().size() + 1) + "/tovask.cfg", "x");

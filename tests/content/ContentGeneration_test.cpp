@@ -106,7 +106,7 @@ TEST(ContentGeneration, FontHasPrintableGlyphsInTheCellsTheGameDraws) {
     EXPECT_EQ(brightest(65), 0) << "cell 65 is not where the game looks for 'A'";
 }
 
-TEST(ContentLooks, CharactersHaveOwnNamesAndSkinsOfDifferentColours) {
+TEST(ContentLooks, CharactersAndMapsLookApartAndMapsCollideWithModelsOfTheirOwn) {
     ASSERT_GE(records().characters.size(), 3u);
     std::set<std::string> names;
     for (const CharacterInfo& c : records().characters) {
@@ -124,9 +124,6 @@ TEST(ContentLooks, CharactersHaveOwnNamesAndSkinsOfDifferentColours) {
             }
         }
     }
-}
-
-TEST(ContentLooks, MapsIncludeAnOutdoorAndADarkIndoorLookWithCollisionModelsOfTheirOwn) {
     bool outdoor = false, darkIndoor = false;
     for (const MapInfo& m : records().maps) {
         const std::string sky = m.skyTexture, roof = m.roofModel, ground = m.groundModel;
