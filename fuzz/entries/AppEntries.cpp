@@ -5,7 +5,7 @@
 #include "DataLocator.h"
 #include "FuzzEntries.h"
 #include "NamePattern.h"
-#include "ScratchFolder.h"
+#include "ScratchData.h"
 #include "Settings.h"
 
 namespace {
@@ -48,8 +48,8 @@ void useRecords(Settings& s) {
 }  // namespace
 
 int fuzzSettings(const uint8_t* data, size_t size) {
-    ScratchFolder scratch;
-    scratch.write("tovask.cfg", std::string(reinterpret_cast<const char*>(data), size));
+    ScratchData scratch;
+    scratch.work.write("tovask.cfg", std::string(reinterpret_cast<const char*>(data), size));
     Settings s;
     s.loadSettingsFile();
     return 0;
@@ -57,13 +57,13 @@ int fuzzSettings(const uint8_t* data, size_t size) {
 
 int fuzzContentLists(const uint8_t* data, size_t size) {
     const std::vector<std::string> parts = splitParts(data, size);
-    ScratchFolder scratch;
-    scratch.write("chars", parts[0] + "\n__good.chr\n");
-    scratch.write("maps", (parts.size() > 1 ? parts[1] : std::string()) + "\n__good.map\n");
-    scratch.write("__good.chr", GOOD_CHARACTER);
-    scratch.write("__good.map", GOOD_MAP);
+    ScratchData scratch;
+    scratch.work.write("chars", parts[0] + "\n__good.chr\n");
+    scratch.work.write("maps", (parts.size() > 1 ? parts[1] : std::string()) + "\n__good.map\n");
+    scratch.work.write("__good.chr", GOOD_CHARACTER);
+    scratch.work.write("__good.map", GOOD_MAP);
     for (size_t i = 2; i < parts.size() && i < 2 + MAX_FILE_PARTS; ++i)
-        scratch.write("f" + std::to_string(i - 1), parts[i]);
+        scratch.work.write("f" + std::to_string(i - 1), parts[i]);
     Settings s;
     s.loadContentLists();
     useRecords(s);
@@ -71,8 +71,8 @@ int fuzzContentLists(const uint8_t* data, size_t size) {
 }
 
 int fuzzDescription(const uint8_t* data, size_t size) {
-    ScratchFolder scratch;
-    scratch.write("desc", std::string(reinterpret_cast<const char*>(data), size));
+    ScratchData scratch;
+    scratch.work.write("desc", std::string(reinterpret_cast<const char*>(data), size));
     Settings s;
     char name[DATA_NAME_SIZE] = "desc";
     s.loadCharacterFile(name);

@@ -10,7 +10,7 @@
 #include "ImageSurface.h"
 #include "Mesh.h"
 #include "Model.h"
-#include "ScratchFolder.h"
+#include "ScratchData.h"
 
 namespace {
 
@@ -41,10 +41,10 @@ int fuzzTds(const uint8_t* data, size_t size) {
 
 int fuzzAnimation(const uint8_t* data, size_t size) {
     const std::vector<std::string> parts = splitParts(data, size);
-    ScratchFolder scratch;
-    scratch.write("anim3", parts[0]);
+    ScratchData scratch;
+    scratch.work.write("anim3", parts[0]);
     for (size_t k = 1; k < parts.size() && k <= MAX_KEY_PARTS; ++k)
-        scratch.write("k" + std::to_string(k) + ".3ds", parts[k]);
+        scratch.work.write("k" + std::to_string(k) + ".3ds", parts[k]);
     const int mirrors = int(size % 8);
     Model model;
     if (model.load("anim3", LISTS_NONE, mirrors & 1, mirrors & 2, mirrors & 4)) {

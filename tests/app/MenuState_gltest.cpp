@@ -78,6 +78,8 @@ protected:
 TEST_F(MenuStateTest, DrawsBackgroundAndTurningLogoWhereTheyBelong) {
     textureStore.setTextureQuality(0);  // nearest texels: quarters meet without blending
     const int textures = textureStore.count();
+    glMatrixMode(GL_PROJECTION);
+    glTranslatef(3, 0, 0);  // a projection left over: the menu's replaces it
     {
         MenuState menu(&run);
         EXPECT_EQ(textureStore.count(), textures + 1);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "BitmapFont.h"
+#include "CaptureOutput.h"
 #include "Display.h"
 #include "GRun.h"
 #include "GlTestWindow.h"
@@ -76,20 +77,15 @@ protected:
     const float savedWidth_ = screenWidth, savedHeight_ = screenHeight;
 };
 
-// The first value of each GL state named; all four of one.
-std::vector<float> gl(std::initializer_list<GLenum> names) {
+// The first `each` values of every GL state named.
+std::vector<float> gl(std::initializer_list<GLenum> names, int each = 1) {
     std::vector<float> values;
     for (GLenum name : names) {
         GLfloat v[4] = {};
         glGetFloatv(name, v);
-        values.push_back(v[0]);
+        values.insert(values.end(), v, v + each);
     }
     return values;
-}
-std::vector<float> gl4(GLenum name) {
-    GLfloat v[4] = {};
-    glGetFloatv(name, v);
-    return {v, v + 4};
 }
 
 // The test window's icon as the window manager reads it: width, height, ARGB pixels.
@@ -153,7 +149,7 @@ TEST_F(ShellGlTest, InitGlSetsTheWindowStateFromTheSettings) {
         float aspect;
     } cases[] = {{200, 100, 0, 1, 2, 2.0f}, {50, 1, 1, 0, 0, 50.0f}, {64, 0, 1, 0, 1, 1.0f}};
     for (const auto& c : cases) {
-        const std::string what = std::to_string(c.width) + " x " + std::to_string(c.height);
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
         settings.filledPolygons = c.filled;
         settings.niceHints = c.nice;
         settings.textureQuality = c.quality;
@@ -165,51 +161,50 @@ TEST_F(ShellGlTest, InitGlSetsTheWindowStateFromTheSettings) {
         glTranslatef(3, 0, 0);
         const Output o = captureOutput([&] { initGl(c.width, c.height); });
         const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-        EXPECT_EQ(o.out, "GL Extensions: " + std::string(extensions) + "\nLoading font font.bmp\n")
-            << what;
-        EXPECT_NE(bitmapFont.listBase(), 0u) << what << ": the font's glyphs";
-        EXPECT_EQ(textureStore.mipmaps(), c.quality == 2) << what << ": texture quality";
-        EXPECT_EQ(screenWidth, float(c.width)) << what;
-        EXPECT_EQ(screenHeight, float(c.height)) << what;
-        EXPECT_EQ(GlTestWindow::projection(), GlTestWindow::perspective(45, c.aspect, 1, 250))
-            << what;
+        EXPECT_EQ(o.out, "GL Extensions: " + std::string(extensions) + "\nLoading font font.bmp\n");
+        EXPECT_NE(bitmapFont.listBase(), 0u) << "the font's glyphs";
+        EXPECT_EQ(textureStore.mipmaps(), c.quality == 2) << "texture quality";
+        EXPECT_EQ(std::vector<float>({screenWidth, screenHeight}),
+                  std::vector<float>({float(c.width), float(c.height)}));
+        EXPECT_EQ(GlTestWindow::projection(), GlTestWindow::perspective(45, c.aspect, 1, 250));
         GLfloat depth = 0;
         glReadPixels(0, 0, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
-        EXPECT_EQ(depth, 1.0f) << what << ": the depth buffer is cleared";
+        EXPECT_EQ(depth, 1.0f) << "the depth buffer is cleared";
         const float hint = c.nice ? GL_NICEST : GL_FASTEST, mode = c.filled ? GL_FILL : GL_LINE;
-        EXPECT_EQ(gl4(GL_VIEWPORT), (std::vector<float>{0, 0, float(c.width), float(c.height)}))
-            << what;
-        EXPECT_EQ(gl4(GL_COLOR_CLEAR_VALUE), std::vector<float>(4, 0)) << what << ": clear colour";
-        EXPECT_EQ(gl4(GL_COLOR_WRITEMASK), std::vector<float>(4, 1)) << what << ": colour mask";
-        EXPECT_EQ(gl4(GL_FOG_COLOR), (std::vector<float>{0, 0, 0, 1})) << what << ": fog colour";
+        EXPECT_EQ(gl({GL_VIEWPORT}, 4),
+                  (std::vector<float>{0, 0, float(c.width), float(c.height)}));
+        EXPECT_EQ(gl({GL_COLOR_CLEAR_VALUE, GL_COLOR_WRITEMASK, GL_FOG_COLOR}, 4),
+                  (std::vector<float>{0, 0, 0, 0, 1, 1, 1, 1, 0, 0, 0, 1}))
+            << "clear colour, colour mask, fog colour";
         EXPECT_EQ(gl({GL_DEPTH_CLEAR_VALUE, GL_MATRIX_MODE, GL_POLYGON_MODE}),
                   (std::vector<float>{1, GL_MODELVIEW, mode}))
-            << what << ": clear depth, matrix mode, polygon mode";
+            << "clear depth, matrix mode, polygon mode";
         EXPECT_EQ(gl({GL_PERSPECTIVE_CORRECTION_HINT, GL_POINT_SMOOTH_HINT, GL_LINE_SMOOTH_HINT,
                       GL_POLYGON_SMOOTH_HINT, GL_FOG_HINT}),
                   std::vector<float>(5, hint))
-            << what << ": the five hints";
+            << "the five hints";
         EXPECT_EQ(gl({GL_FOG_MODE, GL_FOG_DENSITY, GL_FOG_START, GL_FOG_END}),
                   (std::vector<float>{GL_LINEAR, 10, 100, 200}))
-            << what << ": fog mode, density, start, end";
+            << "fog mode, density, start, end";
         // The drawing state the scenes share.
         EXPECT_EQ(gl({GL_TEXTURE_2D, GL_DEPTH_TEST, GL_CULL_FACE, GL_LIGHTING, GL_LIGHT0,
                       GL_COLOR_MATERIAL}),
                   std::vector<float>(6, 1))
-            << what << ": on: texturing, depth test, culling, lighting, light 0, colour material";
+            << "on: texturing, depth test, culling, lighting, light 0, colour material";
         EXPECT_EQ(gl({GL_DEPTH_FUNC, GL_CULL_FACE_MODE, GL_SHADE_MODEL, GL_BLEND_SRC, GL_BLEND_DST,
                       GL_ALPHA_TEST_FUNC, GL_ALPHA_TEST_REF}),
                   (std::vector<float>{GL_LEQUAL, GL_BACK, GL_SMOOTH, GL_SRC_ALPHA,
                                       GL_ONE_MINUS_SRC_ALPHA, GL_GREATER, 0.2f}))
-            << what << ": depth function, culled face, shading, blending, alpha test";
-        const std::vector<float> grey = {0.9f, 0.9f, 0.9f, 1};
-        for (GLenum name : {GL_AMBIENT, GL_DIFFUSE}) {
-            GLfloat light[4], material[4];
-            glGetLightfv(GL_LIGHT0, name, light);
-            glGetMaterialfv(GL_FRONT, name, material);
-            EXPECT_EQ(std::vector<float>(light, light + 4), grey) << what << ": light " << name;
-            EXPECT_EQ(std::vector<float>(material, material + 4), grey) << what << ": " << name;
-        }
+            << "depth function, culled face, shading, blending, alpha test";
+        GLfloat grey[4][4];  // light 0's ambient and diffuse, then the material's
+        glGetLightfv(GL_LIGHT0, GL_AMBIENT, grey[0]);
+        glGetLightfv(GL_LIGHT0, GL_DIFFUSE, grey[1]);
+        glGetMaterialfv(GL_FRONT, GL_AMBIENT, grey[2]);
+        glGetMaterialfv(GL_FRONT, GL_DIFFUSE, grey[3]);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(std::vector<float>(grey[i], grey[i] + 4),
+                      (std::vector<float>{0.9f, 0.9f, 0.9f, 1}))
+                << "light 0's ambient and diffuse, then the material's: " << i;
     }
 }
 
@@ -224,7 +219,7 @@ TEST_F(ShellGlTest, DrawClearsThenDrawsTheStateAndTheVersionLine) {
     glass.objects.push_back(triangle(10, 0));  // behind the viewer: only its queuing counts
     finish(glass, LISTS_NONE);
     for (int state : {0, 1, 2}) {  // none, one that draws nothing, one that paints green
-        const char* what = state == 0 ? "no state" : state == 1 ? "a bare state" : "a state";
+        SCOPED_TRACE(state == 0 ? "no state" : state == 1 ? "a bare state" : "a state");
         if (state == 1) run.setState(std::make_unique<GState>());
         if (state == 2) run.setState(std::make_unique<RecordingState>(true));
         transparentQueue.push(glass.objects[0], glass);
@@ -232,12 +227,11 @@ TEST_F(ShellGlTest, DrawClearsThenDrawsTheStateAndTheVersionLine) {
         glClear(GL_COLOR_BUFFER_BIT);
         glClearColor(0, 0, 0, 0);
         run.draw();
-        EXPECT_EQ(GlTestWindow::pixel(128, 128), (Rgb{0, uint8_t(state == 2 ? 255 : 0), 0}))
-            << what;
-        EXPECT_GT(GlTestWindow::pixel(textX, textY).r, 200) << what << ": the version line";
-        EXPECT_EQ(GlTestWindow::pixel(textX, GlTestWindow::textY(440)).r, 0) << what;
-        EXPECT_EQ(GlTestWindow::pixel(GlTestWindow::textX(15), textY).r, 0) << what;
-        EXPECT_EQ(transparentQueue.size(), 0) << what;
+        EXPECT_EQ(GlTestWindow::pixel(128, 128), (Rgb{0, uint8_t(state == 2 ? 255 : 0), 0}));
+        EXPECT_GT(GlTestWindow::pixel(textX, textY).r, 200) << "the version line";
+        EXPECT_EQ(GlTestWindow::pixel(textX, GlTestWindow::textY(440)).r, 0) << "below it";
+        EXPECT_EQ(GlTestWindow::pixel(GlTestWindow::textX(15), textY).r, 0) << "left of it";
+        EXPECT_EQ(transparentQueue.size(), 0) << "the transparent queue";
     }
 }
 
@@ -254,22 +248,22 @@ TEST_F(ShellGlTest, SwitchingDeletesTheStateEmptiesTheCachesAndReloadsTheFont) {
     settings.characterCount = 1;
     GRun run;
     for (bool fight : {true, false}) {
-        const char* what = fight ? "to the fight" : "to the menu";
+        SCOPED_TRACE(fight ? "to the fight" : "to the menu");
         bool deleted = false;
         captureOutput([&] { run.setState(std::make_unique<RecordingState>(false, &deleted)); });
         ASSERT_GE(textureStore.getTexture("red.bmp"), 0);
         captureOutput([] { modelStore.getModel("old.3ds", LISTS_NONE, false, false, false); });
         captureOutput([&] { fight ? run.startGame() : run.goToMenu(); });
-        EXPECT_TRUE(deleted) << what;
-        EXPECT_EQ(dynamic_cast<MenuState*>(run.state()) == nullptr, fight) << what;
-        EXPECT_TRUE(run.skipNextUpdate) << what;
+        EXPECT_TRUE(deleted) << "the old state";
+        EXPECT_EQ(dynamic_cast<MenuState*>(run.state()) == nullptr, fight) << "the new state";
+        EXPECT_TRUE(run.skipNextUpdate);
         const TextureEntry* font = textureStore.entry(bitmapFont.textureSlot());
-        ASSERT_NE(font, nullptr) << what;
-        EXPECT_EQ(font->name, "font.bmp") << what;
-        EXPECT_EQ(textureStore.count(), 1) << what << ": only the font is left";
+        ASSERT_NE(font, nullptr);
+        EXPECT_EQ(font->name, "font.bmp");
+        EXPECT_EQ(textureStore.count(), 1) << "only the font is left";
         const Output o =
             captureOutput([] { modelStore.getModel("old.3ds", LISTS_NONE, false, false, false); });
-        EXPECT_EQ(o.out, "Loading model old.3ds\n") << what << ": the model cache was emptied";
+        EXPECT_EQ(o.out, "Loading model old.3ds\n") << "the model cache was emptied";
         modelStore.clearModels();
     }
 }
@@ -375,7 +369,8 @@ TEST(GameStart, RunsTheMenuUntilSigtermThenShutsDownInOrder) {
                        "Actual triangles\nDelleting all..\nOK\nEnd.\n");
 }
 
-// Stdout and stderr in one file: the progress lines come before the error, not at exit.
+// Stdout and stderr in one file: the progress lines come before the error, not at exit. No
+// display is named: opening one flushes stdout on the way and would hide a missing flush.
 TEST(GameStart, WithoutSdlOrAnOpenGlModeItEndsWithItsStatusAfterTheSettings) {
     const struct {
         const char* driver;
@@ -384,7 +379,8 @@ TEST(GameStart, WithoutSdlOrAnOpenGlModeItEndsWithItsStatusAfterTheSettings) {
     } cases[] = {{"bogus", 1, "Unable to initialize SDL: "},
                  {"dummy", 2, "Unable to create OpenGL screen: "}};
     for (const auto& c : cases) {
-        const GameRun game = runGame(std::string("SDL_VIDEODRIVER=") + c.driver, ">out 2>&1");
+        const GameRun game =
+            runGame(std::string("DISPLAY= SDL_VIDEODRIVER=") + c.driver, ">out 2>&1");
         EXPECT_EQ(game.status, c.status) << c.driver;
         const std::string head = LOADED + c.message;
         EXPECT_EQ(game.out.substr(0, head.size()), head) << c.driver;

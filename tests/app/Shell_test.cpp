@@ -34,16 +34,18 @@ struct RecordingState : GState {
     int draws = 0;
 };
 
-class GRunTest : public ::testing::Test {
-protected:
-    GRunTest() { frameStats = FrameStats(); }
-    ~GRunTest() override { frameStats = FrameStats(); }
+// Without a state keys go nowhere and statistics run on the raw time. The update after a
+// switch is swallowed, statistics included; then at most 500 ms reach the state, scaled and
+// cut to whole milliseconds. A state that overrides nothing takes every call.
+TEST(GRunTest, UpdatesAfterASwitchAreSwallowedThenClampedAndScaled) {
+    frameStats = FrameStats();
     GRun run;
-};
-
-// The update after a switch is swallowed, statistics included; then at most 500 ms reach
-// the state, scaled and cut to whole milliseconds.
-TEST_F(GRunTest, TheUpdateAfterASwitchIsSwallowedThenTimeIsClampedAndScaled) {
+    run.keyDown(13);
+    run.keyUp(13);
+    captureStdout();
+    run.update(3000);
+    EXPECT_EQ(capturedStdout(), "Actual triangles : 0/sec 0/frame\n");
+    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 0, 0})) << COUNTERS << ": reported at once";
     auto owned = std::make_unique<RecordingState>();
     const RecordingState& state = *owned;
     run.setState(std::move(owned));
@@ -59,17 +61,8 @@ TEST_F(GRunTest, TheUpdateAfterASwitchIsSwallowedThenTimeIsClampedAndScaled) {
     for (int ms : {501, 25}) run.update(ms);
     capturedStdout();
     EXPECT_EQ(state.updates, (std::vector<int>{30, 499, 500, 500, 500, 250, 12}));
-}
-
-// Keys without a state go nowhere, statistics run on the raw time; a state that overrides
-// nothing takes every call.
-TEST_F(GRunTest, WithoutAStateOrWithABareOne) {
-    run.keyDown(13);
-    run.keyUp(13);
-    captureStdout();
-    run.update(3000);
-    EXPECT_EQ(capturedStdout(), "Actual triangles : 0/sec 0/frame\n");
-    EXPECT_EQ(counters(), (std::vector<int>{0, 0, 0, 0})) << COUNTERS << ": reported at once";
+    frameStats = FrameStats();
+    run.timeScale = 1;
     run.setState(std::make_unique<GState>());
     run.keyDown(13);
     run.keyUp(13);
@@ -77,6 +70,7 @@ TEST_F(GRunTest, WithoutAStateOrWithABareOne) {
     run.update(700);
     run.state()->afterUpdate();
     EXPECT_EQ(counters(), (std::vector<int>{0, 0, 1, 500})) << COUNTERS << ": clamped with a state";
+    frameStats = FrameStats();
 }
 
 TEST(FullScreen, WithoutAWindowTheToggleSaysSoAndCarriesOn) {

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "CaptureOutput.h"
 #include "DataFolder.h"
 #include "ScratchData.h"
 
@@ -26,8 +27,9 @@ protected:
     ScratchData data;
 };
 
-// Base major, the bare folder first; a backslash is a separator and a folder is no file.
-TEST_F(LocatorTest, SearchOrderSeparatorsAndFolders) {
+// Base major, the bare folder first; a backslash is a separator and a folder is no file. A
+// file not found leaves the name as it was, with a complaint only when asked for one.
+TEST_F(LocatorTest, SearchOrderSeparatorsFoldersAndMissingFiles) {
     data.work.write("a.bmp", "x");
     data.work.write("textures/a.bmp", "x");
     auto lowestFreeFd = [] {
@@ -48,9 +50,6 @@ TEST_F(LocatorTest, SearchOrderSeparatorsAndFolders) {
     EXPECT_EQ(locate("maps\\level.map"), "maps/level.map");
     data.work.write("chars/inside", "x");
     EXPECT_EQ(locate("chars"), "-chars");
-}
-
-TEST_F(LocatorTest, MissingFileLeavesTheNameAndComplainsOnlyWhenAsked) {
     for (bool complain : {false, true}) {
         const Output o =
             captureOutput([&] { EXPECT_EQ(locate("absent.bmp", complain), "-absent.bmp"); });
@@ -60,7 +59,7 @@ TEST_F(LocatorTest, MissingFileLeavesTheNameAndComplainsOnlyWhenAsked) {
 
 // A path is at most 254 characters: with its zero it fills the caller's buffer but one
 // byte, which stays as it was. A longer one would not fit and is not tried.
-TEST_F(LocatorTest, PathsOfAtMost254CharactersAreFound) {
+TEST_F(LocatorTest, LongPathsAndBasesWithinTheirBuffers) {
     for (int length : {250, 251}) {  // behind "cfg/": 254 and 255 characters
         const std::string bare(length, 'n');
         data.work.write("cfg/" + bare, "x");
@@ -72,11 +71,8 @@ TEST_F(LocatorTest, PathsOfAtMost254CharactersAreFound) {
         expected.resize(DATA_NAME_SIZE, '#');
         EXPECT_EQ(std::string(name, sizeof name), expected) << length + 4 << ": the name buffer";
     }
-}
-
-// The third base is built in 200 characters with its "/": a folder of 198 characters is
-// searched, one of 199 is not. Cut short, the 199 "<parent>/" would read as the parent.
-TEST_F(LocatorTest, AThirdBaseTooLongForItsBufferIsSkippedNotCutShort) {
+    // The third base is built in 200 characters with its "/": a folder of 198 characters is
+    // searched, one of 199 is not. Cut short, the 199 "<parent>/" would read as the parent.
     const std::string parent =
         data.dev.path() + "/" + std::string(DATA_DIR_MAX_LENGTH - data.dev.path().size() - 1, 'p');
     data.dev.write(parent.substr(data.dev.path().size() + 1) + "/tovask.cfg", "x");

@@ -83,7 +83,7 @@ TEST(Geometry, ClosestPointOnSegmentClampsToEnds) {
 
 // A distance equal to the radius does not intersect; the distance is kept for every class.
 // The plane is y = 2, so the heights just inside the radius are exact.
-TEST(Geometry, ClassifySphereKeepsTheDistanceForEveryClass) {
+TEST(Geometry, SpheresAgainstPlanesTrianglesAndEdges) {
     const float above = std::nextafter(3.0f, 0.0f), below = std::nextafter(1.0f, 2.0f);
     const struct {
         float y;
@@ -96,11 +96,8 @@ TEST(Geometry, ClassifySphereKeepsTheDistanceForEveryClass) {
         EXPECT_EQ(got.distance, c.y - 2) << c.y;
     }
     EXPECT_EQ(classifySphere({0, 9, 0}, {NAN, NAN, NAN}, {}, 1).sphereClass, Intersects);
-}
-
-// Only the first three corners make the face, whatever the count; an edge touches from
-// just under the radius.
-TEST(Geometry, SphereAgainstTriangleFaceAndEdges) {
+    // Only the first three corners make the face, whatever the count; an edge touches from
+    // just under the radius.
     EXPECT_TRUE(spherePolygonCollision(kGround, {2, 0.5f, 2}, 3, 1));
     EXPECT_FALSE(spherePolygonCollision(kGround, {2, 1.5f, 2}, 3, 1));
     EXPECT_TRUE(spherePolygonCollision(kGround, {-0.5f, 0.2f, 5}, 3, 1)) << "near the edge x = 0";

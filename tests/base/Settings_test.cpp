@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "CaptureOutput.h"
 #include "CreatureType.h"
 #include "DataLocator.h"
 #include "ScratchData.h"
@@ -19,25 +20,22 @@ namespace {
 constexpr const char* PELMO =
     "0\n3\nPelmo\nskin%d.bmp\narms%d.3ds\nstand3\nwalk3\nstrafe3\ndiag3\n0.5\nnone\n"
     "extra.3ds\ndeath3\n";
+const std::string PELMO_FIELDS =
+    "0|3|Pelmo|skin%d.bmp|arms%d.3ds|stand3|walk3|strafe3|diag3|0.5|none|extra.3ds|death3";
 constexpr const char* ARENA =
     "Arena\nlevel.3ds\nnoground\nnoroof\nnosky\nnone\n0.5 0.25 0.75 1.0\ncoll.3ds\n";
-const std::string BANNER = "         --- TOVASK ---\n  Version 0.03 - betatesting only\n";
 
 // Every field of a record in file order, separated by '|'.
 std::string fields(const CharacterInfo& c) {
-    char text[4096];
-    std::snprintf(text, sizeof text, "%d|%d|%s|%s|%s|%s|%s|%s|%s|%g|%s|%s|%s", c.creatureType,
-                  c.skinCount, c.name, c.skinTexturePattern, c.armModelPattern, c.standModelName,
-                  c.walkModelName, c.strafeModelName, c.diagonalModelName, c.spareNumber,
-                  c.spareName, c.extraModelName, c.deathModelName);
-    return text;
+    return format("%d|%d|%s|%s|%s|%s|%s|%s|%s|%g|%s|%s|%s", c.creatureType, c.skinCount, c.name,
+                  c.skinTexturePattern, c.armModelPattern, c.standModelName, c.walkModelName,
+                  c.strafeModelName, c.diagonalModelName, c.spareNumber, c.spareName,
+                  c.extraModelName, c.deathModelName);
 }
 std::string fields(const MapInfo& m) {
-    char text[4096];
-    std::snprintf(text, sizeof text, "%s|%s|%s|%s|%s|%s|%g %g %g %g|%s", m.name, m.levelModel,
-                  m.groundModel, m.roofModel, m.skyTexture, m.spareName, m.fogColour[0],
-                  m.fogColour[1], m.fogColour[2], m.fogColour[3], m.collisionModel);
-    return text;
+    return format("%s|%s|%s|%s|%s|%s|%g %g %g %g|%s", m.name, m.levelModel, m.groundModel,
+                  m.roofModel, m.skyTexture, m.spareName, m.fogColour[0], m.fogColour[1],
+                  m.fogColour[2], m.fogColour[3], m.collisionModel);
 }
 
 class SettingsTest : public ::testing::Test {
@@ -93,20 +91,52 @@ TEST_F(SettingsTest, SettingsFileValuesShortFilesAndTheDefaults) {
         EXPECT_EQ(s.characterCount + int(s.characters.size()) + s.mapIndex, 0)
             << text << ": the record is reset first";
     }
-    data.dev.write("cfg/tovask.cfg", "320 200 8 1 0 0 0");  // found through the data folders
-    captureOutput([&] { s.loadSettingsFile(); });
-    EXPECT_EQ(s.width, 320) << "the settings file in a data folder";
 }
 
-TEST_F(SettingsTest, DescriptionFilesFillEveryFieldInOrder) {
-    data.work.write("cfg/pelmo.chr", PELMO);
-    const Output c = load("pelmo.chr");
-    ASSERT_EQ(s.characterCount, 1);
-    EXPECT_EQ(
-        fields(s.characters[0]),
-        "0|3|Pelmo|skin%d.bmp|arms%d.3ds|stand3|walk3|strafe3|diag3|0.5|none|extra.3ds|death3");
-    EXPECT_STREQ(s.characters[0].filePath, "cfg/pelmo.chr");
-    EXPECT_EQ(c.out, "Loaded characer Pelmo from file cfg/pelmo.chr\n");
+// Fields in any white space, those missing at the end left empty; a name of 254 characters
+// is read, one of 255 is left empty and the fields after it keep their order. 0 is the only
+// valid creature type: a character of another is reported (its name still printed) and
+// dropped.
+TEST_F(SettingsTest, CharacterFilesFillEveryFieldInOrderAndNeedAKnownCreatureType) {
+    std::string oneLine = PELMO;  // no final break either
+    for (char& ch : oneLine)
+        if (ch == '\n') ch = ' ';
+    oneLine.pop_back();
+    const std::string longest(254, 'x'), invalid = "Invalid character data from file cfg/c.chr\n";
+    const struct {
+        std::string text, name, fields;  // fields: "" when the character is dropped
+        std::string err;
+    } cases[] = {
+        {PELMO, "Pelmo", PELMO_FIELDS, ""},
+        {oneLine, "Pelmo", PELMO_FIELDS, ""},
+        {"0 2 Shorty skin%d.bmp", "Shorty", "0|2|Shorty|skin%d.bmp||||||0|||", ""},
+        {"0 1 " + longest, longest, "0|1|" + longest + "|||||||0|||", ""},
+        {"0 1 " + std::string(255, 'w') + " skin a s w st d 0 n e death", "",
+         "0|1||skin|a|s|w|st|d|0|n|e|death",
+         "Name longer than 254 characters skipped in file cfg/c.chr\n"},
+        {"-1 1 Minus", "Minus", "", invalid},
+        {"1 1 One", "One", "", invalid},
+    };
+    for (const auto& c : cases) {
+        s = Settings();
+        data.work.write("cfg/c.chr", c.text);
+        const Output o = load("c.chr");
+        EXPECT_EQ(o.err, c.err) << c.text;
+        ASSERT_EQ(s.characterCount, c.fields.empty() ? 0 : 1) << c.text;
+        EXPECT_EQ(int(s.characters.size()), s.characterCount) << c.text;
+        EXPECT_EQ(s.characters.empty() ? "" : fields(s.characters[0]), c.fields) << c.text;
+        EXPECT_EQ(o.out, "Loaded characer " + c.name + " from file cfg/c.chr\n") << c.text;
+    }
+    // A lookup outside the table gets row 0.
+    for (int type : {-1, 0, 1}) {
+        const CreatureType* row = nullptr;
+        EXPECT_EQ(captureOutput([&] { row = &creatureTypeFor(type); }).err,
+                  type == 0 ? "" : format("Unknown creature type %d, using 0\n", type));
+        EXPECT_EQ(std::memcmp(row, &creatureTypes[0], sizeof *row), 0) << type << ": row 0";
+    }
+}
+
+TEST_F(SettingsTest, MapFilesFillEveryFieldAndMissingFilesAreSkipped) {
     data.dev.write("scenes/arena.map", ARENA);
     const Output m = load("arena.map", &Settings::loadMapFile);
     ASSERT_EQ(s.mapCount, 1);
@@ -117,60 +147,12 @@ TEST_F(SettingsTest, DescriptionFilesFillEveryFieldInOrder) {
     const Output missing = load("nowhere.map", &Settings::loadMapFile);
     EXPECT_EQ(missing.out, "Unable to find map file nowhere.map");
     EXPECT_EQ(missing.err, "Unable to locate file nowhere.map\n");
-    EXPECT_EQ(s.characterCount + s.mapCount, 2) << "missing files are skipped";
+    EXPECT_EQ(s.characterCount + s.mapCount, 1) << "missing files are skipped";
 }
 
-// Fields on one line or missing at the end; a name of 254 characters is read, one of 255 is
-// left empty and the fields after it keep their order.
-TEST_F(SettingsTest, OddLayoutsShortFilesAndOverlongNamesKeepTheFieldOrder) {
-    std::string oneLine = PELMO;  // no final break either
-    for (char& ch : oneLine)
-        if (ch == '\n') ch = ' ';
-    oneLine.pop_back();
-    const std::string longest(254, 'x');
-    const struct {
-        std::string text, fields, err;
-    } cases[] = {
-        {oneLine,
-         "0|3|Pelmo|skin%d.bmp|arms%d.3ds|stand3|walk3|strafe3|diag3|0.5|none|extra.3ds|death3",
-         ""},
-        {"0 2 Shorty skin%d.bmp", "0|2|Shorty|skin%d.bmp||||||0|||", ""},
-        {"0 1 " + longest, "0|1|" + longest + "|||||||0|||", ""},
-        {"0 1 " + std::string(255, 'w') + " skin a s w st d 0 n e death",
-         "0|1||skin|a|s|w|st|d|0|n|e|death",
-         "Name longer than 254 characters skipped in file c.chr\n"},
-    };
-    for (const auto& c : cases) {
-        s = Settings();
-        data.work.write("c.chr", c.text);
-        const Output o = load("c.chr");
-        ASSERT_EQ(s.characterCount, 1) << c.text;
-        EXPECT_EQ(fields(s.characters[0]), c.fields);
-        EXPECT_EQ(o.err, c.err);
-    }
-}
-
-// The table has one row: 0 is the only valid creature type. A character of another is
-// reported (its name still printed) and dropped; a lookup outside the table gets row 0.
-TEST_F(SettingsTest, CreatureTypesOutsideTheTableAreRejected) {
-    for (int type : {-1, 0, 1}) {
-        s = Settings();
-        data.work.write("c.chr", std::to_string(type) + (PELMO + 1));
-        const Output o = load("c.chr");
-        EXPECT_EQ(o.err, type == 0 ? "" : "Invalid character data from file c.chr\n") << type;
-        EXPECT_EQ(o.out, "Loaded characer Pelmo from file c.chr\n") << type;
-        EXPECT_EQ(s.characterCount, type == 0 ? 1 : 0) << type;
-        EXPECT_EQ(int(s.characters.size()), s.characterCount) << type;
-        const CreatureType* row = nullptr;
-        EXPECT_EQ(captureOutput([&] { row = &creatureTypeFor(type); }).err,
-                  type == 0 ? "" : format("Unknown creature type %d, using 0\n", type));
-        EXPECT_EQ(std::memcmp(row, &creatureTypes[0], sizeof *row), 0) << type << ": row 0";
-    }
-}
-
-// The whole start-up read: banner, settings file, then both lists.
+// The whole start-up read: banner, settings file (here from the data folders), then both lists.
 TEST_F(SettingsTest, ListsLoadEveryNameInOrderAndSkipOverlongOnes) {
-    data.work.write("tovask.cfg", "800 600 16 0 2 1 1");
+    data.dev.write("cfg/tovask.cfg", "800 600 16 0 2 1 1");
     data.work.write("chars", "  a.chr\n" + std::string(255, 'c') + "\n\tb.chr");
     data.work.write("maps", "arena.map\n");
     data.work.write("cfg/a.chr", PELMO);
@@ -179,16 +161,15 @@ TEST_F(SettingsTest, ListsLoadEveryNameInOrderAndSkipOverlongOnes) {
     data.work.write("cfg/b.chr", second);
     data.work.write("scenes/arena.map", ARENA);
     const Output o = captureOutput([&] { s.load(); });
-    EXPECT_EQ(o.out, BANNER +
-                         "Resolution : 800 X 600 X 16\nWindowed\nTexture quality 2 Filled "
-                         "polygons 1\nLoaded characer Pelmo from file cfg/a.chr\n"
-                         "Loaded characer Second from file cfg/b.chr\n"
-                         "Loaded map Arena from file scenes/arena.map\n");
+    EXPECT_EQ(o.out,
+              "         --- TOVASK ---\n  Version 0.03 - betatesting only\n"
+              "Resolution : 800 X 600 X 16\nWindowed\nTexture quality 2 Filled polygons 1\n"
+              "Loaded characer Pelmo from file cfg/a.chr\n"
+              "Loaded characer Second from file cfg/b.chr\n"
+              "Loaded map Arena from file scenes/arena.map\n");
     EXPECT_EQ(o.err, "Name longer than 254 characters skipped in file chars\n");
-    EXPECT_EQ(s.characterCount, 2);
-    EXPECT_EQ(s.mapCount, 1);
+    EXPECT_EQ(s.characterCount + s.mapCount, 3);
 }
-
 using SettingsDeathTest = SettingsTest;
 
 TEST_F(SettingsDeathTest, ListMissingOrWithoutValidEntriesEndsTheProcess) {

@@ -15,15 +15,13 @@
 #include "Geometry.h"
 #include "Mesh.h"
 #include "Settings.h"
+#include "Text.h"
 
 namespace content {
 
 // The data folder the build assembled (text copied, binaries generated).
 inline std::string dataDir() {
     return std::string(TOVASK_BUILD_DIR) + "/data";
-}
-inline std::string generator() {
-    return std::string(TOVASK_BUILD_DIR) + "/tools/contentgen/tovask-contentgen";
 }
 
 // The path under which the game would find a bare file name in the data
@@ -59,13 +57,6 @@ inline AnimationDescription readAnimation(const std::string& name) {
     const std::string path = locate(name);
     if (path.empty() || !readAnimationDescription(path.c_str(), d)) return {};
     return d;
-}
-
-// A printf pattern with one %d, filled.
-inline std::string fill(const std::string& pattern, int n) {
-    char out[512];
-    std::snprintf(out, sizeof out, pattern.c_str(), n);
-    return out;
 }
 
 // A 3DS file read by the game's reader with its bounds computed; a test failure (and a mesh

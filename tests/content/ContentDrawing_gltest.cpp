@@ -44,13 +44,11 @@ TEST_F(ContentDrawingGl, EveryFightFillsTheViewAndCameraFourSeesItsFloor) {
     developmentDataDir = base.c_str();
     screenWidth = GlTestWindow::WIDTH;
     screenHeight = GlTestWindow::HEIGHT;
-    settings = Settings();
+    settings = records();
     settings.filledPolygons = 1;
     settings.textureQuality = 2;
-    captureOutput([] {
-        settings.loadContentLists();
-        initGl(GlTestWindow::WIDTH, GlTestWindow::HEIGHT);  // the game's fog, light and culling
-    });
+    // The game's fog, light and culling.
+    captureOutput([] { initGl(GlTestWindow::WIDTH, GlTestWindow::HEIGHT); });
     constexpr int HUD_ROWS = 24;  // the text line at the bottom is the same in both frames
     for (int m = 0; m < settings.mapCount; ++m) {
         SCOPED_TRACE(settings.maps[m].name);

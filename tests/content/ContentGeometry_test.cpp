@@ -56,11 +56,11 @@ TEST(ContentGeometry, SolidModelsWindTheirFacesOutwards) {
          {"c3.3ds", "zat.3ds", "logo.3ds", "w1.3ds", "w2.3ds", "w3.3ds", "w4.3ds", "w5.3ds"})
         expectClosedOutward(name);
     for (const CharacterInfo& c : records().characters) {
-        expectClosedOutward(fill(c.armModelPattern, 0));
-        expectClosedOutward(fill(c.armModelPattern, 3));
+        expectClosedOutward(format(c.armModelPattern, 0));
+        expectClosedOutward(format(c.armModelPattern, 3));
         expectClosedOutward(c.extraModelName);
-        expectClosedOutward(fill(readAnimation(c.walkModelName).pattern, 1));
-        expectClosedOutward(fill(readAnimation(c.deathModelName).pattern, 4));
+        expectClosedOutward(format(readAnimation(c.walkModelName).pattern.c_str(), 1));
+        expectClosedOutward(format(readAnimation(c.deathModelName).pattern.c_str(), 4));
     }
 }
 
@@ -108,7 +108,7 @@ TEST(ContentGeometry, CharactersStandOnEveryMapsFloorAndTheDeadLieDown) {
         EXPECT_LT(floor, -0.4f) << m.name;
         for (const CharacterInfo& c : records().characters) {
             SCOPED_TRACE(std::string(m.name) + " " + c.name);
-            const auto stand = loadMesh(fill(readAnimation(c.standModelName).pattern, 1));
+            const auto stand = loadMesh(format(readAnimation(c.standModelName).pattern.c_str(), 1));
             EXPECT_NEAR(stand->boundsMin.y, floor, 0.3f) << "feet on the floor";
             EXPECT_NEAR(stand->boundsMax.y - floor, 8.0f, 1.0f) << "about the collision body";
             // The height the guide gives and the tools measure other models against.
@@ -117,7 +117,7 @@ TEST(ContentGeometry, CharactersStandOnEveryMapsFloorAndTheDeadLieDown) {
             EXPECT_LE(tall, CHARACTER_HEIGHT_MAX);
             EXPECT_LT(stand->boundsMax.x - stand->boundsMin.x, 5.0f);
             const AnimationDescription death = readAnimation(c.deathModelName);
-            const auto fallen = loadMesh(fill(death.pattern, death.keyCount));
+            const auto fallen = loadMesh(format(death.pattern.c_str(), death.keyCount));
             EXPECT_LT(fallen->boundsMax.y, floor + 3.0f) << "the last death key lies down";
             EXPECT_GT(fallen->boundsMin.y, floor - 0.5f) << "and does not sink through the floor";
         }

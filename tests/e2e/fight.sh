@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Starts the game, enters a fight from the menu, uses the fight keys, goes back
-# to the menu and quits; checks the console lines of each step and the exit status.
+# Starts the game with the shipped settings, enters a fight from the menu, uses the fight
+# keys, goes back to the menu and quits; checks the console lines of each step and the exit
+# status. (A start ended by SIGTERM is GameStart's, in tests/app.)
 set -uo pipefail
 : "${TOVASK:?path of the game binary}"
 python3 "$(dirname "$0")/../../scripts/gamedriver.py" -- "$TOVASK" <<'STEPS' || exit 1
@@ -16,7 +17,8 @@ key u
 key Escape 'Average : '
 quit
 exit 0
-order 'Average : [0-9.]+ ms/frame'
+order 'Resolution : 1024 X 768 X 0' 'Texture quality 2 Filled polygons 1' \
+    'Average : [0-9.]+ ms/frame'
 tail 'Delleting all\.\.' OK 'End\.'
 STEPS
 echo "PASS"

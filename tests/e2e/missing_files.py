@@ -41,6 +41,20 @@ SMALL_WINDOW = "320 240 0 0 1 1 0\n"  # width, height, bits, windowed, quality, 
 SANITIZER_MARKS = ("AddressSanitizer", "LeakSanitizer", "runtime error:", "UndefinedBehaviorSanitizer")
 
 
+def sanitizer_fault(text):
+    marks = [mark for mark in SANITIZER_MARKS if mark in text]
+    return f"sanitizer report ({marks[0]})" if marks else None
+
+
+def run(command, cwd, env=None):
+    """Exit status (None when it hangs), stdout and stderr of a command."""
+    try:
+        done = subprocess.run(command, cwd=cwd, env=env, capture_output=True, timeout=120)
+    except subprocess.TimeoutExpired:
+        return None, "", ""
+    return done.returncode, *(text.decode(errors="replace") for text in (done.stdout, done.stderr))
+
+
 # Binary noise led by a 400-byte word with no white space in it, longer than
 # any name buffer a reader may have.
 _noise = random.Random(20261206)
@@ -48,10 +62,8 @@ GARBAGE = b"Q" * 400 + bytes(_noise.randrange(256) for _ in range(3000))
 
 
 def data_files():
-    found = []
-    for folder, _, names in os.walk(DATA):
-        found += [os.path.relpath(os.path.join(folder, n), DATA) for n in names]
-    return sorted(found)
+    return sorted(os.path.relpath(os.path.join(folder, name), DATA)
+                  for folder, _, names in os.walk(DATA) for name in names)
 
 
 def words(rel):
@@ -73,12 +85,11 @@ def spoiled_copy(work, rel, variant):
     """A hard-linked copy of the data with one file missing, empty or garbage."""
     copy = os.path.join(work, "data")
     subprocess.run(["cp", "-al", DATA, copy], check=True)
-    if rel is not None:
-        target = os.path.join(copy, rel)
-        os.unlink(target)  # the link only: the build's file stays intact
-        if variant != "missing":
-            with open(target, "wb") as f:
-                f.write(b"" if variant == "empty" else GARBAGE)
+    target = os.path.join(copy, rel)
+    os.unlink(target)  # the link only: the build's file stays intact
+    if variant != "missing":
+        with open(target, "wb") as f:
+            f.write(b"" if variant == "empty" else GARBAGE)
     return copy
 
 
@@ -97,9 +108,8 @@ def files_read(selection):
     """Data files the selection's fight opens (strace is a test dependency)."""
     with tempfile.TemporaryDirectory() as work:
         trace = os.path.join(work, "trace")
-        subprocess.run(["strace", "-f", "-qq", "-e", "trace=openat", "-o", trace]
-                       + sim_command(selection, DATA), cwd=work, env=SIM_ENV,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+        run(["strace", "-f", "-qq", "-e", "trace=openat", "-o", trace]
+            + sim_command(selection, DATA), work, SIM_ENV)
         opened = set()
         for line in open(trace, errors="replace"):
             match = re.search(r'openat\([^"]*"([^"]+)".*= \d+', line)
@@ -146,67 +156,55 @@ EARLY_ENDS = {"chars": (1, "Unable to locate file chars", "No characters found i
               "maps": (1, "Unable to locate file maps", "No maps found in file maps")}
 
 
-def judge(rel, variant, status, out, err, ok_statuses):
+def judge(rel, variant, status, err):
     """None when the outcome is one the program documents, else the fault."""
     if status is None:
         return "hang"
     if status < 0:
         return f"killed by signal {-status}"
-    for mark in SANITIZER_MARKS:
-        if mark in err:
-            return f"sanitizer report ({mark})"
+    if sanitizer_fault(err):
+        return sanitizer_fault(err)
     if rel in EARLY_ENDS:
         want, missing, spoiled = EARLY_ENDS[rel]
         message = missing if variant == "missing" else spoiled
         return None if status == want and message in err else \
             f"status {status} without '{message}' (want status {want})"
-    if status in ok_statuses:
+    if status == 0:
         return None
     # A spoiled description file may take the selected map or character out
-    # of the lists: the selection is then refused, with its message.
-    if rel.endswith((".map", ".chr")) and (
-            (status == 2 and "tovask-sim: no map" in err) or
-            (status == 4 and re.search(r"Invalid (map|char|skin)ID when starting engine", err))):
+    # of the lists: the selection is then refused (status 4), with its message.
+    if rel.endswith((".map", ".chr")) and status == 4 and re.search(
+            r"tovask-sim: no map|Invalid (map|char|skin)ID when starting engine", err):
         return None
     return f"status {status}"
 
 
-def check_fault(rel, variant, data, run, read):
+def check_fault(rel, variant, data, folder, read):
     """What is wrong with the checker's report on the spoiled copy, or None.
     read: the game is known to read the file. A missing alpha companion is no
     mistake: the colour image is used alone."""
-    try:
-        done = subprocess.run([CHECK, data], cwd=run, capture_output=True, timeout=120)
-    except subprocess.TimeoutExpired:
+    status, out, err = run([CHECK, data], folder)
+    if status is None:
         return "tovask-check hangs"
-    out, err = done.stdout.decode(errors="replace"), done.stderr.decode(errors="replace")
-    for mark in SANITIZER_MARKS:
-        if mark in out + err:
-            return f"tovask-check: sanitizer report ({mark})"
-    if done.returncode not in (0, 1):
-        return f"tovask-check: status {done.returncode}"
+    fault = sanitizer_fault(out + err) or (status not in (0, 1) and f"status {status}")
+    if fault:
+        return "tovask-check: " + fault
     name = os.path.basename(rel)
     if read and not (variant == "missing" and is_companion(rel)) and name not in out:
         return "tovask-check does not name the spoiled file"
     return None
 
 
-def run_sim_case(rel, variant, selection, read):
+def run_sim_case(rel, variant, selection):
     with tempfile.TemporaryDirectory() as work:
         data = spoiled_copy(work, rel, variant)
-        run = os.path.join(work, "run")
-        os.mkdir(run)
+        folder = os.path.join(work, "run")
+        os.mkdir(folder)
         # Leak-checked: the simulator draws off-screen and needs no display, so
         # what a loader's error path leaks is reported (the game's cases are not).
-        try:
-            done = subprocess.run(sim_command(selection, data), cwd=run, env=SIM_ENV,
-                                  capture_output=True, timeout=120)
-            status = done.returncode
-            out, err = done.stdout.decode(errors="replace"), done.stderr.decode(errors="replace")
-        except subprocess.TimeoutExpired:
-            status, out, err = None, "", ""
-        checked = check_fault(rel, variant, data, run, read)
-    fault = judge(rel, variant, status, out, err, (0,)) or checked
+        status, out, err = run(sim_command(selection, data), folder, SIM_ENV)
+        checked = check_fault(rel, variant, data, folder, True)
+    fault = judge(rel, variant, status, err) or checked
     if fault is None and status == 0:
         if out.count("\n") != 1 or not out.startswith("{"):
             fault = "no figures line"
@@ -251,7 +249,7 @@ def run_game_case(rel, variant):
             checked = check_fault(rel, variant, data, game.cwd, rel in NAMED_BY_PROGRAM)
         finally:
             game.close()
-    fault = judge(rel, variant, status, out, err, (0,)) or checked
+    fault = judge(rel, variant, status, err) or checked
     # Even unreadable numbers in the settings file leave a usable window
     # (640 x 480), so every case reaches a fight.
     if fault is None and status == 0 and out.count("New pelmo in game") < 7:
@@ -262,40 +260,29 @@ def run_game_case(rel, variant):
 
 def main():
     args = sys.argv[1:]
-    files = data_files()
-    if "--all" not in args:
-        files = one_of_each_kind(files)
+    files = data_files() if "--all" in args else one_of_each_kind(data_files())
     if "--only" in args:
-        text = args[args.index("--only") + 1]
-        files = [f for f in files if text in f]
+        files = [f for f in files if args[args.index("--only") + 1] in f]
     chosen = selections()
     reads = [files_read(s) for s in chosen]
-    cases = []
-    menu_only = []
+    sims, menu_only = [], []
     for rel in files:
-        users = [s for s, r in zip(chosen, reads) if rel in r]
-        if rel in ("chars", "maps"):
-            users = chosen[:1]
-        if not users:
+        users = chosen[:1] if rel in EARLY_ENDS else [s for s, r in zip(chosen, reads) if rel in r]
+        if users:
+            sims += [(rel, variant, users[0]) for variant in VARIANTS]
+        else:
             menu_only.append(rel)
-            continue
-        for variant in VARIANTS:
-            cases.append(("sim", rel, variant, users[0], True))
-    for rel in menu_only + [f for f in files if f == "tovask.cfg"]:
-        for variant in VARIANTS:
-            cases.append(("game", rel, variant, None, None))
-    print(f"{len(files)} data files, {len(cases)} cases; read by no fight: {menu_only}",
-          flush=True)
+    games = [(rel, variant) for rel in menu_only + [f for f in files if f == "tovask.cfg"]
+             for variant in VARIANTS]
+    print(f"{len(files)} data files, {len(sims) + len(games)} cases; read by no fight: "
+          f"{menu_only}", flush=True)
 
     faults = 0
-    workers = os.cpu_count() or 2
     # The games go one by one beside the simulator runs.
-    with concurrent.futures.ThreadPoolExecutor(max_workers=1) as games, \
-            concurrent.futures.ThreadPoolExecutor(max_workers=workers) as sims:
-        futures = [games.submit(run_game_case, rel, variant)
-                   for kind, rel, variant, _, _ in cases if kind == "game"]
-        futures += [sims.submit(run_sim_case, rel, variant, selection, read)
-                    for kind, rel, variant, selection, read in cases if kind == "sim"]
+    with concurrent.futures.ThreadPoolExecutor(max_workers=1) as game_pool, \
+            concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 2) as sim_pool:
+        futures = [game_pool.submit(run_game_case, *case) for case in games]
+        futures += [sim_pool.submit(run_sim_case, *case) for case in sims]
         for future in futures:
             name, fault, err = future.result()
             if fault is not None:
@@ -304,7 +291,7 @@ def main():
                 keys = [line for line in lines if line.startswith("--- keys")]
                 print(f"FAULT {name}: {fault}\n    " + "\n    ".join(keys + lines[-8:]),
                       flush=True)
-    print(f"{len(cases) - faults} of {len(cases)} cases as documented")
+    print(f"{len(futures) - faults} of {len(futures)} cases as documented")
     return 1 if faults else 0
 
 

@@ -1,12 +1,7 @@
 // A scratch working folder and an empty third data base, so only the files a
-// test writes are found.
+// test or a fuzz input writes are found.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "CaptureOutput.h"
 #include "TestFiles.h"
 
 class ScratchData {

@@ -40,13 +40,9 @@ std::vector<uint8_t> TestImage::bottomUp() const {
 
 namespace {
 
-void put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    put16(out, v & 0xffff);
-    put16(out, v >> 16);
+// v as `bytes` bytes, least significant first.
+void put(std::vector<uint8_t>& out, uint32_t v, int bytes = 4) {
+    for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
 }
 
 bool save(const std::vector<uint8_t>& bytes, const std::string& path) {
@@ -79,13 +75,13 @@ bool writeBmp(const TestImage& image, const std::string& path, int bitsPerPixel)
     // row stored first).
     for (uint32_t v : {dataOffset + rowBytes * image.height, 0u, dataOffset, 40u,
                        uint32_t(image.width), uint32_t(image.height)})
-        put32(out, v);
-    put16(out, 1);
-    put16(out, uint16_t(bitsPerPixel));
+        put(out, v);
+    put(out, 1, 2);
+    put(out, uint32_t(bitsPerPixel), 2);
     // Uncompressed, data size, 72 dpi both ways, palette size, all colours important.
     for (uint32_t v : {0u, rowBytes * image.height, 2835u, 2835u, uint32_t(colours.size()), 0u})
-        put32(out, v);
-    for (uint32_t c : colours) put32(out, c);  // stored blue, green, red, 0
+        put(out, v);
+    for (uint32_t c : colours) put(out, c);  // stored blue, green, red, 0
     for (int y = image.height - 1; y >= 0; --y) {
         const size_t start = out.size();
         for (int x = 0; x < image.width; ++x) {
