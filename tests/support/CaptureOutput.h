@@ -1,19 +1,17 @@
 // What a call prints on stdout and stderr, captured at the file descriptors for a test to check.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cctype>
 #include <string>
 
 // Between captureStdout() and capturedStdout() whatever the process writes to
 // standard output (C stdio or the descriptor itself) goes to a scratch file;
 // capturedStdout() puts the stream back and returns the text. Likewise for
-// standard error. One capture of each stream at a time: the test framework's.
-inline constexpr auto captureStdout = &testing::internal::CaptureStdout;
-inline constexpr auto capturedStdout = &testing::internal::GetCapturedStdout;
-inline constexpr auto captureStderr = &testing::internal::CaptureStderr;
-inline constexpr auto capturedStderr = &testing::internal::GetCapturedStderr;
+// standard error. One capture of each stream at a time.
+void captureStdout();
+std::string capturedStdout();
+void captureStderr();
+std::string capturedStderr();
 
 struct Output {
     std::string out, err;
