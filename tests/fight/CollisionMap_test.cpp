@@ -318,8 +318,8 @@ TEST_F(CollisionMapTest, SwapRemovalKeepsCellIndicesTrue) {
 }
 
 TEST_F(CollisionMapTest, BoxesTouchByWholeNumbersAndBlockingMovesExchangeMomentumOnce) {
-    Body* still = place(true, {0, 0, 0});
-    Body* mover = place(true, {10, 0, 0});
+    Body* still = place(true, {0, 0, -3});  // off z = 0: a sum of z would set them apart
+    Body* mover = place(true, {10, 0, -3});
     still->halfExtents = mover->halfExtents = {1.95f, 4, 2};  // x sum 3.9 counts as 3
     move(mover, {-6.3f, 0, 0});                               // 3.7 apart counts as 3: apart
     EXPECT_TRUE(mover->touched.empty());
@@ -341,7 +341,7 @@ TEST_F(CollisionMapTest, BoxesTouchByWholeNumbersAndBlockingMovesExchangeMomentu
     EXPECT_FLOAT_EQ(mover->velocity.x, -1);
 }
 
-TEST_F(CollisionMapTest, NonBlockingContactLetsTheMoveStandAndRefiles) {
+TEST_F(CollisionMapTest, NonBlockingContactLetsTheMoveStandAndRefilesAndBoxesApartAreNotTouched) {
     Body* creature = place(true, {0, 0, 0});
     Body* shot = place(false, {3, 0, 25});
     shot->velocity = {0, 0, -1};
@@ -352,6 +352,13 @@ TEST_F(CollisionMapTest, NonBlockingContactLetsTheMoveStandAndRefiles) {
         << "moved and kept its speed";
     EXPECT_EQ(shot->collisionCells[0], creature->collisionCells[0]);
     EXPECT_EQ(before->objectCount, 0);
+    // A blocking mover passes a shot too; bodies overlapping in x but apart in y
+    // (9 from 8) or in z (4.5 from 4) are not touched.
+    Body* above = place(true, {1, 9, 0});
+    Body* beside = place(true, {1, 0, 5});
+    move(creature, {0, 0, 0.5f});
+    EXPECT_EQ(creature->position.z, 0.5f) << "the move stands";
+    EXPECT_EQ(above->touched.size() + beside->touched.size(), 0u);
 }
 
 TEST_F(CollisionMapTest, LevelAndGridEdgesAreWallsButBeyondTheSidesObjectsMoveOn) {

