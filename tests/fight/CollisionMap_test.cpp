@@ -77,6 +77,14 @@ void expectCellByCellDistribution(const CollisionMap& map, const Mesh& mesh) {
         }
 }
 
+// A refused map: no grid, no cells, nothing found at `inside`.
+void expectEmpty(const CollisionMap& map, Vec3 inside) {
+    EXPECT_TRUE(map.empty());
+    EXPECT_EQ((Ints{map.columns, map.rows, map.cellCount[0], map.cellCount[1]}), (Ints{0, 0, 0, 0}))
+        << "columns, rows, cells of each grid";
+    EXPECT_EQ(map.locateCell(inside, 0), nullptr);
+}
+
 float randomIn(float low, float high) {
     return low + (high - low) * float(std::rand()) / float(RAND_MAX);
 }
@@ -133,57 +141,45 @@ TEST(CollisionMapBuild, DimensionsAndCellNumbers) {
     addObject(mesh, {low, low, low, {50, 30, 30}, {50, 30, 30}, {50, 30, 30}});  // 100 x 40 x 60
     mesh.computeBounds();
     CollisionMap map({20, 20, 20}, mesh);
-    EXPECT_EQ((std::vector<int>{map.columns, map.rows, map.cellCount[0], map.cellCount[1]}),
-              (std::vector<int>{6, 4, 72, 72}))
+    EXPECT_EQ((Ints{map.columns, map.rows, map.cellCount[0], map.cellCount[1]}),
+              (Ints{6, 4, 72, 72}))
         << "columns, rows, cells of each grid";
     auto number = [&](Vec3 offset, int grid) {
         return map.cellNumber(map.locateCell(add(low, offset), grid), grid);
     };
     // The offset grid; past the last column is column 0 of the next row; truncated toward zero.
-    EXPECT_EQ((std::vector<int>{number({25, 45, 5}, 0), number({15, 15, 15}, 1),
-                                number({125, 5, 25}, 0), number({5, -15, 5}, 0)}),
-              (std::vector<int>{49, 1 + 6 + 24, 2 * 6, 0}))
+    EXPECT_EQ((Ints{number({25, 45, 5}, 0), number({15, 15, 15}, 1), number({125, 5, 25}, 0),
+                    number({5, -15, 5}, 0)}),
+              (Ints{49, 1 + 6 + 24, 2 * 6, 0}))
         << "aligned, offset, past the last column, less than a cell below";
-    EXPECT_EQ(map.locateCell(add(low, {5, -25, 5}), 0), nullptr);
     const CollisionCell* first = map.cells[0].get();
-    EXPECT_EQ((std::vector<int>{map.cellNumber(first + 71, 0), map.cellNumber(first + 72, 0),
-                                map.cellNumber(first, -1), map.cellNumber(first, 2)}),
-              (std::vector<int>{71, -1, -1, -1}))
+    EXPECT_EQ((Ints{map.cellNumber(first + 71, 0), map.cellNumber(first + 72, 0),
+                    map.cellNumber(first, -1), map.cellNumber(first, 2)}),
+              (Ints{71, -1, -1, -1}))
         << "the last cell, one past it, grids -1 and 2";
+    EXPECT_EQ(map.locateCell(add(low, {5, -25, 5}), 0), nullptr);
     for (int grid : {-1, 2}) EXPECT_EQ(map.locateCell(low, grid), nullptr) << "grid " << grid;
     EXPECT_EQ(map.locateCell({NAN, 0, 0}, 0), nullptr);
     EXPECT_EQ(map.locateCell({1e30f, 0, 0}, 0), nullptr);
 }
 
-// A million cells per grid, along one axis or as a product, and no more; a
-// negative extent or a cell edge that is not positive gives none.
+// A million cells per grid, along one axis or as a product (999 x 999, but not 101 x 9901),
+// and no more; a negative extent or a cell edge that is not positive gives none.
 TEST(CollisionMapBuild, AGridHoldsAtMostAMillionCells) {
-    const struct {
-        Vec3 extent, cell;
-        int64_t cells;
-    } cases[] = {
-        {{999999, 0, 0}, {1, 1, 1}, 1000000},
-        {{1000000, 0, 0}, {1, 1, 1}, 0},
-        {{0, 999999, 0}, {1, 1, 1}, 1000000},
-        {{0, 1000000, 0}, {1, 1, 1}, 0},
-        {{0, 0, 999999}, {1, 1, 1}, 1000000},
-        {{0, 0, 1000000}, {1, 1, 1}, 0},
-        {{999, 0, 999}, {1, 1, 1}, 1000000},
-        {{100, 0, 9900}, {1, 1, 1}, 0},  // 101 x 9901
-        {{0, 0, 0}, {1, 1, 1}, 1},
-        {{0, -1, 0}, {1, 1, 1}, 0},
-        {{0, 0, -1}, {1, 1, 1}, 0},
-        {{0, 0, 0}, {-1, 1, 1}, 0},
-        {{0, 0, 0}, {1, -1, 1}, 0},
-        {{0, 0, 0}, {1, 1, -1}, 0},
-    };
-    for (const auto& c : cases) {
+    // Columns: level extent along x, y and z in cells of 1 x 1 x 1; cells per grid.
+    const double rows[][4] = {{999999, 0, 0, 1e6}, {1e6, 0, 0, 0},      {0, 999999, 0, 1e6},
+                              {0, 1e6, 0, 0},      {0, 0, 999999, 1e6}, {0, 0, 1e6, 0},
+                              {999, 0, 999, 1e6},  {100, 0, 9900, 0},   {0, 0, 0, 1},
+                              {0, -1, 0, 0},       {0, 0, -1, 0}};
+    for (const auto& [x, y, z, cells] : rows) {
         Mesh box;
-        box.boundsMax = c.extent;
-        EXPECT_EQ(collisionFigures(box, c.cell).cellsPerGrid, c.cells)
-            << "extent " << c.extent.x << " " << c.extent.y << " " << c.extent.z << ", cell "
-            << c.cell.x << " " << c.cell.y << " " << c.cell.z;
+        box.boundsMax = {float(x), float(y), float(z)};
+        EXPECT_EQ(collisionFigures(box, {1, 1, 1}).cellsPerGrid, int64_t(cells))
+            << "extent " << x << " " << y << " " << z;
     }
+    for (Vec3 cell : {Vec3{-1, 1, 1}, {1, -1, 1}, {1, 1, -1}})
+        EXPECT_EQ(collisionFigures(Mesh(), cell).cellsPerGrid, 0)
+            << "cell " << cell.x << " " << cell.y << " " << cell.z;
 }
 
 // Broken triangles too: a corner not finite, corners so far apart that their
@@ -208,21 +204,12 @@ TEST(CollisionMapBuild, TrianglesReachTheSameCellsInTheSameOrderAsCellByCell) {
     mesh.objects[2].boundsMax = {0, 0, 0};  // a box smaller than its triangles: the box decides
     mesh.objects[1].boundsMin.y = NAN;
     const float huge = 3e38f;
-    addObject(mesh, {{NAN, 0, 0},
-                     {9, 0, 0},
-                     {0, 0, 9},
-                     {0, INFINITY, 0},
-                     {9, 0, 0},
-                     {0, 0, 9},
-                     {0, 0, -INFINITY},
-                     {9, 0, 0},
-                     {0, 0, 9},
-                     {-huge, 0, 0},
-                     {huge, 0, 0},
-                     {0, 0, huge},
-                     {0, 1, 0},
-                     {9, 1, 0},
-                     {0, 1, 9}});
+    std::vector<Vec3> broken;
+    for (Vec3 bad : {Vec3{NAN, 0, 0}, {0, INFINITY, 0}, {0, 0, -INFINITY}})
+        broken.insert(broken.end(), {bad, {9, 0, 0}, {0, 0, 9}});
+    broken.insert(broken.end(), {{-huge, 0, 0}, {huge, 0, 0}, {0, 0, huge}});
+    broken.insert(broken.end(), {{0, 1, 0}, {9, 1, 0}, {0, 1, 9}});
+    addObject(mesh, broken);
     mesh.objects[3].faces.insert(mesh.objects[3].faces.end(), {15, 12, 13, 12, 15, 13, 12, 13, 15});
     mesh.objects[3].boundsMin = mesh.objects[0].boundsMin;
     mesh.objects[3].boundsMax = mesh.objects[0].boundsMax;
@@ -268,11 +255,7 @@ TEST(CollisionMapBuild, UnusableBoxesGiveAnEmptyMap) {
         CollisionMap map(c.cell, mesh, "box.3ds");
         EXPECT_EQ(capturedStderr(), std::string("Collision map box.3ds: level box ") + c.sizes +
                                         " gives no usable grid, no collisions built\n");
-        EXPECT_TRUE(map.empty());
-        EXPECT_EQ((std::vector<int>{map.columns, map.rows, map.cellCount[0], map.cellCount[1]}),
-                  (std::vector<int>{0, 0, 0, 0}))
-            << "columns, rows, cells of each grid";
-        EXPECT_EQ(map.locateCell({0, 0, 0}, 0), nullptr);
+        expectEmpty(map, {0, 0, 0});
     }
     captureStderr();
     EXPECT_TRUE(CollisionMap(20, 20, 20, "no_such_level.3ds").empty());
@@ -314,11 +297,7 @@ TEST(CollisionMapBuild, TheBuildTakesAtMostFourMillionCellTests) {
     EXPECT_EQ(capturedStderr(),
               "Collision map floors.3ds: building needs 4000002 triangle-in-cell tests, more than "
               "the 4000000 allowed; no collisions built\n");
-    EXPECT_TRUE(map.empty());
-    EXPECT_EQ((std::vector<int>{map.columns, map.rows, map.cellCount[0], map.cellCount[1]}),
-              (std::vector<int>{0, 0, 0, 0}))
-        << "columns, rows, cells of each grid";
-    EXPECT_EQ(map.locateCell({10, 0, 10}, 0), nullptr);
+    expectEmpty(map, {10, 0, 10});
     EXPECT_EQ(collisionFigures(pastBudget, cell).filings, -1);
 }
 
@@ -339,8 +318,8 @@ TEST_F(CollisionMapTest, SwapRemovalKeepsCellIndicesTrue) {
 }
 
 TEST_F(CollisionMapTest, BoxesTouchByWholeNumbersAndBlockingMovesExchangeMomentumOnce) {
-    Body* still = place(true, {0, 0, 0});
-    Body* mover = place(true, {10, 0, 0});
+    Body* still = place(true, {0, 0, -3});  // off z = 0: a sum of z would set them apart
+    Body* mover = place(true, {10, 0, -3});
     still->halfExtents = mover->halfExtents = {1.95f, 4, 2};  // x sum 3.9 counts as 3
     move(mover, {-6.3f, 0, 0});                               // 3.7 apart counts as 3: apart
     EXPECT_TRUE(mover->touched.empty());
@@ -362,20 +341,27 @@ TEST_F(CollisionMapTest, BoxesTouchByWholeNumbersAndBlockingMovesExchangeMomentu
     EXPECT_FLOAT_EQ(mover->velocity.x, -1);
 }
 
-TEST_F(CollisionMapTest, NonBlockingContactLetsTheMoveStandAndRefiles) {
+TEST_F(CollisionMapTest, NonBlockingContactLetsTheMoveStandAndRefilesAndBoxesApartAreNotTouched) {
     Body* creature = place(true, {0, 0, 0});
     Body* shot = place(false, {3, 0, 25});
     shot->velocity = {0, 0, -1};
     CollisionCell* before = shot->collisionCells[0];
     move(shot, {-2, 0, -25});
     EXPECT_EQ(creature->touched.size(), 2u) << "both handlers are called";
-    EXPECT_EQ((std::vector<float>{shot->position.z, shot->velocity.z}), (std::vector<float>{0, -1}))
+    EXPECT_EQ((Floats{shot->position.z, shot->velocity.z}), (Floats{0, -1}))
         << "moved and kept its speed";
     EXPECT_EQ(shot->collisionCells[0], creature->collisionCells[0]);
     EXPECT_EQ(before->objectCount, 0);
+    // A blocking mover passes a shot too; bodies overlapping in x but apart in y
+    // (9 from 8) or in z (4.5 from 4) are not touched.
+    Body* above = place(true, {1, 9, 0});
+    Body* beside = place(true, {1, 0, 5});
+    move(creature, {0, 0, 0.5f});
+    EXPECT_EQ(creature->position.z, 0.5f) << "the move stands";
+    EXPECT_EQ(above->touched.size() + beside->touched.size(), 0u);
 }
 
-TEST_F(CollisionMapTest, LevelAndGridEdgesAreWalls) {
+TEST_F(CollisionMapTest, LevelAndGridEdgesAreWallsButBeyondTheSidesObjectsMoveOn) {
     Body* walker = place(true, {47, 0, 0});
     using Standing = CollisionMap::Standing;
     move(walker, {1.5f, 0, 0});  // centre 1.5 from the wall
@@ -395,12 +381,10 @@ TEST_F(CollisionMapTest, LevelAndGridEdgesAreWalls) {
     CollisionMap empty(Vec3{20, 20, 20});  // no level: nowhere to go
     empty.resolveMove(walker);
     EXPECT_EQ(walker->touched.size(), 4u);
-}
 
-// Only a cell number out of range is outside: beyond the box's sides an
-// object lands in a cell at the other side, far from its triangles.
-TEST_F(CollisionMapTest, BeyondTheSidesObjectsWrapIntoOtherCellsAndMoveOn) {
-    Body* walker = place(true, {-90, 0, 0});
+    // Only a cell number out of range is outside: beyond the box's sides an
+    // object lands in a cell at the other side, far from its triangles.
+    walker = place(true, {-90, 0, 0});
     EXPECT_EQ(map->axisBeyondGrids(walker->centre), -1);
     move(walker, {-40, 0, 0});
     EXPECT_EQ(map->axisBeyondGrids(walker->centre), 0) << "beyond the first column";

@@ -61,7 +61,7 @@ struct CreatureTest : ::testing::Test {
         for (int i = 0; i < 3; ++i) characters[i].skinCount = i + 2;
     }
     // The entity's forward, backward, left, right, fire, previous and next weapon commands.
-    std::vector<int> commands() const {
+    Ints commands() const {
         return {entity.moveForward, entity.moveBackward,   entity.strafeLeft, entity.strafeRight,
                 entity.fire,        entity.previousWeapon, entity.nextWeapon};
     }
@@ -74,44 +74,46 @@ struct CreatureTest : ::testing::Test {
     void updates(int n) {
         for (int i = 0; i < n; ++i) creature->update();
     }
-    // A look showing each way of moving by its own model.
-    CharacterModelSet* newLook() {
-        auto* look = new CharacterModelSet;
-        look->standModel = &stand;
-        look->walkModel = &walk;
-        look->strafeLeftModel = &strafeLeft;
-        look->strafeRightModel = &strafeRight;
-        look->diagonalLeftModel = &diagonalLeft;
-        look->diagonalRightModel = &diagonalRight;
-        return look;
-    }
 };
 using EntityTest = CreatureTest;
 using AnimationTest = CreatureTest;
 using PlayerInputTest = CreatureTest;
 using AITest = CreatureTest;
 
+// A creature's row: speed 1.1 taken at a share of 0.6, an impulse keeping 0.9 of itself; a
+// creature is stopped by whatever it touches.
 TEST_F(EntityTest, VelocityApproachesSpeedByResponsivenessShare) {
-    entity.speed = 1.1f;
-    entity.responsiveness = 0.6f;
-    entity.moveForward = 1;
+    creature->moveForward = 1;
+    creature->impulse = {1, 0, 0};
     float z = 0;
     for (float v : {0.66f, 0.924f, 1.0296f}) {
-        entity.update();
+        updates(1);
         z -= v;
-        EXPECT_NEAR(entity.velocity.z, -v, 1e-5) << "heading 0 faces -z";
-        EXPECT_NEAR(entity.position.z, z, 1e-4);
+        EXPECT_NEAR(creature->velocity.z, -v, 1e-5) << "heading 0 faces -z";
+        EXPECT_NEAR(creature->position.z, z, 1e-4);
     }
-    EXPECT_NEAR(entity.previousPosition.z, z + 1.0296f, 1e-4);
-    EXPECT_NEAR(entity.centre.y, 3, 1e-6) << "raised by the model's centre height";
+    EXPECT_NEAR(creature->position.x, 0.9f + 0.81f + 0.729f, 1e-5) << "impulse decayed first";
+    EXPECT_NEAR(creature->previousPosition.z, z + 1.0296f, 1e-4);
+    EXPECT_NEAR(creature->centre.y, 3, 1e-6) << "raised by the model's centre height";
+    EXPECT_TRUE(creature->onCollision(nullptr));
 }
 
-// Heading 30 at speed 2: forward is (1, 0, -1.732); a growing heading turns
-// toward +x, and right is forward turned by another 90 degrees. Opposite
-// commands cancel each other and are cleared.
-TEST_F(EntityTest, EachCommandMovesAlongTheHeading) {
+// Turn rates add up at every update without wrapping. Then heading 30 at speed 2: forward is
+// (1, 0, -1.732); a growing heading turns toward +x, and right is forward turned by another 90
+// degrees. Opposite commands cancel each other and are cleared.
+TEST_F(EntityTest, TurnRatesAddUpAndEachCommandMovesAlongTheHeading) {
+    entity.pitchRate = 100;
+    entity.yawRate = 200;
+    entity.rollRate = -300;
+    entity.moveForward = 1;  // a new entity has no speed
+    entity.update();
+    entity.update();
+    EXPECT_EQ((Floats{entity.pitch, entity.heading, entity.roll, length(entity.position)}),
+              (Floats{200, 400, -600, 0}))
+        << "pitch, heading, roll, distance moved";
     entity.speed = 2;
-    entity.yawRate = 30;
+    entity.pitchRate = entity.rollRate = entity.moveForward = 0;
+    entity.yawRate = -370;
     entity.update();
     entity.yawRate = 0;
     EXPECT_NEAR(entity.headingSin, 0.5f, 1e-6);
@@ -129,21 +131,8 @@ TEST_F(EntityTest, EachCommandMovesAlongTheHeading) {
     for (const auto& [command, velocity] : cases) entity.*command = 1;
     entity.update();
     expectVec(entity.velocity, 0, 0, 0);
-    EXPECT_EQ(commands(), (std::vector<int>{0, 0, 0, 0, 0, 0, 0})) << "cleared";
+    EXPECT_EQ(commands(), (Ints{0, 0, 0, 0, 0, 0, 0})) << "cleared";
     EXPECT_EQ(entity.moveUp + entity.moveDown, 0) << "up and down cleared";
-}
-
-TEST_F(EntityTest, TurnRatesAddUpAtEveryUpdateWithoutWrapping) {
-    entity.pitchRate = 100;
-    entity.yawRate = 200;
-    entity.rollRate = -300;
-    entity.moveForward = 1;  // a new entity has no speed
-    entity.update();
-    entity.update();
-    EXPECT_EQ(
-        (std::vector<float>{entity.pitch, entity.heading, entity.roll, length(entity.position)}),
-        (std::vector<float>{200, 400, -600, 0}))
-        << "pitch, heading, roll, distance moved";
 }
 
 TEST_F(EntityTest, NotAliveDriftsAndSlowsGeometrically) {
@@ -161,7 +150,7 @@ TEST_F(EntityTest, NotAliveDriftsAndSlowsGeometrically) {
     entity.update();
     seen.push_back(entity.velocity.x);
     // The impulse decays before the move; a dead object's update does nothing.
-    EXPECT_EQ(seen, (std::vector<float>{3, 3, 4, 2.25f, 2.25f}))
+    EXPECT_EQ(seen, (Floats{3, 3, 4, 2.25f, 2.25f}))
         << "velocity and place after one update, velocity after two and after a dead one";
 }
 
@@ -192,7 +181,7 @@ TEST_F(PlayerInputTest, EachKeyAndButtonSetsItsCommand) {
         keys.assign(SDLK_LAST, 0);
         keys[key] = 1;
         applyPlayerInput(entity, keys.data(), uint8_t(buttons), 0);
-        std::vector<int> expected(7, 0);
+        Ints expected(7, 0);
         expected[command] = 1;
         EXPECT_EQ(commands(), expected) << "key " << key << ", buttons " << buttons;
     }
@@ -209,6 +198,7 @@ TEST_F(PlayerInputTest, RightArrowWinsAndMouseAddsSignedSquare) {
     }
 }
 
+// Mouse motion made while dead turns at the first update after revival.
 TEST_F(PlayerInputTest, DeadPlayerOnlyAnswersReturn) {
     entity.alive = 0;
     entity.moveForward = 1;
@@ -216,14 +206,8 @@ TEST_F(PlayerInputTest, DeadPlayerOnlyAnswersReturn) {
     keys[SDLK_RETURN] = keys[SDLK_s] = keys[SDLK_RIGHT] = 1;
     applyPlayerInput(entity, keys.data(), MOUSE_LEFT, 7);
     EXPECT_EQ(entity.respawn, 1);
-    EXPECT_EQ(commands(), (std::vector<int>{1, 0, 0, 0, 0, 0, 0})) << "as they were";
-    EXPECT_FLOAT_EQ(entity.yawRate, 3.0f);
-}
-
-TEST_F(PlayerInputTest, MotionMadeWhileDeadTurnsAtTheFirstUpdateAfterRevival) {
+    EXPECT_EQ(commands(), (Ints{1, 0, 0, 0, 0, 0, 0})) << "as they were";
     KeyboardController player(nullptr, &entity);
-    entity.alive = 0;
-    entity.yawRate = 3.0f;
     pendingMouseDx = 10;
     player.control();
     EXPECT_FLOAT_EQ(entity.yawRate, 3.0f);
@@ -237,8 +221,8 @@ TEST_F(PlayerInputTest, MotionMadeWhileDeadTurnsAtTheFirstUpdateAfterRevival) {
 
 // Standing still counts as stuck, so every control decides anew: six draws each.
 TEST_F(AITest, EveryDecisionDrawsTurnStrafeWalkCountdownFireAndSwitchInOrder) {
-    const std::vector<int> r = randsAfterSeed(11, 600);
-    std::vector<int> seen, expected;
+    const Ints r = randsAfterSeed(11, 600);
+    Ints seen, expected;
     for (size_t i = 0; i < r.size(); i += 6) {
         ai.control();
         seen.insert(seen.end(), {int(entity.yawRate), entity.strafeLeft, entity.strafeRight,
@@ -255,12 +239,12 @@ TEST_F(AITest, DecidesAgainBelowZeroOrWhenStuck) {
     ai.control();
     ai.decisionCountdown = 1;
     entity.position = {1, 0, 0};  // moved in x since the last update
-    std::vector<int> r = randsAfterSeed(5, 2);
+    Ints r = randsAfterSeed(5, 2);
     ai.control();
     // 0 still keeps the decision, and only a decision turns; fire and switch are drawn anew.
-    EXPECT_EQ((std::vector<float>{float(ai.decisionCountdown), entity.yawRate, float(entity.fire),
-                                  float(entity.previousWeapon)}),
-              (std::vector<float>{0, 0, float(r[0] % 3 == 0), float(r[1] % 40 == 0)}))
+    EXPECT_EQ((Floats{float(ai.decisionCountdown), entity.yawRate, float(entity.fire),
+                      float(entity.previousWeapon)}),
+              (Floats{0, 0, float(r[0] % 3 == 0), float(r[1] % 40 == 0)}))
         << "countdown, turn, fire, switch";
     r = randsAfterSeed(6, 4);
     ai.control();
@@ -278,8 +262,8 @@ TEST_F(AITest, DecidesAgainBelowZeroOrWhenStuck) {
 TEST_F(AITest, DeadCreatureOnlyDrawsForRevival) {
     entity.alive = 0;
     entity.fire = 1;
-    const std::vector<int> r = randsAfterSeed(3, 1000);
-    std::vector<int> expected, seen;
+    const Ints r = randsAfterSeed(3, 1000);
+    Ints expected, seen;
     for (int draw : r) {
         expected.push_back(draw % 200 == 0);
         ai.control();
@@ -289,7 +273,7 @@ TEST_F(AITest, DeadCreatureOnlyDrawsForRevival) {
     EXPECT_EQ(seen, expected);
     EXPECT_EQ(entity.fire, 1);
     EXPECT_EQ(ai.decisionCountdown, 0);
-    const std::vector<int> next = randsAfterSeed(12, 1);
+    const Ints next = randsAfterSeed(12, 1);
     AIController(nullptr, nullptr).control();
     EXPECT_EQ(rand(), next[0]) << "steering nothing, it draws nothing";
 }
@@ -297,14 +281,11 @@ TEST_F(AITest, DeadCreatureOnlyDrawsForRevival) {
 // The start delay is drawn below the update period (none without a period,
 // which then stays 1 ms), then the start weapon unless the row names one of the five.
 TEST_F(CreatureTest, ConstructionDrawsDelayThenStartWeapon) {
-    const std::vector<int> r = randsAfterSeed(77, 3);
+    const Ints r = randsAfterSeed(77, 3);
     captureStdout();
     Creature fresh(nullptr, body.get(), creatureTypes[0]);
     const std::string out = capturedStdout();  // after the weapons' model lines
     EXPECT_EQ(out.substr(out.rfind('\n', out.size() - 2) + 1), "New pelmo in game\n");
-    EXPECT_EQ((std::vector<int>{fresh.delay, int(fresh.period), fresh.weaponIndex}),
-              (std::vector<int>{r[0] % 25, 25, r[1] % 5}))
-        << "delay, period, weapon";
     EXPECT_EQ(fresh.currentWeapon, fresh.weapons[r[1] % 5].get());
     // Columns: update period, start weapon; delay, period, weapon (-1: the second draw % 5),
     // draws made.
@@ -318,48 +299,18 @@ TEST_F(CreatureTest, ConstructionDrawsDelayThenStartWeapon) {
         randsAfterSeed(77, 0);
         std::unique_ptr<Creature> made;
         captureOutput([&] { made = std::make_unique<Creature>(nullptr, body.get(), row); });
-        EXPECT_EQ((std::vector<int>{made->delay, int(made->period), made->weaponIndex, rand()}),
-                  (std::vector<int>{delay, period, weapon < 0 ? r[1] % 5 : weapon, r[draws]}))
+        EXPECT_EQ((Ints{made->delay, int(made->period), made->weaponIndex, rand()}),
+                  (Ints{delay, period, weapon < 0 ? r[1] % 5 : weapon, r[draws]}))
             << "delay, period, weapon, next draw for period " << updatePeriod << " and weapon "
             << startWeapon;
     }
-}
-
-// Speed 1.1 taken at a share of 0.6, an impulse keeping 0.9 of itself; a
-// creature is stopped by whatever it touches.
-TEST_F(CreatureTest, MovesByItsRowAndBlocks) {
-    creature->moveForward = 1;
-    creature->impulse = {1, 0, 0};
-    updates(1);
-    EXPECT_FLOAT_EQ(creature->position.x, 0.9f);
-    EXPECT_FLOAT_EQ(creature->position.z, -0.66f);
-    EXPECT_TRUE(creature->onCollision(nullptr));
-}
-
-// The body model follows the creature's own movement flags.
-TEST_F(CreatureTest, AnimationFollowsTheMovementFlags) {
-    CharacterModelSet* look = newLook();
-    creature->setCharacterModels(look);
-    std::vector<Model*> shown;
-    for (uint8_t Creature::*flag : {&Creature::moveForward, &Creature::moveBackward,
-                                    &Creature::strafeLeft, &Creature::strafeRight}) {
-        (*creature).*flag = 1;
-        updates(1);
-        (*creature).*flag = 0;
-        shown.push_back(look->currentModel);
-    }
-    updates(1);
-    shown.push_back(look->currentModel);
-    EXPECT_EQ(shown, (std::vector<Model*>{&walk, &walk, &strafeLeft, &strafeRight, &stand}));
-    EXPECT_EQ(look->animationTime, 75);  // five updates, the backward one running it back
 }
 
 // A creature killed for good (dead, waiting to be disposed of) neither moves nor fires.
 TEST_F(CreatureTest, DiesOnlyBelowZeroAndOnce) {
     creature->fire = creature->moveForward = creature->nextWeapon = 1;
     creature->yawRate = 5.0f;
-    EXPECT_EQ((std::vector<int>{creature->takeDamage(100), creature->health, creature->alive}),
-              (std::vector<int>{0, 0, 1}))
+    EXPECT_EQ((Ints{creature->takeDamage(100), creature->health, creature->alive}), (Ints{0, 0, 1}))
         << "killed, health, alive";
     creature->dead = 1;
     updates(1);
@@ -392,12 +343,11 @@ TEST_F(CreatureTest, RespawnRevivesAtStartWithFullHealthAndAmmo) {
     EXPECT_EQ(capturedStdout(), "Pelmo died\nPelmo revived\n");
     // The weapon and the animation had their turn before the revival.
     const Weapon& weapon = *creature->currentWeapon;
-    EXPECT_EQ((std::vector<int>{creature->alive, creature->health, creature->weaponSwitchCooldown,
-                                weapon.ammo, creature->characterModels->dying}),
-              (std::vector<int>{1, 100, 0, weapon.type.ammo, 1}))
+    EXPECT_EQ((Ints{creature->alive, creature->health, creature->weaponSwitchCooldown, weapon.ammo,
+                    creature->characterModels->dying}),
+              (Ints{1, 100, 0, weapon.type.ammo, 1}))
         << "alive, health, switch cooldown, ammunition, dying";
-    EXPECT_EQ((std::vector<float>{creature->position.z, creature->heading}),
-              (std::vector<float>{-50, 33}))
+    EXPECT_EQ((Floats{creature->position.z, creature->heading}), (Floats{-50, 33}))
         << "at the start point, heading kept";
     EXPECT_GT(creature->velocity.x, 0.0f);
 }
@@ -405,7 +355,7 @@ TEST_F(CreatureTest, RespawnRevivesAtStartWithFullHealthAndAmmo) {
 // Switching comes first in an update, and only the current weapon counts down and fires.
 TEST_F(CreatureTest, OnlyTheCurrentWeaponRunsAndAWeaponKeepsItsCooldownWhileAway) {
     auto state = [&](auto field) {
-        std::vector<int> values;
+        Ints values;
         for (auto& w : creature->weapons) values.push_back((*w).*field);
         return values;
     };
@@ -422,13 +372,13 @@ TEST_F(CreatureTest, OnlyTheCurrentWeaponRunsAndAWeaponKeepsItsCooldownWhileAway
     creature->previousWeapon = 1;
     creature->weaponSwitchCooldown = 0;
     updates(1);  // back to weapon 0
-    EXPECT_EQ(state(&Weapon::cooldown), (std::vector<int>{125, 75, 100, 100, 100}));
-    EXPECT_EQ(state(&Weapon::ammo), (std::vector<int>{199, 200, 200, 2000, 200}));
+    EXPECT_EQ(state(&Weapon::cooldown), (Ints{125, 75, 100, 100, 100}));
+    EXPECT_EQ(state(&Weapon::ammo), (Ints{199, 200, 200, 2000, 200}));
 }
 
 // 525 ms between steps; next wins when both are held.
 TEST_F(CreatureTest, HeldSwitchStepsOnceEvery21Updates) {
-    std::vector<int> seen;
+    Ints seen;
     auto after = [&](int n) {
         updates(n);
         seen.push_back(creature->weaponIndex);
@@ -445,12 +395,12 @@ TEST_F(CreatureTest, HeldSwitchStepsOnceEvery21Updates) {
     after(21);
     creature->previousWeapon = 0;
     after(30);
-    EXPECT_EQ(seen, (std::vector<int>{0, 0, 0, 1, 2, 4, 4}));
+    EXPECT_EQ(seen, (Ints{0, 0, 0, 1, 2, 4, 4}));
 }
 
 TEST_F(CreatureTest, ComputerCreatureDrawsCharacterBodySkinThenPlace) {
-    const std::vector<int> r = randsAfterSeed(99, 7);
-    std::unique_ptr<Creature> creature(computer());
+    const Ints r = randsAfterSeed(99, 7);
+    creature.reset(computer());
     ASSERT_NE(creature, nullptr);
     // r[1] is the start delay, r[3] the skin; exactly six draws.
     EXPECT_EQ((std::vector<double>{double(creature->characterModels->characterIndex),
@@ -460,6 +410,18 @@ TEST_F(CreatureTest, ComputerCreatureDrawsCharacterBodySkinThenPlace) {
                                    double(-10 - r[5] % 35), double(r[6])}))
         << "character, weapon, x, z, next draw";
     EXPECT_NE(dynamic_cast<AIController*>(creature->controller), nullptr);
+
+    // No characters, no computer creature; no skins, no skin drawn.
+    const Output none = captureOutput([&] {
+        EXPECT_EQ(createComputerCreature(nullptr, body.get(), characters, 0), nullptr);
+        EXPECT_EQ(createComputerCreature(nullptr, body.get(), nullptr, 3), nullptr);
+    });
+    EXPECT_EQ(none.err,
+              "No character for a computer creature\nNo character for a computer creature\n");
+    for (CharacterInfo& c : characters) c.skinCount = 0;
+    const Ints next = randsAfterSeed(5, 6);
+    creature.reset(computer());
+    EXPECT_FLOAT_EQ(creature->position.x, float(10 - next[3] % 20));
 }
 
 // A character index outside the table takes row 0 rather than reading past it:
@@ -478,27 +440,27 @@ TEST_F(CreatureTest, PlayerStartsAtStartPointWithKeyboard) {
     }
 }
 
-TEST_F(CreatureTest, NoCharactersNoComputerCreatureAndNoSkinsNoDraw) {
-    const Output none = captureOutput([&] {
-        EXPECT_EQ(createComputerCreature(nullptr, body.get(), characters, 0), nullptr);
-        EXPECT_EQ(createComputerCreature(nullptr, body.get(), nullptr, 3), nullptr);
-    });
-    EXPECT_EQ(none.err,
-              "No character for a computer creature\nNo character for a computer creature\n");
-    for (CharacterInfo& c : characters) c.skinCount = 0;
-    const std::vector<int> r = randsAfterSeed(5, 6);
-    std::unique_ptr<Creature> creature(computer());
-    EXPECT_FLOAT_EQ(creature->position.x, float(10 - r[3] % 20));
-}
-
+// The body model follows the creature's own movement flags.
 TEST_F(AnimationTest, MovementChoosesBodyModel) {
-    std::unique_ptr<CharacterModelSet> set(newLook());
+    auto* look = new CharacterModelSet;
+    look->standModel = &stand;
+    look->walkModel = &walk;
+    look->strafeLeftModel = &strafeLeft;
+    look->strafeRightModel = &strafeRight;
+    look->diagonalLeftModel = &diagonalLeft;
+    look->diagonalRightModel = &diagonalRight;
+    creature->setCharacterModels(look);
     std::vector<Model*> shown;
     for (int walking : {0, 1, 2})     // still, forward, backward
         for (int side : {0, 1, 2}) {  // no strafe, left, right
-            set->selectAnimation(25, walking == 1, walking == 2, side == 1, side == 2, 100);
-            shown.push_back(set->currentModel);
+            creature->moveForward = walking == 1;
+            creature->moveBackward = walking == 2;
+            creature->strafeLeft = side == 1;
+            creature->strafeRight = side == 2;
+            updates(1);
+            shown.push_back(look->currentModel);
         }
+    EXPECT_EQ(look->animationTime, 75) << "nine updates of 25 ms, three walking back";
     // Walking backward swaps the strafe sides.
     EXPECT_EQ(shown, (std::vector<Model*>{&stand, &strafeLeft, &strafeRight, &walk, &diagonalLeft,
                                           &diagonalRight, &walk, &diagonalRight, &diagonalLeft}));
@@ -506,7 +468,7 @@ TEST_F(AnimationTest, MovementChoosesBodyModel) {
 
 TEST_F(AnimationTest, ClockRunsBackwardWalkingBackAndDeathStartsFromZeroOnce) {
     CharacterModelSet set;
-    std::vector<int> seen;  // the clock and the dying flag after each step
+    Ints seen;  // the clock and the dying flag after each step
     auto step = [&](int ms, bool forward, bool backward, int health) {
         set.selectAnimation(ms, forward, backward, false, false, health);
         seen.insert(seen.end(), {set.animationTime, set.dying});
@@ -517,7 +479,7 @@ TEST_F(AnimationTest, ClockRunsBackwardWalkingBackAndDeathStartsFromZeroOnce) {
     step(25, false, false, -10);
     step(25, false, false, -10);
     step(25, false, false, 100);
-    EXPECT_EQ(seen, (std::vector<int>{-25, 0, 25, 0, 50, 0, 25, 1, 50, 1, 75, 0}));
+    EXPECT_EQ(seen, (Ints{-25, 0, 25, 0, 50, 0, 25, 1, 50, 1, 75, 0}));
 }
 
 // Names of up to 254 characters; one longer is no name (the part is not asked for), with a word.

@@ -16,6 +16,9 @@
 #include "ProjectileType.h"
 #include "World.h"
 
+using Ints = std::vector<int>;
+using Floats = std::vector<float>;
+
 // A loaded model without frames whose bounding box is (min, max); enough for
 // an entity's collision size and centre height, and never drawn.
 inline std::unique_ptr<Model> makeBoxModel(Vec3 min, Vec3 max) {

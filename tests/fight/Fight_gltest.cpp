@@ -40,6 +40,8 @@
 #include "World.h"
 
 namespace {
+using Ints = std::vector<int>;
+using Floats = std::vector<float>;
 
 // One object over the given vertices: by default two triangles over four corners, and any
 // spare vertices after them.
@@ -66,6 +68,17 @@ TdsScene rectangleScene(float x0, float x1, float y0, float y1, float depth, boo
 
 void setName(char* field, const char* text) {
     std::snprintf(field, INFO_TEXT_SIZE, "%s", text);
+}
+
+// Names a map's level and collision models and its ground, roof and sky words.
+void setMap(MapInfo& map, const char* level, const char* ground, const char* roof,
+            const char* sky) {
+    for (auto [field, name] : {std::pair{map.levelModel, level},
+                               {map.collisionModel, level},
+                               {map.groundModel, ground},
+                               {map.roofModel, roof},
+                               {map.skyTexture, sky}})
+        setName(field, name);
 }
 
 std::string keyOutput(GameState& state, int key) {
@@ -95,12 +108,6 @@ void expectProjection(double fovy, double farClip) {
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     EXPECT_EQ(actual, expected);
-}
-
-GLfloat firstComponent(void (*get)(GLenum, GLenum, GLfloat*), GLenum which, GLenum name) {
-    GLfloat value[4] = {};
-    get(which, name, value);
-    return value[0];
 }
 
 const Rgb RED{255, 0, 0}, GREEN{0, 255, 0}, BLUE{0, 0, 255}, WHITE{255, 255, 255},
@@ -144,11 +151,6 @@ Rgb at(float dx, float dy) {
                                int(GlTestWindow::HEIGHT / 2 + (dy - 0.1f) * pixelsPerUnit));
 }
 
-// Screen colours at the five markers: arms, body, extra, gun, death.
-std::vector<Rgb> markers() {
-    return {at(-2, 1.5f), at(2, 1.5f), at(-2, -1.5f), at(2, -1.5f), at(0, 0)};
-}
-
 // A map "Floor": a flat floor of 200 x 200 units at y = -1 around the start point is its level
 // and collision model, the creatures' body too. For the map scene: level, roof and ground side
 // by side and overlapping, 10 units ahead; the sky 1000 units ahead, above the view's middle.
@@ -165,13 +167,8 @@ struct GameStateTest : GlTest {
         ASSERT_TRUE(saveTds(rectangleScene(-300, 300, 300, 2000, 1000, true), dir.file("sky.3ds")));
         ASSERT_TRUE(writeBmp(TestImage(4, 4, 0, 255, 0), dir.file("stars.bmp")));
         MapInfo map;
-        for (auto [field, name] : {std::pair{map.name, "Floor"},
-                                   {map.levelModel, "floor.3ds"},
-                                   {map.groundModel, "noground"},
-                                   {map.roofModel, "noroof"},
-                                   {map.skyTexture, "nosky"},
-                                   {map.collisionModel, "floor.3ds"}})
-            setName(field, name);
+        setName(map.name, "Floor");
+        setMap(map, "floor.3ds", "noground", "noroof", "nosky");
         const float fog[4] = {0.25f, 0.5f, 0.75f, 1.0f};
         std::copy(fog, fog + 4, map.fogColour);
         settings.maps.assign(1, map);
@@ -189,31 +186,21 @@ struct GameStateTest : GlTest {
         settings = savedSettings;
         GlTest::TearDown();
     }
-    // A game state's map with the given ground, roof and sky words.
-    void useMap(GameState& state, const char* ground, const char* roof, const char* sky) {
-        setName(state.map.levelModel, "level.3ds");
-        setName(state.map.groundModel, ground);
-        setName(state.map.roofModel, roof);
-        setName(state.map.skyTexture, sky);
-    }
 
     TempDir dir;
     ScopedWorkingDir cwd{dir.path()};
     Settings savedSettings = settings;
 };
 
-TEST_F(GameStateTest, LoadRefusesAnInvalidSelectionAndCreatesNothing) {
-    GameState state(nullptr);
-    settings.mapIndex = 1;
-    captureStderr();
-    EXPECT_FALSE(state.load());
-    EXPECT_EQ(capturedStderr(), "Invalid mapID when starting engine\n");
-    EXPECT_EQ(state.objectCount, 0);
-    EXPECT_EQ(state.collisionMap, nullptr);
-}
-
+// An invalid selection is refused and creates nothing.
 TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
     GameState state(nullptr);
+    settings.mapIndex = 1;
+    const Output refused = captureOutput([&] { EXPECT_FALSE(state.load()); });
+    EXPECT_EQ(refused.err, "Invalid mapID when starting engine\n");
+    EXPECT_EQ(state.objectCount, 0);
+    EXPECT_EQ(state.collisionMap, nullptr);
+    settings.mapIndex = 0;
     captureStdout();
     ASSERT_TRUE(state.load());
     std::vector<std::string> steps;  // the loading steps' lines among the models' ones
@@ -226,27 +213,17 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
     expected.resize(10, "New pelmo in game");
     EXPECT_EQ(steps, expected);
 
-    EXPECT_NE(dynamic_cast<MapScene*>(state.objects[0]), nullptr);
     ASSERT_NE(state.collisionMap, nullptr);
     EXPECT_FALSE(state.collisionMap->empty());
     const Vec3 cell = state.collisionMap->cellSize;
-    EXPECT_EQ((std::vector<float>{cell.x, cell.y, cell.z}), (std::vector<float>{20, 20, 20}))
-        << "cell size";
+    EXPECT_EQ((Floats{cell.x, cell.y, cell.z}), (Floats{20, 20, 20})) << "cell size";
     EXPECT_STREQ(state.map.name, "Floor");
 
-    // The player at the start point, followed by the camera; six more around it.
-    ASSERT_EQ(state.objectCount, 8);
-    auto* player = dynamic_cast<Creature*>(state.objects[1]);
-    ASSERT_NE(player, nullptr);
-    EXPECT_EQ(state.view.target, player);
-    EXPECT_TRUE(player->model != nullptr && player->model == state.modelSlots[0]);
-    EXPECT_FLOAT_EQ(player->position.z, -50.0f);
-    for (int i = 2; i < 8; ++i) {
-        auto* other = dynamic_cast<Creature*>(state.objects[i]);
-        ASSERT_NE(other, nullptr);
-        const Vec3 at = other->position;
-        EXPECT_TRUE(at.x >= -9 && at.x <= 10 && at.z >= -44 && at.z <= -10) << at.x << " " << at.z;
-    }
+    // The map scene, the player (followed by the camera, in the fight's body) and six more.
+    EXPECT_EQ(state.objectCount, 8);
+    ASSERT_NE(state.view.target, nullptr);
+    EXPECT_TRUE(state.view.target->model != nullptr &&
+                state.view.target->model == state.modelSlots[0]);
 
     EXPECT_EQ(glFloats(GL_COLOR_CLEAR_VALUE, 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 0}));
     EXPECT_EQ(glFloats(GL_FOG_COLOR, 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 1}));
@@ -268,18 +245,6 @@ TEST_F(GameStateTest, LoadIntoAFullTableDeletesWhatDoesNotFit) {
     }
 }
 
-// The body and projectile models go with the fight; the collision model as
-// soon as the map is built.
-TEST_F(GameStateTest, ModelsAreGivenBack) {
-    captureOutput([] {
-        GameState state(nullptr);
-        EXPECT_EQ(modelStore.count(), 2);
-        EXPECT_FALSE(CollisionMap(20, 20, 20, "floor.3ds").empty());
-        EXPECT_EQ(modelStore.count(), 2);
-    });
-    EXPECT_EQ(modelStore.count(), 0);
-}
-
 // Fog, far clip (projection and fog range, without limit), view angle (projection only) and
 // camera keys (seven modes, wrapping, quietly).
 TEST_F(GameStateTest, ViewKeysChangeFogProjectionAndCameraAndSaySo) {
@@ -287,7 +252,6 @@ TEST_F(GameStateTest, ViewKeysChangeFogProjectionAndCameraAndSaySo) {
     glEnable(GL_FOG);
     EXPECT_EQ(keyOutput(state, 'f'), "Fog disabled\n");
     EXPECT_FALSE(glIsEnabled(GL_FOG));
-    EXPECT_EQ(state.fogEnabled, 0);
     EXPECT_EQ(keyOutput(state, 'f'), "Fog enabled\n");
     EXPECT_TRUE(glIsEnabled(GL_FOG));
 
@@ -310,7 +274,7 @@ TEST_F(GameStateTest, ViewKeysChangeFogProjectionAndCameraAndSaySo) {
         EXPECT_EQ(keyOutput(state, key), "");
         modes.push_back(state.view.cameraMode);
     }
-    EXPECT_EQ(modes, (std::vector<int>{1, 2, 3, 4, 5, 6, 0, 6, 0, 0})) << "after each key";
+    EXPECT_EQ(modes, (Ints{1, 2, 3, 4, 5, 6, 0, 6, 0, 0})) << "after each key";
 }
 
 // The game's own fight keeps the mouse in the window until it ends.
@@ -329,23 +293,26 @@ TEST_F(GameStateTest, EscapeByItsLowByteLeavesForTheMenuAndFreesTheMouse) {
     EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), SDL_GRAB_OFF);
 }
 
-// Only the exact "noground", "noroof" and "nosky" mean none; the models go with the scene.
-TEST_F(GameStateTest, MapSceneNoneWordsAreComparedExactly) {
-    GameState state(nullptr);
+// Only the exact "noground", "noroof" and "nosky" mean none; the models go with the scene,
+// the body and projectile models with the fight, the collision model as soon as the map is built.
+TEST_F(GameStateTest, MapSceneNoneWordsAreComparedExactlyAndModelsAreGivenBack) {
+    auto state = std::make_unique<GameState>(nullptr);
     const int before = modelStore.count();
+    EXPECT_EQ(before, 2) << "body and projectile";
+    EXPECT_FALSE(CollisionMap(20, 20, 20, "floor.3ds").empty());
     {
-        useMap(state, "NoGround", "noroof", "nosky");
-        MapScene scene(&state);
+        setMap(state->map, "level.3ds", "NoGround", "noroof", "nosky");
+        MapScene scene(state.get());
         // "NoGround" is a model name; updated once a second, to no effect.
         EXPECT_EQ((std::vector<bool>{scene.level != nullptr, scene.ground != nullptr,
                                      scene.roof != nullptr, scene.sky != nullptr}),
                   (std::vector<bool>{true, true, false, false}))
             << "level, ground, roof, sky taken";
-        EXPECT_EQ((std::vector<int>{int(scene.kindFlags), scene.delay, int(scene.period),
-                                    modelStore.count() - before}),
-                  (std::vector<int>{0, 1000, 1000, 2}))
+        EXPECT_EQ((Ints{int(scene.kindFlags), scene.delay, int(scene.period),
+                        modelStore.count() - before}),
+                  (Ints{0, 1000, 1000, 2}))
             << "kind, first delay, period, models taken";
-        ASSERT_EQ(state.fogEnabled, 1);
+        ASSERT_EQ(state->fogEnabled, 1);
         for (bool fog : {false, true}) {  // without a sky the fog stays as it was
             fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
             scene.draw();
@@ -353,9 +320,12 @@ TEST_F(GameStateTest, MapSceneNoneWordsAreComparedExactly) {
         }
     }
     EXPECT_EQ(modelStore.count(), before);
-    useMap(state, "noground", "roof.3ds", "stars.bmp");
-    MapScene scene(&state);
+    setMap(state->map, "level.3ds", "noground", "roof.3ds", "stars.bmp");
+    auto scene = std::make_unique<MapScene>(state.get());
     EXPECT_EQ(modelStore.count(), before + 3);
+    scene.reset();
+    state.reset();
+    EXPECT_EQ(modelStore.count(), 0);
 }
 
 // Sky first (unlit, unfogged, at the fight's view angle, beyond the fight's far
@@ -364,7 +334,7 @@ TEST_F(GameStateTest, MapSceneNoneWordsAreComparedExactly) {
 // later covers what came before.
 TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
     GameState state(nullptr);
-    useMap(state, "NoGround", "roof.3ds", "stars.bmp");
+    setMap(state.map, "level.3ds", "NoGround", "roof.3ds", "stars.bmp");
     MapScene scene(&state);
     GlTestWindow::perspectiveCamera();
     viewFrustum.updateFrustum();
@@ -400,10 +370,11 @@ TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
     }
     EXPECT_TRUE(glIsEnabled(GL_FOG) && glIsEnabled(GL_LIGHTING));
     EXPECT_EQ(glFloats(GL_MATRIX_MODE), std::vector<GLfloat>{GL_MODELVIEW});
-    EXPECT_EQ((std::vector<GLfloat>{firstComponent(glGetMaterialfv, GL_FRONT, GL_AMBIENT),
-                                    firstComponent(glGetMaterialfv, GL_BACK, GL_DIFFUSE),
-                                    firstComponent(glGetLightfv, GL_LIGHT0, GL_AMBIENT)}),
-              (std::vector<GLfloat>{0.2f, 0.2f, 0.2f}))
+    GLfloat ambient[4], diffuse[4], light[4];
+    glGetMaterialfv(GL_FRONT, GL_AMBIENT, ambient);
+    glGetMaterialfv(GL_BACK, GL_DIFFUSE, diffuse);
+    glGetLightfv(GL_LIGHT0, GL_AMBIENT, light);
+    EXPECT_EQ((Floats{ambient[0], diffuse[0], light[0]}), (Floats{0.2f, 0.2f, 0.2f}))
         << "the level's light left on: material ambient and diffuse, light ambient";
     state.fogEnabled = 0;  // fog switched off by the player stays off
     glDisable(GL_FOG);
@@ -435,28 +406,25 @@ struct FightDrawGl : GlTest {
         creature.reset();
         GlTest::TearDown();
     }
-    void giveLook() {
-        auto* look = new CharacterModelSet;
-        look->armModels[creature->currentWeapon->armsIndex()] = arms.get();
-        look->standModel = body.get();
-        look->extraModel = extra.get();
-        look->deathModel = death.get();
-        creature->setCharacterModels(look);
-    }
 };
 
 // Arms by the weapon's pose, the first for a pose outside the six or without a
 // weapon; whatever the look or the weapon lacks is left out.
-TEST_F(FightDrawGl, LivingCreatureShowsWeaponArmsBodyAndExtraAndDyingOnlyItsDeathModel) {
+TEST_F(FightDrawGl, CreatureShowsWeaponArmsBodyAndExtraOrDyingItsDeathModelAndShotsShowUnlit) {
     const auto shown = [&] {
         GlTestWindow::resetState();
         GlTestWindow::perspectiveCamera();
         creature->draw();
-        return markers();
+        // The five markers: arms, body, extra, gun, death.
+        return std::vector<Rgb>{at(-2, 1.5f), at(2, 1.5f), at(-2, -1.5f), at(2, -1.5f), at(0, 0)};
     };
     EXPECT_EQ(shown(), (std::vector<Rgb>{BLACK, GREEN, BLACK, BLACK, BLACK})) << "the body alone";
-    giveLook();
+    creature->setCharacterModels(new CharacterModelSet);
     CharacterModelSet& look = *creature->characterModels;
+    look.armModels[creature->currentWeapon->armsIndex()] = arms.get();
+    look.standModel = body.get();
+    look.extraModel = extra.get();
+    look.deathModel = death.get();
     look.selectAnimation(25, false, false, false, false, 100);
     EXPECT_EQ(shown(), (std::vector<Rgb>{RED, GREEN, BLUE, YELLOW, BLACK}));
     EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], 1);
@@ -477,9 +445,8 @@ TEST_F(FightDrawGl, LivingCreatureShowsWeaponArmsBodyAndExtraAndDyingOnlyItsDeat
     EXPECT_EQ(shown(), std::vector<Rgb>(5, BLACK)) << "a look without models";
     creature->characterModels->dying = true;
     EXPECT_EQ(shown(), std::vector<Rgb>(5, BLACK)) << "dying without a death model";
-}
 
-TEST_F(FightDrawGl, ProjectileIsDrawnUnlitAndLeavesLightingOn) {
+    // A projectile is drawn unlit and leaves lighting on.
     Model* saved = projectileModels[0];
     projectileModels[0] = death.get();
     auto* shot = new Projectile(nullptr, 0, creature.get());
@@ -492,7 +459,10 @@ TEST_F(FightDrawGl, ProjectileIsDrawnUnlitAndLeavesLightingOn) {
     shot->kill();  // without a world it is deleted at once
 }
 
-TEST_F(FightDrawGl, CharacterModelsAreTheCharactersFilesInTheChosenSkin) {
+// Weapons and projectile types hold their models unmirrored, as whole-mesh
+// lists, and give them back.
+TEST_F(FightDrawGl, CharacterModelsInTheChosenSkinWeaponAndShotModelsUnmirroredWholeMesh) {
+    creature.reset();  // its weapons hold the data folder's w1.3ds to w5.3ds
     TempDir dir;
     ScopedWorkingDir cwd(dir.path());
     CharacterInfo c;
@@ -523,14 +493,6 @@ TEST_F(FightDrawGl, CharacterModelsAreTheCharactersFilesInTheChosenSkin) {
                   "h4 mirrored skin2.bmp lists 2", "h5 skin2.bmp lists 2", "h6  lists 1",
                   "h7 skin2.bmp lists 2", "h8 skin2.bmp lists 2", "h9 skin2.bmp lists 2",
                   "h10 skin2.bmp lists 2", "h11 skin2.bmp lists 2", "h12 skin2.bmp lists 2"}));
-}
-
-// Weapons and projectile types hold their models unmirrored, as whole-mesh
-// lists, and give them back.
-TEST_F(FightDrawGl, WeaponAndProjectileModelsAreUnmirroredWholeMeshModels) {
-    creature.reset();  // its weapons hold the data folder's w1.3ds to w5.3ds
-    TempDir dir;
-    ScopedWorkingDir cwd(dir.path());
     ASSERT_TRUE(saveMarkerFile(dir, "zat.3ds", 1));
     ASSERT_TRUE(saveMarkerFile(dir, "w2.3ds", 2));
     const int before = modelStore.count();

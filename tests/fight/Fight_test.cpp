@@ -8,9 +8,7 @@
 #include <string>
 
 #include "CaptureOutput.h"
-#include "CollisionMap.h"
 #include "FightFixtures.h"
-#include "Mesh.h"
 #include "Vec3Checks.h"
 
 namespace {
@@ -21,8 +19,8 @@ struct ShotTest : FightWorldTest {
 
     Weapon& weapon(int index) { return *shooter->weapons[index]; }
     // Updates of 25 ms with the trigger held at which a shot left.
-    std::vector<int> shotUpdates(Weapon& w, int updates) {
-        std::vector<int> shots;
+    Ints shotUpdates(Weapon& w, int updates) {
+        Ints shots;
         for (int i = 1; i <= updates; ++i) {
             const int before = w.ammo;
             w.update(25, true);
@@ -32,11 +30,15 @@ struct ShotTest : FightWorldTest {
     }
 };
 
-TEST_F(ShotTest, HeldTriggerFiresAtReloadCadence) {
-    EXPECT_EQ(shotUpdates(weapon(0), 13), (std::vector<int>{1, 7, 13}));   // 150 ms
-    EXPECT_EQ(shotUpdates(weapon(1), 29), (std::vector<int>{1, 15, 29}));  // 350 ms
-    EXPECT_EQ(shotUpdates(weapon(2), 17), (std::vector<int>{1, 9, 17}));   // 200 ms
-    EXPECT_EQ(world->objectCount, 2 + 9);
+// An empty weapon stays silent, its cooldown stopping where it ran out.
+TEST_F(ShotTest, HeldTriggerFiresAtReloadCadenceUntilEmpty) {
+    EXPECT_EQ(shotUpdates(weapon(0), 13), (Ints{1, 7, 13}));   // 150 ms
+    EXPECT_EQ(shotUpdates(weapon(1), 29), (Ints{1, 15, 29}));  // 350 ms
+    EXPECT_EQ(shotUpdates(weapon(2), 17), (Ints{1, 9, 17}));   // 200 ms
+    weapon(0).ammo = 1;
+    EXPECT_EQ(shotUpdates(weapon(0), 26), (Ints{6})) << "the last round";
+    EXPECT_EQ((Ints{weapon(0).ammo, weapon(0).cooldown, world->objectCount}), (Ints{0, 0, 2 + 10}))
+        << "rounds, cooldown, objects";
 }
 
 TEST_F(ShotTest, ShotLeavesAtMuzzleWithWholeDegreeSpread) {
@@ -44,14 +46,13 @@ TEST_F(ShotTest, ShotLeavesAtMuzzleWithWholeDegreeSpread) {
     shooter->heading = 90.0f;
     shooter->pitch = 10.0f;
     shooter->roll = 5.0f;
-    const std::vector<int> r = randsAfterSeed(4, 2);
+    const Ints r = randsAfterSeed(4, 2);
     weapon(3).update(25, true);
     Projectile* shot = lastShot();
-    EXPECT_EQ((std::vector<int>{shot->typeIndex, shot->moveForward}), (std::vector<int>{4, 1}))
-        << "type, flying";
+    EXPECT_EQ((Ints{shot->typeIndex, shot->moveForward}), (Ints{4, 1})) << "type, flying";
     EXPECT_EQ(shot->shooter(), shooter);
     expectVec(shot->position, 3, 4, -7);
-    EXPECT_EQ((std::vector<float>{shot->pitch, shot->roll}), (std::vector<float>{10, 5}))
+    EXPECT_EQ((Floats{shot->pitch, shot->roll}), (Floats{10, 5}))
         << "pitch and roll of the shooter";
     EXPECT_FLOAT_EQ(shot->heading, 90.0f + (r[1] % 5 - 2));  // r[0] is the shot's delay
     std::set<float> offsets;
@@ -63,36 +64,10 @@ TEST_F(ShotTest, ShotLeavesAtMuzzleWithWholeDegreeSpread) {
     EXPECT_EQ(offsets, (std::set<float>{-2, -1, 0, 1, 2}));
 }
 
-TEST_F(ShotTest, RecoilPushesShooterVelocityAgainstTheShot) {
-    weapon(1).update(25, true);  // Weapon2 at heading 0 faces -z
-    expectVec(shooter->velocity, 0, 0, 2);
-    shooter->velocity = {};
-    shooter->heading = 90.0f;  // faces +x
-    weapon(2).update(25, true);
-    expectVec(shooter->velocity, -1, 0, 0);
-    weapon(0).type.recoil = 0;  // no push at all
-    weapon(0).update(25, true);
-    expectVec(shooter->velocity, -1, 0, 0);
-}
-
-TEST_F(ShotTest, EmptyWeaponStaysSilentUntilRefilled) {
-    Weapon& w = weapon(0);
-    w.ammo = 1;
-    w.update(25, true);
-    EXPECT_EQ(w.ammo, 0);
-    const int count = world->objectCount;
-    for (int i = 0; i < 20; ++i) w.update(25, true);
-    EXPECT_EQ(world->objectCount, count);
-    EXPECT_EQ(w.cooldown, 0) << "counting stops where the cooldown ran out";
-    captureOutput([&] { shooter->revive(0, 0, -50); });
-    EXPECT_EQ((std::vector<int>{w.ammo, w.cooldown}), (std::vector<int>{200, 0})) << "refilled";
-    w.update(25, true);
-    EXPECT_EQ(world->objectCount, count + 1);
-}
-
 // A weapon row outside the table is the first row; a weapon nobody holds never
 // fires, and one without a world spends its round on a shot that goes nowhere.
-TEST_F(ShotTest, WeaponsOutsideTheTableOrWithoutHolderOrWorld) {
+// Recoil pushes the shooter's velocity against the shot.
+TEST_F(ShotTest, RecoilAndWeaponsOutsideTheTableOrWithoutHolderOrWorld) {
     std::vector<std::string> names;
     std::unique_ptr<Weapon> loose, worldless;
     captureOutput([&] {
@@ -102,12 +77,18 @@ TEST_F(ShotTest, WeaponsOutsideTheTableOrWithoutHolderOrWorld) {
     });
     EXPECT_EQ(names, (std::vector<std::string>{"Weapon1", "Weapon5", "Weapon1"}));
     loose->update(25, true);
-    worldless->update(25, true);
-    EXPECT_EQ((std::vector<int>{loose->ammo, worldless->ammo, worldless->cooldown}),
-              (std::vector<int>{200, 199, 350}))
+    worldless->update(25, true);  // Weapon2 at heading 0 faces -z
+    EXPECT_EQ((Ints{loose->ammo, worldless->ammo, worldless->cooldown}), (Ints{200, 199, 350}))
         << "rounds left unheld and without world, cooldown without world";
     EXPECT_EQ(world->objectCount, 2);
     expectVec(shooter->velocity, 0, 0, 2);
+    shooter->velocity = {};
+    shooter->heading = 90.0f;  // faces +x
+    weapon(2).update(25, true);
+    expectVec(shooter->velocity, -1, 0, 0);
+    weapon(0).type.recoil = 0;  // no push at all
+    weapon(0).update(25, true);
+    expectVec(shooter->velocity, -1, 0, 0);
 }
 
 // The table's last entry takes one of ten fragments, the rest and a weapon's
@@ -121,8 +102,8 @@ TEST_F(ShotTest, FullWorldTakesWhatFitsAndTheRestIsDeleted) {
     EXPECT_EQ(world->objectCount, World::MAX_OBJECTS);
     EXPECT_NE(dynamic_cast<Projectile*>(lastShot()), nullptr) << "a fragment in the last entry";
     weapon(0).update(25, true);
-    EXPECT_EQ((std::vector<int>{weapon(0).ammo, weapon(0).cooldown, world->objectCount}),
-              (std::vector<int>{199, 150, World::MAX_OBJECTS}))
+    EXPECT_EQ((Ints{weapon(0).ammo, weapon(0).cooldown, world->objectCount}),
+              (Ints{199, 150, World::MAX_OBJECTS}))
         << "a refused shot spends its round and starts the cooldown";
     auto* lone = new Projectile(nullptr, 1, shooter);
     lone->remainingRange = 1;
@@ -130,7 +111,7 @@ TEST_F(ShotTest, FullWorldTakesWhatFitsAndTheRestIsDeleted) {
 }
 
 TEST_F(ShotTest, ShortShotExpiresAtItsThirtiethUpdate) {
-    const std::vector<int> r = randsAfterSeed(8, 1);
+    const Ints r = randsAfterSeed(8, 1);
     auto* shot = new Projectile(world.get(), 2, shooter);
     const int delay = shot->delay;  // scheduling consumes it
     EXPECT_EQ(delay, r[0] % 10);
@@ -142,8 +123,7 @@ TEST_F(ShotTest, ShortShotExpiresAtItsThirtiethUpdate) {
     // Each update takes a tenth of the way to full speed (1, along -z).
     EXPECT_NEAR(shot->velocity.z, -(1 - std::pow(0.9, 29)), 1e-4);
     // No controller turns a shot: it flies straight.
-    EXPECT_EQ((std::vector<float>{shot->pitch, shot->heading, shot->roll}),
-              (std::vector<float>{0, 0, 0}))
+    EXPECT_EQ((Floats{shot->pitch, shot->heading, shot->roll}), (Floats{0, 0, 0}))
         << "pitch, heading, roll";
     world->update(1);
     EXPECT_FALSE(inWorld(shot));
@@ -162,7 +142,7 @@ TEST_F(ShotTest, SpentShotsReleaseTheirFragmentsOnceCreditedToTheShooter) {
         shell->position = {5, 4, -20};
         shell->remainingRange = 1.0;
         const int before = world->objectCount;
-        const std::vector<int> r = randsAfterSeed(31, 20);
+        const Ints r = randsAfterSeed(31, 20);
         shell->update();
         ASSERT_EQ(world->objectCount, before + count);
         EXPECT_TRUE(shell->dead);
@@ -182,7 +162,7 @@ TEST_F(ShotTest, SpentShotsReleaseTheirFragmentsOnceCreditedToTheShooter) {
     }
 }
 
-TEST_F(ShotTest, KillingHitCreditsShooterOnceAndEveryHitPushes) {
+TEST_F(ShotTest, KillingHitCreditsShooterOnceEveryHitPushesAndShotsOutliveTheirShooter) {
     target->health = 10;
     Projectile* first = shoot(0, shooter);
     captureStdout();
@@ -196,54 +176,25 @@ TEST_F(ShotTest, KillingHitCreditsShooterOnceAndEveryHitPushes) {
     Projectile* shell = shoot(1, shooter);
     shell->velocity = {2, 4, -1};
     shell->onCollision(target);
-    EXPECT_EQ((std::vector<int>{target->health, shooter->score, shell->dead}),
-              (std::vector<int>{-10, 1, 1}))
+    EXPECT_EQ((Ints{target->health, shooter->score, shell->dead}), (Ints{-10, 1, 1}))
         << "health, score, shell dead";
     expectVec(target->impulse, 2, 2, -0.5f);
     shooter->kindFlags = WorldObject::COLLIDES;  // not a creature: no credit
     Creature* third = addCreature();
     third->health = 0;
     captureOutput([&] { shoot(0, shooter)->onCollision(third); });
-    EXPECT_EQ((std::vector<int>{third->alive, shooter->score}), (std::vector<int>{0, 1}))
-        << "third killed, score kept";
-}
+    EXPECT_EQ((Ints{third->alive, shooter->score}), (Ints{0, 1})) << "third killed, score kept";
 
-// A type index outside the table flies as type 0.
-TEST_F(ShotTest, EachTypeTakesItsDamage) {
-    std::vector<int> health, types;
-    for (int type = -1; type <= PROJECTILE_TYPE_COUNT; ++type) {
-        target->health = 100;
-        Projectile* shot = shoot(type, shooter);
-        types.push_back(shot->typeIndex);
-        shot->onCollision(target);
-        health.push_back(target->health);
-    }
-    EXPECT_EQ(types, (std::vector<int>{0, 0, 1, 2, 3, 4, 0})) << "for types -1 to 5";
-    EXPECT_EQ(health, (std::vector<int>{80, 80, 80, 80, 80, 90, 80})) << "for types -1 to 5";
-}
-
-TEST_F(ShotTest, PassesThroughShooterAndProjectilesButNotTheLevel) {
-    Projectile* shot = shoot(0, shooter);
-    Projectile* other = shoot(0, target);
-    EXPECT_EQ((std::vector<int>{shot->onCollision(shooter), shot->onCollision(other), shot->dead,
-                                shooter->health}),
-              (std::vector<int>{0, 0, 0, 100}))
-        << "blocks shooter, blocks other shot, dead, shooter's health";
-    shot->onCollision(nullptr);
-    EXPECT_TRUE(shot->dead);
-    shot->onCollision(target);  // dead: hits nothing more
-    EXPECT_EQ(target->health, 100);
-}
-
-TEST_F(ShotTest, ShotOutlivingItsShooterNeverTouchesIt) {
+    // A shot outliving its shooter never touches it.
     Projectile* shot = shoot(3, shooter);
     captureStdout();
     world->detachObject(shooter);
     delete shooter;
     EXPECT_EQ(shot->shooter(), nullptr);
+    target->revive(0, 0, 0);
     target->health = 5;
     shot->onCollision(target);
-    EXPECT_EQ(capturedStdout(), "Pelmo died\n");
+    EXPECT_EQ(capturedStdout(), "Pelmo revived\nPelmo died\n");
     shot = shoot(3, nullptr);
     shot->remainingRange = 0.5;
     shot->update();  // its fragment has no shooter either
@@ -251,23 +202,30 @@ TEST_F(ShotTest, ShotOutlivingItsShooterNeverTouchesIt) {
     EXPECT_EQ(lastShot()->shooter(), nullptr);
 }
 
-// In a world with a collision map (a box without level triangles) a shot flies, passes its
-// shooter and hits the creature ahead.
-TEST_F(ShotTest, ShotHitsCreatureAheadAndPassesItsShooter) {
-    Mesh box;
-    box.boundsMin = {-60, -10, -80};
-    box.boundsMax = {60, 30, 40};
-    world->setCollisionMap(std::make_unique<CollisionMap>(Vec3{20, 20, 20}, box));
-    // Away from the origin, where creatures are filed until their first update.
-    Creature* from = addCreature({25, 0, 0});
-    Creature* ahead = addCreature({25, 0, -20});
-    from->weapons[0]->update(25, true);
-    ASSERT_EQ(world->objectCount, 5);  // the fixture's two creatures, these two and the shot
-    for (int t = 0; t < 300; t += 5) world->update(5);
-    EXPECT_EQ(world->objectCount, 4);
-    EXPECT_EQ(from->health, 100);
-    EXPECT_EQ(ahead->health, 80);
-    EXPECT_LT(ahead->impulse.z, 0.0f);
+// A type index outside the table flies as type 0.
+TEST_F(ShotTest, EachTypeTakesItsDamageAndPassesThroughShooterAndShots) {
+    Ints health, types;
+    for (int type = -1; type <= PROJECTILE_TYPE_COUNT; ++type) {
+        target->health = 100;
+        Projectile* shot = shoot(type, shooter);
+        types.push_back(shot->typeIndex);
+        shot->onCollision(target);
+        health.push_back(target->health);
+    }
+    EXPECT_EQ(types, (Ints{0, 0, 1, 2, 3, 4, 0})) << "for types -1 to 5";
+    EXPECT_EQ(health, (Ints{80, 80, 80, 80, 80, 90, 80})) << "for types -1 to 5";
+
+    // It passes through its shooter and other shots, but not the level.
+    Projectile* shot = shoot(0, shooter);
+    Projectile* other = shoot(0, target);
+    EXPECT_EQ(
+        (Ints{shot->onCollision(shooter), shot->onCollision(other), shot->dead, shooter->health}),
+        (Ints{0, 0, 0, 100}))
+        << "blocks shooter, blocks other shot, dead, shooter's health";
+    shot->onCollision(nullptr);
+    EXPECT_TRUE(shot->dead);
+    shot->onCollision(target);  // dead: hits nothing more
+    EXPECT_EQ(target->health, 80) << "as the last shot of the table left it";
 }
 
 }  // namespace

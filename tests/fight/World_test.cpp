@@ -20,20 +20,31 @@
 namespace {
 using Ints = std::vector<int>;
 
+// Counts its updates and deletions, logs *clock at each update when given one, and runs
+// its hooks at update and deletion.
 struct Tracked : WorldObject {
     Tracked(World* owner, int* deletions) : WorldObject(owner), deletions(deletions) {}
+    Tracked(std::vector<int>* log, const int* clock, int delayMs, uint32_t periodMs)
+        : WorldObject(nullptr), log(log), clock(clock) {
+        delay = delayMs;
+        setUpdatePeriod(periodMs);
+    }
     ~Tracked() override {
-        ++*deletions;
+        if (deletions != nullptr) ++*deletions;
         if (onDelete) onDelete();
     }
     void update() override {
         ++updates;
+        if (log != nullptr) log->push_back(*clock);
         if (hook) hook();
     }
-    int* deletions;
+    int* deletions = nullptr;
+    std::vector<int>* log = nullptr;
+    const int* clock = nullptr;
     int updates = 0;
     std::function<void()> hook, onDelete;
 };
+using Probe = Tracked;
 
 struct Host : FightHost {
     void goToMenu() override { ++menuRequests; }
@@ -58,22 +69,6 @@ struct WorldTest : ::testing::Test {
     Host host;
     World* world = new World(&host);
     int deletions = 0;
-};
-
-// Logs the value of *clock at each update and then runs its hook.
-struct Probe : ScheduledObject {
-    Probe(std::vector<int>* log, const int* clock, int delayMs, uint32_t periodMs)
-        : log(log), clock(clock) {
-        delay = delayMs;
-        setUpdatePeriod(periodMs);
-    }
-    void update() override {
-        log->push_back(*clock);
-        if (hook) hook();
-    }
-    std::vector<int>* log;
-    const int* clock;
-    std::function<void()> hook;
 };
 
 void enter(UpdateScheduler& scheduler, ScheduledObject& object) {
@@ -109,7 +104,7 @@ std::vector<int> updateTimes(int delayMs, uint32_t periodMs, int totalMs) {
 }
 }  // namespace
 
-TEST_F(WorldTest, TableStaysDenseAndHoldsExactlyItsCapacity) {
+TEST_F(WorldTest, TableAndDisposalListStayDenseAndHoldExactlyTheirCapacity) {
     Tracked* a = add();
     add();
     Tracked* c = add();
@@ -136,6 +131,15 @@ TEST_F(WorldTest, TableStaysDenseAndHoldsExactlyItsCapacity) {
     world->detachObject(&refused);  // never in the table: takes nobody's entry
     EXPECT_EQ(world->objects[World::MAX_OBJECTS - 1], last);
     EXPECT_EQ(world->objectCount, World::MAX_OBJECTS);
+    // One kill per table entry fits; a further one is refused instead of written past the list.
+    for (int i = 0; i < World::MAX_OBJECTS; ++i) world->objects[i]->kill();
+    world->queueDisposal(&refused);
+    world->queueDisposal(nullptr);
+    EXPECT_EQ(world->pendingCount, World::MAX_OBJECTS);
+    world->flushDisposals();
+    EXPECT_EQ((Ints{world->objectCount, world->pendingCount, deletions}),
+              (Ints{0, 0, World::MAX_OBJECTS + 1}))
+        << "table, list, deletions (one before)";
 }
 
 TEST_F(WorldTest, KilledObjectsAreDeletedAfterTheSchedulerStep) {
@@ -157,21 +161,6 @@ TEST_F(WorldTest, KilledObjectsAreDeletedAfterTheSchedulerStep) {
     world->flushDisposals();
     EXPECT_EQ(deletions, 3);
     EXPECT_EQ(world->objectCount, 0);
-}
-
-// One kill per table entry fits; a further one is refused instead of written past the list.
-TEST_F(WorldTest, DisposalListHoldsAKillForEveryTableEntry) {
-    while (world->objectCount < World::MAX_OBJECTS) add();
-    for (int i = 0; i < World::MAX_OBJECTS; ++i) world->objects[i]->kill();
-    EXPECT_EQ(world->pendingCount, World::MAX_OBJECTS);
-    Tracked extra(world, &deletions);
-    world->queueDisposal(&extra);
-    world->queueDisposal(nullptr);
-    EXPECT_EQ(world->pendingCount, World::MAX_OBJECTS);
-    world->flushDisposals();
-    EXPECT_EQ((Ints{world->objectCount, world->pendingCount, deletions}),
-              (Ints{0, 0, World::MAX_OBJECTS}))
-        << "table, list, deletions";
 }
 
 TEST_F(WorldTest, AnUpdateLetsAtMost1000MillisecondsPassAndKeysUseTheLowByte) {
@@ -299,25 +288,6 @@ TEST_F(SchedulerTest, InactiveObjectsAreSkippedWhereTheyWait) {
     EXPECT_EQ(log, (Ints{3, 3, 1}));
     scheduler.advance(996);
     EXPECT_EQ(where(farIdle), "slot 502 delay 0 list 1");
-}
-
-// An object waits in the wheel slot of its next update, or in the far list with
-// the delay left beyond the current turn; each update moves it on by its period.
-TEST_F(SchedulerTest, SlotAndDelaySayWhereEachObjectWaits) {
-    Probe chaser(&log, &ids[0], 7, 25), slow(&log, &ids[1], 1500, 2000);
-    enter(scheduler, chaser);
-    enter(scheduler, slow);
-    EXPECT_EQ(where(chaser), "slot 8 delay 0 list 1");
-    EXPECT_EQ(where(slow), "slot 0 delay 501 list 1");
-    scheduler.advance(8);
-    EXPECT_EQ(where(chaser), "slot 33 delay 0 list 1");
-    EXPECT_EQ(scheduler.listLength(8), 0);
-    scheduler.advance(992);  // a turn: the far list hands over what is due in the next one
-    EXPECT_EQ(where(slow), "slot 502 delay 0 list 1");
-    EXPECT_EQ(scheduler.listLength(UpdateScheduler::FAR_LIST), 0);
-    scheduler.advance(502);
-    EXPECT_EQ(where(slow), "slot 0 delay 1501 list 1")
-        << "after its update in the 502nd millisecond";
 }
 
 // A far-list delay beyond the largest int32 is held at it rather than wrapping negative.
