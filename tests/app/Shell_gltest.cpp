@@ -4,9 +4,10 @@
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <ctime>
 #include <memory>
-#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -360,9 +361,26 @@ TEST(GameStart, RunsTheMenuUntilSigtermThenShutsDownInOrder) {
     const GameRun game = runGame("", ">out 2>err");
     EXPECT_EQ(game.status, 0);
     EXPECT_EQ(game.err, "");
-    std::string out = std::regex_replace(game.out, std::regex("Extensions: [^\n]*"), "*");
-    out = std::regex_replace(out, std::regex("(Actual triangles : [0-9]+/sec [0-9]+/frame\n)+"),
-                             "Actual triangles\n");
+    // The driver's extension list shortened; a run of triangle reports (their count depends on
+    // the machine's speed) as one line, each checked for its form.
+    std::string out, line;
+    std::istringstream lines(game.out);
+    while (std::getline(lines, line)) {
+        if (line.rfind("GL Extensions: ", 0) == 0) line = "GL *";
+        unsigned perSecond = 0, perFrame = 0;
+        char end = 0;
+        if (line.rfind("Actual triangles", 0) == 0) {
+            EXPECT_EQ(std::sscanf(line.c_str(), "Actual triangles : %u/sec %u/frame%c", &perSecond,
+                                  &perFrame, &end),
+                      2)
+                << line;
+            line = "Actual triangles";
+            if (out.size() >= line.size() + 1 &&
+                out.compare(out.size() - line.size() - 1, line.size() + 1, line + "\n") == 0)
+                continue;
+        }
+        out += line + "\n";
+    }
     EXPECT_EQ(out, LOADED +
                        "SDL Inicialized.\nGL *\nLoading font font.bmp\nOpenGL Inicialized.\n"
                        "Loading font font.bmp\nGame Inicialized.\nEntering main game loop.\n"
@@ -384,8 +402,8 @@ TEST(GameStart, WithoutSdlOrAnOpenGlModeItEndsWithItsStatusAfterTheSettings) {
         EXPECT_EQ(game.status, c.status) << c.driver;
         const std::string head = LOADED + c.message;
         EXPECT_EQ(game.out.substr(0, head.size()), head) << c.driver;
-        EXPECT_TRUE(std::regex_match(game.out.substr(std::min(head.size(), game.out.size())),
-                                     std::regex("[^\n]+\n")))
+        const std::string reason = game.out.substr(std::min(head.size(), game.out.size()));
+        EXPECT_TRUE(reason.size() > 1 && reason.find('\n') == reason.size() - 1)
             << c.driver << ": SDL's reason ends the line and the output";
     }
 }
