@@ -63,8 +63,8 @@ const char* startingDataDir(const char* compiledIn) {
     if (n > 0) {
         exe[n] = '\0';
         if (findDataDirBeside(exe, found, sizeof found)) return found;
-    } else if (std::strchr(program_invocation_name, '/')) {
-        // GCOVR_EXCL_START: tried by a test inside a chroot, where gcov cannot write its counts.
+    } else if (std::strchr(program_invocation_name, '/')) {  // GCOVR_EXCL_START: see below
+        // Tried by a test inside a chroot, where gcov cannot write its counts.
         // No /proc (a bare chroot): argv[0] when it names a path; a bare
         // command name would need the PATH search the shell did.
         if (char* real = realpath(program_invocation_name, nullptr)) {

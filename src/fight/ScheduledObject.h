@@ -31,6 +31,6 @@ public:
 
 private:
     friend class UpdateScheduler;
-    UpdateScheduler* scheduler_ =
-        nullptr;  // the scheduler holding node; meaningful while node is set
+    // The scheduler holding node; meaningful while node is set.
+    UpdateScheduler* scheduler_ = nullptr;
 };
