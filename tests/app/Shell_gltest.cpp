@@ -234,6 +234,15 @@ TEST_F(ShellGlTest, DrawClearsThenDrawsTheStateAndTheVersionLine) {
         EXPECT_EQ(GlTestWindow::pixel(GlTestWindow::textX(15), textY).r, 0) << "left of it";
         EXPECT_EQ(transparentQueue.size(), 0) << "the transparent queue";
     }
+    // Drawn 1:1 on the virtual screen, the viewport moved so that (20, 460) lies at pixel
+    // (20, 20): the version line starts exactly there.
+    run.setState(std::make_unique<GState>());  // one that leaves the viewport alone
+    glViewport(0, 20 - 460, 640, 480);
+    run.draw();
+    EXPECT_TRUE(GlTestWindow::pixel(20, 20).r > 200 && GlTestWindow::pixel(19, 20).r == 0 &&
+                GlTestWindow::pixel(20, 19).r == 0)
+        << "the version line's corner";
+    glViewport(0, 0, GlTestWindow::WIDTH, GlTestWindow::HEIGHT);
 }
 
 // Both ways: the old state goes first, then everything cached for it; the font is loaded

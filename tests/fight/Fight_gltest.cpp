@@ -654,6 +654,17 @@ TEST_F(GameViewTest, HudWritesWeaponAmmoHealthAndScoreInPlace) {
             << "name, ammunition, health (2), score (2), elsewhere (2) for " << health << " at z "
             << z;
     }
+    // Drawn 1:1 on the virtual 640 x 480 screen, the viewport moved so that the text's corner
+    // lies at pixel (20, 20): each text's first glyph starts exactly at its position.
+    creature->currentWeapon = weapon;
+    for (int x : {20, 400, 500, 600}) {
+        glViewport(20 - x, 0, 640, 480);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        world.view.draw();
+        const auto on = [](int px, int py) { return GlTestWindow::pixel(px, py) != Rgb{}; };
+        EXPECT_TRUE(on(20, 20) && !on(19, 20) && !on(20, 19)) << "the text at " << x << ", 20";
+    }
+    glViewport(0, 0, GlTestWindow::WIDTH, GlTestWindow::HEIGHT);
 }
 
 }  // namespace
