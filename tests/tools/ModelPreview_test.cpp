@@ -202,9 +202,7 @@ preview @255n@ out.png|preview: the name is longer than the 254 characters the g
 preview @254n@ out.png|preview: @254n@ is not found in ./, /.tovask/ and @DATA@/; nothing written
 preview-character @256n@ out.png|preview-character: @256n@ is not found in ./, /.tovask/ and @DATA@/ (nor in their cfg/ folders); nothing written
 )");
-    for (size_t at = 0, end; (end = cases.find('\n', at)) != std::string::npos; at = end + 1) {
-        const std::string line = cases.substr(at, end - at), args = line.substr(0, line.find('|'));
-        const std::string message = line.substr(line.find('|') + 1);
+    forEachRefusal(cases, [&](const std::string& args, const std::string& message) {
         dir.write("out.png", "the old picture");
         const ProgramRun run = preview(dir, args);
         EXPECT_EQ(run.status, 2) << args;
@@ -212,5 +210,5 @@ preview-character @256n@ out.png|preview-character: @256n@ is not found in ./, /
                   "tovask-model: " + message + "\n")
             << args;
         EXPECT_TRUE(readFile(dir.file("out.png")) == "the old picture") << args << ": written";
-    }
+    });
 }

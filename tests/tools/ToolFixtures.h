@@ -12,6 +12,15 @@
 #include "Vec3.h"
 
 const std::string TOOLS = TOVASK_BUILD_DIR "/tools/";
+
+// Calls check(args, message) for each line "ARGS|MESSAGE" of a refusal table.
+template <typename Check>
+void forEachRefusal(const std::string& table, Check check) {
+    for (size_t at = 0, end; (end = table.find('\n', at)) != std::string::npos; at = end + 1) {
+        const std::string line = table.substr(at, end - at);
+        check(line.substr(0, line.find('|')), line.substr(line.find('|') + 1));
+    }
+}
 const std::string DATA = TOVASK_BUILD_DIR "/data";
 
 // A closed box in game axes (y up) from lo to hi, its twelve triangles wound outwards, all of

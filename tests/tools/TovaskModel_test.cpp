@@ -230,9 +230,7 @@ lift garbage.3ds out.3ds|Unable to load PRIMARY chuck from file: garbage.3ds!
 lift in.3ds none/out.3ds|tovask-model: cannot write none/out.3ds: no temporary file in its folder: No such file or directory
 lift in.3ds folder|tovask-model: cannot write folder: renaming: Is a directory
 )");
-    for (size_t at = 0, end; (end = cases.find('\n', at)) != std::string::npos; at = end + 1) {
-        const std::string line = cases.substr(at, end - at), args = line.substr(0, line.find('|'));
-        const std::string message = line.substr(line.find('|') + 1);
+    forEachRefusal(cases, [&](const std::string& args, const std::string& message) {
         dir.write("out.3ds", "the old output");
         const ProgramRun run = fix(dir, args);
         EXPECT_EQ(run.status, 2) << args;
@@ -240,7 +238,7 @@ lift in.3ds folder|tovask-model: cannot write folder: renaming: Is a directory
         EXPECT_EQ(readFile(dir.file("out.3ds")), "the old output") << args;
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 7)
             << args << ": a temporary file was left";
-    }
+    });
     // At the texture name's limit: written.
     EXPECT_EQ(fix(dir, "texture skin.bmp " + std::string(99, 'n') + " in.3ds out.3ds").status, 0);
 
