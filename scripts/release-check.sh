@@ -74,14 +74,16 @@ PY
 
 # desktop_play HOME XDG_DATA_HOME: the package's game started the way its
 # desktop entry starts it (launch) from a fresh HOME, as a session starts
-# programs, with XDG_DATA_HOME as given (unset when empty). HOME holds files
+# programs, with XDG_DATA_HOME as given (unset when empty; a relative one is
+# invalid and stands for none, so HOME's folder is used). HOME holds files
 # that end the game (maps) or make it complain (font.bmp) if it reads them.
 # The game must run in its own folder, made if missing, and write its console
 # to stdout.txt and stderr.txt there (a stale stdout.txt overwritten); its
 # window must be of the entry's StartupWMClass and carry the game's icon.
 desktop_play() {
-    local home=$1 folder=${2:-$1/.local/share}/tovask xdg=()
+    local home=$1 folder=$1/.local/share/tovask xdg=()
     [[ -n $2 ]] && xdg=(--env "XDG_DATA_HOME=$2")
+    [[ $2 == /* ]] && folder=$2/tovask
     mkdir -p "$home" && echo "nowhere.map" >"$home/maps" && echo "no picture" >"$home/font.bmp"
     # 32 x 32, its corner clear and the crest's orange (pixel 16, 6) in place.
     env -u XDG_DATA_HOME python3 "$root/scripts/gamedriver.py" --xvfb 640x480x24 --cwd "$home" \
@@ -198,4 +200,7 @@ desktop_play "$scratch/player's home" "" || status=1
 xdg_data="$scratch/home 2/my \"data\""
 mkdir -p "$xdg_data/tovask" && echo stale >"$xdg_data/tovask/stdout.txt"
 desktop_play "$scratch/home 2" "$xdg_data" || status=1
+# A relative XDG_DATA_HOME is ignored: nothing made under the working folder (HOME).
+desktop_play "$scratch/home 3" "data" || status=1
+[[ ! -e "$scratch/home 3/data" ]] || fail "a relative XDG_DATA_HOME was used"
 exit $status
