@@ -12,19 +12,11 @@ MeshObject triangle(float z, int materialIndex, const std::string& name) {
 }
 
 Material colourMaterial(unsigned char r, unsigned char g, unsigned char b) {
-    Material m;
-    m.name = "colour";
-    m.colour[0] = r;
-    m.colour[1] = g;
-    m.colour[2] = b;
-    return m;
+    return Material{"colour", "", {r, g, b}};
 }
 
 Material texturedMaterial(const std::string& textureFile) {
-    Material m;
-    m.name = "textured";
-    m.textureFile = textureFile;
-    return m;
+    return Material{"textured", textureFile};
 }
 
 void finish(Mesh& mesh, DisplayListMode mode) {
