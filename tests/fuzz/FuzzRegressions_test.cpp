@@ -41,9 +41,3 @@ TEST(FuzzRegressions, SavedFindingsAndSeedInputsReplayCleanly) {
     }
     EXPECT_GT(findings, 0);
 }
-
-TEST(FuzzRegressions, MultiFileInputsSplitAtEverySeparatorLine) {
-    const std::string text = std::string("a") + PART_SEPARATOR + PART_SEPARATOR + "b";
-    EXPECT_EQ(splitParts(reinterpret_cast<const uint8_t*>(text.data()), text.size()),
-              (std::vector<std::string>{"a", "", "b"}));
-}

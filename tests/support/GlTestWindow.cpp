@@ -1,7 +1,6 @@
 // One small OpenGL window per test process, a known GL state and pixel read-back.
 #include "GlTestWindow.h"
 
-#include <GL/glu.h>
 #include <SDL.h>
 
 #include <cstdio>
@@ -74,46 +73,6 @@ Rgb GlTestWindow::pixel(int x, int y) {
 
 std::vector<uint8_t> GlTestWindow::frame() {
     return readRgb(0, 0, WIDTH, HEIGHT);
-}
-
-int GlTestWindow::litPixels() {
-    const std::vector<uint8_t> rgb = frame();
-    int lit = 0;
-    for (size_t i = 0; i < rgb.size(); i += 3)
-        if (rgb[i] | rgb[i + 1] | rgb[i + 2]) ++lit;
-    return lit;
-}
-
-void GlTestWindow::perspectiveCamera() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, double(WIDTH) / HEIGHT, 1.0, 250.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
-std::vector<float> GlTestWindow::projection() {
-    GLfloat p[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, p);
-    return {p, p + 16};
-}
-
-std::vector<float> GlTestWindow::perspective(double fovy, double aspect, double zNear,
-                                             double zFar) {
-    glPushAttrib(GL_TRANSFORM_BIT);  // the matrix mode
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluPerspective(fovy, aspect, zNear, zFar);
-    const std::vector<float> p = projection();
-    glPopMatrix();
-    glPopAttrib();
-    return p;
-}
-
-void GlTest::SetUp() {
-    ASSERT_TRUE(GlTestWindow::open()) << "GL tests need an X display (run under xvfb-run)";
-    GlTestWindow::resetState();
 }
 
 void GlTest::TearDown() {

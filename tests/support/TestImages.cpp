@@ -1,42 +1,10 @@
 // Small pictures built in memory and written as image files for texture tests.
 #include "TestImages.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <map>
 
 #include "ImageSurface.h"
-
-TestImage::TestImage(int w, int h, uint8_t r, uint8_t g, uint8_t b)
-    : width(w), height(h), rgb(size_t(w) * h * 3) {
-    fill(0, 0, w, h, r, g, b);
-}
-
-void TestImage::set(int x, int y, uint8_t r, uint8_t g, uint8_t b) {
-    const uint8_t colour[3] = {r, g, b};
-    std::copy(colour, colour + 3, &rgb[(size_t(y) * width + x) * 3]);
-}
-
-void TestImage::fill(int x0, int y0, int x1, int y1, uint8_t r, uint8_t g, uint8_t b) {
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) set(x, y, r, g, b);
-}
-
-TestImage TestImage::gradient(int w, int h) {
-    TestImage image(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            image.set(x, y, uint8_t(x * 16 + 5), uint8_t(y * 16 + 9), uint8_t(x * 7 + y * 3 + 1));
-    return image;
-}
-
-std::vector<uint8_t> TestImage::bottomUp() const {
-    std::vector<uint8_t> out;
-    const size_t row = size_t(width) * 3;
-    for (int y = height - 1; y >= 0; --y)
-        out.insert(out.end(), rgb.begin() + row * y, rgb.begin() + row * (y + 1));
-    return out;
-}
 
 // v as `bytes` bytes, least significant first.
 static void put(std::vector<uint8_t>& out, uint32_t v, int bytes = 4) {
