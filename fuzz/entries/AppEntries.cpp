@@ -23,17 +23,15 @@ constexpr char GOOD_CHARACTER[] =
     "0 1 Good skin%d.bmp arms%d.3ds s3 w3 t3 d3 1.0 none gear.3ds death3\n";
 constexpr char GOOD_MAP[] = "Good level.3ds noground noroof nosky x 0 0 0 1 col.3ds\n";
 
-void buildNames(const CharacterInfo& c) {
-    char out[DATA_NAME_SIZE];
-    for (int skin = 1; skin <= SKINS_TRIED; ++skin)
-        formatNumberedName(out, sizeof out, c.skinTexturePattern, skin);
-    for (int arm = 0; arm < ARM_MODELS; ++arm)
-        formatNumberedName(out, sizeof out, c.armModelPattern, arm);
-}
-
 // Every character's names, and the selection check at each skin edge.
 void useRecords(Settings& s) {
-    for (const CharacterInfo& c : s.characters) buildNames(c);
+    char out[DATA_NAME_SIZE];
+    for (const CharacterInfo& c : s.characters) {
+        for (int skin = 1; skin <= SKINS_TRIED; ++skin)
+            formatNumberedName(out, sizeof out, c.skinTexturePattern, skin);
+        for (int arm = 0; arm < ARM_MODELS; ++arm)
+            formatNumberedName(out, sizeof out, c.armModelPattern, arm);
+    }
     for (int i = 0; i < s.characterCount; ++i) {
         s.characterIndex = i;
         s.mapIndex = s.mapCount - 1;

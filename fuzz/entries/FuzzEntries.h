@@ -12,7 +12,16 @@
 constexpr char PART_SEPARATOR[] = "\n=====\n";
 
 // The files of a multi-file input, in order; one part when there is no separator.
-std::vector<std::string> splitParts(const uint8_t* data, size_t size);
+inline std::vector<std::string> splitParts(const uint8_t* data, size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    std::vector<std::string> parts;
+    size_t from = 0;
+    for (size_t at; (at = text.find(PART_SEPARATOR, from)) != std::string::npos;
+         from = at + sizeof PART_SEPARATOR - 1)
+        parts.push_back(text.substr(from, at - from));
+    parts.push_back(text.substr(from));
+    return parts;
+}
 
 // A 3DS file: the chunk walk, then vertex normals and bounds.
 int fuzzTds(const uint8_t* data, size_t size);
@@ -30,6 +39,16 @@ int fuzzDescription(const uint8_t* data, size_t size);
 // converted the way textures are; also the plain path through a file.
 int fuzzImage(const uint8_t* data, size_t size);
 
-// One named entry point, for tools that pick a target by name; null when unknown.
-using FuzzEntry = int (*)(const uint8_t*, size_t);
-FuzzEntry fuzzEntryNamed(const std::string& name);
+// Columns: target name (fuzzer binary and corpus folder), entry point.
+struct FuzzTarget {
+    const char* name;
+    int (*entry)(const uint8_t* data, size_t size);
+};
+constexpr FuzzTarget FUZZ_TARGETS[] = {
+    {"tds", fuzzTds},
+    {"animation", fuzzAnimation},
+    {"settings", fuzzSettings},
+    {"contentlists", fuzzContentLists},
+    {"description", fuzzDescription},
+    {"image", fuzzImage},
+};

@@ -12,13 +12,10 @@ int main(int argc, char** argv) {
     constexpr const char* USAGE =
         "usage: tovask-datadir DATA_DIR\n"
         "The game, with DATA_DIR as its data folder (a test program).\n";
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(USAGE, stdout);
-        return 0;
-    }
-    if (argc != 2 || argv[1][0] == '\0' || argv[1][0] == '-') {
-        std::fputs(USAGE, stderr);
-        return 2;
+    const bool help = argc == 2 && std::strcmp(argv[1], "--help") == 0;
+    if (help || argc != 2 || argv[1][0] == '\0' || argv[1][0] == '-') {
+        std::fputs(USAGE, help ? stdout : stderr);
+        return help ? 0 : 2;
     }
     developmentDataDir = argv[1];
     return gameMain(1, argv);

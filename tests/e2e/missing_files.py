@@ -57,8 +57,7 @@ def run(command, cwd, env=None):
 
 # Binary noise led by a 400-byte word with no white space in it, longer than
 # any name buffer a reader may have.
-_noise = random.Random(20261206)
-GARBAGE = b"Q" * 400 + bytes(_noise.randrange(256) for _ in range(3000))
+GARBAGE = b"Q" * 400 + random.Random(20261206).randbytes(3000)
 
 
 def data_files():
@@ -110,14 +109,10 @@ def files_read(selection):
         trace = os.path.join(work, "trace")
         run(["strace", "-f", "-qq", "-e", "trace=openat", "-o", trace]
             + sim_command(selection, DATA), work, SIM_ENV)
-        opened = set()
-        for line in open(trace, errors="replace"):
-            match = re.search(r'openat\([^"]*"([^"]+)".*= \d+', line)
-            if match:
-                path = os.path.normpath(match.group(1).replace("\\", "/"))
-                if path.startswith(DATA + os.sep):
-                    opened.add(os.path.relpath(path, DATA))
-        return opened
+        with open(trace, errors="replace") as f:
+            opened = re.findall(r'openat\([^"]*"([^"]+)".*= \d+', f.read())
+    paths = (os.path.normpath(path.replace("\\", "/")) for path in opened)
+    return {os.path.relpath(path, DATA) for path in paths if path.startswith(DATA + os.sep)}
 
 
 def kind_of(rel, owners):
@@ -158,10 +153,8 @@ EARLY_ENDS = {"chars": (1, "Unable to locate file chars", "No characters found i
 
 def judge(rel, variant, status, err):
     """None when the outcome is one the program documents, else the fault."""
-    if status is None:
-        return "hang"
-    if status < 0:
-        return f"killed by signal {-status}"
+    if status is None or status < 0:
+        return "hang" if status is None else f"killed by signal {-status}"
     if sanitizer_fault(err):
         return sanitizer_fault(err)
     if rel in EARLY_ENDS:
@@ -265,13 +258,10 @@ def main():
         files = [f for f in files if args[args.index("--only") + 1] in f]
     chosen = selections()
     reads = [files_read(s) for s in chosen]
-    sims, menu_only = [], []
-    for rel in files:
-        users = chosen[:1] if rel in EARLY_ENDS else [s for s, r in zip(chosen, reads) if rel in r]
-        if users:
-            sims += [(rel, variant, users[0]) for variant in VARIANTS]
-        else:
-            menu_only.append(rel)
+    users = {rel: chosen[:1] if rel in EARLY_ENDS else [s for s, r in zip(chosen, reads) if rel in r]
+             for rel in files}
+    sims = [(rel, variant, users[rel][0]) for rel in files if users[rel] for variant in VARIANTS]
+    menu_only = [rel for rel in files if not users[rel]]
     games = [(rel, variant) for rel in menu_only + [f for f in files if f == "tovask.cfg"]
              for variant in VARIANTS]
     print(f"{len(files)} data files, {len(sims) + len(games)} cases; read by no fight: "

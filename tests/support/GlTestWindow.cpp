@@ -1,7 +1,6 @@
 // One small OpenGL window per test process, a known GL state and pixel read-back.
 #include "GlTestWindow.h"
 
-#include <GL/glu.h>
 #include <SDL.h>
 
 #include <cstdio>
@@ -20,23 +19,16 @@ bool GlTestWindow::open() {
     static int state = 0;  // 0 not tried, 1 open, -1 failed
     if (state != 0) return state > 0;
     state = -1;
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "GL test window: SDL_Init failed: %s\n", SDL_GetError());
-        return false;
+    if (SDL_Init(SDL_INIT_VIDEO) == 0) {
+        SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+        SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+        SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+        SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        if (SDL_SetVideoMode(WIDTH, HEIGHT, 0, SDL_OPENGL)) state = 1;
     }
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    if (!SDL_SetVideoMode(WIDTH, HEIGHT, 0, SDL_OPENGL)) {
-        std::fprintf(stderr, "GL test window: no video mode: %s\n", SDL_GetError());
-        return false;
-    }
-    SDL_WM_SetCaption("tovask gl tests", nullptr);
-
-    state = 1;
-    return true;
+    if (state < 0) std::fprintf(stderr, "GL test window: no window: %s\n", SDL_GetError());
+    return state > 0;
 }
 
 void GlTestWindow::resetState() {
@@ -65,61 +57,22 @@ void GlTestWindow::resetState() {
     }
 }
 
-Rgb GlTestWindow::pixel(int x, int y) {
+// The drawn frame's pixels in [x, x + w) x [y, y + h), RGB, bottom row first.
+static std::vector<uint8_t> readRgb(int x, int y, int w, int h) {
     glFinish();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    uint8_t rgb[3] = {0, 0, 0};
-    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    std::vector<uint8_t> rgb(size_t(w) * h * 3);
+    glReadPixels(x, y, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+
+Rgb GlTestWindow::pixel(int x, int y) {
+    const std::vector<uint8_t> rgb = readRgb(x, y, 1, 1);
     return Rgb{rgb[0], rgb[1], rgb[2]};
 }
 
 std::vector<uint8_t> GlTestWindow::frame() {
-    glFinish();
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    std::vector<uint8_t> rgb(WIDTH * HEIGHT * 3);
-    glReadPixels(0, 0, WIDTH, HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    return rgb;
-}
-
-int GlTestWindow::litPixels() {
-    const std::vector<uint8_t> rgb = frame();
-    int lit = 0;
-    for (size_t i = 0; i < rgb.size(); i += 3)
-        if (rgb[i] | rgb[i + 1] | rgb[i + 2]) ++lit;
-    return lit;
-}
-
-void GlTestWindow::perspectiveCamera() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, double(WIDTH) / HEIGHT, 1.0, 250.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
-std::vector<float> GlTestWindow::projection() {
-    GLfloat p[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, p);
-    return {p, p + 16};
-}
-
-std::vector<float> GlTestWindow::perspective(double fovy, double aspect, double zNear,
-                                             double zFar) {
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluPerspective(fovy, aspect, zNear, zFar);
-    const std::vector<float> p = projection();
-    glPopMatrix();
-    glMatrixMode(GLenum(mode));
-    return p;
-}
-
-void GlTest::SetUp() {
-    ASSERT_TRUE(GlTestWindow::open()) << "GL tests need an X display (run under xvfb-run)";
-    GlTestWindow::resetState();
+    return readRgb(0, 0, WIDTH, HEIGHT);
 }
 
 void GlTest::TearDown() {

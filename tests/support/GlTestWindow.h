@@ -2,6 +2,7 @@
 #pragma once
 
 #include <GL/gl.h>
+#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -35,14 +36,40 @@ public:
     // The whole drawn frame, RGB, bottom row first.
     static std::vector<uint8_t> frame();
     // Number of pixels in the drawn frame that are not black.
-    static int litPixels();
+    static int litPixels() {
+        const std::vector<uint8_t> rgb = frame();
+        int lit = 0;
+        for (size_t i = 0; i < rgb.size(); i += 3)
+            if (rgb[i] | rgb[i + 1] | rgb[i + 2]) ++lit;
+        return lit;
+    }
     // Projection of the game's camera: 45 degrees, aspect 1, near 1, far 250;
     // identity modelview (the camera at the origin looking along -z).
-    static void perspectiveCamera();
+    static void perspectiveCamera() {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(45.0, double(WIDTH) / HEIGHT, 1.0, 250.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
     // The current projection matrix, and the one gluPerspective makes of these values
     // (the current one is left as it was).
-    static std::vector<float> projection();
-    static std::vector<float> perspective(double fovy, double aspect, double zNear, double zFar);
+    static std::vector<float> projection() {
+        GLfloat p[16];
+        glGetFloatv(GL_PROJECTION_MATRIX, p);
+        return {p, p + 16};
+    }
+    static std::vector<float> perspective(double fovy, double aspect, double zNear, double zFar) {
+        glPushAttrib(GL_TRANSFORM_BIT);  // the matrix mode
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        gluPerspective(fovy, aspect, zNear, zFar);
+        const std::vector<float> p = projection();
+        glPopMatrix();
+        glPopAttrib();
+        return p;
+    }
 };
 
 // Fixture for GL tests: opens the window (failing the test when there is no
@@ -50,6 +77,9 @@ public:
 // and the transparent queue after it, so tests cannot leak into each other.
 class GlTest : public ::testing::Test {
 protected:
-    void SetUp() override;
+    void SetUp() override {
+        ASSERT_TRUE(GlTestWindow::open()) << "GL tests need an X display (run under xvfb-run)";
+        GlTestWindow::resetState();
+    }
     void TearDown() override;
 };

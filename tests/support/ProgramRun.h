@@ -2,7 +2,6 @@
 #pragma once
 
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -18,19 +17,14 @@ struct ProgramRun {
 // command is a shell command line.
 inline ProgramRun runProgram(const std::string& command) {
     ProgramRun run;
-    char errFile[] = "/tmp/tovask-stderr-XXXXXX";
-    const int fd = mkstemp(errFile);
-    if (fd < 0) return run;
-    close(fd);
+    const TempDir scratch;
+    const std::string errFile = scratch.file("stderr");
     FILE* p = popen(("{ " + command + "\n} 2>" + errFile).c_str(), "r");
-    if (p) {
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, p)) > 0) run.out.append(buffer, n);
-        const int status = pclose(p);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
+    if (!p) return run;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) run.out.append(buffer, n);
+    const int status = pclose(p);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     run.err = readFile(errFile);
-    unlink(errFile);
     return run;
 }

@@ -2,17 +2,19 @@
 // test or a fuzz input writes are found.
 #pragma once
 
+#include "DataLocator.h"
 #include "TestFiles.h"
 
 class ScratchData {
 public:
-    ScratchData();   // switches into work and points the locator's third base at dev
-    ~ScratchData();  // restores both
+    // Switches into work and points the locator's third base at dev; the end restores both.
+    ScratchData() { developmentDataDir = dev.path().c_str(); }
+    ~ScratchData() { developmentDataDir = savedDataDir_; }
 
     TempDir work;
     TempDir dev;
 
 private:
     ScopedWorkingDir cwd_{work.path()};
-    const char* savedDataDir_;
+    const char* savedDataDir_ = developmentDataDir;
 };

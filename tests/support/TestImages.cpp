@@ -1,72 +1,34 @@
 // Small pictures built in memory and written as image files for texture tests.
 #include "TestImages.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <map>
 
 #include "ImageSurface.h"
 
-TestImage::TestImage(int w, int h, uint8_t r, uint8_t g, uint8_t b)
-    : width(w), height(h), rgb(size_t(w) * h * 3) {
-    fill(0, 0, w, h, r, g, b);
-}
-
-void TestImage::set(int x, int y, uint8_t r, uint8_t g, uint8_t b) {
-    const uint8_t colour[3] = {r, g, b};
-    std::copy(colour, colour + 3, &rgb[(size_t(y) * width + x) * 3]);
-}
-
-void TestImage::fill(int x0, int y0, int x1, int y1, uint8_t r, uint8_t g, uint8_t b) {
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) set(x, y, r, g, b);
-}
-
-TestImage TestImage::gradient(int w, int h) {
-    TestImage image(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            image.set(x, y, uint8_t(x * 16 + 5), uint8_t(y * 16 + 9), uint8_t(x * 7 + y * 3 + 1));
-    return image;
-}
-
-std::vector<uint8_t> TestImage::bottomUp() const {
-    std::vector<uint8_t> out;
-    const size_t row = size_t(width) * 3;
-    for (int y = height - 1; y >= 0; --y)
-        out.insert(out.end(), rgb.begin() + row * y, rgb.begin() + row * (y + 1));
-    return out;
-}
-
-namespace {
-
 // v as `bytes` bytes, least significant first.
-void put(std::vector<uint8_t>& out, uint32_t v, int bytes = 4) {
+static void put(std::vector<uint8_t>& out, uint32_t v, int bytes = 4) {
     for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
 }
 
-bool save(const std::vector<uint8_t>& bytes, const std::string& path) {
+static bool save(const std::vector<uint8_t>& bytes, const std::string& path) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
     const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && ok;
 }
 
-}  // namespace
-
 bool writeBmp(const TestImage& image, const std::string& path, int bitsPerPixel) {
     if (bitsPerPixel != 8 && bitsPerPixel != 24 && bitsPerPixel != 32) return false;
-    std::map<uint32_t, uint8_t> palette;
+    const auto colourAt = [&](size_t i) {  // 0xRRGGBB of the pixel whose red is byte i
+        return uint32_t(image.rgb[i]) << 16 | image.rgb[i + 1] << 8 | image.rgb[i + 2];
+    };
+    std::map<uint32_t, uint32_t> palette;  // colour to its index
     std::vector<uint32_t> colours;
-    if (bitsPerPixel == 8) {
-        for (size_t i = 0; i < image.rgb.size(); i += 3) {
-            const uint32_t c = image.rgb[i] << 16 | image.rgb[i + 1] << 8 | image.rgb[i + 2];
-            if (palette.count(c)) continue;
-            if (colours.size() == 256) return false;
-            palette[c] = uint8_t(colours.size());
-            colours.push_back(c);
-        }
-    }
+    for (size_t i = 0; bitsPerPixel == 8 && i < image.rgb.size(); i += 3)
+        if (palette.emplace(colourAt(i), uint32_t(colours.size())).second)
+            colours.push_back(colourAt(i));
+    if (colours.size() > 256) return false;
     const uint32_t rowBytes = (uint32_t(image.width) * bitsPerPixel / 8 + 3) & ~3u;
     const uint32_t paletteBytes = uint32_t(colours.size()) * 4;
     const uint32_t dataOffset = 14 + 40 + paletteBytes;
@@ -84,14 +46,9 @@ bool writeBmp(const TestImage& image, const std::string& path, int bitsPerPixel)
     for (uint32_t c : colours) put(out, c);  // stored blue, green, red, 0
     for (int y = image.height - 1; y >= 0; --y) {
         const size_t start = out.size();
-        for (int x = 0; x < image.width; ++x) {
-            const uint8_t* p = &image.rgb[(size_t(y) * image.width + x) * 3];
-            if (bitsPerPixel == 8) {
-                out.push_back(palette[p[0] << 16 | p[1] << 8 | p[2]]);
-                continue;
-            }
-            out.insert(out.end(), {p[2], p[1], p[0]});
-            if (bitsPerPixel == 32) out.push_back(0);
+        for (int x = 0; x < image.width; ++x) {  // an index, or blue, green, red (and 0)
+            const uint32_t c = colourAt((size_t(y) * image.width + x) * 3);
+            put(out, bitsPerPixel == 8 ? palette[c] : c, bitsPerPixel / 8);
         }
         out.resize(start + rowBytes, 0);
     }
@@ -108,22 +65,15 @@ bool writePpm(const TestImage& image, const std::string& path) {
 
 TestImage readImage(const std::string& path, std::string& problem) {
     SDL_Surface* decoded = decodeImageFile(path.c_str());
-    if (!decoded) {
-        problem = SDL_GetError();
-        return TestImage(0, 0);
-    }
-    const char* why = "";
-    SDL_Surface* rows = textureRows(decoded, why);  // bottom row first
+    const char* why = decoded ? "" : SDL_GetError();
+    SDL_Surface* rows = decoded ? textureRows(decoded, why) : nullptr;  // bottom row first
     if (!rows) {
         problem = why;
         return TestImage(0, 0);
     }
     TestImage image(rows->w, rows->h);
-    const std::vector<uint8_t> bottomUp = packedRgb(rows);
+    image.rgb = packedRgb(rows);
     SDL_FreeSurface(rows);
-    const size_t row = size_t(image.width) * 3;
-    for (int y = 0; y < image.height; ++y)
-        std::copy_n(&bottomUp[row * size_t(image.height - 1 - y)], row,
-                    &image.rgb[row * size_t(y)]);
+    image.rgb = image.bottomUp();  // the rows turned back: top row first
     return image;
 }
