@@ -1,18 +1,60 @@
 // What a call prints on stdout and stderr, captured at the file descriptors for a test to check.
 #pragma once
 
-#include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 // Between captureStdout() and capturedStdout() whatever the process writes to
 // standard output (C stdio or the descriptor itself) goes to a scratch file;
 // capturedStdout() puts the stream back and returns the text. Likewise for
-// standard error. One capture of each stream at a time: GoogleTest's own.
-inline constexpr auto& captureStdout = testing::internal::CaptureStdout;
-inline constexpr auto& capturedStdout = testing::internal::GetCapturedStdout;
-inline constexpr auto& captureStderr = testing::internal::CaptureStderr;
-inline constexpr auto& capturedStderr = testing::internal::GetCapturedStderr;
+// standard error. One capture of each stream at a time.
+struct StreamCapture {
+    int fd;
+    std::FILE* stream;
+    int saved = -1;                // the stream's own descriptor while captured
+    std::FILE* scratch = nullptr;  // where it goes meanwhile
+
+    void begin() {
+        std::fflush(stream);
+        scratch = std::tmpfile();
+        saved = dup(fd);
+        if (!scratch || saved < 0 || dup2(fileno(scratch), fd) < 0) {
+            std::perror("capturing a console stream");
+            std::abort();
+        }
+    }
+    std::string end() {
+        if (!scratch) return "";
+        std::fflush(stream);
+        dup2(saved, fd);
+        close(saved);
+        std::string text;
+        std::rewind(scratch);
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, scratch)) > 0;)
+            text.append(buffer, n);
+        std::fclose(scratch);
+        scratch = nullptr;
+        return text;
+    }
+};
+
+inline StreamCapture stdoutCapture{STDOUT_FILENO, stdout}, stderrCapture{STDERR_FILENO, stderr};
+inline void captureStdout() {
+    stdoutCapture.begin();
+}
+inline std::string capturedStdout() {
+    return stdoutCapture.end();
+}
+inline void captureStderr() {
+    stderrCapture.begin();
+}
+inline std::string capturedStderr() {
+    return stderrCapture.end();
+}
 
 struct Output {
     std::string out, err;
