@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,9 +20,9 @@
 #include "CaptureOutput.h"
 #include "CollisionMap.h"
 #include "Creature.h"
+#include "FightFixtures.h"
 #include "GRun.h"
 #include "GameState.h"
-#include "GameView.h"
 #include "GlTestWindow.h"
 #include "MapScene.h"
 #include "MenuState.h"
@@ -37,11 +36,8 @@
 #include "TestImages.h"
 #include "TransparentQueue.h"
 #include "ViewFrustum.h"
-#include "World.h"
 
 namespace {
-using Ints = std::vector<int>;
-using Floats = std::vector<float>;
 
 // One object over the given vertices: by default two triangles over four corners, and any
 // spare vertices after them.
@@ -104,10 +100,9 @@ void expectProjection(double fovy, double farClip) {
     glPushMatrix();
     glLoadIdentity();
     gluPerspective(fovy, 1.0, 1.0, farClip);
-    const std::vector<GLfloat> expected = glFloats(GL_PROJECTION_MATRIX, 16);
+    EXPECT_EQ(actual, glFloats(GL_PROJECTION_MATRIX, 16)) << fovy << " degrees to " << farClip;
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    EXPECT_EQ(actual, expected);
 }
 
 const Rgb RED{255, 0, 0}, GREEN{0, 255, 0}, BLUE{0, 0, 255}, WHITE{255, 255, 255},
@@ -159,25 +154,23 @@ struct GameStateTest : GlTest {
         GlTest::SetUp();
         const TdsScene floor = oneObject({gameToFile(-100, -1, 50), gameToFile(100, -1, 50),
                                           gameToFile(100, -1, -150), gameToFile(-100, -1, -150)});
-        for (const char* name : {"floor.3ds", "c3.3ds", "zat.3ds"})
-            ASSERT_TRUE(saveTds(floor, dir.file(name)));
-        ASSERT_TRUE(saveTds(rectangleScene(-4, 0, -1, 1, 10), dir.file("level.3ds")));
-        ASSERT_TRUE(saveTds(rectangleScene(-2, 2, -1, 1, 10), dir.file("roof.3ds")));
-        ASSERT_TRUE(saveTds(rectangleScene(0, 4, -1, 1, 10), dir.file("noground")));
-        ASSERT_TRUE(saveTds(rectangleScene(-300, 300, 300, 2000, 1000, true), dir.file("sky.3ds")));
+        const std::pair<TdsScene, const char*> files[] = {
+            {floor, "floor.3ds"},
+            {floor, "c3.3ds"},
+            {floor, "zat.3ds"},
+            {rectangleScene(-4, 0, -1, 1, 10), "level.3ds"},
+            {rectangleScene(-2, 2, -1, 1, 10), "roof.3ds"},
+            {rectangleScene(0, 4, -1, 1, 10), "noground"},
+            {rectangleScene(-300, 300, 300, 2000, 1000, true), "sky.3ds"}};
+        for (const auto& [scene, name] : files) ASSERT_TRUE(saveTds(scene, dir.file(name)));
         ASSERT_TRUE(writeBmp(TestImage(4, 4, 0, 255, 0), dir.file("stars.bmp")));
-        MapInfo map;
-        setName(map.name, "Floor");
-        setMap(map, "floor.3ds", "noground", "noroof", "nosky");
+        settings.maps.assign(1, MapInfo{});
+        setName(settings.maps[0].name, "Floor");
+        setMap(settings.maps[0], "floor.3ds", "noground", "noroof", "nosky");
         const float fog[4] = {0.25f, 0.5f, 0.75f, 1.0f};
-        std::copy(fog, fog + 4, map.fogColour);
-        settings.maps.assign(1, map);
-        settings.mapCount = 1;
-        CharacterInfo character;
-        setName(character.name, "Pelmo");
-        character.skinCount = 1;
-        settings.characters.assign(1, character);
-        settings.characterCount = 1;
+        std::copy(fog, fog + 4, settings.maps[0].fogColour);
+        settings.characters.assign(1, CharacterInfo{});
+        settings.characters[0].skinCount = settings.mapCount = settings.characterCount = 1;
         settings.mapIndex = settings.characterIndex = settings.skinIndex = 0;
         screenWidth = GlTestWindow::WIDTH;
         screenHeight = GlTestWindow::HEIGHT;
@@ -197,30 +190,25 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMap) {
     GameState state(nullptr);
     settings.mapIndex = 1;
     const Output refused = captureOutput([&] { EXPECT_FALSE(state.load()); });
-    EXPECT_EQ(refused.err, "Invalid mapID when starting engine\n");
-    EXPECT_EQ(state.objectCount, 0);
-    EXPECT_EQ(state.collisionMap, nullptr);
+    EXPECT_EQ(refused.err + std::to_string(state.objectCount) + (state.collisionMap ? " map" : ""),
+              "Invalid mapID when starting engine\n0")
+        << "the message, objects, no collision map";
     settings.mapIndex = 0;
     captureStdout();
     ASSERT_TRUE(state.load());
-    std::vector<std::string> steps;  // the loading steps' lines among the models' ones
-    const std::string printed = capturedStdout();
-    std::istringstream out(printed);
-    for (std::string line; std::getline(out, line);)
-        if (line.rfind("Loading model", 0) != 0 && line.rfind("Getting used", 0) != 0)
-            steps.push_back(line);
-    EXPECT_NE(printed.find("Creating collisions map\nGetting used model floor.3ds\n"),
-              std::string::npos)
-        << "the collision map borrows the level model the scene holds, lists and all";
-    std::vector<std::string> expected = {"Loading map", "Creating collisions map",
-                                         "Creating players"};
-    expected.resize(10, "New pelmo in game");
-    EXPECT_EQ(steps, expected);
-
+    // The collision map borrows the level model the scene holds, lists and all; then the player
+    // (taking the weapons' and the crosshair's models) and six more.
+    const std::string printed = capturedStdout(), pelmo = "\nNew pelmo in game\n";
+    EXPECT_EQ(printed.substr(0, printed.find(pelmo) + pelmo.size()),
+              "Loading map\nLoading model floor.3ds\nCreating collisions map\nGetting used model "
+              "floor.3ds\nCreating players\nLoading model w1.3ds\nLoading model w2.3ds\nLoading "
+              "model w3.3ds\nLoading model w4.3ds\nLoading model w5.3ds\nNew pelmo in game\n");
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 12 + 6 * 6)
+        << "six more creatures, each getting five weapons";
     ASSERT_NE(state.collisionMap, nullptr);
-    EXPECT_FALSE(state.collisionMap->empty());
-    const Vec3 cell = state.collisionMap->cellSize;
-    EXPECT_EQ((Floats{cell.x, cell.y, cell.z}), (Floats{20, 20, 20})) << "cell size";
+    EXPECT_EQ(str(state.collisionMap->cellSize) + (state.collisionMap->empty() ? " empty" : ""),
+              "20.00 20.00 20.00")
+        << "cell size";
     EXPECT_STREQ(state.map.name, "Floor");
 
     // The map scene, the player (followed by the camera, in the fight's body) and six more.
