@@ -92,17 +92,18 @@ std::vector<GLfloat> glFloats(GLenum name, size_t n = 1) {
     return values;
 }
 
-// Also: the model-view matrix is the current one again.
-void expectProjection(double fovy, double farClip) {
-    EXPECT_EQ(glFloats(GL_MATRIX_MODE), std::vector<GLfloat>{GL_MODELVIEW});
-    const std::vector<GLfloat> actual = glFloats(GL_PROJECTION_MATRIX, 16);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    gluPerspective(fovy, 1.0, 1.0, farClip);
-    EXPECT_EQ(actual, glFloats(GL_PROJECTION_MATRIX, 16)) << fovy << " degrees to " << farClip;
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
+// The fog switch and range, then the perspective's view angle, aspect and far clip (near
+// clip 1), read back from GL; "modelview" when that matrix is the current one again.
+std::string fogAndView() {
+    GLfloat m[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    char text[120];
+    std::snprintf(text, sizeof text, "fog %s %g %g, %.1f %.2f %g%s",
+                  glIsEnabled(GL_FOG) ? "on" : "off", glFloats(GL_FOG_START)[0],
+                  glFloats(GL_FOG_END)[0], 2 * std::atan(1 / m[5]) * 180 / M_PI, m[5] / m[0],
+                  std::round(double(m[14]) / (m[10] + 1.0)),
+                  glFloats(GL_MATRIX_MODE)[0] == GL_MODELVIEW ? " modelview" : "");
+    return text;
 }
 
 const Rgb RED{255, 0, 0}, GREEN{0, 255, 0}, BLUE{0, 0, 255}, WHITE{255, 255, 255},
@@ -242,21 +243,19 @@ TEST_F(GameStateTest, LoadIntoAFullTableDeletesWhatDoesNotFit) {
 TEST_F(GameStateTest, ViewKeysChangeFogProjectionAndCameraAndSaySo) {
     GameState state(nullptr);
     glEnable(GL_FOG);
-    EXPECT_EQ(keyOutput(state, 'f'), "Fog disabled\n");
-    EXPECT_FALSE(glIsEnabled(GL_FOG));
-    EXPECT_EQ(keyOutput(state, 'f'), "Fog enabled\n");
-    EXPECT_TRUE(glIsEnabled(GL_FOG));
-
-    expectProjection(45.0, 2000.0);
-    EXPECT_EQ(keyOutput(state, 'k'), "View angle changed to 43.000000\n");
-    expectProjection(43.0, 2000.0);
-    EXPECT_EQ(glFloats(GL_FOG_START), std::vector<GLfloat>{1800});
-    keyOutput(state, 'l');
-    EXPECT_EQ(keyOutput(state, 'l' | 0x100), "View angle changed to 47.000000\n");
-    EXPECT_EQ(keyOutput(state, 'h'), "Far clipping changed to 2050.000000\n");
-    expectProjection(47.0, 2050.0);
-    EXPECT_EQ(glFloats(GL_FOG_START), std::vector<GLfloat>{1850});
-    EXPECT_EQ(glFloats(GL_FOG_END), std::vector<GLfloat>{2050});
+    // Columns: key; its message, the fog and the perspective after it.
+    const std::pair<int, const char*> steps[] = {
+        {'f', "Fog disabled\nfog off 1800 2000, 45.0 1.00 2000 modelview"},
+        {'f', "Fog enabled\nfog on 1800 2000, 45.0 1.00 2000 modelview"},
+        {'k', "View angle changed to 43.000000\nfog on 1800 2000, 43.0 1.00 2000 modelview"},
+        {'l', "View angle changed to 45.000000\nfog on 1800 2000, 45.0 1.00 2000 modelview"},
+        {'l' | 0x100,
+         "View angle changed to 47.000000\nfog on 1800 2000, 47.0 1.00 2000 modelview"},
+        {'h', "Far clipping changed to 2050.000000\nfog on 1850 2050, 47.0 1.00 2050 modelview"}};
+    for (auto [key, seen] : steps) {
+        const std::string message = keyOutput(state, key);
+        EXPECT_EQ(message + fogAndView(), seen) << key;
+    }
     for (int i = 0; i < 41; ++i) keyOutput(state, 'j');
     EXPECT_FLOAT_EQ(state.farClip, 0.0f);
     EXPECT_EQ(glFloats(GL_FOG_START), std::vector<GLfloat>{-200});
@@ -296,14 +295,11 @@ TEST_F(GameStateTest, MapSceneNoneWordsAreComparedExactlyAndModelsAreGivenBack) 
         setMap(state->map, "level.3ds", "NoGround", "noroof", "nosky");
         MapScene scene(state.get());
         // "NoGround" is a model name; updated once a second, to no effect.
-        EXPECT_EQ((std::vector<bool>{scene.level != nullptr, scene.ground != nullptr,
-                                     scene.roof != nullptr, scene.sky != nullptr}),
-                  (std::vector<bool>{true, true, false, false}))
-            << "level, ground, roof, sky taken";
-        EXPECT_EQ((Ints{int(scene.kindFlags), scene.delay, int(scene.period),
+        EXPECT_EQ((Ints{scene.level != nullptr, scene.ground != nullptr, scene.roof != nullptr,
+                        scene.sky != nullptr, int(scene.kindFlags), scene.delay, int(scene.period),
                         modelStore.count() - before}),
-                  (Ints{0, 1000, 1000, 2}))
-            << "kind, first delay, period, models taken";
+                  (Ints{1, 1, 0, 0, 0, 1000, 1000, 2}))
+            << "level, ground, roof, sky taken; kind, first delay, period, models taken";
         ASSERT_EQ(state->fogEnabled, 1);
         for (bool fog : {false, true}) {  // without a sky the fog stays as it was
             fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
