@@ -284,46 +284,31 @@ TEST_F(GameStateTest, EscapeByItsLowByteLeavesForTheMenuAndFreesTheMouse) {
     EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), SDL_GRAB_OFF);
 }
 
-// Only the exact "noground", "noroof" and "nosky" mean none; the models go with the scene,
-// the body and projectile models with the fight, the collision model as soon as the map is built.
-TEST_F(GameStateTest, MapSceneNoneWordsAreComparedExactlyAndModelsAreGivenBack) {
-    auto state = std::make_unique<GameState>(nullptr);
-    const int before = modelStore.count();
-    EXPECT_EQ(before, 2) << "body and projectile";
-    EXPECT_FALSE(CollisionMap(20, 20, 20, "floor.3ds").empty());
-    {
-        setMap(state->map, "level.3ds", "NoGround", "noroof", "nosky");
-        MapScene scene(state.get());
-        // "NoGround" is a model name; updated once a second, to no effect.
-        EXPECT_EQ((Ints{scene.level != nullptr, scene.ground != nullptr, scene.roof != nullptr,
-                        scene.sky != nullptr, int(scene.kindFlags), scene.delay, int(scene.period),
-                        modelStore.count() - before}),
-                  (Ints{1, 1, 0, 0, 0, 1000, 1000, 2}))
-            << "level, ground, roof, sky taken; kind, first delay, period, models taken";
-        ASSERT_EQ(state->fogEnabled, 1);
-        for (bool fog : {false, true}) {  // without a sky the fog stays as it was
-            fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
-            scene.draw();
-            EXPECT_EQ(glIsEnabled(GL_FOG), fog);
-        }
-    }
-    EXPECT_EQ(modelStore.count(), before);
-    setMap(state->map, "level.3ds", "noground", "roof.3ds", "stars.bmp");
-    auto scene = std::make_unique<MapScene>(state.get());
-    EXPECT_EQ(modelStore.count(), before + 3);
-    scene.reset();
-    state.reset();
-    EXPECT_EQ(modelStore.count(), 0);
-}
-
 // Sky first (unlit, unfogged, at the fight's view angle, beyond the fight's far
 // clip), then level, roof and ground at their light levels, and the level's
 // light again for what follows. Drawn without a depth test, so whatever comes
-// later covers what came before.
+// later covers what came before. Only the exact "noground", "noroof" and "nosky" mean none,
+// and without a sky the fog stays as it was. The models go with the scene, the body and
+// projectile models with the fight, the collision model as soon as the map is built.
 TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
-    GameState state(nullptr);
+    auto fight = std::make_unique<GameState>(nullptr);
+    GameState& state = *fight;
+    EXPECT_FALSE(CollisionMap(20, 20, 20, "floor.3ds").empty());
+    setMap(state.map, "level.3ds", "noground", "noroof", "nosky");
+    for (bool fog : {false, true}) {
+        MapScene bare(&state);
+        fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
+        bare.draw();
+        EXPECT_EQ((Ints{glIsEnabled(GL_FOG), modelStore.count()}), (Ints{fog, 3}))
+            << "fog, models (body, projectile, level)";
+    }
     setMap(state.map, "level.3ds", "NoGround", "roof.3ds", "stars.bmp");
-    MapScene scene(&state);
+    auto owned = std::make_unique<MapScene>(&state);
+    MapScene& scene = *owned;
+    EXPECT_EQ((Ints{int(scene.kindFlags), scene.delay, int(scene.period), modelStore.count()}),
+              (Ints{0, 1000, 1000, 6}))
+        << "kind, first delay, period (updated once a second, to no effect), models (the fight's "
+           "two, level, ground, roof, sky)";
     GlTestWindow::perspectiveCamera();
     viewFrustum.updateFrustum();
     glPushAttrib(GL_LIGHTING_BIT | GL_FOG_BIT);
@@ -369,6 +354,10 @@ TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
     scene.draw();
     EXPECT_FALSE(glIsEnabled(GL_FOG));
     glPopAttrib();
+    owned.reset();
+    EXPECT_EQ(modelStore.count(), 2) << "the fight's";
+    fight.reset();
+    EXPECT_EQ(modelStore.count(), 0);
 }
 
 struct FightDrawGl : GlTest {
@@ -461,26 +450,23 @@ TEST_F(FightDrawGl, CharacterModelsInTheChosenSkinWeaponAndShotModelsUnmirroredW
         {c.deathModelName, "death.3ds"},   {c.extraModelName, "extra.3ds"},
         {c.armModelPattern, "arm%d.3ds"},  {c.skinTexturePattern, "skin%d.bmp"}};
     for (auto [field, name] : names) std::snprintf(field, INFO_TEXT_SIZE, "%s", name);
-    int h = 1;
-    for (const char* file :
-         {"stand.3ds", "walk.3ds", "strafe.3ds", "diagonal.3ds", "death.3ds", "extra.3ds",
-          "arm0.3ds", "arm1.3ds", "arm2.3ds", "arm3.3ds", "arm4.3ds", "arm5.3ds"})
-        ASSERT_TRUE(saveMarkerFile(dir, file, float(h++)));
+    for (int i = 0; i < 12; ++i)  // the six named files, then arm0.3ds to arm5.3ds
+        ASSERT_TRUE(saveMarkerFile(
+            dir, i < 6 ? names[i].second : "arm" + std::to_string(i - 6) + ".3ds", i + 1.0f));
     CharacterModelSet set;
-    captureOutput([&] { set.load(&c, 1, 0, 1); });
-    std::vector<std::string> seen;
+    captureOutput([&] { EXPECT_TRUE(set.load(&c, 1, 0, 1)); });
+    std::string seen;
     for (const Model* m :
          {set.standModel, set.walkModel, set.strafeRightModel, set.strafeLeftModel,
           set.diagonalRightModel, set.diagonalLeftModel, set.deathModel, set.extraModel})
-        seen.push_back(describe(m));
-    for (const Model* m : set.armModels) seen.push_back(describe(m));
+        seen += describe(m) + ", ";
+    for (const Model* m : set.armModels) seen += describe(m) + ", ";
     EXPECT_EQ(seen,
-              (std::vector<std::string>{
-                  "h1 skin2.bmp lists 2", "h2 skin2.bmp lists 2", "h3 skin2.bmp lists 2",
-                  "h3 mirrored skin2.bmp lists 2", "h4 skin2.bmp lists 2",
-                  "h4 mirrored skin2.bmp lists 2", "h5 skin2.bmp lists 2", "h6  lists 1",
-                  "h7 skin2.bmp lists 2", "h8 skin2.bmp lists 2", "h9 skin2.bmp lists 2",
-                  "h10 skin2.bmp lists 2", "h11 skin2.bmp lists 2", "h12 skin2.bmp lists 2"}));
+              "h1 skin2.bmp lists 2, h2 skin2.bmp lists 2, h3 skin2.bmp lists 2, h3 mirrored "
+              "skin2.bmp lists 2, h4 skin2.bmp lists 2, h4 mirrored skin2.bmp lists 2, h5 "
+              "skin2.bmp lists 2, h6  lists 1, h7 skin2.bmp lists 2, h8 skin2.bmp lists 2, h9 "
+              "skin2.bmp lists 2, h10 skin2.bmp lists 2, h11 skin2.bmp lists 2, h12 skin2.bmp "
+              "lists 2, ");
     ASSERT_TRUE(saveMarkerFile(dir, "zat.3ds", 1));
     ASSERT_TRUE(saveMarkerFile(dir, "w2.3ds", 2));
     const int before = modelStore.count();
