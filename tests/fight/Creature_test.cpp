@@ -423,21 +423,19 @@ TEST_F(CreatureTest, ComputerCreatureDrawsCharacterBodySkinThenPlace) {
 
 // A character index outside the table takes the first character and row 0 rather than reading
 // past them: only the last character's unknown creature type is reported. Without characters
-// (none, or a table of 0) the look stays empty.
+// (a table of 0, or none) the look stays empty and its loading says it failed.
 TEST_F(CreatureTest, PlayerStartsAtStartPointWithKeyboard) {
     for (CharacterInfo& c : characters) c.creatureType = 7;
-    // Columns: characters given (-1: none), index asked for; messages, character taken, skins.
+    // Columns: characters in the table, index asked for; messages, character taken, skins.
     const std::tuple<int, int, const char*> rows[] = {
         {3, 2, "Unknown creature type 7, using 0\n2 4"},
         {3, 3, "0 2"},
         {3, -1, "0 2"},
-        {0, 0, "No character to load\n0 0"},
-        {-1, 0, "No character to load\n0 0"}};
+        {0, 0, "No character to load\n0 0"}};
     for (auto [count, index, seen] : rows) {
         std::unique_ptr<Creature> player;
         const Output out = captureOutput([&, count = count, index = index] {
-            player.reset(createPlayerCreature(nullptr, body.get(), count < 0 ? nullptr : characters,
-                                              count < 0 ? 3 : count, index, 1));
+            player.reset(createPlayerCreature(nullptr, body.get(), characters, count, index, 1));
         });
         const CharacterModelSet& look = *player->characterModels;
         EXPECT_EQ(out.err + std::to_string(look.characterIndex) + " " +
@@ -446,6 +444,7 @@ TEST_F(CreatureTest, PlayerStartsAtStartPointWithKeyboard) {
             << count << " characters, index " << index;
         EXPECT_NE(dynamic_cast<KeyboardController*>(player->controller), nullptr);
     }
+    captureOutput([] { EXPECT_FALSE(CharacterModelSet().load(nullptr, 3, 0, 0)); });
 }
 
 // The body model follows the creature's own movement flags.
