@@ -119,12 +119,22 @@ struct CollisionMapTest : ::testing::Test {
         map->insertObject(b);
         return b;
     }
-    // Moves by d as an entity update would, then resolves the move.
-    void move(Body* b, Vec3 d) {
+    // What a body touched since last asked, in order ("level" for null, "body" otherwise).
+    static std::string touches(Body* b) {
+        std::string out;
+        for (const Entity* e : b->touched) out += e == nullptr ? "level " : "body ";
+        b->touched.clear();
+        return out;
+    }
+    // Moves by d as an entity update would and resolves the move: where the body is, what it
+    // touched, how its centre stands.
+    std::string move(Body* b, Vec3 d) {
         b->previousPosition = b->position;
         b->position = add(b->position, d);
         b->centre = {b->position.x, b->position.y + 4, b->position.z};
         map->resolveMove(b);
+        const char* const standing[] = {"free", "outside", "touching"};
+        return str(b->position) + ", " + touches(b) + standing[int(map->standingAt(b->centre))];
     }
     std::unique_ptr<Model> body = makeBoxModel({-2, 0, -2}, {2, 8, 2});
     Mesh mesh;
@@ -152,11 +162,6 @@ TEST(CollisionMapBuild, DimensionsAndCellNumbers) {
                     number({5, -15, 5}, 0)}),
               (Ints{49, 1 + 6 + 24, 2 * 6, 0}))
         << "aligned, offset, past the last column, less than a cell below";
-    const CollisionCell* first = map.cells[0].get();
-    EXPECT_EQ((Ints{map.cellNumber(first + 71, 0), map.cellNumber(first + 72, 0),
-                    map.cellNumber(first, -1), map.cellNumber(first, 2)}),
-              (Ints{71, -1, -1, -1}))
-        << "the last cell, one past it, grids -1 and 2";
     EXPECT_EQ(map.locateCell(add(low, {5, -25, 5}), 0), nullptr);
     for (int grid : {-1, 2}) EXPECT_EQ(map.locateCell(low, grid), nullptr) << "grid " << grid;
     EXPECT_EQ(map.locateCell({NAN, 0, 0}, 0), nullptr);
@@ -235,25 +240,22 @@ TEST(CollisionMapBuild, TrianglesReachTheSameCellsInTheSameOrderAsCellByCell) {
 
 // Each box with the level's extent and the cell size in the message.
 TEST(CollisionMapBuild, UnusableBoxesGiveAnEmptyMap) {
-    const struct {
-        Vec3 low, high, cell;
-        const char* sizes;
-    } cases[] = {
+    // Columns: level box, cell size, the sizes the message gives.
+    const std::tuple<Vec3, Vec3, Vec3, const char*> cases[] = {
         {{10, 0, 0}, {-10, 5, 5}, {20, 20, 20}, "(-20, 5, 5) with cells (20, 20, 20)"},
         {{NAN, 0, 0}, {10, 10, 10}, {20, 20, 20}, "(nan, 10, 10) with cells (20, 20, 20)"},
-        {{-1e9f, -1e9f, -1e9f},
-         {1e9f, 1e9f, 1e9f},
+        {{0, 0, 0},
+         {2e4f, 2e4f, 2e4f},
          {20, 20, 20},
-         "(2e+09, 2e+09, 2e+09) with cells (20, 20, 20)"},  // far too many cells
-        {{0, 0, 0}, {10, 10, 10}, {0, 20, 20}, "(10, 10, 10) with cells (0, 20, 20)"},
-    };
-    for (const auto& c : cases) {
+         "(20000, 20000, 20000) with cells (20, 20, 20)"},
+        {{0, 0, 0}, {10, 10, 10}, {0, 20, 20}, "(10, 10, 10) with cells (0, 20, 20)"}};
+    for (const auto& [low, high, cell, sizes] : cases) {
         Mesh mesh;
-        mesh.boundsMin = c.low;
-        mesh.boundsMax = c.high;
+        mesh.boundsMin = low;
+        mesh.boundsMax = high;
         captureStderr();
-        CollisionMap map(c.cell, mesh, "box.3ds");
-        EXPECT_EQ(capturedStderr(), std::string("Collision map box.3ds: level box ") + c.sizes +
+        CollisionMap map(cell, mesh, "box.3ds");
+        EXPECT_EQ(capturedStderr(), std::string("Collision map box.3ds: level box ") + sizes +
                                         " gives no usable grid, no collisions built\n");
         expectEmpty(map, {0, 0, 0});
     }
@@ -321,23 +323,22 @@ TEST_F(CollisionMapTest, BoxesTouchByWholeNumbersAndBlockingMovesExchangeMomentu
     Body* still = place(true, {0, 0, -3});  // off z = 0: a sum of z would set them apart
     Body* mover = place(true, {10, 0, -3});
     still->halfExtents = mover->halfExtents = {1.95f, 4, 2};  // x sum 3.9 counts as 3
-    move(mover, {-6.3f, 0, 0});                               // 3.7 apart counts as 3: apart
-    EXPECT_TRUE(mover->touched.empty());
+    EXPECT_EQ(move(mover, {-6.3f, 0, 0}), "3.70 0.00 -3.00, free") << "3.7 apart counts as 3";
     still->mass = 2;
     still->velocity = {0, 0, 1};
     mover->velocity = {-1, 0, 0};
-    move(mover, {-1, 0, 0});
-    EXPECT_EQ(mover->touched, (std::vector<Entity*>{still, still})) << "once per grid holding both";
-    EXPECT_EQ(still->touched, (std::vector<Entity*>{mover, mover}));
-    EXPECT_FLOAT_EQ(mover->position.x, 3.7f) << "the blocked move is undone";
-    EXPECT_FLOAT_EQ(mover->centre.x, 2.7f) << "only the position goes back";
-    EXPECT_FLOAT_EQ(mover->impulse.z, 2) << "assigned: partner's velocity times its mass ratio";
-    EXPECT_FLOAT_EQ(still->impulse.x, -0.5f);
+    EXPECT_EQ(move(mover, {-1, 0, 0}), "3.70 0.00 -3.00, body body free")
+        << "undone; touched once per grid holding both";
+    EXPECT_EQ(touches(still) + str(mover->centre) + ", " + str(mover->impulse) + ", " +
+                  str(still->impulse),
+              "body body 2.70 4.00 -3.00, 0.00 0.00 2.00, -0.50 0.00 0.00")
+        << "the partner's contacts, the mover's centre (not moved back), impulses (assigned: "
+           "the partner's velocity times its mass ratio)";
     EXPECT_EQ(length(mover->velocity) + length(still->velocity), 0.0f);
     // A dead partner still blocks but takes no momentum.
     still->dead = 1;
     mover->velocity = {-1, 0, 0};
-    move(mover, {-1, 0, 0});
+    EXPECT_EQ(move(mover, {-1, 0, 0}), "3.70 0.00 -3.00, body body free");
     EXPECT_FLOAT_EQ(mover->velocity.x, -1);
 }
 
@@ -346,53 +347,40 @@ TEST_F(CollisionMapTest, NonBlockingContactLetsTheMoveStandAndRefilesAndBoxesApa
     Body* shot = place(false, {3, 0, 25});
     shot->velocity = {0, 0, -1};
     CollisionCell* before = shot->collisionCells[0];
-    move(shot, {-2, 0, -25});
-    EXPECT_EQ(creature->touched.size(), 2u) << "both handlers are called";
-    EXPECT_EQ((Floats{shot->position.z, shot->velocity.z}), (Floats{0, -1}))
-        << "moved and kept its speed";
+    EXPECT_EQ(move(shot, {-2, 0, -25}), "1.00 0.00 0.00, body body free") << "the move stands";
+    EXPECT_EQ(touches(creature) + str(shot->velocity), "body body 0.00 0.00 -1.00")
+        << "both handlers are called; the shot keeps its speed";
     EXPECT_EQ(shot->collisionCells[0], creature->collisionCells[0]);
     EXPECT_EQ(before->objectCount, 0);
     // A blocking mover passes a shot too; bodies overlapping in x but apart in y
     // (9 from 8) or in z (4.5 from 4) are not touched.
     Body* above = place(true, {1, 9, 0});
     Body* beside = place(true, {1, 0, 5});
-    move(creature, {0, 0, 0.5f});
-    EXPECT_EQ(creature->position.z, 0.5f) << "the move stands";
+    EXPECT_EQ(move(creature, {0, 0, 0.5f}), "0.00 0.00 0.50, body body free");
     EXPECT_EQ(above->touched.size() + beside->touched.size(), 0u);
 }
 
 TEST_F(CollisionMapTest, LevelAndGridEdgesAreWallsButBeyondTheSidesObjectsMoveOn) {
     Body* walker = place(true, {47, 0, 0});
-    using Standing = CollisionMap::Standing;
-    move(walker, {1.5f, 0, 0});  // centre 1.5 from the wall
-    EXPECT_TRUE(walker->touched.empty());
-    EXPECT_EQ(map->standingAt(walker->centre), Standing::Free);
-    move(walker, {1, 0, 0});  // 0.5 from the wall: a sphere of radius 1 touches
-    EXPECT_EQ(walker->touched, std::vector<Entity*>{nullptr});
-    EXPECT_EQ(map->standingAt(walker->centre), Standing::Touching) << "where the move was undone";
-    EXPECT_EQ(walker->position.x, 48.5f);
-    move(walker, {-1, 0, 0});  // the next move starts without the last contact
-    EXPECT_EQ(walker->position.x, 47.5f);
-    walker->touched.clear();
-    move(walker, {0, -150, 0});
-    EXPECT_EQ(walker->touched, (std::vector<Entity*>{nullptr, nullptr}));
-    EXPECT_EQ(map->standingAt(walker->centre), Standing::Outside);
-    EXPECT_EQ(walker->position.y, 0.0f);
-    CollisionMap empty(Vec3{20, 20, 20});  // no level: nowhere to go
-    empty.resolveMove(walker);
-    EXPECT_EQ(walker->touched.size(), 4u);
+    // The centre 1.5 from the wall, then 0.5: a sphere of radius 1 touches; the centre stays
+    // where the move was undone. The next move starts without the last contact.
+    EXPECT_EQ(move(walker, {1.5f, 0, 0}), "48.50 0.00 0.00, free");
+    EXPECT_EQ(move(walker, {1, 0, 0}), "48.50 0.00 0.00, level touching");
+    EXPECT_EQ(move(walker, {-1, 0, 0}), "47.50 0.00 0.00, free");
+    EXPECT_EQ(move(walker, {0, -150, 0}), "47.50 0.00 0.00, level level outside");
+    CollisionMap(Vec3{20, 20, 20}).resolveMove(walker);  // no level: nowhere to go
+    EXPECT_EQ(touches(walker), "level level ");
 
     // Only a cell number out of range is outside: beyond the box's sides an
     // object lands in a cell at the other side, far from its triangles.
     walker = place(true, {-90, 0, 0});
     EXPECT_EQ(map->axisBeyondGrids(walker->centre), -1);
-    move(walker, {-40, 0, 0});
-    EXPECT_EQ(map->axisBeyondGrids(walker->centre), 0) << "beyond the first column";
-    EXPECT_TRUE(walker->touched.empty());
-    EXPECT_EQ(walker->position.x, -130.0f) << "the move stands";
+    EXPECT_EQ(move(walker, {-40, 0, 0}), "-130.00 0.00 0.00, free") << "the move stands";
     EXPECT_NE(walker->collisionCells[0], nullptr);
-    EXPECT_EQ(map->axisBeyondGrids({0, 150, 0}), 1);
-    EXPECT_EQ(map->axisBeyondGrids({0, 4, 115}), 2) << "beyond the offset grid's last row";
+    EXPECT_EQ((Ints{map->axisBeyondGrids(walker->centre), map->axisBeyondGrids({0, 150, 0}),
+                    map->axisBeyondGrids({0, 4, 115})}),
+              (Ints{0, 1, 2}))
+        << "beyond the first column, the top layer, the offset grid's last row";
 }
 
 // An object filed in a second map keeps that filing when the first goes; cells

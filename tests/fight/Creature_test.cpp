@@ -85,16 +85,13 @@ using AITest = CreatureTest;
 TEST_F(EntityTest, VelocityApproachesSpeedByResponsivenessShare) {
     creature->moveForward = 1;
     creature->impulse = {1, 0, 0};
-    float z = 0;
-    for (float v : {0.66f, 0.924f, 1.0296f}) {
-        updates(1);
-        z -= v;
-        EXPECT_NEAR(creature->velocity.z, -v, 1e-5) << "heading 0 faces -z";
-        EXPECT_NEAR(creature->position.z, z, 1e-4);
-    }
-    EXPECT_NEAR(creature->position.x, 0.9f + 0.81f + 0.729f, 1e-5) << "impulse decayed first";
-    EXPECT_NEAR(creature->previousPosition.z, z + 1.0296f, 1e-4);
-    EXPECT_NEAR(creature->centre.y, 3, 1e-6) << "raised by the model's centre height";
+    updates(3);
+    // Velocity 0.66, 0.924, then 1.0296 along -z (heading 0); the impulse decays before each move.
+    EXPECT_EQ(str(creature->position) + ", " + str(creature->velocity) + ", " +
+                  str(creature->previousPosition) + ", " + str(creature->centre),
+              "2.44 0.00 -2.61, 0.00 0.00 -1.03, 1.71 0.00 -1.58, 2.44 3.00 -2.61")
+        << "after three updates: place, velocity, where the last update started, centre (raised "
+           "by the model's centre height)";
     EXPECT_TRUE(creature->onCollision(nullptr));
 }
 
@@ -424,20 +421,30 @@ TEST_F(CreatureTest, ComputerCreatureDrawsCharacterBodySkinThenPlace) {
     EXPECT_FLOAT_EQ(creature->position.x, float(10 - next[3] % 20));
 }
 
-// A character index outside the table takes row 0 rather than reading past it:
-// only the last character's unknown creature type is reported.
+// A character index outside the table takes the first character and row 0 rather than reading
+// past them: only the last character's unknown creature type is reported. Without characters
+// (a table of 0, or none) the look stays empty and its loading says it failed.
 TEST_F(CreatureTest, PlayerStartsAtStartPointWithKeyboard) {
     for (CharacterInfo& c : characters) c.creatureType = 7;
-    for (int index : {2, 3, -1}) {
+    // Columns: characters in the table, index asked for; messages, character taken, skins.
+    const std::tuple<int, int, const char*> rows[] = {
+        {3, 2, "Unknown creature type 7, using 0\n2 4"},
+        {3, 3, "0 2"},
+        {3, -1, "0 2"},
+        {0, 0, "No character to load\n0 0"}};
+    for (auto [count, index, seen] : rows) {
         std::unique_ptr<Creature> player;
-        const Output out = captureOutput([&] {
-            player.reset(createPlayerCreature(nullptr, body.get(), characters, 3, index, 1));
+        const Output out = captureOutput([&, count = count, index = index] {
+            player.reset(createPlayerCreature(nullptr, body.get(), characters, count, index, 1));
         });
-        EXPECT_EQ(out.err, index == 2 ? "Unknown creature type 7, using 0\n" : "") << index;
-        EXPECT_EQ(player->characterModels->characterIndex, index == 2 ? 2 : 0) << index;
-        EXPECT_FLOAT_EQ(player->position.z, -50.0f);
+        const CharacterModelSet& look = *player->characterModels;
+        EXPECT_EQ(out.err + std::to_string(look.characterIndex) + " " +
+                      std::to_string(look.character.skinCount) + " " + str(player->position),
+                  seen + std::string(" 0.00 0.00 -50.00"))
+            << count << " characters, index " << index;
         EXPECT_NE(dynamic_cast<KeyboardController*>(player->controller), nullptr);
     }
+    captureOutput([] { EXPECT_FALSE(CharacterModelSet().load(nullptr, 3, 0, 0)); });
 }
 
 // The body model follows the creature's own movement flags.
@@ -495,24 +502,6 @@ TEST_F(AnimationTest, PatternNamesHoldUpTo254Characters) {
         EXPECT_EQ(skinTextureName(c, 99, true), "");
     });
     EXPECT_EQ(out.err, "Name from pattern \"" + stem + "%d.bmp\" is too long\n");
-}
-
-TEST_F(AnimationTest, UnknownCharacterFallsBackToFirstAndEmptyTableLoadsNothing) {
-    CharacterModelSet set;
-    EXPECT_TRUE(set.load(characters, 2, 1, 0));
-    EXPECT_EQ(set.characterIndex, 1);
-    for (int bad : {2, -1}) {
-        CharacterModelSet other;
-        EXPECT_TRUE(other.load(characters, 2, bad, 0));
-        EXPECT_EQ(other.characterIndex, 0);
-        EXPECT_EQ(other.character.skinCount, 2);
-    }
-    CharacterModelSet none;
-    const Output out = captureOutput([&] {
-        EXPECT_FALSE(none.load(characters, 0, 0, 0));
-        EXPECT_FALSE(none.load(nullptr, 2, 0, 0));
-    });
-    EXPECT_EQ(out.err, "No character to load\nNo character to load\n");
 }
 
 }  // namespace

@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "CaptureOutput.h"
@@ -18,6 +21,14 @@
 
 using Ints = std::vector<int>;
 using Floats = std::vector<float>;
+
+// A vector as "x y z" with two decimals, never "-0.00": enough to tell formulas apart.
+inline std::string str(Vec3 v) {
+    char text[100];
+    const auto round = [](float f) { return std::round(f * 100) / 100 + 0.0f; };
+    std::snprintf(text, sizeof text, "%.2f %.2f %.2f", round(v.x), round(v.y), round(v.z));
+    return text;
+}
 
 // A loaded model without frames whose bounding box is (min, max); enough for
 // an entity's collision size and centre height, and never drawn.

@@ -18,6 +18,12 @@ struct ShotTest : FightWorldTest {
     Creature* target = addCreature();
 
     Weapon& weapon(int index) { return *shooter->weapons[index]; }
+    // A shot's type, whether the shooter's, flying, its place and its pitch, heading and roll.
+    std::string describe(const Projectile* p) const {
+        return std::to_string(p->typeIndex) + (p->shooter() == shooter ? " ours" : " other") +
+               (p->moveForward ? " flying at " : " still at ") + str(p->position) + " turned " +
+               str({p->pitch, p->heading, p->roll});
+    }
     // Updates of 25 ms with the trigger held at which a shot left.
     Ints shotUpdates(Weapon& w, int updates) {
         Ints shots;
@@ -48,13 +54,9 @@ TEST_F(ShotTest, ShotLeavesAtMuzzleWithWholeDegreeSpread) {
     shooter->roll = 5.0f;
     const Ints r = randsAfterSeed(4, 2);
     weapon(3).update(25, true);
-    Projectile* shot = lastShot();
-    EXPECT_EQ((Ints{shot->typeIndex, shot->moveForward}), (Ints{4, 1})) << "type, flying";
-    EXPECT_EQ(shot->shooter(), shooter);
-    expectVec(shot->position, 3, 4, -7);
-    EXPECT_EQ((Floats{shot->pitch, shot->roll}), (Floats{10, 5}))
-        << "pitch and roll of the shooter";
-    EXPECT_FLOAT_EQ(shot->heading, 90.0f + (r[1] % 5 - 2));  // r[0] is the shot's delay
+    // r[0] is the shot's delay; the pitch and roll are the shooter's.
+    EXPECT_EQ(describe(lastShot()), "4 ours flying at 3.00 4.00 -7.00 turned 10.00 " +
+                                        std::to_string(90 + r[1] % 5 - 2) + ".00 5.00");
     std::set<float> offsets;
     for (int i = 0; i < 200; ++i) {
         weapon(3).cooldown = 0;
@@ -146,15 +148,15 @@ TEST_F(ShotTest, SpentShotsReleaseTheirFragmentsOnceCreditedToTheShooter) {
         shell->update();
         ASSERT_EQ(world->objectCount, before + count);
         EXPECT_TRUE(shell->dead);
+        std::string seen, expected;  // at the shell, each heading drawn after its delay
         for (int i = 0; i < count; ++i) {
             auto* fragment = dynamic_cast<Projectile*>(world->objects[before + i]);
             ASSERT_NE(fragment, nullptr);
-            EXPECT_EQ(fragment->typeIndex, fragmentType);
-            EXPECT_EQ(fragment->shooter(), shooter);
-            EXPECT_FLOAT_EQ(fragment->heading, float(r[2 * i + 1] % 360));  // after its delay draw
-            EXPECT_FLOAT_EQ(fragment->position.x, shell->position.x);
-            EXPECT_EQ(fragment->moveForward, 1);
+            seen += describe(fragment) + "\n";
+            expected += std::to_string(fragmentType) + " ours flying at " + str(shell->position) +
+                        " turned 0.00 " + std::to_string(r[2 * i + 1] % 360) + ".00 0.00\n";
         }
+        EXPECT_EQ(seen, expected);
         shell->update();  // updated again before the world disposes of it
         EXPECT_EQ(world->objectCount, before + count);
         world->flushDisposals();
@@ -166,10 +168,9 @@ TEST_F(ShotTest, KillingHitCreditsShooterOnceEveryHitPushesAndShotsOutliveTheirS
     target->health = 10;
     Projectile* first = shoot(0, shooter);
     captureStdout();
-    EXPECT_FALSE(first->onCollision(target));
+    EXPECT_EQ((Ints{first->onCollision(target), first->dead, shooter->score}), (Ints{0, 1, 1}))
+        << "blocks, dead, score";
     EXPECT_EQ(capturedStdout(), "Pelmo died\n");
-    EXPECT_TRUE(first->dead);
-    EXPECT_EQ(shooter->score, 1);
 
     // A dead creature still stops and takes the push (mass 0.5 of 1.0), no credit.
     target->impulse = {1, 0, 0};

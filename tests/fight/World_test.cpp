@@ -110,11 +110,11 @@ TEST_F(WorldTest, TableAndDisposalListStayDenseAndHoldExactlyTheirCapacity) {
     Tracked* c = add();
     world->detachObject(a);
     world->detachObject(nullptr);
-    EXPECT_EQ(world->objectCount, 2);
-    EXPECT_EQ(world->objects[0], c) << "the last entry fills the hole";
-    EXPECT_EQ((Ints{c->tableIndex, a->tableIndex}), (Ints{0, -1})) << "moved and detached";
-    EXPECT_EQ(a->node, nullptr) << "detached objects leave the scheduler";
-    EXPECT_FALSE(world->addObject(c)) << "already in the table";
+    EXPECT_EQ((Ints{world->objectCount, world->objects[0] == c, c->tableIndex, a->tableIndex,
+                    a->node == nullptr, world->addObject(c)}),
+              (Ints{2, 1, 0, -1, 1, 0}))
+        << "count, the last entry filling the hole, its index, the detached one's index and "
+           "leaving the scheduler, adding one already in the table";
     for (int stale : {1, 7}) {  // an index naming another entry, or none, is no membership
         a->tableIndex = stale;
         EXPECT_TRUE(world->addObject(a)) << stale;
@@ -123,14 +123,13 @@ TEST_F(WorldTest, TableAndDisposalListStayDenseAndHoldExactlyTheirCapacity) {
     delete a;
     while (world->objectCount < World::MAX_OBJECTS - 1) add();
     const Tracked* last = add();
-    EXPECT_EQ(last->tableIndex, World::MAX_OBJECTS - 1);
     Tracked refused(world, &deletions);
-    EXPECT_FALSE(world->addObject(&refused));
-    EXPECT_FALSE(world->addObject(nullptr));
-    EXPECT_EQ(refused.node, nullptr) << "a refused object is not scheduled";
+    EXPECT_EQ((Ints{world->addObject(&refused), world->addObject(nullptr), refused.node != nullptr,
+                    last->tableIndex}),
+              (Ints{0, 0, 0, World::MAX_OBJECTS - 1}))
+        << "one past the capacity and null refused, the refused one unscheduled, the last index";
     world->detachObject(&refused);  // never in the table: takes nobody's entry
     EXPECT_EQ(world->objects[World::MAX_OBJECTS - 1], last);
-    EXPECT_EQ(world->objectCount, World::MAX_OBJECTS);
     // One kill per table entry fits; a further one is refused instead of written past the list.
     for (int i = 0; i < World::MAX_OBJECTS; ++i) world->objects[i]->kill();
     world->queueDisposal(&refused);
@@ -151,16 +150,15 @@ TEST_F(WorldTest, KilledObjectsAreDeletedAfterTheSchedulerStep) {
         EXPECT_EQ(deletions, 0) << "nothing is deleted while the scheduler runs";
     };
     world->update(5);
-    EXPECT_EQ((Ints{deletions, world->pendingCount, killer->updates}), (Ints{1, 0, 5}))
-        << "deleted once, list emptied, the killer's updates";
-    EXPECT_EQ(world->objects[0], killer);
+    EXPECT_EQ((Ints{deletions, world->pendingCount, killer->updates, world->objects[0] == killer}),
+              (Ints{1, 0, 5, 1}))
+        << "deleted once, list emptied, the killer's updates, the killer first";
     // Objects killed while the flush deletes others go in the same flush.
     Tracked* second = add();
     killer->onDelete = [&] { second->kill(); };
     killer->kill();
     world->flushDisposals();
-    EXPECT_EQ(deletions, 3);
-    EXPECT_EQ(world->objectCount, 0);
+    EXPECT_EQ((Ints{deletions, world->objectCount}), (Ints{3, 0}));
 }
 
 TEST_F(WorldTest, AnUpdateLetsAtMost1000MillisecondsPassAndKeysUseTheLowByte) {
@@ -170,17 +168,18 @@ TEST_F(WorldTest, AnUpdateLetsAtMost1000MillisecondsPassAndKeysUseTheLowByte) {
     for (auto [asked, passed] : steps) {
         const int updates = ticker->updates, total = world->totalMilliseconds;
         world->update(asked);
-        EXPECT_EQ(ticker->updates - updates, passed) << asked << " ms asked for";
-        EXPECT_EQ(world->totalMilliseconds - total, passed) << asked << " ms asked for";
+        EXPECT_EQ((Ints{ticker->updates - updates, world->totalMilliseconds - total}),
+                  (Ints{passed, passed}))
+            << "updates and time for " << asked << " ms asked for";
     }
     world->keyDown('p');
     world->update(100);
     world->draw();
-    EXPECT_EQ(ticker->updates, 2999) << "paused";
-    EXPECT_EQ(world->frameCount, 1) << "paused frames still count";
     world->keyDown('p' + 256);
+    const int paused = ticker->updates;
     world->update(100);
-    EXPECT_EQ(ticker->updates, 3099);
+    EXPECT_EQ((Ints{paused, ticker->updates, world->frameCount}), (Ints{2999, 3099, 1}))
+        << "updates paused and after, frames (paused ones count)";
     world->keyDown('x');
     world->keyDown(27);
     world->keyDown(283);  // F2 shares Escape's low byte
@@ -317,19 +316,18 @@ TEST_F(SchedulerTest, HugePeriodsAndDelaysSaturate) {
 
 TEST_F(SchedulerTest, RefusesNegativeDelaysSecondEntriesAndOthersObjects) {
     Probe probe(&log, nullptr, -1, 1);
-    EXPECT_FALSE(scheduler.schedule(&probe));
-    EXPECT_FALSE(scheduler.schedule(nullptr));
-    EXPECT_EQ(probe.slot, -1);
+    Ints seen = {scheduler.schedule(&probe), scheduler.schedule(nullptr), probe.slot};
     probe.delay = 0;
-    EXPECT_TRUE(scheduler.schedule(&probe));
-    EXPECT_FALSE(scheduler.schedule(&probe)) << "a second entry would be updated twice";
     UpdateScheduler other;
-    EXPECT_FALSE(other.unschedule(&probe)) << "not its node to free";
-    EXPECT_FALSE(other.unschedule(nullptr));
+    seen.insert(seen.end(),
+                {scheduler.schedule(&probe), scheduler.schedule(&probe), other.unschedule(&probe),
+                 other.unschedule(nullptr), scheduler.listLength(-1),
+                 scheduler.listLength(UpdateScheduler::SLOTS + 1)});
+    EXPECT_EQ(seen, (Ints{0, 0, -1, 1, 0, 0, 0, 0, 0}))
+        << "a negative delay and null refused, left unscheduled; delay 0 taken, a second entry "
+           "(updated twice), another's unscheduling of it (not its node) and of null, lists -1 "
+           "and 1001 (none)";
     EXPECT_EQ(where(probe), "slot 1 delay 0 list 1");
-    EXPECT_EQ((Ints{scheduler.listLength(-1), scheduler.listLength(UpdateScheduler::SLOTS + 1)}),
-              (Ints{0, 0}))
-        << "lists -1 and 1001 do not exist";
 }
 
 // Also when the scheduler goes first: its objects do not reach for it afterwards.
@@ -338,11 +336,11 @@ TEST_F(SchedulerTest, ClearFreesEveryNodeAndObjectsForgetTheirs) {
     enter(scheduler, near);
     enter(scheduler, far);
     scheduler.clear();
-    EXPECT_EQ(near.node, nullptr);
-    EXPECT_EQ(far.node, nullptr);
-    EXPECT_EQ(scheduler.listLength(1) + scheduler.listLength(UpdateScheduler::FAR_LIST), 0);
     scheduler.advance(1000);
-    EXPECT_TRUE(log.empty());
+    EXPECT_EQ((Ints{near.node != nullptr, far.node != nullptr, int(log.size()),
+                    scheduler.listLength(1) + scheduler.listLength(UpdateScheduler::FAR_LIST)}),
+              (Ints{0, 0, 0, 0}))
+        << "nodes kept, updates, nodes listed";
     {
         UpdateScheduler brief;
         enter(brief, near);
