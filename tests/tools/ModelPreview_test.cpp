@@ -73,9 +73,8 @@ TEST(ModelPreview, EachViewShowsAColouredModelWhereItStandsAndTheBodyBoxToScale)
     TempDir dir;
     // One unit wide, high and deep: right of the centre line (+x), ahead (-z), at chest height.
     dir.write("cube.3ds", tds(boxScene({0.25f, 2, -3.75f}, {1.25f, 3, -2.75f}, "", {255, 0, 0})));
-    const ProgramRun run = preview(dir, "preview cube.3ds out.png");
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, written("preview", "(0.25, 2, -3.75) to (1.25, 3, -2.75), 1 tall"));
+    EXPECT_EQ(said(preview(dir, "preview cube.3ds out.png")),
+              "0 " + written("preview", "(0.25, 2, -3.75) to (1.25, 3, -2.75), 1 tall"));
     const TestImage p = picture(dir.file("out.png"));
 
     // Which half of each view the cube must lie in: the front view sees the creature's right on
@@ -110,9 +109,8 @@ TEST(ModelPreview, EachViewShowsAColouredModelWhereItStandsAndTheBodyBoxToScale)
 
     // As far from the origin as a picture goes: a million units.
     dir.write("far.3ds", tds(boxScene({-1, 0, -1e6f}, {1, 1, 1})));
-    const ProgramRun far = preview(dir, "preview far.3ds out.png");
-    EXPECT_EQ(far.status, 0) << far.err;
-    EXPECT_EQ(far.out, written("preview", "(-1, 0, -1e+06) to (1, 1, 1), 1 tall"));
+    EXPECT_EQ(said(preview(dir, "preview far.3ds out.png")),
+              "0 " + written("preview", "(-1, 0, -1e+06) to (1, 1, 1), 1 tall"));
 }
 
 TEST(ModelPreview, ACharacterWearsTheChosenSkinHoldsTheChosenWeaponAndStandsOnTheGround) {
@@ -124,19 +122,15 @@ TEST(ModelPreview, ACharacterWearsTheChosenSkinHoldsTheChosenWeaponAndStandsOnTh
     const auto painted = [&](Rgb c) {
         return std::abs(c.r - PAINT.r) <= 2 && c.g <= 2 && std::abs(c.b - PAINT.b) <= 2;
     };
-    const ProgramRun second =
-        preview(dir, "preview-character --skin 1 --weapon 5 pelmo.chr out.png");
-    ASSERT_EQ(second.status, 0) << second.err;
-    EXPECT_EQ(second.out,
-              written("preview-character", "(-2, -0.5, -3.3) to (2, 8.25, 1.6), 8.75 tall"));
+    EXPECT_EQ(said(preview(dir, "preview-character --skin 1 --weapon 5 pelmo.chr out.png")),
+              "0 " + written("preview-character", "(-2, -0.5, -3.3) to (2, 8.25, 1.6), 8.75 tall"));
     const TestImage p = picture(dir.file("out.png"));
-    for (int view = FRONT; view <= TOP; ++view) {
-        EXPECT_GT(find(p, view, painted).count, 1000) << VIEW_NAMES[view] << ": the skin";
-        EXPECT_GT(find(p, view, [](Rgb c) { return c == YELLOW; }).count, 500)
-            << VIEW_NAMES[view] << ": the body box";
-        EXPECT_GT(find(p, view, [](Rgb c) { return c == GROUND; }).count, 100)
-            << VIEW_NAMES[view] << ": the ground";
-    }
+    for (int view = FRONT; view <= TOP; ++view)  // skin, body box and ground pixels
+        EXPECT_EQ(std::to_string(find(p, view, painted).count > 1000) +
+                      std::to_string(find(p, view, [](Rgb c) { return c == YELLOW; }).count > 500) +
+                      std::to_string(find(p, view, [](Rgb c) { return c == GROUND; }).count > 100),
+                  "111")
+            << VIEW_NAMES[view] << ": the skin, the body box, the ground";
     // The boots' soles touch the ground line.
     const int soles = find(p, FRONT, painted).bottom;
     const int ground = find(p, FRONT, [](Rgb c) { return c == GROUND; }).top;
@@ -205,10 +199,9 @@ preview-character @256n@ out.png|preview-character: @256n@ is not found in ./, /
     forEachRefusal(cases, [&](const std::string& args, const std::string& message) {
         dir.write("out.png", "the old picture");
         const ProgramRun run = preview(dir, args);
-        EXPECT_EQ(run.status, 2) << args;
-        EXPECT_EQ(run.err.substr(run.err.rfind('\n', run.err.size() - 2) + 1),
-                  "tovask-model: " + message + "\n")
-            << args;
-        EXPECT_TRUE(readFile(dir.file("out.png")) == "the old picture") << args << ": written";
+        EXPECT_EQ(std::to_string(run.status) + " " +
+                      run.err.substr(run.err.rfind('\n', run.err.size() - 2) + 1) +
+                      readFile(dir.file("out.png")),
+                  "2 tovask-model: " + message + "\nthe old picture");
     });
 }
