@@ -81,35 +81,30 @@ TEST(ModelFixer, CopiesEverythingTheReaderKeepsAndRenamesTexturesAsTheGameMatche
                        {"Moss", "wall.BMP", {4, 5, 6}},
                        {"Brick", "wall.bmp.tga", {7, 8, 9}},
                        {"unknown material 0", "", {0, 0, 0}}};  // a name the fixer must not take
-    TdsObject body;  // a material of its own, partial texture coordinates
-    body.name = "body";
-    body.vertices = {{1, 2, 3}, {-0.0f, 1e-20f, 3e7f}, {0.1f, 0.2f, 0.3f}};
-    body.faces = {0, 1, 2, 2, 1, 0};
-    body.uvs = {0.25f, 0.5f, 1.5f, -2};
-    body.groups = {{"Moss", {0, 1}}};
-    TdsObject helper = body;  // hidden, no material named
-    helper.name = "_helper";
-    helper.groups.clear();
-    TdsObject lost = body;  // a material that is not there
-    lost.name = "lost";
-    lost.groups = {{"Missing", {0}}};
-    TdsObject sticky = body;  // textured by an earlier group, plain by the last
-    sticky.name = "sticky";
-    sticky.groups = {{"Brick", {0}}, {"Plain", {1}}};
-    TdsObject stickyLost = sticky;
-    stickyLost.name = "sticky-lost";
-    stickyLost.groups = {{"Stone", {}}, {"Nowhere", {}}};
-    TdsObject empty;
-    empty.name = "empty";
-    scene.objects = {body, helper, lost, sticky, stickyLost, empty};
+    // Objects of three vertices with partial texture coordinates, then an empty one: name, groups.
+    const std::pair<const char*, std::vector<TdsFaceGroup>> objects[] = {
+        {"body", {{"Moss", {0, 1}}}},                        // a material of its own
+        {"_helper", {}},                                     // hidden, no material named
+        {"lost", {{"Missing", {0}}}},                        // a material that is not there
+        {"sticky", {{"Brick", {0}}, {"Plain", {1}}}},        // textured, then plain
+        {"sticky-lost", {{"Stone", {}}, {"Nowhere", {}}}}};  // textured, then lost
+    for (const auto& [name, groups] : objects) {
+        TdsObject o;
+        o.name = name;
+        o.vertices = {{1, 2, 3}, {-0.0f, 1e-20f, 3e7f}, {0.1f, 0.2f, 0.3f}};
+        o.faces = {0, 1, 2, 2, 1, 0};
+        o.uvs = {0.25f, 0.5f, 1.5f, -2};
+        o.groups = groups;
+        scene.objects.push_back(o);
+    }
+    scene.objects.emplace_back().name = "empty";
     TempDir dir;
     dir.write("in.3ds", tds(scene));
     const ProgramRun run = fix(dir, "texture WALL.BMP Floor.bmp in.3ds out.3ds");
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "texture WALL.BMP Floor.bmp: 2 materials changed\n");
     scene.materials[0].textureFile = scene.materials[2].textureFile = "Floor.bmp";
-    const std::string expected = readingOf(dir, scene);
-    EXPECT_EQ(reading(dir.file("out.3ds")), expected);
+    EXPECT_EQ(said(run) + reading(dir.file("out.3ds")),
+              "0 texture WALL.BMP Floor.bmp: 2 materials changed\n" + readingOf(dir, scene))
+        << run.err;
 }
 
 // Each verb alone, a float's limits at the largest and the smallest number it holds; verbs in a
