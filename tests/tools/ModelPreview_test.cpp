@@ -79,18 +79,15 @@ TEST(ModelPreview, EachViewShowsAColouredModelWhereItStandsAndTheBodyBoxToScale)
 
     // Which half of each view the cube must lie in: the front view sees the creature's right on
     // its left, the side view has the creature look right, the top view has the front up.
-    const bool rightHalf[] = {false, true, true, true};  // by view
     for (int view = FRONT; view <= TOP; ++view) {
-        const char* name = VIEW_NAMES[view];
         const Found red = find(p, view, isRed);
-        ASSERT_GT(red.count, 0) << name << ": no red";
-        EXPECT_EQ(rightHalf[view], red.left >= VIEW / 2)
-            << name << ": red from column " << red.left;
-        EXPECT_EQ(rightHalf[view], red.right >= VIEW / 2)
-            << name << ": red to column " << red.right;
-        EXPECT_TRUE(view != TOP || red.bottom < VIEW / 2) << "top: the front is not up";
-        // One scale for every view: the cube is one unit every way.
-        EXPECT_NEAR(red.width(), red.height(), 1) << name;
+        EXPECT_EQ(std::to_string(red.left >= VIEW / 2) + std::to_string(red.right >= VIEW / 2) +
+                      std::to_string(view != TOP || red.bottom < VIEW / 2) +
+                      std::to_string(std::abs(red.width() - red.height()) <= 1),
+                  view == FRONT ? "0011" : "1111")
+            << VIEW_NAMES[view] << ": the red from and to the right half, the front up on top, "
+            << "as wide as high (one scale for every view): " << red.left << " to " << red.right
+            << " x " << red.top << " to " << red.bottom;
     }
 
     // The collision body, 4 x 8 x 4 units from the creature's position up, measured against the

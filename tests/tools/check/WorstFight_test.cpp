@@ -20,19 +20,21 @@ void set(char* field, const std::string& text) {
     std::snprintf(field, INFO_TEXT_SIZE, "%s", text.c_str());
 }
 
+// A character's model fields, and the ends of the names character() gives them.
+std::vector<char*> models(CharacterInfo& c) {
+    return {c.armModelPattern,   c.standModelName, c.walkModelName, c.strafeModelName,
+            c.diagonalModelName, c.deathModelName, c.extraModelName};
+}
+const char* const ENDS[] = {"_arms%d.3ds", "_stand3", "_walk3",   "_strafe3",
+                            "_diag3",      "_death3", "_gear.3ds"};
+
 // A character whose files are all named after id, with the given skins.
 CharacterInfo character(const std::string& id, int skins) {
     CharacterInfo c;
     c.skinCount = skins;
     set(c.name, id);
     set(c.skinTexturePattern, id + "_skin%d.bmp");
-    set(c.armModelPattern, id + "_arms%d.3ds");
-    set(c.standModelName, id + "_stand3");
-    set(c.walkModelName, id + "_walk3");
-    set(c.strafeModelName, id + "_strafe3");
-    set(c.diagonalModelName, id + "_diag3");
-    set(c.deathModelName, id + "_death3");
-    set(c.extraModelName, id + "_gear.3ds");
+    for (int i = 0; i < 7; ++i) set(models(c)[i], id + ENDS[i]);
     return c;
 }
 
@@ -86,12 +88,7 @@ TEST(WorstFight, SharedFilesSkinsAndPlayerChoicesCountExactly) {
     std::vector<CharacterInfo> patchwork = {character("x", 1)};
     for (int i = 1; i <= 7; ++i) patchwork.push_back(character("y" + std::to_string(i), 1));
     for (CharacterInfo& c : patchwork) set(c.skinTexturePattern, "shared_skin.bmp");
-    CharacterInfo& x = patchwork[0];
-    char* fields[] = {x.standModelName,    x.armModelPattern, x.walkModelName, x.strafeModelName,
-                      x.diagonalModelName, x.deathModelName,  x.extraModelName};
-    const char* ends[] = {"stand3", "arms%d.3ds", "walk3",   "strafe3",
-                          "diag3",  "death3",     "gear.3ds"};
-    for (int i = 0; i < 7; ++i) set(fields[i], "y" + std::to_string(i + 1) + "_" + ends[i]);
+    for (int i = 0; i < 7; ++i) set(models(patchwork[0])[i], "y" + std::to_string(i + 1) + ENDS[i]);
 
     const std::vector<std::vector<CharacterInfo>> tables = {
         {character("a", 3), sharing, oneSkinName, computerOnly, levelGear, oneMove, bare},
