@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <iomanip>
+#include <sstream>
 
 #include "ChunkReader.h"
 #include "Mesh.h"
@@ -22,27 +24,22 @@ std::string reading(const std::string& path, int digits = 9) {
     Mesh mesh;
     ImportReport report;
     if (!ChunkReader::import(mesh, path.c_str(), &report)) return "unreadable";
-    const auto number = [digits](float f) {
-        char text[32];
-        std::snprintf(text, sizeof text, " %.*g", digits, double(f));
-        return std::string(text);
-    };
-    std::string s = "version " + std::to_string(report.version) + "\n";
+    std::ostringstream s;
+    s << std::setprecision(digits) << "version " << report.version << "\n";
     for (const Material& m : mesh.materials)
-        s += "material " + m.name + " texture '" + m.textureFile + "' colour " +
-             std::to_string(m.colour[0]) + " " + std::to_string(m.colour[1]) + " " +
-             std::to_string(m.colour[2]) + "\n";
+        s << "material " << m.name << " texture '" << m.textureFile << "' colour "
+          << int(m.colour[0]) << " " << int(m.colour[1]) << " " << int(m.colour[2]) << "\n";
     for (const MeshObject& o : mesh.objects) {
-        s += "object " + o.name + (o.visible ? "" : " hidden") + " material " +
-             std::to_string(o.materialIndex) + (o.textured ? " textured" : "") + "\n vertices";
-        for (const Vec3& v : o.vertices) s += number(v.x) + number(v.y) + number(v.z) + ",";
-        s += "\n uvs";
-        for (float f : o.uvs) s += number(f);
-        s += "\n faces";
-        for (uint32_t f : o.faces) s += " " + std::to_string(f);
-        s += "\n";
+        s << "object " << o.name << (o.visible ? "" : " hidden") << " material " << o.materialIndex
+          << (o.textured ? " textured" : "") << "\n vertices";
+        for (const Vec3& v : o.vertices) s << " " << v.x << " " << v.y << " " << v.z << ",";
+        s << "\n uvs";
+        for (float f : o.uvs) s << " " << f;
+        s << "\n faces";
+        for (uint32_t f : o.faces) s << " " << f;
+        s << "\n";
     }
-    return s;
+    return s.str();
 }
 
 std::string readingOf(const TempDir& dir, const TdsScene& scene, int digits = 9) {
@@ -192,8 +189,7 @@ TEST(ModelFixer, RefusesBadRequestsWithoutTouchingTheOutput) {
     TempDir dir;
     dir.write("in.3ds", tds(tetra()));
     TdsScene hollow;
-    hollow.objects.resize(1);
-    hollow.objects[0].name = "nothing";
+    hollow.objects.emplace_back().name = "nothing";
     dir.write("empty.3ds", tds(hollow));
     dir.write("flat.3ds", tds(tetra({0, 1, 0, 1, 1, 0, 0, 1, 1, 1, 1, 1})));
     dir.write("nan.3ds", tds(tetra({0, 1, 0, 1, 1, 0, 0, NAN, 1, 1, 1, 1})));
