@@ -1,5 +1,6 @@
-// The worst fight's model count: exact against trying every choice of looks, and quick with many
-// characters. (That every default map's worst fight fits the model store is a content test.)
+// The worst fight's model count: exact against trying every choice of looks; the search's step
+// limit. (Weighted tables, many characters and many skins: the checker's runs; that every default
+// map's worst fight fits the model store is a content test.)
 #include "WorstFight.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +8,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -129,46 +129,6 @@ TEST(WorstFight, SharedFilesSkinsAndPlayerChoicesCountExactly) {
     }
     // The game's own models: c3, zat, w1 to w5, zamer; the map's level and sky.
     EXPECT_EQ(worstModelFight(map, nullptr, 0).base, 10);
-}
-
-TEST(WorstFight, TwentyCharactersOfEightSkinsAreCountedWithoutTryingEveryFight) {
-    std::vector<CharacterInfo> table;
-    for (int c = 0; c < 20; ++c) table.push_back(character("m" + std::to_string(c), 8));
-    const WorstFight w = worstModelFight(skyMap(), table.data(), 20);
-    // Seven different characters: each look its 13 skinned models and its own extra model.
-    EXPECT_EQ(w.total, w.base + 7 * 14);
-}
-
-// The texture and mesh-element tables weigh their items and start from a base:
-// small random tables against every choice of up to `creatures` looks.
-TEST(WorstFight, WeightedItemsAndABaseCountExactly) {
-    std::mt19937 random(5);
-    for (int round = 0; round < 300; ++round) {
-        SCOPED_TRACE(round);
-        std::vector<long long> weights(6);
-        for (long long& w : weights) w = random() % 50;
-        const std::vector<int> base = {int(random() % 6)};
-        std::vector<LookItems> looks(2 + random() % 5);
-        for (LookItems& l : looks) {
-            l.playerMay = random() % 3 != 0;
-            for (int item = 0; item < 6; ++item)
-                if (random() % 2) l.items.push_back(item);
-        }
-        const int creatures = 1 + random() % 3;
-        std::vector<bool> playerMay;
-        for (const LookItems& l : looks) playerMay.push_back(l.playerMay);
-        const long long brute = bruteForce(playerMay, creatures, [&](unsigned set) {
-            std::vector<bool> held(6, false);
-            held[base[0]] = true;
-            for (size_t c = 0; c < looks.size(); ++c)
-                for (int item : looks[c].items) held[item] = held[item] || (set >> c & 1);
-            long long total = 0;
-            for (int item = 0; item < 6; ++item) total += held[item] ? weights[item] : 0;
-            return total;
-        });
-        const WorstFight w = findWorstFight(weights, base, looks, creatures);
-        EXPECT_EQ(w.looks.empty() ? -1 : w.total, brute);
-    }
 }
 
 // The search's step limit, at the steps a search takes and one below: one look for one creature
