@@ -13,11 +13,9 @@
 
 namespace {
 
-const std::string CHECK = TOOLS + "check/tovask-check";
-
 // The checker run in dir (its working directory, searched before the data folder).
 ProgramRun check(const TempDir& dir, const std::string& args = DATA) {
-    return runProgram("cd " + dir.path() + " && exec " + CHECK + " " + args);
+    return runProgram("cd " + dir.path() + " && exec " + TOOLS + "check/tovask-check " + args);
 }
 
 // A default data file with some lines replaced: changes "LINE=TEXT|LINE=TEXT" (lines from 1; the
@@ -94,8 +92,9 @@ void expectFindings(const Folder& folder, int status, const std::string& finding
     if (!folder.chars.empty()) dir.write("chars", folder.chars + "\n");
     if (!folder.maps.empty()) dir.write("maps", folder.maps + "\n");
     const ProgramRun run = check(dir);
-    EXPECT_EQ(run.status, status) << run.out;
-    EXPECT_EQ(findingsOf(run.out), findingsOf(expand(findings.substr(findings[0] == '\n'))));
+    EXPECT_EQ(
+        std::to_string(run.status) + "\n" + findingsOf(run.out),
+        std::to_string(status) + "\n" + findingsOf(expand(findings.substr(findings[0] == '\n'))));
 }
 
 // A model whose only material keeps its colour as floats (chunk 0x0010).
