@@ -175,6 +175,7 @@ preview box.3ds nowhere/out.png|cannot write nowhere/out.png: no temporary file 
 preview --data|preview: --data needs a value; nothing written
 preview --data nofolder box.3ds out.png|preview: no folder nofolder; nothing written
 preview --skin 1 box.3ds out.png|preview: unknown option --skin; nothing written
+preview -q box.3ds out.png|preview: unknown option -q; nothing written
 preview box.3ds|preview: give IN.3ds and OUT.png; nothing written
 preview box.3ds .png|preview: the picture's name must end in .png, not ".png"; nothing written
 preview box.3ds out.pn|preview: the picture's name must end in .png, not "out.pn"; nothing written

@@ -15,11 +15,12 @@ TdsScene fixture() {
     TdsScene scene;
     scene.materials = {{"Stone", "Wall.BMP", {10, 20, 30}},
                        {"q\"\\\x01 é\xff"
-                        "\xC0\xAF\xED\xA0\x80€",
+                        "\xC0\xAF\xED\xA0\x80€\xF0\x8F\xBF\xBF😀",
                         "",
                         {1, 2, 3}}};
     // Above: quote, backslash, a control character, UTF-8, a stray byte, an
-    // overlong form and a surrogate (invalid), then UTF-8 again.
+    // overlong form and a surrogate (invalid), then UTF-8 again, an overlong
+    // four-byte form (invalid) and a four-byte character.
     TdsObject floor;
     floor.name = "floor";
     floor.vertices = {{1, 2, 3}, {0.1f, 2.5f, 10000000.0f}, {7, 8, 9}};
@@ -36,7 +37,7 @@ TdsScene fixture() {
 // The JSON line of the fixture at path.
 std::string json(const std::string& path) {
     return R"({"file":")" + path +
-           R"(","materials":[{"index":0,"name":"Stone","textureFile":"Wall.BMP","colour":[10,20,30]},{"index":1,"name":"q\"\\\u0001 é\u00ff\u00c0\u00af\u00ed\u00a0\u0080€","textureFile":"","colour":[1,2,3]}],"objects":[{"index":0,"name":"floor","visible":true,"vertices":3,"faces":1,"uvs":2,"materialIndex":0,"boundsMin":[0.1,3,-8],"boundsMax":[7,1e+07,-2]},{"index":1,"name":"_empty","visible":false,"vertices":0,"faces":0,"uvs":0,"materialIndex":-1}]}
+           R"(","materials":[{"index":0,"name":"Stone","textureFile":"Wall.BMP","colour":[10,20,30]},{"index":1,"name":"q\"\\\u0001 é\u00ff\u00c0\u00af\u00ed\u00a0\u0080€\u00f0\u008f\u00bf\u00bf😀","textureFile":"","colour":[1,2,3]}],"objects":[{"index":0,"name":"floor","visible":true,"vertices":3,"faces":1,"uvs":2,"materialIndex":0,"boundsMin":[0.1,3,-8],"boundsMax":[7,1e+07,-2]},{"index":1,"name":"_empty","visible":false,"vertices":0,"faces":0,"uvs":0,"materialIndex":-1}]}
 )";
 }
 
@@ -57,7 +58,7 @@ TEST(Inspector, JsonAndTextDescribeWhatTheGameReads) {
   object 0 "floor": 3 vertices, 1 faces, 2 uvs, material 0, bounds (0.1, 3, -8) - (7, 1e+07, -2)
   object 1 "_empty" (invisible): 0 vertices, 0 faces, 0 uvs, material -1
   material 0 "Stone": texture "Wall.BMP", colour 10 20 30
-  material 1 "q\"\\\u0001 é\u00ff\u00c0\u00af\u00ed\u00a0\u0080€": texture "", colour 1 2 3
+  material 1 "q\"\\\u0001 é\u00ff\u00c0\u00af\u00ed\u00a0\u0080€\u00f0\u008f\u00bf\u00bf😀": texture "", colour 1 2 3
   triangles: 1
   bounds: (0.1, 3, -8) - (7, 1e+07, -2), radius 5e+06
   warning: This 3DS file is over version 3 so it may load incorrectly (version 5)
