@@ -73,25 +73,21 @@ TEST(ModelPreview, EachViewShowsAColouredModelWhereItStandsAndTheBodyBoxToScale)
     TempDir dir;
     // One unit wide, high and deep: right of the centre line (+x), ahead (-z), at chest height.
     dir.write("cube.3ds", tds(boxScene({0.25f, 2, -3.75f}, {1.25f, 3, -2.75f}, "", {255, 0, 0})));
-    const ProgramRun run = preview(dir, "preview cube.3ds out.png");
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, written("preview", "(0.25, 2, -3.75) to (1.25, 3, -2.75), 1 tall"));
+    EXPECT_EQ(said(preview(dir, "preview cube.3ds out.png")),
+              "0 " + written("preview", "(0.25, 2, -3.75) to (1.25, 3, -2.75), 1 tall"));
     const TestImage p = picture(dir.file("out.png"));
 
     // Which half of each view the cube must lie in: the front view sees the creature's right on
     // its left, the side view has the creature look right, the top view has the front up.
-    const bool rightHalf[] = {false, true, true, true};  // by view
     for (int view = FRONT; view <= TOP; ++view) {
-        const char* name = VIEW_NAMES[view];
         const Found red = find(p, view, isRed);
-        ASSERT_GT(red.count, 0) << name << ": no red";
-        EXPECT_EQ(rightHalf[view], red.left >= VIEW / 2)
-            << name << ": red from column " << red.left;
-        EXPECT_EQ(rightHalf[view], red.right >= VIEW / 2)
-            << name << ": red to column " << red.right;
-        EXPECT_TRUE(view != TOP || red.bottom < VIEW / 2) << "top: the front is not up";
-        // One scale for every view: the cube is one unit every way.
-        EXPECT_NEAR(red.width(), red.height(), 1) << name;
+        EXPECT_EQ(std::to_string(red.left >= VIEW / 2) + std::to_string(red.right >= VIEW / 2) +
+                      std::to_string(view != TOP || red.bottom < VIEW / 2) +
+                      std::to_string(std::abs(red.width() - red.height()) <= 1),
+                  view == FRONT ? "0011" : "1111")
+            << VIEW_NAMES[view] << ": the red from and to the right half, the front up on top, "
+            << "as wide as high (one scale for every view): " << red.left << " to " << red.right
+            << " x " << red.top << " to " << red.bottom;
     }
 
     // The collision body, 4 x 8 x 4 units from the creature's position up, measured against the
@@ -110,9 +106,8 @@ TEST(ModelPreview, EachViewShowsAColouredModelWhereItStandsAndTheBodyBoxToScale)
 
     // As far from the origin as a picture goes: a million units.
     dir.write("far.3ds", tds(boxScene({-1, 0, -1e6f}, {1, 1, 1})));
-    const ProgramRun far = preview(dir, "preview far.3ds out.png");
-    EXPECT_EQ(far.status, 0) << far.err;
-    EXPECT_EQ(far.out, written("preview", "(-1, 0, -1e+06) to (1, 1, 1), 1 tall"));
+    EXPECT_EQ(said(preview(dir, "preview far.3ds out.png")),
+              "0 " + written("preview", "(-1, 0, -1e+06) to (1, 1, 1), 1 tall"));
 }
 
 TEST(ModelPreview, ACharacterWearsTheChosenSkinHoldsTheChosenWeaponAndStandsOnTheGround) {
@@ -124,19 +119,15 @@ TEST(ModelPreview, ACharacterWearsTheChosenSkinHoldsTheChosenWeaponAndStandsOnTh
     const auto painted = [&](Rgb c) {
         return std::abs(c.r - PAINT.r) <= 2 && c.g <= 2 && std::abs(c.b - PAINT.b) <= 2;
     };
-    const ProgramRun second =
-        preview(dir, "preview-character --skin 1 --weapon 5 pelmo.chr out.png");
-    ASSERT_EQ(second.status, 0) << second.err;
-    EXPECT_EQ(second.out,
-              written("preview-character", "(-2, -0.5, -3.3) to (2, 8.25, 1.6), 8.75 tall"));
+    EXPECT_EQ(said(preview(dir, "preview-character --skin 1 --weapon 5 pelmo.chr out.png")),
+              "0 " + written("preview-character", "(-2, -0.5, -3.3) to (2, 8.25, 1.6), 8.75 tall"));
     const TestImage p = picture(dir.file("out.png"));
-    for (int view = FRONT; view <= TOP; ++view) {
-        EXPECT_GT(find(p, view, painted).count, 1000) << VIEW_NAMES[view] << ": the skin";
-        EXPECT_GT(find(p, view, [](Rgb c) { return c == YELLOW; }).count, 500)
-            << VIEW_NAMES[view] << ": the body box";
-        EXPECT_GT(find(p, view, [](Rgb c) { return c == GROUND; }).count, 100)
-            << VIEW_NAMES[view] << ": the ground";
-    }
+    for (int view = FRONT; view <= TOP; ++view)  // skin, body box and ground pixels
+        EXPECT_EQ(std::to_string(find(p, view, painted).count > 1000) +
+                      std::to_string(find(p, view, [](Rgb c) { return c == YELLOW; }).count > 500) +
+                      std::to_string(find(p, view, [](Rgb c) { return c == GROUND; }).count > 100),
+                  "111")
+            << VIEW_NAMES[view] << ": the skin, the body box, the ground";
     // The boots' soles touch the ground line.
     const int soles = find(p, FRONT, painted).bottom;
     const int ground = find(p, FRONT, [](Rgb c) { return c == GROUND; }).top;
@@ -184,6 +175,7 @@ preview box.3ds nowhere/out.png|cannot write nowhere/out.png: no temporary file 
 preview --data|preview: --data needs a value; nothing written
 preview --data nofolder box.3ds out.png|preview: no folder nofolder; nothing written
 preview --skin 1 box.3ds out.png|preview: unknown option --skin; nothing written
+preview -q box.3ds out.png|preview: unknown option -q; nothing written
 preview box.3ds|preview: give IN.3ds and OUT.png; nothing written
 preview box.3ds .png|preview: the picture's name must end in .png, not ".png"; nothing written
 preview box.3ds out.pn|preview: the picture's name must end in .png, not "out.pn"; nothing written
@@ -205,10 +197,9 @@ preview-character @256n@ out.png|preview-character: @256n@ is not found in ./, /
     forEachRefusal(cases, [&](const std::string& args, const std::string& message) {
         dir.write("out.png", "the old picture");
         const ProgramRun run = preview(dir, args);
-        EXPECT_EQ(run.status, 2) << args;
-        EXPECT_EQ(run.err.substr(run.err.rfind('\n', run.err.size() - 2) + 1),
-                  "tovask-model: " + message + "\n")
-            << args;
-        EXPECT_TRUE(readFile(dir.file("out.png")) == "the old picture") << args << ": written";
+        EXPECT_EQ(std::to_string(run.status) + " " +
+                      run.err.substr(run.err.rfind('\n', run.err.size() - 2) + 1) +
+                      readFile(dir.file("out.png")),
+                  "2 tovask-model: " + message + "\nthe old picture");
     });
 }

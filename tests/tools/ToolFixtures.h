@@ -2,10 +2,13 @@
 // in memory (3DS scenes in the game's axes, pictures) as the bytes a folder holds.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "ProgramRun.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"
 #include "TestImages.h"
@@ -13,13 +16,23 @@
 
 const std::string TOOLS = TOVASK_BUILD_DIR "/tools/";
 
-// Calls check(args, message) for each line "ARGS|MESSAGE" of a refusal table.
+// Calls check(args, message) for each line "ARGS|MESSAGE" of a refusal table, the line traced.
 template <typename Check>
 void forEachRefusal(const std::string& table, Check check) {
     for (size_t at = 0, end; (end = table.find('\n', at)) != std::string::npos; at = end + 1) {
         const std::string line = table.substr(at, end - at);
+        SCOPED_TRACE(line);
         check(line.substr(0, line.find('|')), line.substr(line.find('|') + 1));
     }
+}
+
+// A run's exit status and its standard output.
+inline std::string said(const ProgramRun& run) {
+    return std::to_string(run.status) + " " + run.out;
+}
+// A refused run: its exit status and the first line it wrote on stderr.
+inline std::string refusal(const ProgramRun& run) {
+    return std::to_string(run.status) + " " + run.err.substr(0, run.err.find('\n'));
 }
 const std::string DATA = TOVASK_BUILD_DIR "/data";
 

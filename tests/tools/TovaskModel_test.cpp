@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <filesystem>
+#include <iomanip>
+#include <sstream>
 
 #include "ChunkReader.h"
 #include "Mesh.h"
@@ -22,44 +24,48 @@ std::string reading(const std::string& path, int digits = 9) {
     Mesh mesh;
     ImportReport report;
     if (!ChunkReader::import(mesh, path.c_str(), &report)) return "unreadable";
-    const auto number = [digits](float f) {
-        char text[32];
-        std::snprintf(text, sizeof text, " %.*g", digits, double(f));
-        return std::string(text);
-    };
-    std::string s = "version " + std::to_string(report.version) + "\n";
+    std::ostringstream s;
+    s << std::setprecision(digits) << "version " << report.version << "\n";
     for (const Material& m : mesh.materials)
-        s += "material " + m.name + " texture '" + m.textureFile + "' colour " +
-             std::to_string(m.colour[0]) + " " + std::to_string(m.colour[1]) + " " +
-             std::to_string(m.colour[2]) + "\n";
+        s << "material " << m.name << " texture '" << m.textureFile << "' colour "
+          << int(m.colour[0]) << " " << int(m.colour[1]) << " " << int(m.colour[2]) << "\n";
     for (const MeshObject& o : mesh.objects) {
-        s += "object " + o.name + (o.visible ? "" : " hidden") + " material " +
-             std::to_string(o.materialIndex) + (o.textured ? " textured" : "") + "\n vertices";
-        for (const Vec3& v : o.vertices) s += number(v.x) + number(v.y) + number(v.z) + ",";
-        s += "\n uvs";
-        for (float f : o.uvs) s += number(f);
-        s += "\n faces";
-        for (uint32_t f : o.faces) s += " " + std::to_string(f);
-        s += "\n";
+        s << "object " << o.name << (o.visible ? "" : " hidden") << " material " << o.materialIndex
+          << (o.textured ? " textured" : "") << "\n vertices";
+        for (const Vec3& v : o.vertices) s << " " << v.x << " " << v.y << " " << v.z << ",";
+        s << "\n uvs";
+        for (float f : o.uvs) s << " " << f;
+        s << "\n faces";
+        for (uint32_t f : o.faces) s << " " << f;
+        s << "\n";
     }
-    return s;
+    return s.str();
 }
 
 std::string readingOf(const TempDir& dir, const TdsScene& scene, int digits = 9) {
     return reading(dir.write("expected.3ds", tds(scene)), digits);
 }
 
-// A skinned four-vertex model, box x 1..3, y 0..6, z 3..5 in the game's axes.
-TdsScene tetra(const std::vector<Vec3>& corners = {{1, 2, 3}, {3, 2, 3}, {1, 6, 3}, {1, 0, 5}}) {
+// A skinned four-vertex model, box x 1..3, y 0..6, z 3..5 in the game's axes: corners x, y, z
+// one after the other.
+TdsScene tetra(const std::vector<float>& xyz = {1, 2, 3, 3, 2, 3, 1, 6, 3, 1, 0, 5}) {
     TdsScene scene;
     scene.materials = {{"skin", "skin.bmp", {255, 255, 255}}};
     TdsObject o;
     o.name = "tetra";
-    for (const Vec3& p : corners) o.vertices.push_back(gameToFile(p.x, p.y, p.z));
+    for (size_t i = 0; i + 2 < xyz.size(); i += 3)
+        o.vertices.push_back(gameToFile(xyz[i], xyz[i + 1], xyz[i + 2]));
     o.faces = {0, 2, 1, 0, 1, 3, 0, 3, 2, 1, 2, 3};
     o.groups = {{"skin", {0, 1, 2, 3}}};
     scene.objects = {o};
     return scene;
+}
+
+// What a refused run left: the output file and how many files the folder holds.
+std::string left(const TempDir& dir) {
+    return readFile(dir.file("out.3ds")) + ", " +
+           std::to_string(std::distance(std::filesystem::directory_iterator(dir.path()), {})) +
+           " files";
 }
 
 }  // namespace
@@ -72,35 +78,30 @@ TEST(ModelFixer, CopiesEverythingTheReaderKeepsAndRenamesTexturesAsTheGameMatche
                        {"Moss", "wall.BMP", {4, 5, 6}},
                        {"Brick", "wall.bmp.tga", {7, 8, 9}},
                        {"unknown material 0", "", {0, 0, 0}}};  // a name the fixer must not take
-    TdsObject body;  // a material of its own, partial texture coordinates
-    body.name = "body";
-    body.vertices = {{1, 2, 3}, {-0.0f, 1e-20f, 3e7f}, {0.1f, 0.2f, 0.3f}};
-    body.faces = {0, 1, 2, 2, 1, 0};
-    body.uvs = {0.25f, 0.5f, 1.5f, -2};
-    body.groups = {{"Moss", {0, 1}}};
-    TdsObject helper = body;  // hidden, no material named
-    helper.name = "_helper";
-    helper.groups.clear();
-    TdsObject lost = body;  // a material that is not there
-    lost.name = "lost";
-    lost.groups = {{"Missing", {0}}};
-    TdsObject sticky = body;  // textured by an earlier group, plain by the last
-    sticky.name = "sticky";
-    sticky.groups = {{"Brick", {0}}, {"Plain", {1}}};
-    TdsObject stickyLost = sticky;
-    stickyLost.name = "sticky-lost";
-    stickyLost.groups = {{"Stone", {}}, {"Nowhere", {}}};
-    TdsObject empty;
-    empty.name = "empty";
-    scene.objects = {body, helper, lost, sticky, stickyLost, empty};
+    // Objects of three vertices with partial texture coordinates, then an empty one: name, groups.
+    const std::pair<const char*, std::vector<TdsFaceGroup>> objects[] = {
+        {"body", {{"Moss", {0, 1}}}},                        // a material of its own
+        {"_helper", {}},                                     // hidden, no material named
+        {"lost", {{"Missing", {0}}}},                        // a material that is not there
+        {"sticky", {{"Brick", {0}}, {"Plain", {1}}}},        // textured, then plain
+        {"sticky-lost", {{"Stone", {}}, {"Nowhere", {}}}}};  // textured, then lost
+    for (const auto& [name, groups] : objects) {
+        TdsObject o;
+        o.name = name;
+        o.vertices = {{1, 2, 3}, {-0.0f, 1e-20f, 3e7f}, {0.1f, 0.2f, 0.3f}};
+        o.faces = {0, 1, 2, 2, 1, 0};
+        o.uvs = {0.25f, 0.5f, 1.5f, -2};
+        o.groups = groups;
+        scene.objects.push_back(o);
+    }
+    scene.objects.emplace_back().name = "empty";
     TempDir dir;
     dir.write("in.3ds", tds(scene));
     const ProgramRun run = fix(dir, "texture WALL.BMP Floor.bmp in.3ds out.3ds");
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, "texture WALL.BMP Floor.bmp: 2 materials changed\n");
     scene.materials[0].textureFile = scene.materials[2].textureFile = "Floor.bmp";
-    const std::string expected = readingOf(dir, scene);
-    EXPECT_EQ(reading(dir.file("out.3ds")), expected);
+    EXPECT_EQ(said(run) + reading(dir.file("out.3ds")),
+              "0 texture WALL.BMP Floor.bmp: 2 materials changed\n" + readingOf(dir, scene))
+        << run.err;
 }
 
 // Each verb alone, a float's limits at the largest and the smallest number it holds; verbs in a
@@ -110,53 +111,47 @@ TEST(ModelFixer, EachVerbMovesThePositionsAsMeasured) {
     const struct {
         const char* args;
         const char* printed;
-        std::vector<Vec3> positions;
+        std::vector<float> positions;  // x, y, z of each corner
     } cases[] = {
-        {"scale 2", "scale 2\n", {{2, 4, 6}, {6, 4, 6}, {2, 12, 6}, {2, 0, 10}}},
-        {"height 12", "height 12: scale 2\n", {{2, 4, 6}, {6, 4, 6}, {2, 12, 6}, {2, 0, 10}}},
-        {"move 0.5 -1 2", "move 0.5 -1 2\n", {{1.5, 1, 5}, {3.5, 1, 5}, {1.5, 5, 5}, {1.5, -1, 7}}},
+        {"scale 2", "scale 2\n", {2, 4, 6, 6, 4, 6, 2, 12, 6, 2, 0, 10}},
+        {"height 12", "height 12: scale 2\n", {2, 4, 6, 6, 4, 6, 2, 12, 6, 2, 0, 10}},
+        {"move 0.5 -1 2", "move 0.5 -1 2\n", {1.5, 1, 5, 3.5, 1, 5, 1.5, 5, 5, 1.5, -1, 7}},
         {"move 3.40282347e38 1e-45 -0",
          "move 3.4028235e+38 1e-45 0\n",
-         {{most, 2, 3}, {most, 2, 3}, {most, 6, 3}, {most, 1e-45f, 5}}},
-        {"lift", "lift: move 0 -0.5 0\n", {{1, 1.5, 3}, {3, 1.5, 3}, {1, 5.5, 3}, {1, -.5, 5}}},
-        {"centre", "centre: move -2 0 -4\n", {{-1, 2, -1}, {1, 2, -1}, {-1, 6, -1}, {-1, 0, 1}}},
+         {most, 2, 3, most, 2, 3, most, 6, 3, most, 1e-45f, 5}},
+        {"lift", "lift: move 0 -0.5 0\n", {1, 1.5, 3, 3, 1.5, 3, 1, 5.5, 3, 1, -.5, 5}},
+        {"centre", "centre: move -2 0 -4\n", {-1, 2, -1, 1, 2, -1, -1, 6, -1, -1, 0, 1}},
         // Quarter turns leave no crumbs where a coordinate becomes 0.
-        {"turn x 90", "turn x 90\n", {{1, -3, 2}, {3, -3, 2}, {1, -3, 6}, {1, -5, 0}}},
-        {"turn y -90", "turn y -90\n", {{-3, 2, 1}, {-3, 2, 3}, {-3, 6, 1}, {-5, 0, 1}}},
-        {"turn z 450", "turn z 450\n", {{-2, 1, 3}, {-2, 3, 3}, {-6, 1, 3}, {0, 1, 5}}},
+        {"turn x 90", "turn x 90\n", {1, -3, 2, 3, -3, 2, 1, -3, 6, 1, -5, 0}},
+        {"turn y -90", "turn y -90\n", {-3, 2, 1, -3, 2, 3, -3, 6, 1, -5, 0, 1}},
+        {"turn z 450", "turn z 450\n", {-2, 1, 3, -2, 3, 3, -6, 1, 3, 0, 1, 5}},
         {"turn y 30",
          "turn y 30\n",
-         {{2.3660254f, 2, 2.0980762f},
-          {4.0980762f, 2, 1.0980762f},
-          {2.3660254f, 6, 2.0980762f},
-          {3.3660254f, 0, 3.8301270f}}},
+         {2.3660254f, 2, 2.0980762f, 4.0980762f, 2, 1.0980762f, 2.3660254f, 6, 2.0980762f,
+          3.3660254f, 0, 3.8301270f}},
         // Scaled first, so lift and centre measure the scaled box; then turned half round.
         {"height 12 lift centre turn y 180",
          "height 12: scale 2\nlift: move 0 -0.5 0\ncentre: move -4 0 -8\nturn y 180\n",
-         {{2, 3.5, 2}, {-2, 3.5, 2}, {2, 11.5, 2}, {2, -.5, -2}}},
+         {2, 3.5, 2, -2, 3.5, 2, 2, 11.5, 2, 2, -.5, -2}},
         {"scale 2 move 0 -0.5 0 move -4 0 -8 turn y 180",
          "scale 2\nmove 0 -0.5 0\nmove -4 0 -8\nturn y 180\n",
-         {{2, 3.5, 2}, {-2, 3.5, 2}, {2, 11.5, 2}, {2, -.5, -2}}},
+         {2, 3.5, 2, -2, 3.5, 2, 2, 11.5, 2, 2, -.5, -2}},
     };
     TempDir dir;
     for (const auto& c : cases) {
         dir.write("key.3ds", tds(tetra()));
         const ProgramRun run = fix(dir, std::string(c.args) + " key.3ds key.3ds");
-        EXPECT_EQ(run.status, 0) << c.args << ": " << run.err;
-        EXPECT_EQ(run.out, c.printed) << c.args;
-        EXPECT_EQ(reading(dir.file("key.3ds"), 6), readingOf(dir, tetra(c.positions), 6)) << c.args;
+        EXPECT_EQ(said(run) + reading(dir.file("key.3ds"), 6),
+                  "0 " + std::string(c.printed) + readingOf(dir, tetra(c.positions), 6))
+            << c.args << ": " << run.err;
     }
 }
 
 TEST(ModelFixer, TextureCoordinatesSpanTheBoxUprightFromEachSide) {
     // Three triangles, each with vertices of its own, in the box 0..2 on every axis: one facing
     // the front (-z), one facing up, one facing right (+x); and an untextured object.
-    const float xyz[] = {0, 0, 0, 0, 2, 0, 2, 0, 0, 0, 2, 0, 0, 2,
-                         2, 2, 2, 0, 2, 0, 0, 2, 2, 0, 2, 0, 2};
-    std::vector<Vec3> corners;
-    for (size_t i = 0; i < std::size(xyz); i += 3)
-        corners.push_back({xyz[i], xyz[i + 1], xyz[i + 2]});
-    TdsScene scene = tetra(corners);
+    TdsScene scene =
+        tetra({0, 0, 0, 0, 2, 0, 2, 0, 0, 0, 2, 0, 0, 2, 2, 2, 2, 0, 2, 0, 0, 2, 2, 0, 2, 0, 2});
     scene.objects[0].faces = {0, 1, 2, 3, 4, 5, 6, 7, 8};
     scene.objects.push_back(box("plain", {0, 0, 0}, {2, 2, 2}));
     const struct {
@@ -172,11 +167,11 @@ TEST(ModelFixer, TextureCoordinatesSpanTheBoxUprightFromEachSide) {
     dir.write("in.3ds", tds(scene));
     for (const auto& c : cases) {
         const ProgramRun run = fix(dir, std::string("uv ") + c.projection + " in.3ds out.3ds");
-        EXPECT_EQ(run.status, 0) << c.projection << ": " << run.err;
-        EXPECT_EQ(run.out, std::string("uv ") + c.projection + ": 2 objects, 17 vertices\n");
-        EXPECT_EQ(run.err,
-                  "tovask-model: uv: warning: object \"plain\" has no textured material, "
-                  "so the game draws it without these coordinates\n");
+        EXPECT_EQ(
+            said(run) + run.err,
+            "0 uv " + std::string(c.projection) +
+                ": 2 objects, 17 vertices\ntovask-model: uv: warning: object \"plain\" has no "
+                "textured material, so the game draws it without these coordinates\n");
         TdsScene expected = scene;
         expected.objects[0].uvs = c.uvs;
         const auto tetraPart = [](const std::string& s) {
@@ -194,11 +189,10 @@ TEST(ModelFixer, RefusesBadRequestsWithoutTouchingTheOutput) {
     TempDir dir;
     dir.write("in.3ds", tds(tetra()));
     TdsScene hollow;
-    hollow.objects.resize(1);
-    hollow.objects[0].name = "nothing";
+    hollow.objects.emplace_back().name = "nothing";
     dir.write("empty.3ds", tds(hollow));
-    dir.write("flat.3ds", tds(tetra({{0, 1, 0}, {1, 1, 0}, {0, 1, 1}, {1, 1, 1}})));
-    dir.write("nan.3ds", tds(tetra({{0, 1, 0}, {1, 1, 0}, {0, NAN, 1}, {1, 1, 1}})));
+    dir.write("flat.3ds", tds(tetra({0, 1, 0, 1, 1, 0, 0, 1, 1, 1, 1, 1})));
+    dir.write("nan.3ds", tds(tetra({0, 1, 0, 1, 1, 0, 0, NAN, 1, 1, 1, 1})));
     dir.write("garbage.3ds", "not a model at all");
     dir.write("folder/inside", "x");
     const std::string cases = expand(R"(frob in.3ds out.3ds|tovask-model: unknown verb frob
@@ -232,33 +226,26 @@ lift in.3ds folder|tovask-model: cannot write folder: renaming: Is a directory
 )");
     forEachRefusal(cases, [&](const std::string& args, const std::string& message) {
         dir.write("out.3ds", "the old output");
-        const ProgramRun run = fix(dir, args);
-        EXPECT_EQ(run.status, 2) << args;
-        EXPECT_EQ(run.err.substr(0, run.err.find('\n')), message) << args;
-        EXPECT_EQ(readFile(dir.file("out.3ds")), "the old output") << args;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 7)
-            << args << ": a temporary file was left";
+        const std::string run = refusal(fix(dir, args));  // before left() looks
+        EXPECT_EQ(run + "; " + left(dir), "2 " + message + "; the old output, 7 files");
     });
     // At the texture name's limit: written.
     EXPECT_EQ(fix(dir, "texture skin.bmp " + std::string(99, 'n') + " in.3ds out.3ds").status, 0);
 
     // Writing stopped half-way (the file size limit): the old output stays, no part is left.
-    std::vector<Vec3> many(300, Vec3{1, 2, 3});
-    many[0].y = 5;
+    std::vector<float> many(900, 2);
+    many[1] = 5;
     dir.write("in.3ds", tds(tetra(many)));
     dir.write("out.3ds", "the old output");
     const ProgramRun cut = fix(dir, "lift in.3ds out.3ds",
                                "export GCOV_ERROR_FILE=/dev/null; trap '' XFSZ; ulimit -f 1; ");
-    EXPECT_EQ(cut.status, 2);
-    EXPECT_EQ(cut.err, "tovask-model: cannot write out.3ds: writing: File too large\n");
-    EXPECT_EQ(readFile(dir.file("out.3ds")), "the old output");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 7);
-
+    EXPECT_EQ(
+        std::to_string(cut.status) + " " + cut.err + left(dir),
+        "2 tovask-model: cannot write out.3ds: writing: File too large\nthe old output, 7 files");
     const ProgramRun help = fix(dir, "lift --help in.3ds out.3ds");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.substr(0, help.out.find('\n')),
-              "usage: tovask-model VERB [ARGS] [VERB [ARGS] ...] IN.3ds OUT.3ds");
-    EXPECT_EQ(readFile(dir.file("out.3ds")), "the old output");
+    EXPECT_EQ(said(help).substr(0, help.out.find('\n') + 2) + "; " + left(dir),
+              "0 usage: tovask-model VERB [ARGS] [VERB [ARGS] ...] IN.3ds OUT.3ds; the old output, "
+              "7 files");
 
     // A pipe as the output is written through, never replaced by a plain file.
     ASSERT_EQ(fix(dir, "lift in.3ds lifted.3ds").status, 0);
