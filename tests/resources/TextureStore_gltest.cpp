@@ -31,11 +31,14 @@ protected:
         glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, out.data());
         return out;
     }
-    GLint parameter(int slot, GLenum name) {
+    // The slot's minifying and magnifying filters and the width of its mipmap level 1 (0: none).
+    std::vector<GLint> filters(int slot) {
         store.bindTexture(slot);
-        GLint value = 0;
-        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-        return value;
+        GLint v[3] = {};
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &v[0]);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &v[1]);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &v[2]);
+        return {v[0], v[1], v[2]};
     }
     // "count: slot name:references" with a for alpha and b for blended, every entry in slot order.
     std::string table() const {
@@ -45,12 +48,6 @@ protected:
                 s += " " + std::to_string(i) + " " + e->name + ":" + std::to_string(e->refCount) +
                      (e->alpha ? "a" : "") + (e->blend ? "b" : "");
         return s;
-    }
-    GLint levelOneWidth(int slot) {
-        store.bindTexture(slot);
-        GLint w = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &w);
-        return w;
     }
 };
 
@@ -137,19 +134,13 @@ TEST_F(TextureStoreGl, CompanionsBuildANewAlphaSlotOnEveryCall) {
 TEST_F(TextureStoreGl, QualityChoosesFiltersAndMipmapsForLaterLoadsOnly) {
     for (const char* n : {"p.bmp", "q.bmp", "q+.bmp", "n.bmp"}) image(n, TestImage(8, 8));
     store.setTextureQuality(2);
-    const int plain = store.getTexture("p.bmp");
-    const int alpha = store.getTextureAuto("q.bmp");
-    EXPECT_EQ((std::vector<GLint>{parameter(plain, GL_TEXTURE_MIN_FILTER),
-                                  parameter(plain, GL_TEXTURE_MAG_FILTER), levelOneWidth(plain),
-                                  parameter(alpha, GL_TEXTURE_MIN_FILTER), levelOneWidth(alpha)}),
-              (std::vector<GLint>{GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR, 4, GL_LINEAR, 0}));
+    const int plain = store.getTexture("p.bmp"), alpha = store.getTextureAuto("q.bmp");
     store.setTextureQuality(0);
     store.setTextureQuality(7);  // ignored
     const int nearest = store.getTexture("n.bmp");
-    EXPECT_EQ(std::make_pair(GL_NEAREST, GL_NEAREST),
-              std::make_pair(parameter(nearest, GL_TEXTURE_MIN_FILTER),
-                             parameter(nearest, GL_TEXTURE_MAG_FILTER)));
-    EXPECT_EQ(GL_LINEAR_MIPMAP_NEAREST, parameter(plain, GL_TEXTURE_MIN_FILTER));
+    EXPECT_EQ(filters(plain), (std::vector<GLint>{GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR, 4}));
+    EXPECT_EQ(filters(alpha), (std::vector<GLint>{GL_LINEAR, GL_LINEAR, 0}));
+    EXPECT_EQ(filters(nearest), (std::vector<GLint>{GL_NEAREST, GL_NEAREST, 0}));
 }
 
 // A quad over the whole window, texels 0 to 3 of a one-row texture from left
