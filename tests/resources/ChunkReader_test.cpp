@@ -263,19 +263,16 @@ TEST(ChunkReader, FilesAreReadWholeAndRefusedWhenTheyHoldNoMainChunk) {
     EXPECT_EQ(
         std::make_tuple(3, 6000, std::string("last")),
         std::make_tuple(mesh.objectCount(), mesh.objects[1].vertexCount(), mesh.objects[2].name));
-    const std::string files[] = {dir.write("claims.3ds", TdsChunk(0x4D4D).bytes(100)),
-                                 dir.file("missing.3ds"),
-                                 dir.write("tiny.3ds", std::string("MM\6\0\0", 5)),
-                                 dir.write("other.3ds", TdsChunk(0x4D4C).bytes())};
+    // A missing file, and one of another main chunk: the 3DS inspector's tests.
+    const std::string claims = dir.write("claims.3ds", TdsChunk(0x4D4D).bytes(100)),
+                      tiny = dir.write("tiny.3ds", std::string("MM\6\0\0", 5));
     captureStderr();
-    EXPECT_TRUE(ChunkReader::import(mesh, files[0].c_str()));
-    for (int i : {1, 2, 3}) EXPECT_FALSE(ChunkReader::import(mesh, files[i].c_str())) << files[i];
+    EXPECT_TRUE(ChunkReader::import(mesh, claims.c_str()));
+    EXPECT_FALSE(ChunkReader::import(mesh, tiny.c_str()));
     EXPECT_FALSE(ChunkReader::importMemory(mesh, nullptr, 0, "nothing"));
     EXPECT_EQ(capturedStderr(),
-              "3DS file " + files[0] +
+              "3DS file " + claims +
                   ": chunk 0x4D4D at offset 0 (length 100) runs past the end of the file\n" +
-                  "Unable to find the file: " + files[1] + "!\n" +
-                  "Unable to load PRIMARY chuck from file: " + files[2] + "!\n" +
-                  "Unable to load PRIMARY chuck from file: " + files[3] + "!\n" +
+                  "Unable to load PRIMARY chuck from file: " + tiny + "!\n" +
                   "Unable to load PRIMARY chuck from file: nothing!\n");
 }

@@ -1,7 +1,6 @@
 // Mesh build without GL: loading through the locator, normals and bounds.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <tuple>
 
 #include "CaptureOutput.h"
@@ -10,7 +9,6 @@
 #include "ResourceFixtures.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"
-#include "Vec3Checks.h"
 
 namespace {
 
@@ -71,8 +69,8 @@ TEST(MeshLoad, LocatesImportsAndBuildsOnce) {
     ASSERT_EQ(std::make_tuple(mesh.loaded, mesh.replacementTexture, mesh.replacedTexture,
                               mesh.objectCount(), mesh.triangleCount),
               std::make_tuple(true, std::string("skin.bmp"), std::string("old.bmp"), 1, 1));
-    expectVec(mesh.boundsMax, 2, 4, 0);
-    expectVec(mesh.objects[0].normals[0], 0, 0, 1);
+    EXPECT_EQ("2.00 4.00 0.00, 0.00 0.00 1.00",
+              describe({mesh.boundsMax, mesh.objects[0].normals[0]}));
 
     // A second load changes only the skin names.
     EXPECT_FALSE(mesh.load("thing.3ds", "other.bmp", "", LISTS_NONE));
