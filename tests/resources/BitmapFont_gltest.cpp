@@ -27,13 +27,13 @@ TestImage fontImage(std::initializer_list<int> litGlyphs) {
 // The lit window pixels as "columns x0-x1 rows y0-y1: n lit", rows from the bottom.
 std::string litBox() {
     const std::vector<uint8_t> rgb = GlTestWindow::frame();
-    int x0 = GlTestWindow::WIDTH, x1 = -1, y0 = GlTestWindow::HEIGHT, y1 = -1, n = 0;
-    for (size_t i = 0; i < rgb.size(); i += 3) {
-        if (!(rgb[i] | rgb[i + 1] | rgb[i + 2])) continue;
-        const int x = int(i / 3) % GlTestWindow::WIDTH, y = int(i / 3) / GlTestWindow::WIDTH;
-        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
-        ++n;
-    }
+    const int w = GlTestWindow::WIDTH;
+    int x0 = w, x1 = -1, y0 = w, y1 = -1, n = 0;
+    for (int i = 0; i < int(rgb.size()) / 3; ++i)
+        if (rgb[3 * i] | rgb[3 * i + 1] | rgb[3 * i + 2]) {
+            x0 = std::min(x0, i % w), x1 = std::max(x1, i % w), ++n;
+            y0 = std::min(y0, i / w), y1 = std::max(y1, i / w);
+        }
     return "columns " + std::to_string(x0) + "-" + std::to_string(x1) + " rows " +
            std::to_string(y0) + "-" + std::to_string(y1) + ": " + std::to_string(n) + " lit";
 }

@@ -378,33 +378,32 @@ TEST(ImageDecoding, OnlyPicturesWhoseHeadersPassAreDecodedAndLibraryRefusalsSayW
 TEST(ImageConversion, EveryFormatAndLayoutReadsBackAsItsPicture) {
     TempDir dir;
     const TestImage seedPicture = TestImage::gradient(5, 3), tall = TestImage::gradient(3, 5),
-                    square = TestImage::gradient(4, 4);
-    ASSERT_TRUE(writeBmp(tall, dir.file("tall8.bmp"), 8) && writeBmp(tall, dir.file("tall.bmp")) &&
-                writeBmp(tall, dir.file("tall32.bmp"), 32) &&
-                writePpm(tall, dir.file("tall.ppm")) && writeBmp(square, dir.file("square.bmp")) &&
-                writePpm(square, dir.file("square.ppm")));
+                    square = TestImage::gradient(4, 4), grey(2, 2, 127, 127, 127);
     std::string keyed = seed("picture.gif"), uncounted = seed(TIF);
-    keyed[64] = 1, keyed[67] = 0;  // colour 0, the top left pixel's, is transparent
-    dir.write("keyed.gif", keyed);
+    keyed[64] = 1, keyed[67] = 0;           // colour 0, the top left pixel's, is transparent
     uncounted.replace(160, 2, "\xe7\x03");  // no strip byte counts: libtiff measures the file
-    dir.write("uncounted.tif", uncounted);
     // A 12-byte info header keeps width and height in 16 bits each, so the 32-bit reading of a
     // modern header would see 2 + 2 * 65536: 2 x 2 pixels of 24 bits, pixels at 26.
-    dir.write("os2.bmp", "BM" + std::string(8, '\0') +
-                             "\x1a\0\0\0\x0c\0\0\0\x02\0\x02\0\x01\0\x18\0"s +
-                             std::string(2 * 8, '\x7f'));
-    const TestImage grey(2, 2, 127, 127, 127);
+    const std::string os2 = "BM" + std::string(8, '\0') +
+                            "\x1a\0\0\0\x0c\0\0\0\x02\0\x02\0\x01\0\x18\0"s +
+                            std::string(16, '\x7f');
     struct File {
         std::string path;
         const TestImage& picture;
         int tolerance;  // per channel: JPEG is lossy
     };
-    std::vector<File> files = {
-        {dir.file("tall8.bmp"), tall, 0},        {dir.file("tall.bmp"), tall, 0},
-        {dir.file("tall32.bmp"), tall, 0},       {dir.file("tall.ppm"), tall, 0},
-        {dir.file("square.bmp"), square, 0},     {dir.file("square.ppm"), square, 0},
-        {dir.file("keyed.gif"), seedPicture, 0}, {dir.file("uncounted.tif"), seedPicture, 0},
-        {dir.file("os2.bmp"), grey, 0}};
+    std::vector<File> files = {{dir.write("keyed.gif", keyed), seedPicture, 0},
+                               {dir.write("uncounted.tif", uncounted), seedPicture, 0},
+                               {dir.write("os2.bmp", os2), grey, 0}};
+    // Columns: the file, its picture, bits per pixel (0: a PPM).
+    const std::tuple<const char*, const TestImage*, int> written[] = {
+        {"tall8.bmp", &tall, 8}, {"tall.bmp", &tall, 24},     {"tall32.bmp", &tall, 32},
+        {"tall.ppm", &tall, 0},  {"square.bmp", &square, 24}, {"square.ppm", &square, 0}};
+    for (const auto& [name, picture, bits] : written) {
+        ASSERT_TRUE(bits ? writeBmp(*picture, dir.file(name), bits)
+                         : writePpm(*picture, dir.file(name)));
+        files.push_back({dir.file(name), *picture, 0});
+    }
     for (const char* extension :
          {"bmp", "cur", "gif", "ico", "jpg", "pcx", "png", "ppm", "tga", "tif", "webp"})
         files.push_back({std::string(TOVASK_SOURCE_DIR) + "/fuzz/corpus/image/picture." + extension,
