@@ -1,15 +1,14 @@
 // Mesh build without GL: loading through the locator, normals and bounds.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <tuple>
 
 #include "CaptureOutput.h"
 #include "DataLocator.h"
 #include "Mesh.h"
+#include "ResourceFixtures.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"
-#include "Vec3Checks.h"
 
 namespace {
 
@@ -22,46 +21,40 @@ MeshObject objectWith(std::vector<Vec3> vertices, std::vector<uint32_t> faces) {
 
 }  // namespace
 
+// Vertex 0 is shared: the first face has twice the second's area and normals +z and +x, so the
+// sum is (1, 0, 2), not (1, 0, 1). A face pointing past the vertices (never read from a file)
+// counts for nothing; vertex 5 is used by no face.
 TEST(MeshNormals, FacesWeighByAreaAndUnusedVerticesStayZero) {
     Mesh mesh;
-    // Vertex 0 is shared: the first face has twice the second's area and
-    // normals +z and +x, so the sum is (1, 0, 2), not (1, 0, 1). A face
-    // pointing past the vertices (never read from a file) counts for nothing.
     mesh.objects.push_back(
         objectWith({{0, 0, 0}, {2, 0, 0}, {0, 1, 0}, {0, 1, 0}, {0, 0, 1}, {5, 5, 5}},
                    {0, 1, 2, 0, 3, 4, 0, 1, 6}));
     mesh.computeNormals();
-    const std::vector<Vec3>& n = mesh.objects[0].normals;
-    ASSERT_EQ(n.size(), 6u);
-    const float s = 1.0f / std::sqrt(5.0f);
-    expectVec(n[0], s, 0, 2 * s);
-    expectVec(n[1], 0, 0, 1);
-    expectVec(n[4], 1, 0, 0);
-    expectVec(n[5], 0, 0, 0);  // used by no face
+    EXPECT_EQ(describe(mesh.objects[0].normals),
+              "0.45 0.00 0.89, 0.00 0.00 1.00, 0.00 0.00 1.00, 1.00 0.00 0.00, 1.00 0.00 0.00, "
+              "0.00 0.00 0.00");
 }
 
+// Box, centre and radius of each object, then of the mesh: half of the x and y extents, not the
+// diagonal; no vertices: zeros, outside the mesh box.
 TEST(MeshBounds, BoxesCentresAndLargestHalfExtent) {
     Mesh mesh;
     mesh.objects.push_back(objectWith({{-1, 0, 0}, {3, 2, 1}, {0, -2, 0}}, {0, 1, 2}));
     mesh.objects.push_back(MeshObject{});
     mesh.objects.push_back(objectWith({{10, 10, 10}, {11, 10, 16}}, {0, 1, 1, 1, 0, 0}));
     mesh.computeBounds();
-
-    // Box, centre and radius of each object, then of the mesh.
     const auto bounds = [](const auto& m) {
-        return std::vector<float>{m.boundsMin.x, m.boundsMin.y, m.boundsMin.z, m.boundsMax.x,
-                                  m.boundsMax.y, m.boundsMax.z, m.centre.x,    m.centre.y,
-                                  m.centre.z,    m.radius};
+        return describe({m.boundsMin, m.boundsMax, m.centre}) + " r " + std::to_string(m.radius);
     };
-    // Half of the x and y extents, not the diagonal; no vertices: zeros, outside the mesh box.
-    EXPECT_EQ(bounds(mesh.objects[0]), (std::vector<float>{-1, -2, 0, 3, 2, 1, 1, 0, 0.5f, 2}));
-    EXPECT_EQ(bounds(mesh.objects[1]), std::vector<float>(10, 0));
-    EXPECT_EQ(bounds(mesh), (std::vector<float>{-1, -2, 0, 11, 10, 16, 5, 4, 8, 8}));
+    EXPECT_EQ(bounds(mesh.objects[0]),
+              "-1.00 -2.00 0.00, 3.00 2.00 1.00, 1.00 0.00 0.50 r 2.000000");
+    EXPECT_EQ(bounds(mesh.objects[1]), "0.00 0.00 0.00, 0.00 0.00 0.00, 0.00 0.00 0.00 r 0.000000");
+    EXPECT_EQ(bounds(mesh), "-1.00 -2.00 0.00, 11.00 10.00 16.00, 5.00 4.00 8.00 r 8.000000");
     EXPECT_EQ(mesh.triangleCount, 3);
     Mesh hollow;
     hollow.objects.push_back(MeshObject{});
     hollow.computeBounds();
-    EXPECT_EQ(bounds(hollow), std::vector<float>(10, 0));
+    EXPECT_EQ(bounds(hollow), bounds(mesh.objects[1]));
 }
 
 TEST(MeshLoad, LocatesImportsAndBuildsOnce) {
@@ -76,8 +69,8 @@ TEST(MeshLoad, LocatesImportsAndBuildsOnce) {
     ASSERT_EQ(std::make_tuple(mesh.loaded, mesh.replacementTexture, mesh.replacedTexture,
                               mesh.objectCount(), mesh.triangleCount),
               std::make_tuple(true, std::string("skin.bmp"), std::string("old.bmp"), 1, 1));
-    expectVec(mesh.boundsMax, 2, 4, 0);
-    expectVec(mesh.objects[0].normals[0], 0, 0, 1);
+    EXPECT_EQ("2.00 4.00 0.00, 0.00 0.00 1.00",
+              describe({mesh.boundsMax, mesh.objects[0].normals[0]}));
 
     // A second load changes only the skin names.
     EXPECT_FALSE(mesh.load("thing.3ds", "other.bmp", "", LISTS_NONE));

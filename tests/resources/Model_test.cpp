@@ -8,9 +8,9 @@
 
 #include "AnimationFile.h"
 #include "CaptureOutput.h"
+#include "ResourceFixtures.h"
 #include "TdsWriter.h"
 #include "TestFiles.h"
-#include "Vec3Checks.h"
 
 namespace {
 
@@ -52,10 +52,9 @@ protected:
     std::string stderr_;
 };
 
-void expectVertex(const Model& m, int frame, int vertex, float x, float y, float z) {
-    SCOPED_TRACE("frame " + std::to_string(frame));
-    expectVec(m.frames.at(size_t(frame))->objects.at(0).vertices.at(size_t(vertex)), x, y, z,
-              1e-4f);
+// The vertices of a frame's first object.
+std::string vertices(const Model& m, int frame) {
+    return describe(m.frames.at(size_t(frame))->objects.at(0).vertices);
 }
 
 std::pair<int, int> clock(const Model& m) {
@@ -93,10 +92,10 @@ TEST_F(ModelFiles, FramesBlendNeighbouringKeys) {
     EXPECT_EQ(
         (std::vector<int>{model.frameCount(), model.ticksPerFrame, model.length, model.looping}),
         (std::vector<int>{10, 100, 1000, 0}));
-    expectVertex(model, 0, 1, 10, 0, 0);
-    expectVertex(model, 3, 1, 16, 0, 0);  // t 300: 0.6 of key 2
-    expectVertex(model, 3, 2, 0, 10, 12);
-    expectVertex(model, 9, 1, 20, 0, 0);  // not looping: the last key stands behind itself
+    // t 300: 0.6 of key 2; not looping, the last key stands behind itself.
+    EXPECT_EQ(vertices(model, 0) + " | " + vertices(model, 3) + " | " + vertices(model, 9),
+              "0.00 0.00 0.00, 10.00 0.00 0.00, 0.00 10.00 0.00 | 0.00 0.00 0.00, 16.00 0.00 0.00, "
+              "0.00 10.00 12.00 | 0.00 0.00 0.00, 20.00 0.00 0.00, 0.00 10.00 20.00");
     // Frames keep key 1's faces and take the skin for every texture.
     EXPECT_EQ(model.frames[3]->objects[0].faces, (std::vector<uint32_t>{0, 1, 2}));
     EXPECT_EQ(model.frames[3]->replacementTexture + "|" + model.frames[3]->replacedTexture,
@@ -108,7 +107,8 @@ TEST_F(ModelFiles, FramesBlendNeighbouringKeys) {
     dir_.write("loop3", "1000\n10\n2\nkey%d.3ds\n1\n");
     Model looping;
     ASSERT_TRUE(looping.load("loop3", LISTS_NONE, false, false, false));
-    expectVertex(looping, 9, 1, 12, 0, 0);  // t 900: 0.8 of the way back to key 1
+    // t 900: 0.8 of the way back to key 1.
+    EXPECT_EQ(vertices(looping, 9), "0.00 0.00 0.00, 12.00 0.00 0.00, 0.00 10.00 4.00");
 }
 
 TEST_F(ModelFiles, LengthIsCutToWholeFramesAndTheClockWrapsWhenLoopingAndStopsOtherwise) {
@@ -118,7 +118,7 @@ TEST_F(ModelFiles, LengthIsCutToWholeFramesAndTheClockWrapsWhenLoopingAndStopsOt
     ASSERT_TRUE(looping.load("loop3", LISTS_NONE, false, false, false));
     ASSERT_TRUE(once.load("once3", LISTS_NONE, false, false, false));
     EXPECT_EQ(std::make_pair(looping.ticksPerFrame, looping.length), std::make_pair(333, 999));
-    expectVertex(looping, 2, 1, 10, 0, 0);  // one key blended with itself
+    EXPECT_EQ(vertices(looping, 2), describe(KEY1)) << "one key blended with itself";
 
     Model empty;  // never loaded: the clock stays at zero
     // Columns: the model, the time set, the ticks it advances, the time and frame after. Times
@@ -145,22 +145,22 @@ TEST_F(ModelFiles, LengthIsCutToWholeFramesAndTheClockWrapsWhenLoopingAndStopsOt
 TEST_F(ModelFiles, MirroringKeepsFacesFacingOutward) {
     const Vec3 normal = normalize(Vec3{0, -2, 1});  // of key 2's triangle, unmirrored
     for (int axes = 1; axes < 8; ++axes) {
-        const bool mx = axes & 1, my = axes & 2, mz = axes & 4;
-        SCOPED_TRACE("mirrored axes " + std::to_string(axes));
+        const Vec3 s{axes & 1 ? -1.0f : 1.0f, axes & 2 ? -1.0f : 1.0f, axes & 4 ? -1.0f : 1.0f};
+        const auto flip = [&](Vec3 v) { return Vec3{s.x * v.x, s.y * v.y, s.z * v.z}; };
         Model model;
-        ASSERT_TRUE(load(model, "key2.3ds", mx, my, mz));
+        ASSERT_TRUE(load(model, "key2.3ds", axes & 1, axes & 2, axes & 4));
         const MeshObject& o = model.frames[0]->objects[0];
-        const Vec3 sign{mx ? -1.0f : 1.0f, my ? -1.0f : 1.0f, mz ? -1.0f : 1.0f};
-        const bool odd = (mx + my + mz) % 2;
-        EXPECT_EQ(o.faces,
-                  odd ? std::vector<uint32_t>({0, 2, 1}) : std::vector<uint32_t>({0, 1, 2}));
-        for (size_t v = 0; v < 3; ++v)
-            expectVec(o.vertices[v], sign.x * KEY2[v].x, sign.y * KEY2[v].y, sign.z * KEY2[v].z);
-        expectVec(o.normals[0], sign.x * normal.x, sign.y * normal.y, sign.z * normal.z, 1e-5f);
-        expectVec(model.boundsMin, std::min(0.0f, 20 * sign.x), std::min(0.0f, 10 * sign.y),
-                  std::min(0.0f, 20 * sign.z));
-        expectVec(model.boundsMax, std::max(0.0f, 20 * sign.x), std::max(0.0f, 10 * sign.y),
-                  std::max(0.0f, 20 * sign.z));
+        const Vec3 far = flip({20, 10, 20});  // the box's corner away from the origin
+        const Vec3 lo{std::min(0.0f, far.x), std::min(0.0f, far.y), std::min(0.0f, far.z)};
+        const Vec3 hi{std::max(0.0f, far.x), std::max(0.0f, far.y), std::max(0.0f, far.z)};
+        EXPECT_EQ(describe(o.vertices) + " | " +
+                      describe({o.normals[0], model.boundsMin, model.boundsMax}),
+                  describe({flip(KEY2[0]), flip(KEY2[1]), flip(KEY2[2])}) + " | " +
+                      describe({flip(normal), lo, hi}))
+            << "mirrored axes " << axes;
+        EXPECT_EQ(o.faces, s.x * s.y * s.z < 0 ? std::vector<uint32_t>({0, 2, 1})
+                                               : std::vector<uint32_t>({0, 1, 2}))
+            << "mirrored axes " << axes;
     }
 }
 
@@ -241,7 +241,7 @@ TEST_F(ModelFiles, FramesHoldingMoreThanTheBudgetAreRefused) {
         // What the store counts: the key and every frame built, or the key read before refusing.
         EXPECT_EQ(elements == 1000 ? 1001000 : 1001, many.elementsRead);
         if (elements == 1000) {
-            expectVertex(many, 999, 5, 5, 5, 1);
+            EXPECT_EQ(describe({many.frames[999]->objects[0].vertices[5]}), "5.00 5.00 1.00");
             continue;
         }
         EXPECT_EQ(stderr_,

@@ -31,11 +31,14 @@ protected:
         glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, out.data());
         return out;
     }
-    GLint parameter(int slot, GLenum name) {
+    // The slot's minifying and magnifying filters and the width of its mipmap level 1 (0: none).
+    std::vector<GLint> filters(int slot) {
         store.bindTexture(slot);
-        GLint value = 0;
-        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-        return value;
+        GLint v[3] = {};
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &v[0]);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &v[1]);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &v[2]);
+        return {v[0], v[1], v[2]};
     }
     // "count: slot name:references" with a for alpha and b for blended, every entry in slot order.
     std::string table() const {
@@ -45,12 +48,6 @@ protected:
                 s += " " + std::to_string(i) + " " + e->name + ":" + std::to_string(e->refCount) +
                      (e->alpha ? "a" : "") + (e->blend ? "b" : "");
         return s;
-    }
-    GLint levelOneWidth(int slot) {
-        store.bindTexture(slot);
-        GLint w = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &w);
-        return w;
     }
 };
 
@@ -104,14 +101,12 @@ TEST_F(TextureStoreGl, CompanionsBuildANewAlphaSlotOnEveryCall) {
     ASSERT_TRUE(writePpm(colour, dir.file("leaf.ppm")) && writePpm(alpha, dir.file("leaf-.ppm")));
     for (const char* name : {"bush.bmp", "abc", "abcd"}) image(name, colour);
     for (const char* name : {"bush+.bmp", "-abcd"}) image(name, alpha);
-    const int a = store.getTextureAuto("LEAF.PPM");
-    EXPECT_EQ(1, store.getTextureAuto("leaf.ppm"));
-    EXPECT_EQ(2, store.getTextureAuto("bush.bmp"));
     // Three characters are too few to hold an extension: no companions, an ordinary cached
     // texture; four are enough.
-    EXPECT_EQ(3, store.getTextureAuto("ABC"));
-    EXPECT_EQ(3, store.getTextureAuto("abc"));
-    EXPECT_EQ(4, store.getTextureAuto("abcd"));
+    std::string slots;
+    for (const char* name : {"LEAF.PPM", "leaf.ppm", "bush.bmp", "ABC", "abc", "abcd"})
+        slots += std::to_string(store.getTextureAuto(name)) + " ";
+    EXPECT_EQ("0 1 2 3 3 4 ", slots);
     EXPECT_EQ("5: 0 leaf.ppm:1ab 1 leaf.ppm:1ab 2 bush.bmp:1a 3 abc:2 4 abcd:1ab", table());
     const std::vector<uint8_t> rgb = colour.bottomUp();
     std::vector<uint8_t> rgba;
@@ -119,7 +114,7 @@ TEST_F(TextureStoreGl, CompanionsBuildANewAlphaSlotOnEveryCall) {
         rgba.insert(rgba.end(), &rgb[i * 3], &rgb[i * 3 + 3]);
         rgba.push_back(i >= 12 ? 200 : 0);  // the file's top row is the last
     }
-    EXPECT_EQ(rgba, texels(a, GL_RGBA, 4, 4));
+    EXPECT_EQ(rgba, texels(0, GL_RGBA, 4, 4));
     // Companions of another width or height, of either kind, leave the store as it was.
     image("odd.bmp", TestImage(4, 4));
     image("odd+.bmp", TestImage(4, 2));
@@ -137,19 +132,13 @@ TEST_F(TextureStoreGl, CompanionsBuildANewAlphaSlotOnEveryCall) {
 TEST_F(TextureStoreGl, QualityChoosesFiltersAndMipmapsForLaterLoadsOnly) {
     for (const char* n : {"p.bmp", "q.bmp", "q+.bmp", "n.bmp"}) image(n, TestImage(8, 8));
     store.setTextureQuality(2);
-    const int plain = store.getTexture("p.bmp");
-    const int alpha = store.getTextureAuto("q.bmp");
-    EXPECT_EQ((std::vector<GLint>{parameter(plain, GL_TEXTURE_MIN_FILTER),
-                                  parameter(plain, GL_TEXTURE_MAG_FILTER), levelOneWidth(plain),
-                                  parameter(alpha, GL_TEXTURE_MIN_FILTER), levelOneWidth(alpha)}),
-              (std::vector<GLint>{GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR, 4, GL_LINEAR, 0}));
+    const int plain = store.getTexture("p.bmp"), alpha = store.getTextureAuto("q.bmp");
     store.setTextureQuality(0);
     store.setTextureQuality(7);  // ignored
     const int nearest = store.getTexture("n.bmp");
-    EXPECT_EQ(std::make_pair(GL_NEAREST, GL_NEAREST),
-              std::make_pair(parameter(nearest, GL_TEXTURE_MIN_FILTER),
-                             parameter(nearest, GL_TEXTURE_MAG_FILTER)));
-    EXPECT_EQ(GL_LINEAR_MIPMAP_NEAREST, parameter(plain, GL_TEXTURE_MIN_FILTER));
+    EXPECT_EQ(filters(plain), (std::vector<GLint>{GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR, 4}));
+    EXPECT_EQ(filters(alpha), (std::vector<GLint>{GL_LINEAR, GL_LINEAR, 0}));
+    EXPECT_EQ(filters(nearest), (std::vector<GLint>{GL_NEAREST, GL_NEAREST, 0}));
 }
 
 // A quad over the whole window, texels 0 to 3 of a one-row texture from left

@@ -86,6 +86,10 @@ TEST(ViewFrustumTest, OnAPlaneIsOutsideAndOneCornerInsideKeepsABox) {
     v.planes[ViewFrustum::LEFT][1] = v.planes[ViewFrustum::LEFT][2] = -1.0f;
     v.planes[ViewFrustum::LEFT][3] = -1.5f;
     EXPECT_TRUE(v.boxInFrustum(0, 0, 0, 2, 2, 2));
+    // y > 1: only the upper corners pass, and y counts alone.
+    v.planes[ViewFrustum::LEFT][0] = v.planes[ViewFrustum::LEFT][2] = 0.0f;
+    v.planes[ViewFrustum::LEFT][1] = 1.0f, v.planes[ViewFrustum::LEFT][3] = -1.0f;
+    EXPECT_TRUE(v.boxInFrustum(0, 0, 0, 0, 2, 0));
 }
 
 }  // namespace
