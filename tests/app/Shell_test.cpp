@@ -108,32 +108,24 @@ std::string frame(FrameStats& stats, int triangles, int ms) {
 }
 
 TEST(FrameStatsTest, ReportsWithTheCallThatPassesOneSecondAndStartsAgain) {
-    struct Frame {
-        int triangles, ms;
-    };
-    struct Case {
+    using Frames = std::vector<std::pair<int, int>>;  // triangles, ms
+    const struct {
         const char* what;
-        std::vector<Frame> frames;
+        Frames frames;
         std::string report;  // printed by the last frame; none before it
+    } cases[] = {
+        {"47 frames make 987 ms", Frames(48, {2000, 21}), "95238/sec 2000/frame"},
+        {"one second is not yet a report", {{10, 1000}, {10, 1}}, "19/sec 10/frame"},
+        {"empty frames count", {{3000, 500}, {0, 500}, {0, 500}}, "2000/sec 1000/frame"},
+        {"high rates do not overflow", {{5000000, 1001}}, "4995004/sec 5000000/frame"},
     };
-    const Case cases[] = {
-        {"47 frames make 987 ms, the 48th reports", std::vector<Frame>(48, {2000, 21}),
-         "Actual triangles : 95238/sec 2000/frame\n"},
-        {"exactly one second is not yet a report",
-         {{10, 1000}, {10, 1}},
-         "Actual triangles : 19/sec 10/frame\n"},
-        {"empty frames lower the per-frame figure",
-         {{3000, 500}, {0, 500}, {0, 500}},
-         "Actual triangles : 2000/sec 1000/frame\n"},
-        {"high rates do not overflow",
-         {{5000000, 1001}},
-         "Actual triangles : 4995004/sec 5000000/frame\n"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         FrameStats stats;
-        for (size_t i = 0; i + 1 < c.frames.size(); ++i)
-            EXPECT_EQ(frame(stats, c.frames[i].triangles, c.frames[i].ms), "") << c.what;
-        EXPECT_EQ(frame(stats, c.frames.back().triangles, c.frames.back().ms), c.report) << c.what;
+        std::string printed;
+        for (const auto& [triangles, ms] : c.frames) printed += frame(stats, triangles, ms) + "|";
+        EXPECT_EQ(printed,
+                  std::string(c.frames.size() - 1, '|') + "Actual triangles : " + c.report + "\n|")
+            << c.what << ": what each frame printed";
         EXPECT_EQ(counters(stats), (std::vector<int>{0, 0, 0, 0})) << c.what << ": " << COUNTERS;
     }
     FrameStats open;  // a report without a closed frame does not divide by zero

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "CaptureOutput.h"
@@ -54,21 +55,19 @@ protected:
 // Seven whole numbers in any white space, the rest ignored; what a short file lacks stays 0,
 // but a window needs a width and a height of at least 1. No file: the defaults.
 TEST_F(SettingsTest, SettingsFileValuesShortFilesAndTheDefaults) {
-    const std::vector<int> fallback = {640, 480, 0, 0, 0, 0, 0};
-    const std::string unusable = "Unusable window size %d X %d in tovask.cfg. Using 640 X 480.\n";
+    const std::string fallback = "640 480 0 0 0 0 0",
+                      unusable = "Unusable window size %d X %d in tovask.cfg. Using 640 X 480.\n";
     const struct {
         const char* text;  // null: no settings file at all
-        std::vector<int> values;
-        std::string err;
+        std::string values, err;
     } cases[] = {
-        {"800 600\n16 0\n2 1 1 99\n", {800, 600, 16, 0, 2, 1, 1}, ""},
-        {"1024 768", {1024, 768, 0, 0, 0, 0, 0}, ""},
-        {"1 1", {1, 1, 0, 0, 0, 0, 0}, ""},
+        {"800 600\n16 0\n2 1 1 99\n", "800 600 16 0 2 1 1", ""},
+        {"1024 768", "1024 768 0 0 0 0 0", ""},
+        {"1 1", "1 1 0 0 0 0 0", ""},
         {"0 480", fallback, format(unusable.c_str(), 0, 480)},
         {"1280 oops 32", fallback, format(unusable.c_str(), 1280, 0)},
         {"", fallback, format(unusable.c_str(), 0, 0)},
-        {nullptr,
-         {640, 480, 0, 1, 1, 1, 0},
+        {nullptr, "640 480 0 1 1 1 0",
          "Unable to open inicialization file tovask.cfg. Using default valueas.\n"},
     };
     for (const auto& c : cases) {
@@ -78,14 +77,15 @@ TEST_F(SettingsTest, SettingsFileValuesShortFilesAndTheDefaults) {
         std::remove("tovask.cfg");
         if (c.text) data.work.write("tovask.cfg", c.text);
         const Output o = captureOutput([&] { s.loadSettingsFile(); });
-        const std::vector<int>& v = c.values;
-        EXPECT_EQ((std::vector<int>{s.width, s.height, s.bitsPerPixel, s.fullScreen,
-                                    s.textureQuality, s.filledPolygons, s.niceHints}),
-                  v)
+        EXPECT_EQ(format("%d %d %d %d %d %d %d", s.width, s.height, s.bitsPerPixel, s.fullScreen,
+                         s.textureQuality, s.filledPolygons, s.niceHints),
+                  c.values)
             << text << ": the seven values";
         EXPECT_EQ(o.out, format("Resolution : %d X %d X %d\n%s\nTexture quality %d Filled "
                                 "polygons %d\n",
-                                v[0], v[1], v[2], v[3] ? "Fullscreen" : "Windowed", v[4], v[5]))
+                                s.width, s.height, s.bitsPerPixel,
+                                s.fullScreen ? "Fullscreen" : "Windowed", s.textureQuality,
+                                s.filledPolygons))
             << text;
         EXPECT_EQ(o.err, c.err) << text;
         EXPECT_EQ(s.characterCount + int(s.characters.size()) + s.mapIndex, 0)
@@ -203,17 +203,15 @@ TEST(SelectionTest, EachIndexAgainstItsOwnRangeInMapCharacterSkinOrder) {
                  {1, -1, 9, 1, map}, {0, 2, 0, 1, character}, {0, -1, 9, 1, character},
                  {0, 0, 3, 1, skin}, {0, 1, 1, 1, skin},      {0, 1, 0, 0, skin},
                  {0, 0, -1, 1, skin}};
+    Settings s;  // two characters (3 skins, then secondSkins) and one map
+    s.characters.resize(2);
+    s.characters[0].skinCount = 3;
+    s.characterCount = 2;
+    s.maps.resize(1);
+    s.mapCount = 1;
     for (const auto& c : cases) {
-        Settings s;  // two characters (3 skins, then secondSkins) and one map
-        s.characters.resize(2);
-        s.characters[0].skinCount = 3;
         s.characters[1].skinCount = c.secondSkins;
-        s.characterCount = 2;
-        s.maps.resize(1);
-        s.mapCount = 1;
-        s.mapIndex = c.map;
-        s.characterIndex = c.character;
-        s.skinIndex = c.skin;
+        std::tie(s.mapIndex, s.characterIndex, s.skinIndex) = std::tie(c.map, c.character, c.skin);
         bool valid = false;
         EXPECT_EQ(captureOutput([&] { valid = s.validateSelection(); }).err, c.err)
             << c.map << " " << c.character << " " << c.skin;
