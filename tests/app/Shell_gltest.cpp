@@ -222,8 +222,6 @@ TEST_F(ShellGlTest, DrawClearsThenDrawsTheStateAndTheVersionLine) {
         run.draw();
         EXPECT_EQ(GlTestWindow::pixel(128, 128), (Rgb{0, uint8_t(state == 2 ? 255 : 0), 0}));
         EXPECT_GT(GlTestWindow::pixel(textX, textY).r, 200) << "the version line";
-        EXPECT_EQ(GlTestWindow::pixel(textX, GlTestWindow::textY(440)).r, 0) << "below it";
-        EXPECT_EQ(GlTestWindow::pixel(GlTestWindow::textX(15), textY).r, 0) << "left of it";
         EXPECT_EQ(transparentQueue.size(), 0) << "the transparent queue";
     }
     // Drawn 1:1 on the virtual screen, the viewport moved so that (20, 460) lies at pixel
@@ -260,9 +258,9 @@ TEST_F(ShellGlTest, SwitchingDeletesTheStateEmptiesTheCachesAndReloadsTheFont) {
         EXPECT_EQ(dynamic_cast<MenuState*>(run.state()) == nullptr, fight) << "the new state";
         EXPECT_TRUE(run.skipNextUpdate);
         const TextureEntry* font = textureStore.entry(bitmapFont.textureSlot());
-        ASSERT_NE(font, nullptr);
-        EXPECT_EQ(font->name, "font.bmp");
-        EXPECT_EQ(textureStore.count(), 1) << "only the font is left";
+        EXPECT_EQ(format("%d %s", textureStore.count(), font ? font->name.c_str() : "no font"),
+                  "1 font.bmp")
+            << "only the font is left, loaded again";
         const Output o =
             captureOutput([] { modelStore.getModel("old.3ds", LISTS_NONE, false, false, false); });
         EXPECT_EQ(o.out, "Loading model old.3ds\n") << "the model cache was emptied";
@@ -314,11 +312,10 @@ TEST_F(ShellGlTest, EventsReachTheGameOrTheWindowAndAQuitStopsThePumpAtOnce) {
     EXPECT_EQ(pushedKeys(state->downs), std::vector<int>{SDLK_a});
     EXPECT_EQ(pushedKeys(state->ups), (std::vector<int>{SDLK_a, SDLK_F1, SDLK_F1}));
     push(SDL_VIDEORESIZE);  // 128 x 64: the whole GL set-up again, font included
-    const std::string resized = captureOutput(pollEvents).out;
-    EXPECT_EQ(resized.substr(0, 15), "GL Extensions: ");
-    EXPECT_EQ(resized.substr(resized.find('\n') + 1), "Loading font font.bmp\n");
-    EXPECT_EQ(screenWidth, 128.0f);
-    EXPECT_EQ(screenHeight, 64.0f);
+    const std::string out = captureOutput(pollEvents).out;
+    EXPECT_EQ(std::regex_replace(out, std::regex("GL Ext.*\n"), "GL\n") +
+                  format("%g x %g", screenWidth, screenHeight),
+              "GL\nLoading font font.bmp\n128 x 64");
     push(SDL_QUIT);
     push(SDL_KEYDOWN, SDLK_b);
     EXPECT_FALSE(pollEvents());
