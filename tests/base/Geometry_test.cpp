@@ -21,17 +21,6 @@ std::string v(Vec3 p) {
 }
 }  // namespace
 
-TEST(Geometry, NormalsAnglesAndDegrees) {
-    const Vec3 n = triangleNormal({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
-    EXPECT_EQ(n.z, -1.0f) << "away from the viewer who sees the corners counter-clockwise";
-    EXPECT_TRUE(std::isnan(triangleNormal({0, 0, 0}, {1, 0, 0}, {2, 0, 0}).x));
-    EXPECT_EQ(angleBetween({1, 0, 0}, {0, 0, 0}), 0.0);
-    EXPECT_NEAR(angleBetween({1, 0, 0}, {-1, 0, 0}), PI, 1e-6);
-    EXPECT_NEAR(angleBetween({2, 0, 0}, {0, 0, 3}), PI / 2, 1e-6);
-    EXPECT_EQ(degreesToRadians(180), 3.141592653589793);
-    EXPECT_EQ(radiansToDegrees(3.141592653589793 / 2), 90.0);
-}
-
 // Inside from an angle sum of 0.99 of a turn: beyond the middle of the long edge of a thin
 // triangle (200 long) the sum is 4 atan(100 / h), which passes that at h = 1.5708.
 TEST(Geometry, InsidePolygonByAngleSum) {
@@ -45,7 +34,7 @@ TEST(Geometry, InsidePolygonByAngleSum) {
     EXPECT_FALSE(insidePolygon({0, 0, -1.58f}, thin, 3)) << "just beyond it";
 }
 
-TEST(Geometry, VectorArithmeticOnEveryComponent) {
+TEST(Geometry, VectorArithmeticNormalsAnglesAndDegrees) {
     const Vec3 a{1, 2, 3}, b{4, -5, 6};
     Vec3 zeroed = b;
     setZero(zeroed);
@@ -59,22 +48,26 @@ TEST(Geometry, VectorArithmeticOnEveryComponent) {
         << "dot, length, distance, absolute of -2.5 and 0.5, planeOffset";
     EXPECT_TRUE(sameXY({1, 2, 3}, {1, 2, 9}));
     EXPECT_FALSE(sameXY({1, 2, 3}, {1, 5, 3}) || sameXY({1, 2, 3}, {4, 2, 3}));
+    // The normal points away from the viewer who sees the corners counter-clockwise.
+    EXPECT_EQ(v(triangleNormal({0, 0, 0}, {1, 0, 0}, {0, 1, 0})), "0 0 -1 ");
+    EXPECT_TRUE(std::isnan(triangleNormal({0, 0, 0}, {1, 0, 0}, {2, 0, 0}).x));
+    EXPECT_EQ(format("%g %.6f %.6f %.15g %.15g", angleBetween({1, 0, 0}, {0, 0, 0}),
+                     angleBetween({1, 0, 0}, {-1, 0, 0}), angleBetween({2, 0, 0}, {0, 0, 3}),
+                     degreesToRadians(180), radiansToDegrees(3.141592653589793 / 2)),
+              "0 3.141593 1.570796 3.14159265358979 90")
+        << "angles against a zero vector, opposite and square; 180 degrees; a right angle";
 }
 
-// The ends are reached exactly at 0 and at the segment's length along it; a degenerate
-// segment gives its point.
-TEST(Geometry, ClosestPointOnSegmentClampsToEnds) {
-    const Vec3 a{0, 0, 0}, b{10, 0, 0};
+// The closest point on a segment reaches its ends exactly at 0 and at the segment's length
+// along it; a degenerate segment gives its point. A sphere at a distance equal to its radius
+// does not intersect; the distance is kept for every class. The plane is y = 2, so the
+// heights just inside the radius are exact.
+TEST(Geometry, ClosestPointsAndSpheresAgainstPlanesTrianglesAndEdges) {
     std::string got;
     for (float x : {-5.0f, 0.0f, 0.5f, 4.0f, 10.0f, 15.0f})
-        got += v(closestPointOnSegment(a, b, {x, 3, 0}));
-    EXPECT_EQ(got + v(closestPointOnSegment(a, a, {4, 3, 0})),
+        got += v(closestPointOnSegment({0, 0, 0}, {10, 0, 0}, {x, 3, 0}));
+    EXPECT_EQ(got + v(closestPointOnSegment({0, 0, 0}, {0, 0, 0}, {4, 3, 0})),
               "0 0 0 0 0 0 0.5 0 0 4 0 0 10 0 0 10 0 0 0 0 0 ");
-}
-
-// A distance equal to the radius does not intersect; the distance is kept for every class.
-// The plane is y = 2, so the heights just inside the radius are exact.
-TEST(Geometry, SpheresAgainstPlanesTrianglesAndEdges) {
     const float above = std::nextafter(3.0f, 0.0f), below = std::nextafter(1.0f, 2.0f);
     const struct {
         float y;
