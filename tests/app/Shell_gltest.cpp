@@ -300,8 +300,6 @@ TEST_F(ShellGlTest, EventsReachTheGameOrTheWindowAndAQuitStopsThePumpAtOnce) {
         push(SDL_VIDEOEXPOSE);
         EXPECT_TRUE(pollEvents());
     }
-    EXPECT_EQ(pushedKeys(state->downs), std::vector<int>{SDLK_a});
-    EXPECT_EQ(pushedKeys(state->ups), std::vector<int>{SDLK_a});
     EXPECT_GE(state->draws, 1) << "an exposure draws a frame";
     for (bool on : {true, false}) {  // F1 toggles full screen; only its release is passed on
         push(SDL_KEYDOWN, SDLK_F1);

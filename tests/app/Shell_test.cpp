@@ -49,12 +49,10 @@ TEST(GRunTest, UpdatesAfterASwitchAreSwallowedThenClampedAndScaled) {
     auto owned = std::make_unique<RecordingState>();
     const RecordingState& state = *owned;
     run.setState(std::move(owned));
-    EXPECT_TRUE(run.skipNextUpdate);
     frameStats.addTriangles(7);
     run.update(30);
-    EXPECT_EQ(counters(), (std::vector<int>{7, 0, 0, 0})) << COUNTERS << ": rolled on";
     run.update(30);
-    EXPECT_EQ(counters(), (std::vector<int>{0, 7, 1, 30})) << COUNTERS;
+    EXPECT_EQ(counters(), (std::vector<int>{0, 7, 1, 30})) << COUNTERS << ": one frame counted";
     captureStdout();
     for (int ms : {499, 500, 501, 3000}) run.update(ms);
     run.timeScale = 0.5f;
