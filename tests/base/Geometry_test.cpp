@@ -95,6 +95,7 @@ TEST(Geometry, ClosestPointsAndSpheresAgainstPlanesTrianglesAndEdges) {
     EXPECT_FALSE(edgeSphereCollision({-1, 0, 5}, kGround, 3, 1)) << "at the radius";
     EXPECT_TRUE(edgeSphereCollision({-std::nextafter(1.0f, 0.0f), 0, 5}, kGround, 3, 1));
     EXPECT_FALSE(edgeSphereCollision({5, 0, 5}, kGround, 0, 1)) << "no edges";
+    EXPECT_TRUE(edgeSphereCollision({5, 0, -0.5f}, kGround, 3, 1)) << "the first edge counts";
 }
 
 TEST(CameraPose, PlacementsOfTheFollowingModesAndNoneForUnknownOnes) {
