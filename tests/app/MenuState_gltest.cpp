@@ -78,6 +78,7 @@ protected:
 TEST_F(MenuStateTest, DrawsBackgroundAndTurningLogoWhereTheyBelong) {
     textureStore.setTextureQuality(0);  // nearest texels: quarters meet without blending
     const int textures = textureStore.count();
+    auto px = &GlTestWindow::pixel;
     glMatrixMode(GL_PROJECTION);
     glTranslatef(3, 0, 0);  // a projection left over: the menu's replaces it
     {
@@ -88,32 +89,44 @@ TEST_F(MenuStateTest, DrawsBackgroundAndTurningLogoWhereTheyBelong) {
         ASSERT_TRUE(menu.logo().loaded);
         glTranslatef(100, 0, 0);  // drawing starts from the identity
         menu.draw();
-
-        // The picture stands upright, its left side on the left, its quarters
-        // meeting 4 pixels from the window's middle.
-        EXPECT_EQ((std::vector<Rgb>{GlTestWindow::pixel(124, 131), GlTestWindow::pixel(131, 131),
-                                    GlTestWindow::pixel(124, 124), GlTestWindow::pixel(131, 124)}),
-                  (std::vector<Rgb>{{255, 0, 0}, {0, 0, 0}, {0, 0, 255}, {0, 255, 0}}))
-            << "the background's quarters, top left first";
         // The logo turns in the lower right: (8, -6) at 22.2 units deep, 1.4 times its size, so
         // its edges are 39 pixels from its middle: it shows just inside them, the background
         // just outside.
-        for (const Rgb logo : {GlTestWindow::pixel(239, 44), GlTestWindow::pixel(239, 78),
-                               GlTestWindow::pixel(205, 44)}) {
-            EXPECT_GT(logo.r, 100);
-            EXPECT_LT(logo.g, 100);
-        }
-        EXPECT_EQ((std::vector<Rgb>{GlTestWindow::pixel(239, 95), GlTestWindow::pixel(185, 44)}),
+        for (const Rgb logo : {px(239, 44), px(239, 78), px(205, 44)})
+            EXPECT_TRUE(logo.r > 100 && logo.g < 100) << "the logo's red";
+        EXPECT_EQ((std::vector<Rgb>{px(239, 95), px(185, 44)}),
                   (std::vector<Rgb>{{0, 255, 0}, {0, 255, 0}}))
             << "the background beside the logo";
         EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
         // 18 s later the logo has turned 90 degrees about the vertical: edge on, unseen.
-        EXPECT_GT(GlTestWindow::pixel(219, 44).r, 100);
+        EXPECT_GT(px(219, 44).r, 100);
         menu.update(18000);
         EXPECT_NEAR(menu.angle(), 90.0f, 1e-3f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         menu.draw();
-        EXPECT_EQ(GlTestWindow::pixel(219, 44), (Rgb{0, 255, 0}));
+        EXPECT_EQ(px(219, 44), (Rgb{0, 255, 0}));
+        // Seen wider (2 units each way at 1 deep) the whole picture shows, upright, left on the
+        // left: 36 x 28 units at 32.2 deep, its edges 35.8 and 27.8 pixels from the middle.
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glFrustum(-2, 2, -2, 2, 1, 3000);
+        glMatrixMode(GL_MODELVIEW);
+        glClearColor(0.5f, 0.5f, 0.5f, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        menu.draw();
+        const Rgb grey{128, 128, 128};
+        const struct {
+            int x, y, dx, dy;  // the pixel just inside a corner, the step outwards
+            Rgb inside;
+        } corners[] = {{92, 155, -1, 1, {255, 0, 0}},
+                       {163, 155, 1, 1, {0, 0, 0}},
+                       {92, 100, -1, -1, {0, 0, 255}},
+                       {163, 100, 1, -1, {0, 255, 0}}};
+        for (const auto& c : corners)
+            EXPECT_EQ((std::vector<Rgb>{px(c.x, c.y), px(c.x + c.dx, c.y), px(c.x, c.y + c.dy)}),
+                      (std::vector<Rgb>{c.inside, grey, grey}))
+                << "the background's corner at " << c.x << ", " << c.y << ", then beside it";
+        EXPECT_EQ(px(99, 122), (Rgb{0, 0, 255})) << "a tenth in from the left, 0.4 up: lower left";
     }
     EXPECT_EQ(textureStore.count(), textures);
 }

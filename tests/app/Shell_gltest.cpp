@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
-#include <sstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -27,6 +27,7 @@
 #include "Settings.h"
 #include "TdsWriter.h"
 #include "TestImages.h"
+#include "Text.h"
 #include "TextureStore.h"
 #include "TransparentQueue.h"
 // Last: the X11 headers it pulls in define macros that clash with the test framework's names.
@@ -124,17 +125,17 @@ TEST_F(ShellGlTest, InitSdlSetsCaptionIconCursorAndModeAndSeedsTheRandomDraws) {
         const unsigned before = unsigned(std::time(nullptr));
         EXPECT_EQ(captureOutput(initSdl).err, c.err + reason) << c.what;
         const int drawn = std::rand(), after = int(std::time(nullptr));
-        std::srand(before);
-        const int first = std::rand();
-        std::srand(unsigned(after));
-        EXPECT_TRUE(drawn == first || drawn == std::rand()) << c.what << ": seeded with the time";
+        auto firstDraw = [](unsigned seed) { return std::srand(seed), std::rand(); };
+        EXPECT_TRUE(drawn == firstDraw(before) || drawn == firstDraw(unsigned(after)))
+            << c.what << ": seeded with the time";
         char *caption = nullptr, *iconCaption = nullptr;
         SDL_WM_GetCaption(&caption, &iconCaption);
-        EXPECT_STREQ(caption, "Tovask ( Pelmo II )") << c.what;
-        EXPECT_EQ(iconCaption, nullptr) << c.what;
-        EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE) << c.what << ": the cursor is hidden";
-        EXPECT_EQ(SDL_GetVideoSurface()->flags & (SDL_OPENGL | SDL_FULLSCREEN),
-                  c.fullScreen ? SDL_OPENGL | SDL_FULLSCREEN : SDL_OPENGL)
+        const Uint32 flags = SDL_GetVideoSurface()->flags;
+        EXPECT_EQ(format("%s|%s|cursor %d|GL %d|full screen %d", caption,
+                         iconCaption ? iconCaption : "no icon caption", SDL_ShowCursor(SDL_QUERY),
+                         (flags & SDL_OPENGL) != 0, (flags & SDL_FULLSCREEN) != 0),
+                  format("Tovask ( Pelmo II )|no icon caption|cursor 0|GL 1|full screen %d",
+                         c.fullScreen))
             << c.what;
     }
     EXPECT_EQ(windowIcon(),
@@ -164,48 +165,39 @@ TEST_F(ShellGlTest, InitGlSetsTheWindowStateFromTheSettings) {
         const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
         EXPECT_EQ(o.out, "GL Extensions: " + std::string(extensions) + "\nLoading font font.bmp\n");
         EXPECT_NE(bitmapFont.listBase(), 0u) << "the font's glyphs";
-        EXPECT_EQ(textureStore.mipmaps(), c.quality == 2) << "texture quality";
-        EXPECT_EQ(std::vector<float>({screenWidth, screenHeight}),
-                  std::vector<float>({float(c.width), float(c.height)}));
         EXPECT_EQ(GlTestWindow::projection(), GlTestWindow::perspective(45, c.aspect, 1, 250));
         GLfloat depth = 0;
         glReadPixels(0, 0, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
-        EXPECT_EQ(depth, 1.0f) << "the depth buffer is cleared";
+        EXPECT_EQ(format("%g x %g, depth %g, mipmaps %d", screenWidth, screenHeight, depth,
+                         textureStore.mipmaps()),
+                  format("%d x %d, depth 1, mipmaps %d", c.width, c.height, c.quality == 2))
+            << "the screen size, the depth buffer cleared, mipmaps only at texture quality 2";
         const float hint = c.nice ? GL_NICEST : GL_FASTEST, mode = c.filled ? GL_FILL : GL_LINE;
-        EXPECT_EQ(gl({GL_VIEWPORT}, 4),
-                  (std::vector<float>{0, 0, float(c.width), float(c.height)}));
-        EXPECT_EQ(gl({GL_COLOR_CLEAR_VALUE, GL_COLOR_WRITEMASK, GL_FOG_COLOR}, 4),
-                  (std::vector<float>{0, 0, 0, 0, 1, 1, 1, 1, 0, 0, 0, 1}))
-            << "clear colour, colour mask, fog colour";
-        EXPECT_EQ(gl({GL_DEPTH_CLEAR_VALUE, GL_MATRIX_MODE, GL_POLYGON_MODE}),
-                  (std::vector<float>{1, GL_MODELVIEW, mode}))
-            << "clear depth, matrix mode, polygon mode";
-        EXPECT_EQ(gl({GL_PERSPECTIVE_CORRECTION_HINT, GL_POINT_SMOOTH_HINT, GL_LINE_SMOOTH_HINT,
-                      GL_POLYGON_SMOOTH_HINT, GL_FOG_HINT}),
-                  std::vector<float>(5, hint))
-            << "the five hints";
-        EXPECT_EQ(gl({GL_FOG_MODE, GL_FOG_DENSITY, GL_FOG_START, GL_FOG_END}),
-                  (std::vector<float>{GL_LINEAR, 10, 100, 200}))
-            << "fog mode, density, start, end";
-        // The drawing state the scenes share.
+        EXPECT_EQ(gl({GL_VIEWPORT, GL_COLOR_CLEAR_VALUE, GL_COLOR_WRITEMASK, GL_FOG_COLOR}, 4),
+                  (std::vector<float>{0, 0, float(c.width), float(c.height), 0, 0, 0, 0, 1, 1, 1, 1,
+                                      0, 0, 0, 1}))
+            << "viewport, clear colour, colour mask, fog colour";
+        EXPECT_EQ(
+            gl({GL_DEPTH_CLEAR_VALUE, GL_MATRIX_MODE, GL_POLYGON_MODE, GL_FOG_MODE, GL_FOG_DENSITY,
+                GL_FOG_START, GL_FOG_END, GL_PERSPECTIVE_CORRECTION_HINT, GL_POINT_SMOOTH_HINT,
+                GL_LINE_SMOOTH_HINT, GL_POLYGON_SMOOTH_HINT, GL_FOG_HINT}),
+            (std::vector<float>{1, GL_MODELVIEW, mode, GL_LINEAR, 10, 100, 200, hint, hint, hint,
+                                hint, hint}))
+            << "clear depth, matrix mode, polygon mode, fog mode, density, start, end, the hints";
         EXPECT_EQ(gl({GL_TEXTURE_2D, GL_DEPTH_TEST, GL_CULL_FACE, GL_LIGHTING, GL_LIGHT0,
-                      GL_COLOR_MATERIAL}),
-                  std::vector<float>(6, 1))
-            << "on: texturing, depth test, culling, lighting, light 0, colour material";
-        EXPECT_EQ(gl({GL_DEPTH_FUNC, GL_CULL_FACE_MODE, GL_SHADE_MODEL, GL_BLEND_SRC, GL_BLEND_DST,
-                      GL_ALPHA_TEST_FUNC, GL_ALPHA_TEST_REF}),
-                  (std::vector<float>{GL_LEQUAL, GL_BACK, GL_SMOOTH, GL_SRC_ALPHA,
+                      GL_COLOR_MATERIAL, GL_DEPTH_FUNC, GL_CULL_FACE_MODE, GL_SHADE_MODEL,
+                      GL_BLEND_SRC, GL_BLEND_DST, GL_ALPHA_TEST_FUNC, GL_ALPHA_TEST_REF}),
+                  (std::vector<float>{1, 1, 1, 1, 1, 1, GL_LEQUAL, GL_BACK, GL_SMOOTH, GL_SRC_ALPHA,
                                       GL_ONE_MINUS_SRC_ALPHA, GL_GREATER, 0.2f}))
-            << "depth function, culled face, shading, blending, alpha test";
-        GLfloat grey[4][4];  // light 0's ambient and diffuse, then the material's
-        glGetLightfv(GL_LIGHT0, GL_AMBIENT, grey[0]);
-        glGetLightfv(GL_LIGHT0, GL_DIFFUSE, grey[1]);
-        glGetMaterialfv(GL_FRONT, GL_AMBIENT, grey[2]);
-        glGetMaterialfv(GL_FRONT, GL_DIFFUSE, grey[3]);
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(std::vector<float>(grey[i], grey[i] + 4),
-                      (std::vector<float>{0.9f, 0.9f, 0.9f, 1}))
-                << "light 0's ambient and diffuse, then the material's: " << i;
+            << "the drawing state the scenes share; on: texturing, depth test, culling, lighting, "
+               "light 0, colour material; depth function, culled face, shading, blending, alpha";
+        std::vector<float> grey(16);  // light 0's ambient and diffuse, then the material's
+        glGetLightfv(GL_LIGHT0, GL_AMBIENT, &grey[0]);
+        glGetLightfv(GL_LIGHT0, GL_DIFFUSE, &grey[4]);
+        glGetMaterialfv(GL_FRONT, GL_AMBIENT, &grey[8]);
+        glGetMaterialfv(GL_FRONT, GL_DIFFUSE, &grey[12]);
+        for (int i = 0; i < 16; ++i)
+            EXPECT_EQ(grey[i], i % 4 == 3 ? 1 : 0.9f) << "light 0's, then the material's: " << i;
     }
 }
 
@@ -230,8 +222,6 @@ TEST_F(ShellGlTest, DrawClearsThenDrawsTheStateAndTheVersionLine) {
         run.draw();
         EXPECT_EQ(GlTestWindow::pixel(128, 128), (Rgb{0, uint8_t(state == 2 ? 255 : 0), 0}));
         EXPECT_GT(GlTestWindow::pixel(textX, textY).r, 200) << "the version line";
-        EXPECT_EQ(GlTestWindow::pixel(textX, GlTestWindow::textY(440)).r, 0) << "below it";
-        EXPECT_EQ(GlTestWindow::pixel(GlTestWindow::textX(15), textY).r, 0) << "left of it";
         EXPECT_EQ(transparentQueue.size(), 0) << "the transparent queue";
     }
     // Drawn 1:1 on the virtual screen, the viewport moved so that (20, 460) lies at pixel
@@ -268,9 +258,9 @@ TEST_F(ShellGlTest, SwitchingDeletesTheStateEmptiesTheCachesAndReloadsTheFont) {
         EXPECT_EQ(dynamic_cast<MenuState*>(run.state()) == nullptr, fight) << "the new state";
         EXPECT_TRUE(run.skipNextUpdate);
         const TextureEntry* font = textureStore.entry(bitmapFont.textureSlot());
-        ASSERT_NE(font, nullptr);
-        EXPECT_EQ(font->name, "font.bmp");
-        EXPECT_EQ(textureStore.count(), 1) << "only the font is left";
+        EXPECT_EQ(format("%d %s", textureStore.count(), font ? font->name.c_str() : "no font"),
+                  "1 font.bmp")
+            << "only the font is left, loaded again";
         const Output o =
             captureOutput([] { modelStore.getModel("old.3ds", LISTS_NONE, false, false, false); });
         EXPECT_EQ(o.out, "Loading model old.3ds\n") << "the model cache was emptied";
@@ -310,8 +300,6 @@ TEST_F(ShellGlTest, EventsReachTheGameOrTheWindowAndAQuitStopsThePumpAtOnce) {
         push(SDL_VIDEOEXPOSE);
         EXPECT_TRUE(pollEvents());
     }
-    EXPECT_EQ(pushedKeys(state->downs), std::vector<int>{SDLK_a});
-    EXPECT_EQ(pushedKeys(state->ups), std::vector<int>{SDLK_a});
     EXPECT_GE(state->draws, 1) << "an exposure draws a frame";
     for (bool on : {true, false}) {  // F1 toggles full screen; only its release is passed on
         push(SDL_KEYDOWN, SDLK_F1);
@@ -322,11 +310,10 @@ TEST_F(ShellGlTest, EventsReachTheGameOrTheWindowAndAQuitStopsThePumpAtOnce) {
     EXPECT_EQ(pushedKeys(state->downs), std::vector<int>{SDLK_a});
     EXPECT_EQ(pushedKeys(state->ups), (std::vector<int>{SDLK_a, SDLK_F1, SDLK_F1}));
     push(SDL_VIDEORESIZE);  // 128 x 64: the whole GL set-up again, font included
-    const std::string resized = captureOutput(pollEvents).out;
-    EXPECT_EQ(resized.substr(0, 15), "GL Extensions: ");
-    EXPECT_EQ(resized.substr(resized.find('\n') + 1), "Loading font font.bmp\n");
-    EXPECT_EQ(screenWidth, 128.0f);
-    EXPECT_EQ(screenHeight, 64.0f);
+    const std::string out = captureOutput(pollEvents).out;
+    EXPECT_EQ(std::regex_replace(out, std::regex("GL Ext.*\n"), "GL\n") +
+                  format("%g x %g", screenWidth, screenHeight),
+              "GL\nLoading font font.bmp\n128 x 64");
     push(SDL_QUIT);
     push(SDL_KEYDOWN, SDLK_b);
     EXPECT_FALSE(pollEvents());
@@ -335,85 +322,56 @@ TEST_F(ShellGlTest, EventsReachTheGameOrTheWindowAndAQuitStopsThePumpAtOnce) {
     EXPECT_EQ(pushedKeys(state->downs), (std::vector<int>{SDLK_a, SDLK_b}));
 }
 
-struct GameRun {
-    int status;
-    std::string out, err;  // err: "" when redirected into out
-};
-
-// The real game in a scratch working folder holding its settings and lists (its pictures and
-// models come from the build's data folder), with the environment assignments env. Once it
-// reports game time in its main loop it gets SIGTERM, as when the desktop session ends; one
-// that never gets there is killed after 20 s.
-GameRun runGame(const std::string& env, const std::string& redirect) {
+// The real game's console, stdout and stderr in one file, in a scratch working folder holding
+// its settings and lists (its pictures and models come from the build's data folder), with the
+// environment assignments env. Once it reports game time in its main loop it gets SIGTERM, as
+// when the desktop session ends; one that never gets there is killed after 20 s.
+ProgramRun runGame(const std::string& env) {
     TempDir dir;
     dir.write("tovask.cfg", "320 240 0 0 1 1 0");
     dir.write("chars", "a.chr");
     dir.write("a.chr", "0 1 Pelmo");
     dir.write("maps", "a.map");
     dir.write("a.map", "Arena");
-    dir.write("err", "");
     const ProgramRun run = runProgram(
-        "cd " + dir.path() + " && { ASAN_OPTIONS=detect_leaks=0 " + env + " " TOVASK_BINARY " " +
-        redirect + " & p=$!; for i in $(seq 400); do grep -qs '^Actual triangles' out && kill " +
+        "cd " + dir.path() + " && { ASAN_OPTIONS=detect_leaks=0 " + env +
+        " " TOVASK_BINARY
+        " >out 2>&1 & p=$!; for i in $(seq 400); do grep -qs '^Actual triangles' out && kill " +
         "-TERM $p 2>/dev/null; kill -0 $p 2>/dev/null || break; sleep 0.05; done; kill -KILL " +
         "$p 2>/dev/null; wait $p; }");
-    return {run.status, readFile(dir.file("out")), readFile(dir.file("err"))};
+    return {run.status, readFile(dir.file("out")), ""};
 }
 
-const std::string LOADED =
-    "         --- TOVASK ---\n  Version 0.03 - betatesting only\nResolution : 320 X 240 X 0\n"
-    "Windowed\nTexture quality 1 Filled polygons 1\nLoaded characer Pelmo from file a.chr\n"
-    "Loaded map Arena from file a.map\nSetting Loaded.\n";
-
-// The second font load is the menu's: every switch of screens loads it again.
-TEST(GameStart, RunsTheMenuUntilSigtermThenShutsDownInOrder) {
-    const GameRun game = runGame("", ">out 2>err");
-    EXPECT_EQ(game.status, 0);
-    EXPECT_EQ(game.err, "");
-    // The driver's extension list shortened; a run of triangle reports (their count depends on
-    // the machine's speed) as one line, each checked for its form.
-    std::string out, line;
-    std::istringstream lines(game.out);
-    while (std::getline(lines, line)) {
-        if (line.rfind("GL Extensions: ", 0) == 0) line = "GL *";
-        unsigned perSecond = 0, perFrame = 0;
-        char end = 0;
-        if (line.rfind("Actual triangles", 0) == 0) {
-            EXPECT_EQ(std::sscanf(line.c_str(), "Actual triangles : %u/sec %u/frame%c", &perSecond,
-                                  &perFrame, &end),
-                      2)
-                << line;
-            line = "Actual triangles";
-            if (out.size() >= line.size() + 1 &&
-                out.compare(out.size() - line.size() - 1, line.size() + 1, line + "\n") == 0)
-                continue;
-        }
-        out += line + "\n";
-    }
-    EXPECT_EQ(out, LOADED +
-                       "SDL Inicialized.\nGL *\nLoading font font.bmp\nOpenGL Inicialized.\n"
-                       "Loading font font.bmp\nGame Inicialized.\nEntering main game loop.\n"
-                       "Actual triangles\nDelleting all..\nOK\nEnd.\n");
-}
-
-// Stdout and stderr in one file: the progress lines come before the error, not at exit. No
-// display is named: opening one flushes stdout on the way and would hide a missing flush.
-TEST(GameStart, WithoutSdlOrAnOpenGlModeItEndsWithItsStatusAfterTheSettings) {
+// In the console the driver's extension list is shortened, a run of triangle reports (their
+// count depends on the machine's speed) is one line and SDL's reason for a failure is named.
+// The second font load is the menu's: every switch of screens loads it again. Without SDL or
+// an OpenGL mode the progress lines come before the error, not at exit; no display is named
+// then: opening one flushes stdout on the way and would hide a missing flush.
+TEST(GameStart, RunsTheMenuUntilSigtermOrEndsWithItsStatusWithoutSdlOrAnOpenGlMode) {
     const struct {
-        const char* driver;
+        const char* env;
         int status;
-        std::string message;  // followed by SDL's reason
-    } cases[] = {{"bogus", 1, "Unable to initialize SDL: "},
-                 {"dummy", 2, "Unable to create OpenGL screen: "}};
+        std::string end;  // what follows the settings
+    } cases[] = {
+        {"", 0,
+         "SDL Inicialized.\nGL *\nLoading font font.bmp\nOpenGL Inicialized.\nLoading font "
+         "font.bmp\nGame Inicialized.\nEntering main game loop.\nActual triangles\nDelleting "
+         "all..\nOK\nEnd.\n"},
+        {"DISPLAY= SDL_VIDEODRIVER=bogus", 1, "Unable to initialize SDL: (reason)\n"},
+        {"DISPLAY= SDL_VIDEODRIVER=dummy", 2, "Unable to create OpenGL screen: (reason)\n"}};
     for (const auto& c : cases) {
-        const GameRun game =
-            runGame(std::string("DISPLAY= SDL_VIDEODRIVER=") + c.driver, ">out 2>&1");
-        EXPECT_EQ(game.status, c.status) << c.driver;
-        const std::string head = LOADED + c.message;
-        EXPECT_EQ(game.out.substr(0, head.size()), head) << c.driver;
-        const std::string reason = game.out.substr(std::min(head.size(), game.out.size()));
-        EXPECT_TRUE(reason.size() > 1 && reason.find('\n') == reason.size() - 1)
-            << c.driver << ": SDL's reason ends the line and the output";
+        const ProgramRun game = runGame(c.env);
+        EXPECT_EQ(game.status, c.status) << c.env;
+        std::string out = std::regex_replace(game.out, std::regex("GL Extensions: .*\n"), "GL *\n");
+        out = std::regex_replace(out, std::regex("(Actual triangles : \\d+/sec \\d+/frame\n)+"),
+                                 "Actual triangles\n");
+        out = std::regex_replace(out, std::regex("(Unable to [^:\n]*: ).+\n$"), "$1(reason)\n");
+        EXPECT_EQ(out,
+                  "         --- TOVASK ---\n  Version 0.03 - betatesting only\nResolution : 320 "
+                  "X 240 X 0\nWindowed\nTexture quality 1 Filled polygons 1\nLoaded characer "
+                  "Pelmo from file a.chr\nLoaded map Arena from file a.map\nSetting Loaded.\n" +
+                      c.end)
+            << c.env;
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sstream>
 #include <string>
 
 #include "CaptureOutput.h"
@@ -99,38 +100,34 @@ TEST_F(LocatorTest, AFileThatCannotBeReadIsPassedOver) {
     EXPECT_EQ(found, "textures/locked.bmp");
 }
 
-// Install layouts: the executable, the folders present, the data folder found ("": none).
-// L and M stand for folder names that make "L/data" 198 characters long, "M/data" 199.
+// Install layouts: the executable, what is present (a name ending in "/" is a folder holding the
+// character list, any other a plain file), the data folder found ("": none). L and M stand for
+// folder names that make "L/data" 198 characters long, "M/data" 199.
 TEST(DataFolder, FindsTheFirstLayoutBesideTheExecutable) {
-    struct Case {
-        std::string exe;
-        std::vector<std::string> folders, files;
-        std::string found;
+    const struct {
+        const char *exe, *present, *found;
     } cases[] = {
-        {"build/tovask", {"build/data"}, {}, "build/data"},
-        {"usr/games/tovask",
-         {"usr/share/games/tovask", "usr/share/tovask"},
-         {},
-         "usr/share/games/tovask"},
-        {"usr/local/bin/tovask", {"usr/local/share/tovask"}, {}, "usr/local/share/tovask"},
-        {"opt/t/bin/tovask", {"opt/t/bin/data", "opt/t/share/tovask"}, {}, "opt/t/bin/data"},
-        {"usr/bin/tovask", {}, {"usr/bin/data", "usr/share/tovask"}, ""},
-        {"L/tovask", {"L/data"}, {}, "L/data"},
-        {"M/tovask", {"M/data", "share/tovask"}, {}, "share/tovask"},
+        {"build/tovask", "build/data/", "build/data"},
+        {"usr/games/tovask", "usr/share/games/tovask/ usr/share/tovask/", "usr/share/games/tovask"},
+        {"usr/local/bin/tovask", "usr/local/share/tovask/", "usr/local/share/tovask"},
+        {"opt/t/bin/tovask", "opt/t/bin/data/ opt/t/share/tovask/", "opt/t/bin/data"},
+        {"usr/bin/tovask", "usr/bin/data usr/share/tovask", ""},
+        {"L/tovask", "L/data/", "L/data"},
+        {"M/tovask", "M/data/ share/tovask/", "share/tovask"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         TempDir root;
         const size_t l = DATA_DIR_MAX_LENGTH - root.file("/data").size();
         auto path = [&](std::string p) {
             if (p[0] == 'L' || p[0] == 'M') p.replace(0, 1, std::string(l + (p[0] == 'M'), 'd'));
             return p;
         };
-        for (const std::string& f : c.folders) root.write(path(f) + "/chars", "x");
-        for (const std::string& f : c.files) root.write(f, "x");
+        std::string f;
+        for (std::istringstream in(c.present); in >> f;)
+            root.write(path(f) + (f.back() == '/' ? "chars" : ""), "x");
         char out[DATA_DIR_MAX_LENGTH + 1] = "unchanged";
         const bool found = findDataDirBeside(root.file(path(c.exe)).c_str(), out, sizeof out);
-        EXPECT_EQ(found ? std::string(out) : "", c.found.empty() ? "" : root.file(path(c.found)))
-            << c.exe;
+        EXPECT_EQ(found ? std::string(out) : "", *c.found ? root.file(path(c.found)) : "") << c.exe;
     }
     TempDir root;  // out must hold the path and its zero
     root.write("build/data/chars", "x");

@@ -5,26 +5,21 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <vector>
+#include <string>
 
 #include "Angles.h"
 #include "CameraPose.h"
-#include "Vec3Checks.h"
+#include "Text.h"
 
 namespace {
 const Vec3 kGround[3] = {{0, 0, 0}, {10, 0, 0}, {0, 0, 10}};  // in the plane y = 0
-}
 
-TEST(Geometry, NormalsAnglesAndDegrees) {
-    const Vec3 n = triangleNormal({0, 0, 0}, {1, 0, 0}, {0, 1, 0});
-    EXPECT_EQ(n.z, -1.0f) << "away from the viewer who sees the corners counter-clockwise";
-    EXPECT_TRUE(std::isnan(triangleNormal({0, 0, 0}, {1, 0, 0}, {2, 0, 0}).x));
-    EXPECT_EQ(angleBetween({1, 0, 0}, {0, 0, 0}), 0.0);
-    EXPECT_NEAR(angleBetween({1, 0, 0}, {-1, 0, 0}), PI, 1e-6);
-    EXPECT_NEAR(angleBetween({2, 0, 0}, {0, 0, 3}), PI / 2, 1e-6);
-    EXPECT_EQ(degreesToRadians(180), 3.141592653589793);
-    EXPECT_EQ(radiansToDegrees(3.141592653589793 / 2), 90.0);
+// A vector to two decimals, "x y z", each followed by a blank.
+std::string v(Vec3 p) {
+    auto r = [](float x) { return std::round(x * 100) / 100 + 0.0f; };  // no "-0"
+    return format("%g %g %g ", r(p.x), r(p.y), r(p.z));
 }
+}  // namespace
 
 // Inside from an angle sum of 0.99 of a turn: beyond the middle of the long edge of a thin
 // triangle (200 long) the sum is 4 atan(100 / h), which passes that at h = 1.5708.
@@ -39,51 +34,40 @@ TEST(Geometry, InsidePolygonByAngleSum) {
     EXPECT_FALSE(insidePolygon({0, 0, -1.58f}, thin, 3)) << "just beyond it";
 }
 
-TEST(Geometry, VectorArithmeticOnEveryComponent) {
+TEST(Geometry, VectorArithmeticNormalsAnglesAndDegrees) {
     const Vec3 a{1, 2, 3}, b{4, -5, 6};
     Vec3 zeroed = b;
     setZero(zeroed);
-    const struct {
-        const char* name;
-        Vec3 result, expected;
-    } vectors[] = {
-        {"add", add(a, b), {5, -3, 9}},       {"subtract", subtract(a, b), {-3, 7, -3}},
-        {"scale", scale(a, 2), {2, 4, 6}},    {"divide", divide(b, 2), {2, -2.5f, 3}},
-        {"cross", cross(a, b), {27, 6, -13}}, {"normalize", normalize({3, 0, 4}), {0.6f, 0, 0.8f}},
-        {"setZero", zeroed, {0, 0, 0}}};
-    for (const auto& v : vectors) {
-        SCOPED_TRACE(v.name);
-        expectVec(v.result, v.expected.x, v.expected.y, v.expected.z, 0);
-    }
-    const struct {
-        const char* name;
-        float result, expected;
-    } scalars[] = {{"dot", dot(a, b), 12},
-                   {"length", length({2, 3, 6}), 7},
-                   {"distance", distance(a, {3, 5, 9}), 7},
-                   {"absolute of -2.5", absolute(-2.5f), 2.5f},
-                   {"absolute of 0.5", absolute(0.5f), 0.5f},
-                   {"planeOffset", planeOffset({0, 1, 0}, {5, 2, 7}), -2}};
-    for (const auto& s : scalars) EXPECT_EQ(s.result, s.expected) << s.name;
+    EXPECT_EQ(v(add(a, b)) + v(subtract(a, b)) + v(scale(a, 2)) + v(divide(b, 2)) + v(cross(a, b)) +
+                  v(normalize({3, 0, 4})) + v(zeroed),
+              "5 -3 9 -3 7 -3 2 4 6 2 -2.5 3 27 6 -13 0.6 0 0.8 0 0 0 ")
+        << "add, subtract, scale, divide, cross, normalize, setZero";
+    EXPECT_EQ(format("%g %g %g %g %g %g", dot(a, b), length({2, 3, 6}), distance(a, {3, 5, 9}),
+                     absolute(-2.5f), absolute(0.5f), planeOffset({0, 1, 0}, {5, 2, 7})),
+              "12 7 7 2.5 0.5 -2")
+        << "dot, length, distance, absolute of -2.5 and 0.5, planeOffset";
     EXPECT_TRUE(sameXY({1, 2, 3}, {1, 2, 9}));
     EXPECT_FALSE(sameXY({1, 2, 3}, {1, 5, 3}) || sameXY({1, 2, 3}, {4, 2, 3}));
+    // The normal points away from the viewer who sees the corners counter-clockwise.
+    EXPECT_EQ(v(triangleNormal({0, 0, 0}, {1, 0, 0}, {0, 1, 0})), "0 0 -1 ");
+    EXPECT_TRUE(std::isnan(triangleNormal({0, 0, 0}, {1, 0, 0}, {2, 0, 0}).x));
+    EXPECT_EQ(format("%g %.6f %.6f %.15g %.15g", angleBetween({1, 0, 0}, {0, 0, 0}),
+                     angleBetween({1, 0, 0}, {-1, 0, 0}), angleBetween({2, 0, 0}, {0, 0, 3}),
+                     degreesToRadians(180), radiansToDegrees(3.141592653589793 / 2)),
+              "0 3.141593 1.570796 3.14159265358979 90")
+        << "angles against a zero vector, opposite and square; 180 degrees; a right angle";
 }
 
-// The ends are reached exactly at 0 and at the segment's length along it.
-TEST(Geometry, ClosestPointOnSegmentClampsToEnds) {
-    const Vec3 a{0, 0, 0}, b{10, 0, 0};
-    expectVec(closestPointOnSegment(a, b, {-5, 3, 0}), 0, 0, 0);
-    expectVec(closestPointOnSegment(a, b, {0, 3, 0}), 0, 0, 0);
-    expectVec(closestPointOnSegment(a, b, {0.5f, 3, 0}), 0.5f, 0, 0, 1e-6f);
-    expectVec(closestPointOnSegment(a, b, {4, 3, 0}), 4, 0, 0, 1e-5f);
-    expectVec(closestPointOnSegment(a, b, {10, 3, 0}), 10, 0, 0);
-    expectVec(closestPointOnSegment(a, b, {15, 3, 0}), 10, 0, 0);
-    expectVec(closestPointOnSegment(a, a, {4, 3, 0}), 0, 0, 0);  // degenerate segment
-}
-
-// A distance equal to the radius does not intersect; the distance is kept for every class.
-// The plane is y = 2, so the heights just inside the radius are exact.
-TEST(Geometry, SpheresAgainstPlanesTrianglesAndEdges) {
+// The closest point on a segment reaches its ends exactly at 0 and at the segment's length
+// along it; a degenerate segment gives its point. A sphere at a distance equal to its radius
+// does not intersect; the distance is kept for every class. The plane is y = 2, so the
+// heights just inside the radius are exact.
+TEST(Geometry, ClosestPointsAndSpheresAgainstPlanesTrianglesAndEdges) {
+    std::string got;
+    for (float x : {-5.0f, 0.0f, 0.5f, 4.0f, 10.0f, 15.0f})
+        got += v(closestPointOnSegment({0, 0, 0}, {10, 0, 0}, {x, 3, 0}));
+    EXPECT_EQ(got + v(closestPointOnSegment({0, 0, 0}, {0, 0, 0}, {4, 3, 0})),
+              "0 0 0 0 0 0 0.5 0 0 4 0 0 10 0 0 10 0 0 0 0 0 ");
     const float above = std::nextafter(3.0f, 0.0f), below = std::nextafter(1.0f, 2.0f);
     const struct {
         float y;
@@ -111,40 +95,33 @@ TEST(Geometry, SpheresAgainstPlanesTrianglesAndEdges) {
     EXPECT_FALSE(edgeSphereCollision({-1, 0, 5}, kGround, 3, 1)) << "at the radius";
     EXPECT_TRUE(edgeSphereCollision({-std::nextafter(1.0f, 0.0f), 0, 5}, kGround, 3, 1));
     EXPECT_FALSE(edgeSphereCollision({5, 0, 5}, kGround, 0, 1)) << "no edges";
+    EXPECT_TRUE(edgeSphereCollision({5, 0, -0.5f}, kGround, 3, 1)) << "the first edge counts";
 }
 
 TEST(CameraPose, PlacementsOfTheFollowingModesAndNoneForUnknownOnes) {
-    struct Case {
+    // Heading 90 (sin 1): forward is +x, right is +z; that creature floats at y = 7, and the
+    // eye keeps its absolute height. Mode 4 stands 20 ahead, 5 left, looking back.
+    const Vec3 start{0, 0, -50}, floating{10, 7, 20};
+    const struct {
         int mode;
         Vec3 position;
         float headingSin, headingCos;
-        Vec3 eye, centre, up;
-    };
-    const Vec3 start{0, 0, -50};
-    // Heading 90 (sin 1): forward is +x, right is +z; that creature floats at y = 7,
-    // and the eye keeps its absolute height.
-    const Vec3 floating{10, 7, 20};
-    const Case cases[] = {
-        {0, start, 0, 1, {0, 40, 0}, {0, 0, -70}, {0, 1, 0}},
-        {2, start, 0, 1, {5, 6, -30}, {0, 0, -120}, {0, 1, 0}},
-        {6, start, 0, 1, {0, 100, -50}, {0, 0, -50}, {1, 0, 0}},
-        {5, start, 0, 1, {0, 100, -75}, {0, 0, -85}, {0, 1, 0}},
-        {3, start, 0, 1, {0, 100, -40}, {0, 0, -60}, {0, 1, 0}},
-        {4, floating, 1, 0, {30, 0, 15}, {-60, 7, 20}, {0, 1, 0}},  // 20 ahead, 5 left, looking
-                                                                    // back
-        {1, floating, 1, 0, {-10, 10, 20}, {80, 7, 20}, {0, 1, 0}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.mode);
+        std::string pose;  // eye, centre, up
+    } cases[] = {{0, start, 0, 1, "0 40 0 0 0 -70 0 1 0 "},
+                 {2, start, 0, 1, "5 6 -30 0 0 -120 0 1 0 "},
+                 {6, start, 0, 1, "0 100 -50 0 0 -50 1 0 0 "},
+                 {5, start, 0, 1, "0 100 -75 0 0 -85 0 1 0 "},
+                 {3, start, 0, 1, "0 100 -40 0 0 -60 0 1 0 "},
+                 {4, floating, 1, 0, "30 0 15 -60 7 20 0 1 0 "},
+                 {1, floating, 1, 0, "-10 10 20 80 7 20 0 1 0 "}};
+    for (const auto& c : cases) {
         CameraPose pose;
-        ASSERT_TRUE(cameraPose(c.mode, c.position, c.headingSin, c.headingCos, pose));
-        expectVec(pose.eye, c.eye.x, c.eye.y, c.eye.z, 1e-5f);
-        expectVec(pose.centre, c.centre.x, c.centre.y, c.centre.z, 1e-5f);
-        expectVec(pose.up, c.up.x, c.up.y, c.up.z, 1e-5f);
+        EXPECT_TRUE(cameraPose(c.mode, c.position, c.headingSin, c.headingCos, pose)) << c.mode;
+        EXPECT_EQ(v(pose.eye) + v(pose.centre) + v(pose.up), c.pose) << "mode " << c.mode;
     }
     // Unknown modes leave the pose untouched.
     CameraPose pose;
     pose.eye = {1, 2, 3};
     for (int mode : {7, -1}) EXPECT_FALSE(cameraPose(mode, {0, 0, -50}, 0.0f, 1.0f, pose)) << mode;
-    expectVec(pose.eye, 1, 2, 3);
+    EXPECT_EQ(v(pose.eye), "1 2 3 ");
 }

@@ -54,9 +54,7 @@ inline const Settings& records() {
 // The key file pattern and count of an animation description file; none when it is unreadable.
 inline AnimationDescription readAnimation(const std::string& name) {
     AnimationDescription d;
-    const std::string path = locate(name);
-    if (path.empty() || !readAnimationDescription(path.c_str(), d)) return {};
-    return d;
+    return readAnimationDescription(locate(name).c_str(), d) ? d : AnimationDescription{};
 }
 
 // A 3DS file read by the game's reader with its bounds computed; a test failure (and a mesh
@@ -85,12 +83,7 @@ inline std::vector<Vec3> triangles(const Mesh& mesh) {
 inline double signedVolume(const Mesh& mesh) {
     const std::vector<Vec3> t = triangles(mesh);
     double sum = 0;
-    for (size_t i = 0; i + 2 < t.size(); i += 3) {
-        const Vec3 a = t[i], b = t[i + 1], c = t[i + 2];
-        sum += static_cast<double>(a.x) * (b.y * c.z - b.z * c.y) -
-               static_cast<double>(a.y) * (b.x * c.z - b.z * c.x) +
-               static_cast<double>(a.z) * (b.x * c.y - b.y * c.x);
-    }
+    for (size_t i = 0; i + 2 < t.size(); i += 3) sum += dot(t[i], cross(t[i + 1], t[i + 2]));
     return sum;
 }
 

@@ -42,12 +42,10 @@ TEST_F(ContentDrawingGl, EveryFightFillsTheViewAndCameraFourSeesItsFloor) {
     const std::string base = dataDir();
     const char* savedDataDir = developmentDataDir;
     developmentDataDir = base.c_str();
-    screenWidth = GlTestWindow::WIDTH;
-    screenHeight = GlTestWindow::HEIGHT;
     settings = records();
     settings.filledPolygons = 1;
     settings.textureQuality = 2;
-    // The game's fog, light and culling.
+    // The game's fog, light and culling; the screen size.
     captureOutput([] { initGl(GlTestWindow::WIDTH, GlTestWindow::HEIGHT); });
     constexpr int HUD_ROWS = 24;  // the text line at the bottom is the same in both frames
     for (int m = 0; m < settings.mapCount; ++m) {

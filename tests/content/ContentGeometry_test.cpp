@@ -32,13 +32,11 @@ void expectClosedOutward(const std::string& name) {
 }  // namespace
 
 TEST(ContentGeometry, CollisionBodyIsEightTallAndFourWideAndTheShotSmallOnTheirOrigins) {
-    const auto c3 = loadMesh("c3.3ds");
-    EXPECT_FLOAT_EQ(c3->boundsMin.y, 0.0f);
-    EXPECT_NEAR(c3->boundsMax.y, 8.0f, 0.5f);
-    EXPECT_NEAR(c3->boundsMax.x - c3->boundsMin.x, 4.0f, 0.5f);
-    EXPECT_NEAR(c3->boundsMax.z - c3->boundsMin.z, 4.0f, 0.5f);
+    const auto c3 = loadMesh("c3.3ds"), shot = loadMesh("zat.3ds");
+    const Vec3 size = subtract(c3->boundsMax, c3->boundsMin);
+    EXPECT_EQ(format("bottom %g size %.0f %.0f %.0f", c3->boundsMin.y, size.x, size.y, size.z),
+              "bottom 0 size 4 8 4");
     EXPECT_LT(std::hypot(c3->centre.x, c3->centre.z), 0.01f);
-    const auto shot = loadMesh("zat.3ds");
     EXPECT_LT(length(shot->centre), 0.05f);
     EXPECT_LT(shot->radius, 1.5f);
 }
@@ -93,8 +91,7 @@ TEST(ContentGeometry, CrosshairFloatsAheadAndFacesTheCamera) {
 TEST(ContentGeometry, WeaponsLieAlongMinusZAtMuzzleHeight) {
     for (int i = 1; i <= 5; ++i) {
         const auto gun = loadMesh("w" + std::to_string(i) + ".3ds");
-        EXPECT_LT(gun->boundsMin.y, SHOT_HEIGHT) << i;
-        EXPECT_GT(gun->boundsMax.y, SHOT_HEIGHT) << i;
+        EXPECT_TRUE(gun->boundsMin.y < SHOT_HEIGHT && gun->boundsMax.y > SHOT_HEIGHT) << i;
         EXPECT_LT(gun->boundsMin.z, -2.5f) << i << ": the muzzle should be well ahead of the body";
         EXPECT_LT(std::max(std::abs(gun->boundsMin.x), std::abs(gun->boundsMax.x)), 1.5f) << i;
     }
@@ -113,8 +110,7 @@ TEST(ContentGeometry, CharactersStandOnEveryMapsFloorAndTheDeadLieDown) {
             EXPECT_NEAR(stand->boundsMax.y - floor, 8.0f, 1.0f) << "about the collision body";
             // The height the guide gives and the tools measure other models against.
             const float tall = stand->boundsMax.y - stand->boundsMin.y;
-            EXPECT_GE(tall, CHARACTER_HEIGHT_MIN);
-            EXPECT_LE(tall, CHARACTER_HEIGHT_MAX);
+            EXPECT_TRUE(tall >= CHARACTER_HEIGHT_MIN && tall <= CHARACTER_HEIGHT_MAX) << tall;
             EXPECT_LT(stand->boundsMax.x - stand->boundsMin.x, 5.0f);
             const AnimationDescription death = readAnimation(c.deathModelName);
             const auto fallen = loadMesh(format(death.pattern.c_str(), death.keyCount));
