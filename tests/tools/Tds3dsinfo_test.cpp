@@ -43,7 +43,7 @@ std::string json(const std::string& path) {
 
 }  // namespace
 
-TEST(Inspector, JsonAndTextDescribeWhatTheGameReads) {
+TEST(Inspector, JsonAndTextDescribeWhatTheGameReadsAndUnreadableFilesFailAlone) {
     TempDir dir;
     const std::string path = dir.file("scene.3ds");
     ASSERT_TRUE(saveTds(fixture(), path));
@@ -64,11 +64,8 @@ TEST(Inspector, JsonAndTextDescribeWhatTheGameReads) {
   warning: This 3DS file is over version 3 so it may load incorrectly (version 5)
   warning: object \"_empty\" names unknown material \"Nothing\"
 )");
-}
 
-// Garbage, a missing file, a folder, a main chunk of noise and a good file in one run.
-TEST(Inspector, UnreadableFilesFailWithoutStoppingTheOthers) {
-    TempDir dir;
+    // Garbage, a missing file, a folder, a main chunk of noise and a good file in one run.
     const std::string good = dir.file("good.3ds"), lost = dir.file("missing.3ds");
     ASSERT_TRUE(saveTds(fixture(), good));
     std::vector<uint8_t> noise(3000);
@@ -77,9 +74,9 @@ TEST(Inspector, UnreadableFilesFailWithoutStoppingTheOthers) {
     const std::string garbage = dir.write("garbage.3ds", noise);
     noise[0] = 0x4D, noise[1] = 0x4D;  // a main chunk full of noise still reads
     const std::string noisy = dir.write("noisy.3ds", noise);
-    const ProgramRun run =
+    const ProgramRun all =
         inspect("--json " + garbage + " " + lost + " " + dir.path() + " " + noisy + " " + good);
-    EXPECT_EQ(said(run) + run.err,
+    EXPECT_EQ(said(all) + all.err,
               "1 {\"file\":\"" + noisy + "\",\"materials\":[],\"objects\":[]}\n" + json(good) +
                   "Unable to load PRIMARY chuck from file: " + garbage +
                   "!\nUnable to find the file: " + lost +
@@ -87,8 +84,8 @@ TEST(Inspector, UnreadableFilesFailWithoutStoppingTheOthers) {
     EXPECT_EQ(inspect(noisy + " " + good).status, 0);
     EXPECT_EQ(inspect("").status, 2);
     // The fixtures' writer says which file it cannot open, or fill.
-    for (const std::string& path : {dir.file("no/x.3ds"), std::string("/dev/full")}) {
-        const Output o = captureOutput([&] { EXPECT_FALSE(saveTds(fixture(), path)); });
-        EXPECT_EQ(o.err, "Unable to write " + path + "\n");
+    for (const std::string& to : {dir.file("no/x.3ds"), std::string("/dev/full")}) {
+        const Output o = captureOutput([&] { EXPECT_FALSE(saveTds(fixture(), to)); });
+        EXPECT_EQ(o.err, "Unable to write " + to + "\n");
     }
 }

@@ -75,25 +75,18 @@ inline std::string bmp(const TestImage& image) {
 }
 
 // Expected text: "@DATA@" stands for the data folder, "@60x@" for sixty x's.
-inline std::string expand(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const size_t end = text[i] == '@' ? text.find('@', i + 1) : std::string::npos;
-        if (end == std::string::npos) {
-            out += text[i];
-        } else if (text.compare(i, 6, "@DATA@") == 0) {
-            out += DATA;
-            i = end;
-        } else {
-            out += std::string(std::stoul(text.substr(i + 1)), text[end - 1]);
-            i = end;
-        }
+inline std::string expand(std::string text) {
+    for (size_t at, end; (at = text.find('@')) != std::string::npos;) {
+        end = text.find('@', at + 1);
+        const std::string key = text.substr(at + 1, end - at - 1);
+        text.replace(at, end - at + 1,
+                     key == "DATA" ? DATA : std::string(std::stoul(key), key.back()));
     }
-    return out;
+    return text;
 }
 
-// Files to write into a folder: path below it, content.
-using Files = std::vector<std::pair<std::string, std::string>>;
-inline void writeAll(const TempDir& dir, const Files& files) {
-    for (const auto& [path, content] : files) dir.write(path, content);
+// tovask-model run in dir; shell runs before it, in the same shell.
+inline ProgramRun model(const TempDir& dir, const std::string& args,
+                        const std::string& shell = "") {
+    return runProgram("cd " + dir.path() + " && " + shell + TOOLS + "model/tovask-model " + args);
 }

@@ -46,7 +46,7 @@ std::string cloud(int vertices) {
 
 // A working folder to be: files, and the lists "chars" and "maps" when anything is added to them.
 struct Folder {
-    Files files;
+    std::vector<std::pair<std::string, std::string>> files;  // path, content
     std::string chars, maps;
 
     Folder& file(const std::string& path, const std::string& content) {
@@ -88,7 +88,7 @@ std::string findingsOf(const std::string& out) {
 // findings, each once and none else (the difference names a line missing or extra).
 void expectFindings(const Folder& folder, int status, const std::string& findings) {
     TempDir dir;
-    writeAll(dir, folder.files);
+    for (const auto& [path, content] : folder.files) dir.write(path, content);
     if (!folder.chars.empty()) dir.write("chars", folder.chars + "\n");
     if (!folder.maps.empty()) dir.write("maps", folder.maps + "\n");
     const ProgramRun run = check(dir);
@@ -97,38 +97,31 @@ void expectFindings(const Folder& folder, int status, const std::string& finding
         std::to_string(status) + "\n" + findingsOf(expand(findings.substr(findings[0] == '\n'))));
 }
 
-// A model whose only material keeps its colour as floats (chunk 0x0010).
+// A model whose only material keeps its colour as floats (chunk 0x0010): one triangle of it.
 std::string floatColourModel() {
-    TdsChunk faces(0x4120);
-    faces.u16(1).u16(0).u16(1).u16(2).u16(0).child(TdsChunk(0x4130).str("paint").u16(1).u16(0));
-    TdsChunk vertices(0x4110);
-    vertices.u16(3);
-    for (float v : {0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 0.f, 1.f}) vertices.f32(v);
-    TdsChunk material(0xAFFF);
+    TdsChunk material(0xAFFF), editor(0x3D3D), mesh(0x4100);
     material.child(TdsChunk(0xA000).str("paint"))
         .child(TdsChunk(0xA020).child(TdsChunk(0x0010).f32(1.0f).f32(0.5f).f32(0.25f)));
-    TdsChunk editor(0x3D3D);
+    mesh.child(
+            TdsChunk(0x4110).u16(3).f32(0).f32(0).f32(0).f32(1).f32(0).f32(0).f32(0).f32(0).f32(1))
+        .child(TdsChunk(0x4120).u16(1).u16(0).u16(1).u16(2).u16(0).child(
+            TdsChunk(0x4130).str("paint").u16(1).u16(0)));
     editor.child(TdsChunk(0x3D3E).u32(3))
         .child(material)
-        .child(TdsChunk(0x4000).str("box").child(TdsChunk(0x4100).child(vertices).child(faces)));
+        .child(TdsChunk(0x4000).str("box").child(mesh));
     return bytes(TdsChunk(0x4D4D).child(editor).bytes());
 }
 
 }  // namespace
 
-TEST(DataCheck, DefaultContentHasNoFindingAndSaysWhatItSearchesAsTextAndJson) {
+TEST(DataCheck, DefaultContentHasNoFindingAndFindingsShowAsTextAndJson) {
     TempDir cwd;
     const std::string searched =
         R"(tovask-check: reading the data as the game does, from ./, then /.tovask/, then @DATA@/ (each with its folders textures/ models/ sound/ maps/ scenes/ cfg/)
 )";
-    const std::string json = R"({"searched":["./","/.tovask/","@DATA@/"]}
-)";
     EXPECT_EQ(
         said(check(cwd)),
         expand("0 " + searched + "tovask-check: 0 errors, 0 warnings; files read from @DATA@/\n"));
-    EXPECT_EQ(said(check(cwd, "--json " + DATA)),
-              expand("0 " + json + R"({"errors":0,"warnings":0,"read":["@DATA@/"],"elsewhere":{}}
-)"));
     // One error, two warnings, one of them about the file as a whole.
     cwd.write("tovask.cfg", "0 768 0 0 3 1 1\n");
     cwd.write("chars", "pelmo.chr lost.chr\n");
@@ -141,15 +134,13 @@ chars:1: error: the character file "lost.chr" is not found: the game skips it
 tovask-check: uses 2 files from ./, not from @DATA@/: chars, tovask.cfg
 tovask-check: 1 error, 2 warnings; files read from ./, @DATA@/
 )"));
-    EXPECT_EQ(
-        said(check(cwd, "--json " + DATA)),
-        expand(
-            "1 " + json +
-            R"({"file":"tovask.cfg","line":null,"severity":"warning","message":"the window size 0 x 768 is unusable: the game opens 640 x 480"}
+    const std::string json = R"(1 {"searched":["./","/.tovask/","@DATA@/"]}
+{"file":"tovask.cfg","line":null,"severity":"warning","message":"the window size 0 x 768 is unusable: the game opens 640 x 480"}
 {"file":"tovask.cfg","line":1,"severity":"warning","message":"texture quality 3: the game knows 0, 1 and 2 and ignores other values"}
 {"file":"chars","line":1,"severity":"error","message":"the character file \"lost.chr\" is not found: the game skips it"}
 {"errors":1,"warnings":2,"read":["./","@DATA@/"],"elsewhere":{"./":["chars","tovask.cfg"]}}
-)"));
+)";
+    EXPECT_EQ(said(check(cwd, "--json " + DATA)), expand(json));
 }
 
 // Skin counts and patterns: the counted skins (64) at and past their cap, names at the game's 254
