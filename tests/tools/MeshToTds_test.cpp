@@ -9,10 +9,7 @@
 #include "CaptureOutput.h"
 
 TEST(MeshToTds, CountsUpTo65535AndMaterialChoicesTheReaderCanMake) {
-    Material plain, textured;
-    plain.name = "plain";
-    textured.name = "skin";
-    textured.textureFile = "skin.bmp";
+    const Material plain{"plain", ""}, textured{"skin", "skin.bmp"};
     // An object of so many vertices, faces and texture coordinate pairs, the last face pointing
     // at vertex `last`, in material `index`.
     auto mesh = [](size_t vertices, size_t faces, size_t uvs, uint32_t last, int index,

@@ -50,10 +50,6 @@ Found find(const TestImage& p, int view, const std::function<bool(Rgb)>& test) {
     return f;
 }
 
-bool isRed(Rgb c) {
-    return c.r > 200 && c.g < 40 && c.b < 40;
-}
-
 // What the verbs print for a picture written.
 std::string written(const char* verb, const std::string& drawn) {
     const std::string box = "(-2, 0, -2) to (2, 8, 2)";
@@ -64,13 +60,14 @@ std::string written(const char* verb, const std::string& drawn) {
 
 }  // namespace
 
-TEST(ModelPreview, EachViewShowsAColouredModelWhereItStandsAndTheBodyBoxToScale) {
+TEST(ModelPreview, EachViewShowsAModelOrACharacterWhereItStandsAndTheBodyBoxToScale) {
     TempDir dir;
     // One unit wide, high and deep: right of the centre line (+x), ahead (-z), at chest height.
     dir.write("cube.3ds", tds(boxScene({0.25f, 2, -3.75f}, {1.25f, 3, -2.75f}, "", {255, 0, 0})));
     EXPECT_EQ(said(model(dir, "preview cube.3ds out.png")),
               "0 " + written("preview", "(0.25, 2, -3.75) to (1.25, 3, -2.75), 1 tall"));
     const TestImage p = picture(dir.file("out.png"));
+    const auto isRed = [](Rgb c) { return c.r > 200 && c.g < 40 && c.b < 40; };
 
     // Which half of each view the cube must lie in: the front view sees the creature's right on
     // its left, the side view has the creature look right, the top view has the front up.
@@ -98,11 +95,9 @@ TEST(ModelPreview, EachViewShowsAColouredModelWhereItStandsAndTheBodyBoxToScale)
     dir.write("far.3ds", tds(boxScene({-1, 0, -1e6f}, {1, 1, 1})));
     EXPECT_EQ(said(model(dir, "preview far.3ds out.png")),
               "0 " + written("preview", "(-1, 0, -1e+06) to (1, 1, 1), 1 tall"));
-}
 
-TEST(ModelPreview, ACharacterWearsTheChosenSkinHoldsTheChosenWeaponAndStandsOnTheGround) {
-    TempDir dir;
-    // The second skin of the default character Pelmo, painted one colour in the modder's folder,
+    // A character wears the chosen skin, holds the chosen weapon and stands on the ground. The
+    // second skin of the default character Pelmo, painted one colour in the modder's folder,
     // where the game looks first.
     const Rgb PAINT{255, 0, 255};
     dir.write("textures/pelmo_skin2.bmp", bmp(TestImage(16, 16, PAINT.r, PAINT.g, PAINT.b)));
@@ -111,12 +106,12 @@ TEST(ModelPreview, ACharacterWearsTheChosenSkinHoldsTheChosenWeaponAndStandsOnTh
     };
     EXPECT_EQ(said(model(dir, "preview-character --skin 1 --weapon 5 pelmo.chr out.png")),
               "0 " + written("preview-character", "(-2, -0.5, -3.3) to (2, 8.25, 1.6), 8.75 tall"));
-    const TestImage p = picture(dir.file("out.png"));
+    const TestImage q = picture(dir.file("out.png"));
     for (int view = FRONT; view <= TOP; ++view)
-        EXPECT_GT(find(p, view, painted).count, 1000) << VIEW_NAMES[view] << ": the skin";
+        EXPECT_GT(find(q, view, painted).count, 1000) << VIEW_NAMES[view] << ": the skin";
     // The boots' soles touch the ground line.
-    const int soles = find(p, FRONT, painted).bottom;
-    const int ground = find(p, FRONT, [](Rgb c) { return c == GROUND; }).top;
+    const int soles = find(q, FRONT, painted).bottom;
+    const int ground = find(q, FRONT, [](Rgb c) { return c == GROUND; }).top;
     EXPECT_NEAR(ground, soles + 1, 2) << "front: soles at row " << soles;
 
     // Skin 0, weapon 1 (the first), or none at all: the arms at rest, wider than the guns.
@@ -159,7 +154,6 @@ preview box.3ds nowhere/out.png|cannot write nowhere/out.png: no temporary file 
 preview --data|preview: --data needs a value; nothing written
 preview --data nofolder box.3ds out.png|preview: no folder nofolder; nothing written
 preview --skin 1 box.3ds out.png|preview: unknown option --skin; nothing written
-preview -q box.3ds out.png|preview: unknown option -q; nothing written
 preview box.3ds|preview: give IN.3ds and OUT.png; nothing written
 preview box.3ds .png|preview: the picture's name must end in .png, not ".png"; nothing written
 preview box.3ds out.pn|preview: the picture's name must end in .png, not "out.pn"; nothing written
