@@ -21,16 +21,9 @@ TdsScene fixture() {
     // Above: quote, backslash, a control character, UTF-8, a stray byte, an
     // overlong form and a surrogate (invalid), then UTF-8 again, an overlong
     // four-byte form (invalid) and a four-byte character.
-    TdsObject floor;
-    floor.name = "floor";
-    floor.vertices = {{1, 2, 3}, {0.1f, 2.5f, 10000000.0f}, {7, 8, 9}};
-    floor.faces = {0, 1, 2};
-    floor.uvs = {0, 0, 1, 1};
-    floor.groups = {{"Stone", {0}}};
-    TdsObject empty;
-    empty.name = "_empty";
-    empty.groups = {{"Nothing", {}}};
-    scene.objects = {floor, empty};
+    const std::vector<TdsVertex> corners = {{1, 2, 3}, {0.1f, 2.5f, 1e7f}, {7, 8, 9}};
+    scene.objects = {{"floor", corners, {0, 1, 2}, {0, 0, 1, 1}, {{"Stone", {0}}}},
+                     {"_empty", {}, {}, {}, {{"Nothing", {}}}}};
     return scene;
 }
 

@@ -44,15 +44,11 @@ std::string readingOf(const TempDir& dir, const TdsScene& scene, int digits = 9)
 // A skinned four-vertex model, box x 1..3, y 0..6, z 3..5 in the game's axes: corners x, y, z
 // one after the other.
 TdsScene tetra(const std::vector<float>& xyz = {1, 2, 3, 3, 2, 3, 1, 6, 3, 1, 0, 5}) {
-    TdsScene scene;
-    scene.materials = {{"skin", "skin.bmp", {255, 255, 255}}};
-    TdsObject o;
-    o.name = "tetra";
+    TdsScene scene{3, {{"skin", "skin.bmp", {255, 255, 255}}}, {{"tetra", {}, {}, {}, {}}}};
+    scene.objects[0].faces = {0, 2, 1, 0, 1, 3, 0, 3, 2, 1, 2, 3};
+    scene.objects[0].groups = {{"skin", {0, 1, 2, 3}}};
     for (size_t i = 0; i + 2 < xyz.size(); i += 3)
-        o.vertices.push_back(gameToFile(xyz[i], xyz[i + 1], xyz[i + 2]));
-    o.faces = {0, 2, 1, 0, 1, 3, 0, 3, 2, 1, 2, 3};
-    o.groups = {{"skin", {0, 1, 2, 3}}};
-    scene.objects = {o};
+        scene.objects[0].vertices.push_back(gameToFile(xyz[i], xyz[i + 1], xyz[i + 2]));
     return scene;
 }
 
@@ -80,15 +76,10 @@ TEST(ModelFixer, CopiesEverythingTheReaderKeepsAndRenamesTexturesAsTheGameMatche
         {"lost", {{"Missing", {0}}}},                        // a material that is not there
         {"sticky", {{"Brick", {0}}, {"Plain", {1}}}},        // textured, then plain
         {"sticky-lost", {{"Stone", {}}, {"Nowhere", {}}}}};  // textured, then lost
-    for (const auto& [name, groups] : objects) {
-        TdsObject o;
-        o.name = name;
-        o.vertices = {{1, 2, 3}, {-0.0f, 1e-20f, 3e7f}, {0.1f, 0.2f, 0.3f}};
-        o.faces = {0, 1, 2, 2, 1, 0};
-        o.uvs = {0.25f, 0.5f, 1.5f, -2};
-        o.groups = groups;
-        scene.objects.push_back(o);
-    }
+    const std::vector<TdsVertex> corners = {{1, 2, 3}, {-0.0f, 1e-20f, 3e7f}, {0.1f, 0.2f, 0.3f}};
+    for (const auto& [name, groups] : objects)
+        scene.objects.push_back(
+            {name, corners, {0, 1, 2, 2, 1, 0}, {0.25f, 0.5f, 1.5f, -2}, groups});
     scene.objects.emplace_back().name = "empty";
     TempDir dir;
     dir.write("in.3ds", tds(scene));
