@@ -111,12 +111,12 @@ TEST(ModelFixer, EachVerbMovesThePositionsAsMeasured) {
          "turn y 30\n",
          {2.3660254f, 2, 2.0980762f, 4.0980762f, 2, 1.0980762f, 2.3660254f, 6, 2.0980762f,
           3.3660254f, 0, 3.8301270f}},
-        // Scaled first, so lift and centre measure the scaled box; then turned half round.
-        {"height 12 lift centre turn y 180",
-         "height 12: scale 2\nlift: move 0 -0.5 0\ncentre: move -4 0 -8\nturn y 180\n",
+        // Moved up and scaled first, so lift and centre measure the box they made; then turned.
+        {"move 0 1 0 height 12 lift centre turn y 180",
+         "move 0 1 0\nheight 12: scale 2\nlift: move 0 -2.5 0\ncentre: move -4 0 -8\nturn y 180\n",
          {2, 3.5, 2, -2, 3.5, 2, 2, 11.5, 2, 2, -.5, -2}},
-        {"scale 2 move 0 -0.5 0 move -4 0 -8 turn y 180",
-         "scale 2\nmove 0 -0.5 0\nmove -4 0 -8\nturn y 180\n",
+        {"move 0 1 0 scale 2 move 0 -2.5 0 move -4 0 -8 turn y 180",
+         "move 0 1 0\nscale 2\nmove 0 -2.5 0\nmove -4 0 -8\nturn y 180\n",
          {2, 3.5, 2, -2, 3.5, 2, 2, 11.5, 2, 2, -.5, -2}},
     };
     TempDir dir;
