@@ -200,6 +200,7 @@ scale 1e30 scale 1e30 in.3ds out.3ds|tovask-model: scale: object "tetra" would g
 lift empty.3ds out.3ds|tovask-model: lift: the model has no vertex to measure
 height 8 flat.3ds out.3ds|tovask-model: height: the model is 0 tall: no scale makes it 8 tall
 turn y 90 nan.3ds out.3ds|tovask-model: turn: object "tetra" has a vertex that is not a finite number; nothing written
+scale 2 nan.3ds out.3ds|tovask-model: scale: object "tetra" has a vertex that is not a finite number; nothing written
 lift missing.3ds out.3ds|Unable to find the file: missing.3ds!
 lift garbage.3ds out.3ds|Unable to load PRIMARY chuck from file: garbage.3ds!
 lift in.3ds none/out.3ds|tovask-model: cannot write none/out.3ds: no temporary file in its folder: No such file or directory

@@ -527,8 +527,7 @@ models/big1.3ds: warning: holds no triangles: the game draws nothing for it
 // longer, no folder, bad usage.
 TEST(DataCheck, DataFolderAndUsage) {
     TempDir cwd;
-    cwd.write("empty/chars", "typeless.chr\n");
-    cwd.write("empty/cfg/typeless.chr", edited("cfg/pelmo.chr", "1=1"));
+    cwd.write("empty/chars", "lost.chr\n");
     cwd.write("empty/maps", "lost.map\n");
     std::string models;  // the game's own models, asked for by name
     for (const char* name : {"c3", "zat", "w1", "w2", "w3", "w4", "w5", "zamer"})
@@ -539,7 +538,7 @@ TEST(DataCheck, DataFolderAndUsage) {
         said(check(cwd, "-- empty")),
         R"(1 tovask-check: reading the data as the game does, from ./, then /.tovask/, then empty/ (each with its folders textures/ models/ sound/ maps/ scenes/ cfg/)
 tovask.cfg: warning: not found: the game starts full screen at 640 x 480 with its default settings
-empty/cfg/typeless.chr:1: error: creature type 1: only 0 exists, so the game drops this character ("Invalid character data")
+empty/chars:1: error: the character file "lost.chr" is not found: the game skips it
 empty/chars: error: none of its character files is usable: the game stops at start-up
 empty/maps:1: error: the map file "lost.map" is not found: the game skips it
 empty/maps: error: none of its map files can be read: the game stops at start-up
