@@ -69,12 +69,10 @@ void setName(char* field, const char* text) {
 // Names a map's level and collision models and its ground, roof and sky words.
 void setMap(MapInfo& map, const char* level, const char* ground, const char* roof,
             const char* sky) {
-    for (auto [field, name] : {std::pair{map.levelModel, level},
-                               {map.collisionModel, level},
-                               {map.groundModel, ground},
-                               {map.roofModel, roof},
-                               {map.skyTexture, sky}})
-        setName(field, name);
+    char* const fields[] = {map.levelModel, map.collisionModel, map.groundModel, map.roofModel,
+                            map.skyTexture};
+    const char* const names[] = {level, level, ground, roof, sky};
+    for (int i = 0; i < 5; ++i) setName(fields[i], names[i]);
 }
 
 std::string keyOutput(GameState& state, int key) {
@@ -210,24 +208,17 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMapAndEscapeL
               "model w3.3ds\nLoading model w4.3ds\nLoading model w5.3ds\nNew pelmo in game\n");
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 12 + 6 * 6)
         << "six more creatures, each getting five weapons";
-    ASSERT_NE(state.collisionMap, nullptr);
-    EXPECT_EQ(str(state.collisionMap->cellSize) + (state.collisionMap->empty() ? " empty" : ""),
-              "20.00 20.00 20.00")
-        << "cell size";
-    EXPECT_STREQ(state.map.name, "Floor");
-
-    // The map scene, the player (followed by the camera, in the fight's body) and six more.
-    EXPECT_EQ(state.objectCount, 8);
-    ASSERT_NE(state.view.target, nullptr);
-    EXPECT_TRUE(state.view.target->model != nullptr &&
-                state.view.target->model == state.modelSlots[0]);
-
+    ASSERT_TRUE(state.collisionMap && state.view.target);
+    const bool inBody = state.modelSlots[0] && state.view.target->model == state.modelSlots[0];
+    EXPECT_EQ(std::string(state.map.name) + ", " + str(state.collisionMap->cellSize) +
+                  (state.collisionMap->empty() ? " empty, " : ", ") +
+                  std::to_string(state.objectCount) + (inBody ? " followed in the body" : ""),
+              "Floor, 20.00 20.00 20.00, 8 followed in the body")
+        << "map, collision cells, objects (the map scene, the player, six more), the camera's";
     EXPECT_EQ(glFloats(GL_COLOR_CLEAR_VALUE, 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 0}));
     EXPECT_EQ(glFloats(GL_FOG_COLOR, 4), (std::vector<GLfloat>{0.25f, 0.5f, 0.75f, 1}));
     EXPECT_EQ(SDL_WM_GrabInput(SDL_GRAB_QUERY), SDL_GRAB_ON);
-    captureStdout();
-    state.keyDown(283);  // F2: the low 8 bits are Escape's; the state is deleted here
-    capturedStdout();
+    captureOutput([&] { state.keyDown(283); });  // F2 by its low byte; the state is deleted here
     EXPECT_EQ((Ints{dynamic_cast<MenuState*>(run.state()) != nullptr, run.skipNextUpdate,
                     SDL_WM_GrabInput(SDL_GRAB_QUERY)}),
               (Ints{1, 1, SDL_GRAB_OFF}))
@@ -482,28 +473,19 @@ TEST_F(FightDrawGl, CharacterModelsInTheChosenSkinWeaponAndShotModelsUnmirroredW
 TEST_F(FightDrawGl, EntityTransformIsPushedOnlyForVisiblePositions) {
     Entity entity(nullptr, body.get());
     const GLfloat depth = glFloats(GL_MODELVIEW_STACK_DEPTH)[0];
-
     entity.position = {0, 0, 20};  // behind the camera
     EXPECT_FALSE(entity.beginTransform());
-    EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], depth);
-
-    // Heading turns about -y: the model's x, y and z axes end up along +z, +y and -x.
-    const std::vector<float> turned = {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 1, 2, -20, 1};
+    // Pitch about -x, then heading about -y, then roll about -z, 90 degrees each: the model's x,
+    // y and z axes end up along +z, +y and -x, as by the heading alone.
     entity.position = {1, 2, -20};
-    entity.heading = 90;
+    entity.pitch = entity.heading = entity.roll = 90;
     ASSERT_TRUE(entity.beginTransform());
     EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], depth + 1);
-    EXPECT_EQ(glFloats(GL_MODELVIEW_MATRIX, 16), turned);
+    EXPECT_EQ(glFloats(GL_MODELVIEW_MATRIX, 16),
+              (std::vector<float>{0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 1, 2, -20, 1}));
     glPopMatrix();
     entity.draw();  // within its own push and pop
-    EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], depth);
-
-    // Pitch about -x, then heading about -y, then roll about -z, 90 degrees each:
-    // the same axes again.
-    entity.pitch = entity.roll = 90;
-    ASSERT_TRUE(entity.beginTransform());
-    EXPECT_EQ(glFloats(GL_MODELVIEW_MATRIX, 16), turned);
-    glPopMatrix();
+    EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], depth) << "after a refusal and a draw";
 }
 
 struct GameViewTest : GlTest {
