@@ -162,10 +162,9 @@ TEST(CollisionMapBuild, DimensionsAndCellNumbers) {
                     number({5, -15, 5}, 0)}),
               (Ints{49, 1 + 6 + 24, 2 * 6, 0}))
         << "aligned, offset, past the last column, less than a cell below";
-    EXPECT_EQ(map.locateCell(add(low, {5, -25, 5}), 0), nullptr);
+    for (Vec3 outside : {add(low, {5, -25, 5}), Vec3{NAN, 0, 0}, {1e30f, 0, 0}})
+        EXPECT_EQ(map.locateCell(outside, 0), nullptr) << str(outside);
     for (int grid : {-1, 2}) EXPECT_EQ(map.locateCell(low, grid), nullptr) << "grid " << grid;
-    EXPECT_EQ(map.locateCell({NAN, 0, 0}, 0), nullptr);
-    EXPECT_EQ(map.locateCell({1e30f, 0, 0}, 0), nullptr);
 }
 
 // A million cells per grid, along one axis or as a product (999 x 999, but not 101 x 9901),

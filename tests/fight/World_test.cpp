@@ -241,15 +241,9 @@ struct SchedulerTest : ::testing::Test {
     }
 };
 
-TEST_F(SchedulerTest, SameSlotRunsLatestInsertedFirst) {
-    Probe a(&log, &ids[0], 0, 10), b(&log, &ids[1], 0, 10), c(&log, &ids[2], 0, 10);
-    for (Probe* p : {&a, &b, &c}) enter(scheduler, *p);
-    scheduler.advance(11);
-    EXPECT_EQ(log, (Ints{3, 2, 1, 1, 2, 3})) << "re-queueing reverses the order";
-}
-
-// The walk of a slot goes on past objects that leave in their own update or are
-// taken out by another, and is not disturbed by one leaving from elsewhere.
+// The latest inserted in a slot runs first. The walk of a slot goes on past objects that leave
+// in their own update or are taken out by another, and is not disturbed by one leaving from
+// elsewhere.
 TEST_F(SchedulerTest, ObjectsMayLeaveOrVanishDuringAnUpdate) {
     auto* vanishing = new Probe(&log, &ids[0], 0, 3);
     Probe leaving(&log, &ids[1], 0, 3), successor(&log, &ids[2], 0, 3), last(&log, &ids[3], 0, 3);
@@ -314,8 +308,10 @@ TEST_F(SchedulerTest, HugePeriodsAndDelaysSaturate) {
         << "slot, delay less a turn";
 }
 
-TEST_F(SchedulerTest, RefusesNegativeDelaysSecondEntriesAndOthersObjects) {
-    Probe probe(&log, nullptr, -1, 1);
+// Clearing frees every node, also when the scheduler goes first: its objects do not reach for
+// it afterwards.
+TEST_F(SchedulerTest, RefusesMisuseAndClearingFreesEveryNode) {
+    Probe probe(&log, &ids[0], -1, 1);
     Ints seen = {scheduler.schedule(&probe), scheduler.schedule(nullptr), probe.slot};
     probe.delay = 0;
     UpdateScheduler other;
@@ -328,22 +324,18 @@ TEST_F(SchedulerTest, RefusesNegativeDelaysSecondEntriesAndOthersObjects) {
            "(updated twice), another's unscheduling of it (not its node) and of null, lists -1 "
            "and 1001 (none)";
     EXPECT_EQ(where(probe), "slot 1 delay 0 list 1");
-}
-
-// Also when the scheduler goes first: its objects do not reach for it afterwards.
-TEST_F(SchedulerTest, ClearFreesEveryNodeAndObjectsForgetTheirs) {
-    Probe near(&log, &ids[0], 0, 5), far(&log, &ids[1], 5000, 5);
-    enter(scheduler, near);
+    Probe far(&log, &ids[1], 5000, 5);
     enter(scheduler, far);
+    probe.active = 1;
     scheduler.clear();
     scheduler.advance(1000);
-    EXPECT_EQ((Ints{near.node != nullptr, far.node != nullptr, int(log.size()),
+    EXPECT_EQ((Ints{probe.node != nullptr, far.node != nullptr, int(log.size()),
                     scheduler.listLength(1) + scheduler.listLength(UpdateScheduler::FAR_LIST)}),
               (Ints{0, 0, 0, 0}))
         << "nodes kept, updates, nodes listed";
     {
         UpdateScheduler brief;
-        enter(brief, near);
+        enter(brief, probe);
     }
-    EXPECT_EQ(near.node, nullptr);
+    EXPECT_EQ(probe.node, nullptr);
 }
