@@ -130,7 +130,7 @@ TEST_F(CreatureTest, TurnRatesAddUpAndEachCommandMovesAlongTheHeading) {
     EXPECT_EQ(entity.moveUp + entity.moveDown, 0) << "up and down cleared";
 }
 
-TEST_F(CreatureTest, NotAliveDriftsAndSlowsGeometrically) {
+TEST_F(CreatureTest, NotAliveDriftsAndAControllerIsOwnedAndRunsFirst) {
     entity.responsiveness = 0.25f;
     entity.velocity = {4, 0, 0};
     entity.impulse = {0, 0, 8};
@@ -147,9 +147,6 @@ TEST_F(CreatureTest, NotAliveDriftsAndSlowsGeometrically) {
     // The impulse decays before the move; a dead object's update does nothing.
     EXPECT_EQ(seen, (Floats{3, 3, 4, 2.25f, 2.25f}))
         << "velocity and place after one update, velocity after two and after a dead one";
-}
-
-TEST_F(CreatureTest, OwnsItsControllerWhichRunsFirst) {
     int deletions = 0;
     {
         Entity owned(nullptr, body.get());
@@ -165,7 +162,7 @@ TEST_F(CreatureTest, OwnsItsControllerWhichRunsFirst) {
     EXPECT_EQ(deletions, 2);
 }
 
-TEST_F(CreatureTest, EachKeyAndButtonSetsItsCommand) {
+TEST_F(CreatureTest, KeysAndButtonsSetCommandsArrowsAndMouseTurn) {
     // Columns: key (0: none), mouse buttons, the one command set (see commands()).
     const int rows[][3] = {{SDLK_UP, 0, 0},      {SDLK_w, 0, 0},     {SDLK_DOWN, 0, 1},
                            {SDLK_s, 0, 1},       {SDLK_a, 0, 2},     {SDLK_d, 0, 3},
@@ -179,9 +176,6 @@ TEST_F(CreatureTest, EachKeyAndButtonSetsItsCommand) {
         expected[command] = 1;
         EXPECT_EQ(commands(), expected) << "key " << key << ", buttons " << buttons;
     }
-}
-
-TEST_F(CreatureTest, RightArrowWinsAndMouseAddsSignedSquare) {
     keys[SDLK_LEFT] = keys[SDLK_RIGHT] = 1;
     applyPlayerInput(entity, keys.data(), 0, -5);
     EXPECT_FLOAT_EQ(entity.yawRate, 9.5f);
@@ -443,7 +437,7 @@ TEST_F(CreatureTest, PlayerStartsAtStartPointWithKeyboard) {
 }
 
 // The body model follows the creature's own movement flags.
-TEST_F(CreatureTest, MovementChoosesBodyModel) {
+TEST_F(CreatureTest, BodyModelAndClockFollowMovementAndDeath) {
     auto* look = new CharacterModelSet;
     Model* CharacterModelSet::*const slots[] = {
         &CharacterModelSet::standModel,        &CharacterModelSet::walkModel,
@@ -464,9 +458,6 @@ TEST_F(CreatureTest, MovementChoosesBodyModel) {
     EXPECT_EQ(look->animationTime, 75) << "nine updates of 25 ms, three walking back";
     // Walking backward swaps the strafe sides.
     EXPECT_EQ(shown, (Ints{0, 2, 3, 1, 4, 5, 1, 5, 4}));
-}
-
-TEST_F(CreatureTest, ClockRunsBackwardWalkingBackAndDeathStartsFromZeroOnce) {
     CharacterModelSet set;
     Ints seen;  // the clock and the dying flag after each step
     auto step = [&](int ms, bool forward, bool backward, int health) {
