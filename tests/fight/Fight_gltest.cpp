@@ -166,8 +166,7 @@ struct GameStateTest : GlTest {
         settings.maps.assign(1, MapInfo{});
         setName(settings.maps[0].name, "Floor");
         setMap(settings.maps[0], "floor.3ds", "noground", "noroof", "nosky");
-        const float fog[4] = {0.25f, 0.5f, 0.75f, 1.0f};
-        std::copy(fog, fog + 4, settings.maps[0].fogColour);
+        for (int i = 0; i < 4; ++i) settings.maps[0].fogColour[i] = 0.25f * float(i + 1);
         settings.characters.assign(1, CharacterInfo{});
         settings.characters[0].skinCount = settings.mapCount = settings.characterCount = 1;
         settings.mapIndex = settings.characterIndex = settings.skinIndex = 0;

@@ -112,8 +112,7 @@ TEST_F(ShotTest, ShortShotExpiresAtItsThirtiethUpdate) {
     shot->moveForward = 1;
     world->addObject(shot);
     world->update(delay + 1 + 289);  // first update, then 29 periods of 10 ms
-    ASSERT_TRUE(inWorld(shot));
-    EXPECT_FALSE(shot->dead);
+    ASSERT_TRUE(inWorld(shot) && !shot->dead) << "flying after 29 periods";
     // Each update takes a tenth of the way to full speed (1, along -z).
     EXPECT_NEAR(shot->velocity.z, -(1 - std::pow(0.9, 29)), 1e-4);
     // No controller turns a shot: it flies straight.
@@ -138,8 +137,8 @@ TEST_F(ShotTest, SpentShotsReleaseTheirFragmentsOnceCreditedToTheShooter) {
         const int before = world->objectCount;
         const Ints r = randsAfterSeed(31, 20);
         shell->update();
-        ASSERT_EQ(world->objectCount, before + count);
-        EXPECT_TRUE(shell->dead);
+        ASSERT_EQ((Ints{world->objectCount - before, shell->dead}), (Ints{count, 1}))
+            << "fragments, the shell dead";
         std::string seen, expected;  // at the shell, each heading drawn after its delay
         for (int i = 0; i < count; ++i) {
             auto* fragment = dynamic_cast<Projectile*>(world->objects[before + i]);
