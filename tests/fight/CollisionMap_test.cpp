@@ -80,8 +80,8 @@ void expectCellByCellDistribution(const CollisionMap& map, const Mesh& mesh) {
 // A refused map: no grid, no cells, nothing found at `inside`.
 void expectEmpty(const CollisionMap& map, Vec3 inside) {
     EXPECT_TRUE(map.empty());
-    EXPECT_EQ((Ints{map.columns, map.rows, map.cellCount[0], map.cellCount[1]}), (Ints{0, 0, 0, 0}))
-        << "columns, rows, cells of each grid";
+    EXPECT_EQ((Ints{map.columns, map.rows, map.cellCount[0], map.cellCount[1]}),
+              (Ints{0, 0, 0, 0}));
     EXPECT_EQ(map.locateCell(inside, 0), nullptr);
 }
 
@@ -152,8 +152,7 @@ TEST(CollisionMapBuild, DimensionsAndCellNumbers) {
     mesh.computeBounds();
     CollisionMap map({20, 20, 20}, mesh);
     EXPECT_EQ((Ints{map.columns, map.rows, map.cellCount[0], map.cellCount[1]}),
-              (Ints{6, 4, 72, 72}))
-        << "columns, rows, cells of each grid";
+              (Ints{6, 4, 72, 72}));
     auto number = [&](Vec3 offset, int grid) {
         return map.cellNumber(map.locateCell(add(low, offset), grid), grid);
     };

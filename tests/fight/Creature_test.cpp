@@ -103,8 +103,7 @@ TEST_F(CreatureTest, TurnRatesAddUpAndEachCommandMovesAlongTheHeading) {
     entity.update();
     entity.update();
     EXPECT_EQ((Floats{entity.pitch, entity.heading, entity.roll, length(entity.position)}),
-              (Floats{200, 400, -600, 0}))
-        << "pitch, heading, roll, distance moved";
+              (Floats{200, 400, -600, 0}));
     entity.speed = 2;
     entity.pitchRate = entity.rollRate = entity.moveForward = 0;
     entity.yawRate = -370;
@@ -230,8 +229,7 @@ TEST_F(CreatureTest, DecidesAgainBelowZeroOrWhenStuck) {
     // 0 still keeps the decision, and only a decision turns; fire and switch are drawn anew.
     EXPECT_EQ((Floats{float(ai.decisionCountdown), entity.yawRate, float(entity.fire),
                       float(entity.previousWeapon)}),
-              (Floats{0, 0, float(r[0] % 3 == 0), float(r[1] % 40 == 0)}))
-        << "countdown, turn, fire, switch";
+              (Floats{0, 0, float(r[0] % 3 == 0), float(r[1] % 40 == 0)}));
     r = randsAfterSeed(6, 4);
     ai.control();
     EXPECT_EQ(ai.decisionCountdown, r[3] % 20 + 15) << "below zero: a decision";
@@ -293,13 +291,12 @@ TEST_F(CreatureTest, ConstructionDrawsDelayThenStartWeapon) {
 TEST_F(CreatureTest, DiesOnlyBelowZeroAndOnce) {
     creature->fire = creature->moveForward = creature->nextWeapon = 1;
     creature->yawRate = 5.0f;
-    EXPECT_EQ((Ints{creature->takeDamage(100), creature->health, creature->alive}), (Ints{0, 0, 1}))
-        << "killed, health, alive";
+    EXPECT_EQ((Ints{creature->takeDamage(100), creature->health, creature->alive}),
+              (Ints{0, 0, 1}));
     creature->dead = 1;
     updates(1);
     EXPECT_EQ((Ints{creature->currentWeapon->ammo, creature->weaponSwitchCooldown}),
-              (Ints{creature->currentWeapon->type.ammo, 0}))
-        << "ammunition, switch cooldown";
+              (Ints{creature->currentWeapon->type.ammo, 0}));
 
     captureStdout();
     EXPECT_TRUE(creature->takeDamage(1));
@@ -307,8 +304,7 @@ TEST_F(CreatureTest, DiesOnlyBelowZeroAndOnce) {
     EXPECT_EQ((Floats{float(creature->alive + creature->fire + creature->moveForward +
                             creature->nextWeapon),
                       creature->yawRate, float(creature->takeDamage(20)), float(creature->health)}),
-              (Floats{0, 0, 0, -1}))
-        << "alive and commands, turn, killed again, health";
+              (Floats{0, 0, 0, -1}));
 }
 
 TEST_F(CreatureTest, RespawnRevivesAtStartWithFullHealthAndAmmo) {
@@ -329,8 +325,7 @@ TEST_F(CreatureTest, RespawnRevivesAtStartWithFullHealthAndAmmo) {
     const Weapon& weapon = *creature->currentWeapon;
     EXPECT_EQ((Ints{creature->alive, creature->health, creature->weaponSwitchCooldown, weapon.ammo,
                     creature->characterModels->dying}),
-              (Ints{1, 100, 0, weapon.type.ammo, 1}))
-        << "alive, health, switch cooldown, ammunition, dying";
+              (Ints{1, 100, 0, weapon.type.ammo, 1}));
     EXPECT_EQ((Floats{creature->position.z, creature->heading}), (Floats{-50, 33}))
         << "at the start point, heading kept";
     EXPECT_GT(creature->velocity.x, 0.0f);
@@ -390,8 +385,7 @@ TEST_F(CreatureTest, ComputerCreatureDrawsCharacterBodySkinThenPlace) {
                                    double(creature->weaponIndex), creature->position.x,
                                    creature->position.z, double(rand())}),
               (std::vector<double>{double(r[0] % 3), double(r[2] % 5), double(10 - r[4] % 20),
-                                   double(-10 - r[5] % 35), double(r[6])}))
-        << "character, weapon, x, z, next draw";
+                                   double(-10 - r[5] % 35), double(r[6])}));
     EXPECT_NE(dynamic_cast<AIController*>(creature->controller), nullptr);
 
     // No characters, no computer creature; no skins, no skin drawn.

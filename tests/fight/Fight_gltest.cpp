@@ -193,8 +193,7 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMapAndEscapeL
     settings.mapIndex = 1;
     const Output refused = captureOutput([&] { EXPECT_FALSE(state.load()); });
     EXPECT_EQ(refused.err + std::to_string(state.objectCount) + (state.collisionMap ? " map" : ""),
-              "Invalid mapID when starting engine\n0")
-        << "the message, objects, no collision map";
+              "Invalid mapID when starting engine\n0");
     settings.mapIndex = 0;
     captureStdout();
     ASSERT_TRUE(state.load());
@@ -218,8 +217,7 @@ TEST_F(GameStateTest, LoadPutsTheMapSceneFirstAndBuildsTheCollisionMapAndEscapeL
     captureOutput([&] { state.keyDown(283); });  // F2 by its low byte; the state is deleted here
     EXPECT_EQ((Ints{dynamic_cast<MenuState*>(run.state()) != nullptr, run.skipNextUpdate,
                     SDL_WM_GrabInput(SDL_GRAB_QUERY)}),
-              (Ints{1, 1, SDL_GRAB_OFF}))
-        << "in the menu, the next update skipped, the mouse free";
+              (Ints{1, 1, SDL_GRAB_OFF}));
 }
 
 // What no longer fits a table filled beforehand is deleted; without a player

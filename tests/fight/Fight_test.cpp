@@ -42,8 +42,7 @@ TEST_F(ShotTest, HeldTriggerFiresAtReloadCadenceUntilEmpty) {
     EXPECT_EQ(shotUpdates(weapon(2), 17), (Ints{1, 9, 17}));   // 200 ms
     weapon(0).ammo = 1;
     EXPECT_EQ(shotUpdates(weapon(0), 26), (Ints{6})) << "the last round";
-    EXPECT_EQ((Ints{weapon(0).ammo, weapon(0).cooldown, world->objectCount}), (Ints{0, 0, 2 + 10}))
-        << "rounds, cooldown, objects";
+    EXPECT_EQ((Ints{weapon(0).ammo, weapon(0).cooldown, world->objectCount}), (Ints{0, 0, 2 + 10}));
 }
 
 TEST_F(ShotTest, ShotLeavesAtMuzzleWithWholeDegreeSpread) {
@@ -72,8 +71,7 @@ TEST_F(ShotTest, RecoilAndWeaponsOutsideTheTableOrWithoutHolderOrWorld) {
     EXPECT_EQ(names, (std::vector<std::string>{"Weapon1", "Weapon5", "Weapon1"}));
     loose->update(25, true);
     worldless->update(25, true);  // Weapon2 at heading 0 faces -z
-    EXPECT_EQ((Ints{loose->ammo, worldless->ammo, worldless->cooldown}), (Ints{200, 199, 350}))
-        << "rounds left unheld and without world, cooldown without world";
+    EXPECT_EQ((Ints{loose->ammo, worldless->ammo, worldless->cooldown}), (Ints{200, 199, 350}));
     EXPECT_EQ(world->objectCount, 2);
     expectVec(shooter->velocity, 0, 0, 2);
     shooter->velocity = {};
@@ -116,8 +114,7 @@ TEST_F(ShotTest, ShortShotExpiresAtItsThirtiethUpdate) {
     // Each update takes a tenth of the way to full speed (1, along -z).
     EXPECT_NEAR(shot->velocity.z, -(1 - std::pow(0.9, 29)), 1e-4);
     // No controller turns a shot: it flies straight.
-    EXPECT_EQ((Floats{shot->pitch, shot->heading, shot->roll}), (Floats{0, 0, 0}))
-        << "pitch, heading, roll";
+    EXPECT_EQ((Floats{shot->pitch, shot->heading, shot->roll}), (Floats{0, 0, 0}));
     world->update(1);
     EXPECT_FALSE(inWorld(shot));
 }
@@ -137,8 +134,7 @@ TEST_F(ShotTest, SpentShotsReleaseTheirFragmentsOnceCreditedToTheShooter) {
         const int before = world->objectCount;
         const Ints r = randsAfterSeed(31, 20);
         shell->update();
-        ASSERT_EQ((Ints{world->objectCount - before, shell->dead}), (Ints{count, 1}))
-            << "fragments, the shell dead";
+        ASSERT_EQ((Ints{world->objectCount - before, shell->dead}), (Ints{count, 1}));
         std::string seen, expected;  // at the shell, each heading drawn after its delay
         for (int i = 0; i < count; ++i) {
             auto* fragment = dynamic_cast<Projectile*>(world->objects[before + i]);
@@ -159,8 +155,7 @@ TEST_F(ShotTest, KillingHitCreditsShooterOnceEveryHitPushesAndShotsOutliveTheirS
     target->health = 10;
     Projectile* first = shoot(0, shooter);
     captureStdout();
-    EXPECT_EQ((Ints{first->onCollision(target), first->dead, shooter->score}), (Ints{0, 1, 1}))
-        << "blocks, dead, score";
+    EXPECT_EQ((Ints{first->onCollision(target), first->dead, shooter->score}), (Ints{0, 1, 1}));
     EXPECT_EQ(capturedStdout(), "Pelmo died\n");
 
     // A dead creature still stops and takes the push (mass 0.5 of 1.0), no credit.
@@ -168,8 +163,7 @@ TEST_F(ShotTest, KillingHitCreditsShooterOnceEveryHitPushesAndShotsOutliveTheirS
     Projectile* shell = shoot(1, shooter);
     shell->velocity = {2, 4, -1};
     shell->onCollision(target);
-    EXPECT_EQ((Ints{target->health, shooter->score, shell->dead}), (Ints{-10, 1, 1}))
-        << "health, score, shell dead";
+    EXPECT_EQ((Ints{target->health, shooter->score, shell->dead}), (Ints{-10, 1, 1}));
     expectVec(target->impulse, 2, 2, -0.5f);
     shooter->kindFlags = WorldObject::COLLIDES;  // not a creature: no credit
     Creature* third = addCreature();
@@ -211,8 +205,7 @@ TEST_F(ShotTest, EachTypeTakesItsDamageAndPassesThroughShooterAndShots) {
     Projectile* other = shoot(0, target);
     EXPECT_EQ(
         (Ints{shot->onCollision(shooter), shot->onCollision(other), shot->dead, shooter->health}),
-        (Ints{0, 0, 0, 100}))
-        << "blocks shooter, blocks other shot, dead, shooter's health";
+        (Ints{0, 0, 0, 100}));
     shot->onCollision(nullptr);
     shot->onCollision(target);  // dead: hits nothing more
     EXPECT_EQ((Ints{shot->dead, target->health}), (Ints{1, 80}))

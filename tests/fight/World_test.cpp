@@ -137,8 +137,7 @@ TEST_F(WorldTest, TableAndDisposalListStayDenseAndHoldExactlyTheirCapacity) {
     EXPECT_EQ(world->pendingCount, World::MAX_OBJECTS);
     world->flushDisposals();
     EXPECT_EQ((Ints{world->objectCount, world->pendingCount, deletions}),
-              (Ints{0, 0, World::MAX_OBJECTS + 1}))
-        << "table, list, deletions (one before)";
+              (Ints{0, 0, World::MAX_OBJECTS + 1}));
 }
 
 TEST_F(WorldTest, KilledObjectsAreDeletedAfterTheSchedulerStep) {
