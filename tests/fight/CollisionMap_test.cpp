@@ -3,17 +3,10 @@
 // whole-number box contacts, momentum exchange, the level, grid edges; misuse and corrupt lists.
 #include "CollisionMap.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <sstream>
-#include <string>
-#include <vector>
 
-#include "CaptureOutput.h"
 #include "CollisionBudget.h"
 #include "Entity.h"
 #include "FightFixtures.h"

@@ -7,13 +7,8 @@
 
 #include <SDL/SDL_keysym.h>
 #include <SDL/SDL_mouse.h>
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <vector>
 
 #include "AIController.h"
-#include "CaptureOutput.h"
 #include "CharacterModelSet.h"
 #include "Controller.h"
 #include "CreatureFactory.h"

@@ -6,18 +6,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <SDL.h>
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "BitmapFont.h"
-#include "CaptureOutput.h"
 #include "CollisionMap.h"
 #include "Creature.h"
 #include "FightFixtures.h"

@@ -1,12 +1,7 @@
 // Weapons (cadence, ammunition, spread, recoil, refused shots), projectiles (range, fragments,
 // hits, credit and push, what they ignore), and shots, creatures and a level together in a World
 // with a collision map built in memory.
-#include <gtest/gtest.h>
 
-#include <cmath>
-#include <string>
-
-#include "CaptureOutput.h"
 #include "FightFixtures.h"
 #include "Vec3Checks.h"
 

@@ -4,21 +4,15 @@
 // objects, where each object waits and how long, saturating delays.
 #include "World.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <climits>
 #include <functional>
-#include <string>
-#include <vector>
 
-#include "CaptureOutput.h"
+#include "FightFixtures.h"
 #include "FightHost.h"
 #include "UpdateScheduler.h"
 #include "WorldObject.h"
 
 namespace {
-using Ints = std::vector<int>;
 
 // Counts its updates and deletions, logs *clock at each update when given one, and runs
 // its hooks at update and deletion.
