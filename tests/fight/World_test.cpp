@@ -38,7 +38,6 @@ struct Tracked : WorldObject {
     int updates = 0;
     std::function<void()> hook, onDelete;
 };
-using Probe = Tracked;
 
 struct Host : FightHost {
     void goToMenu() override { ++menuRequests; }
@@ -54,12 +53,12 @@ struct WorldTest : ::testing::Test {
         world = nullptr;
         return capturedStdout();
     }
-    Tracked* add(World* owner) {
-        auto* t = new Tracked(owner, &deletions);
+    // A counted object in the world's table, owned by the world or by none.
+    Tracked* add(bool owned = true) {
+        auto* t = new Tracked(owned ? world : nullptr, &deletions);
         EXPECT_TRUE(world->addObject(t));
         return t;
     }
-    Tracked* add() { return add(world); }
     Host host;
     World* world = new World(&host);
     int deletions = 0;
@@ -77,7 +76,7 @@ std::vector<int> countsAfterFrames(int delayMs, uint32_t periodMs, int startSlot
     UpdateScheduler scheduler;
     scheduler.advance(startSlot - 1);
     std::vector<int> log;
-    Probe probe(&log, &startSlot, delayMs, periodMs);
+    Tracked probe(&log, &startSlot, delayMs, periodMs);
     enter(scheduler, probe);
     std::vector<int> counts;
     for (int frame : frames) {
@@ -183,7 +182,7 @@ TEST_F(WorldTest, AnUpdateLetsAtMost1000MillisecondsPassAndKeysUseTheLowByte) {
 TEST_F(WorldTest, ClosingDisposesEverythingAndPrintsTheAverage) {
     add();
     add();
-    add(nullptr);
+    add(false);
     world->update(30);
     for (int i = 0; i < 4; ++i) world->draw();
     EXPECT_EQ(closeWorld(), "Average : 7.500000 ms/frame\n");
@@ -237,10 +236,10 @@ struct SchedulerTest : ::testing::Test {
 // in their own update or are taken out by another, and is not disturbed by one leaving from
 // elsewhere.
 TEST_F(SchedulerTest, ObjectsMayLeaveOrVanishDuringAnUpdate) {
-    auto* vanishing = new Probe(&log, &ids[0], 0, 3);
-    Probe leaving(&log, &ids[1], 0, 3), successor(&log, &ids[2], 0, 3), last(&log, &ids[3], 0, 3);
-    Probe elsewhere(&log, &ids[4], 1, 3);
-    for (Probe* p : {&elsewhere, &last, &successor, &leaving, vanishing}) enter(scheduler, *p);
+    auto* vanishing = new Tracked(&log, &ids[0], 0, 3);
+    Tracked leaving(&log, &ids[1], 0, 3), successor(&log, &ids[2], 0, 3), last(&log, &ids[3], 0, 3);
+    Tracked elsewhere(&log, &ids[4], 1, 3);
+    for (Tracked* p : {&elsewhere, &last, &successor, &leaving, vanishing}) enter(scheduler, *p);
     vanishing->hook = [vanishing] { delete vanishing; };  // leaves the wheel as it goes
     leaving.hook = [&] {
         scheduler.unschedule(&leaving);
@@ -256,8 +255,8 @@ TEST_F(SchedulerTest, ObjectsMayLeaveOrVanishDuringAnUpdate) {
 // Not yet made active, or made inactive in its update: skipped where it waits
 // (its slot, or the far list with its delay untouched) until made active again.
 TEST_F(SchedulerTest, InactiveObjectsAreSkippedWhereTheyWait) {
-    Probe idle(&log, &ids[0], 3, 10), farIdle(&log, &ids[1], 1500, 10);
-    Probe stopping(&log, &ids[2], 0, 10);
+    Tracked idle(&log, &ids[0], 3, 10), farIdle(&log, &ids[1], 1500, 10);
+    Tracked stopping(&log, &ids[2], 0, 10);
     ASSERT_TRUE(scheduler.schedule(&idle));
     ASSERT_TRUE(scheduler.schedule(&farIdle));
     enter(scheduler, stopping);
@@ -283,7 +282,7 @@ TEST_F(SchedulerTest, HugePeriodsAndDelaysSaturate) {
                                              {UINT_MAX, INT_MAX}};
     for (auto [period, held] : rows) {
         UpdateScheduler wheel;
-        Probe probe(&log, &ids[0], 0, period);
+        Tracked probe(&log, &ids[0], 0, period);
         enter(wheel, probe);
         wheel.advance(1);
         EXPECT_EQ((Ints{probe.slot, probe.delay}), (Ints{0, held}))
@@ -291,7 +290,7 @@ TEST_F(SchedulerTest, HugePeriodsAndDelaysSaturate) {
     }
     // Scheduled from slot 1000, the last of a turn, a delay of INT_MAX reaches one past it.
     scheduler.advance(1);
-    Probe last(&log, &ids[0], 998, 5), late(&log, &ids[1], INT_MAX, 5);
+    Tracked last(&log, &ids[0], 998, 5), late(&log, &ids[1], INT_MAX, 5);
     last.hook = [&] { enter(scheduler, late); };
     enter(scheduler, last);
     scheduler.advance(999);
@@ -302,7 +301,7 @@ TEST_F(SchedulerTest, HugePeriodsAndDelaysSaturate) {
 // Clearing frees every node, also when the scheduler goes first: its objects do not reach for
 // it afterwards.
 TEST_F(SchedulerTest, RefusesMisuseAndClearingFreesEveryNode) {
-    Probe probe(&log, &ids[0], -1, 1);
+    Tracked probe(&log, &ids[0], -1, 1);
     Ints seen = {scheduler.schedule(&probe), scheduler.schedule(nullptr), probe.slot};
     probe.delay = 0;
     UpdateScheduler other;
@@ -315,7 +314,7 @@ TEST_F(SchedulerTest, RefusesMisuseAndClearingFreesEveryNode) {
            "(updated twice), another's unscheduling of it (not its node) and of null, lists -1 "
            "and 1001 (none)";
     EXPECT_EQ(where(probe), "slot 1 delay 0 list 1");
-    Probe far(&log, &ids[1], 5000, 5);
+    Tracked far(&log, &ids[1], 5000, 5);
     enter(scheduler, far);
     probe.active = 1;
     scheduler.clear();
