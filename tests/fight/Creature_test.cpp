@@ -200,8 +200,8 @@ TEST_F(CreatureTest, DeadPlayerOnlyAnswersReturn) {
 }
 
 // Standing still counts as stuck, so every control decides anew: six draws each.
-TEST_F(CreatureTest, EveryDecisionDrawsTurnStrafeWalkCountdownFireAndSwitchInOrder) {
-    const Ints r = randsAfterSeed(11, 600);
+TEST_F(CreatureTest, EveryDecisionDrawsInOrderAndComesWhenDueOrStuck) {
+    Ints r = randsAfterSeed(11, 600);
     Ints seen, expected;
     for (size_t i = 0; i < r.size(); i += 6) {
         ai.control();
@@ -213,13 +213,11 @@ TEST_F(CreatureTest, EveryDecisionDrawsTurnStrafeWalkCountdownFireAndSwitchInOrd
                                          r[i + 4] % 3 == 0, r[i + 5] % 40 == 0, 0});
     }
     EXPECT_EQ(seen, expected) << "turn, strafes, walks, countdown, fire, weapon switches";
-}
 
-TEST_F(CreatureTest, DecidesAgainBelowZeroOrWhenStuck) {
-    ai.control();
+    // Then a decision holds while its countdown is not below zero and the creature moves.
     ai.decisionCountdown = 1;
     entity.position = {1, 0, 0};  // moved in x since the last update
-    Ints r = randsAfterSeed(5, 2);
+    r = randsAfterSeed(5, 2);
     ai.control();
     // 0 still keeps the decision, and only a decision turns; fire and switch are drawn anew.
     EXPECT_EQ((Floats{float(ai.decisionCountdown), entity.yawRate, float(entity.fire),
@@ -282,27 +280,10 @@ TEST_F(CreatureTest, ConstructionDrawsDelayThenStartWeapon) {
     }
 }
 
-// A creature killed for good (dead, waiting to be disposed of) neither moves nor fires.
-TEST_F(CreatureTest, DiesOnlyBelowZeroAndOnce) {
-    creature->fire = creature->moveForward = creature->nextWeapon = 1;
-    creature->yawRate = 5.0f;
-    EXPECT_EQ((Ints{creature->takeDamage(100), creature->health, creature->alive}),
-              (Ints{0, 0, 1}));
-    creature->dead = 1;
-    updates(1);
-    EXPECT_EQ((Ints{creature->currentWeapon->ammo, creature->weaponSwitchCooldown}),
-              (Ints{creature->currentWeapon->type.ammo, 0}));
-
-    captureStdout();
-    EXPECT_TRUE(creature->takeDamage(1));
-    EXPECT_EQ(capturedStdout(), "Pelmo died\n");
-    EXPECT_EQ((Floats{float(creature->alive + creature->fire + creature->moveForward +
-                            creature->nextWeapon),
-                      creature->yawRate, float(creature->takeDamage(20)), float(creature->health)}),
-              (Floats{0, 0, 0, -1}));
-}
-
-TEST_F(CreatureTest, RespawnRevivesAtStartWithFullHealthAndAmmo) {
+// A creature asked to respawn while alive stays where it is; dying, it revives at the start
+// with full health and ammunition, its heading kept. Killed for good (dead, waiting to be
+// disposed of), it neither moves nor fires.
+TEST_F(CreatureTest, RespawnRevivesAtTheStartAndACreatureDiesOnlyBelowZeroAndOnce) {
     creature->setCharacterModels(new CharacterModelSet);
     creature->heading = 33.0f;
     creature->currentWeapon->ammo = 0;
@@ -324,6 +305,25 @@ TEST_F(CreatureTest, RespawnRevivesAtStartWithFullHealthAndAmmo) {
     EXPECT_EQ((Floats{creature->position.z, creature->heading}), (Floats{-50, 33}))
         << "at the start point, heading kept";
     EXPECT_GT(creature->velocity.x, 0.0f);
+
+    // Revived, with health 100 and a weapon ready to fire.
+    creature->currentWeapon->cooldown = 0;
+    creature->fire = creature->moveForward = creature->nextWeapon = 1;
+    creature->yawRate = 5.0f;
+    EXPECT_EQ((Ints{creature->takeDamage(100), creature->health, creature->alive}),
+              (Ints{0, 0, 1}));
+    creature->dead = 1;
+    updates(1);
+    EXPECT_EQ((Ints{creature->currentWeapon->ammo, creature->weaponSwitchCooldown}),
+              (Ints{creature->currentWeapon->type.ammo, 0}));
+
+    captureStdout();
+    EXPECT_TRUE(creature->takeDamage(1));
+    EXPECT_EQ(capturedStdout(), "Pelmo died\n");
+    EXPECT_EQ((Floats{float(creature->alive + creature->fire + creature->moveForward +
+                            creature->nextWeapon),
+                      creature->yawRate, float(creature->takeDamage(20)), float(creature->health)}),
+              (Floats{0, 0, 0, -1}));
 }
 
 // Switching comes first in an update, and only the current weapon counts down and fires.
