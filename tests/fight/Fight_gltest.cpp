@@ -141,10 +141,9 @@ struct GameStateTest : GlTest {
         GlTest::SetUp();
         const TdsScene floor = oneObject({gameToFile(-100, -1, 50), gameToFile(100, -1, 50),
                                           gameToFile(100, -1, -150), gameToFile(-100, -1, -150)});
+        for (const char* name : {"floor.3ds", "c3.3ds", "zat.3ds"})
+            ASSERT_TRUE(saveTds(floor, dir.file(name)));
         const std::pair<TdsScene, const char*> files[] = {
-            {floor, "floor.3ds"},
-            {floor, "c3.3ds"},
-            {floor, "zat.3ds"},
             {rectangleScene(-4, 0, -1, 1, 10), "level.3ds"},
             {rectangleScene(-2, 2, -1, 1, 10), "roof.3ds"},
             {rectangleScene(0, 4, -1, 1, 10), "noground"},
@@ -394,10 +393,8 @@ TEST_F(FightDrawGl, CreatureShowsWeaponArmsBodyAndExtraOrDyingItsDeathModelAndSh
     EXPECT_EQ(shown(), std::vector<Rgb>(5, BLACK)) << "dying without a death model";
 
     // A projectile is drawn unlit and leaves lighting on.
-    Model* saved = projectileModels[0];
-    projectileModels[0] = death.get();
     auto* shot = new Projectile(nullptr, 0, creature.get());
-    projectileModels[0] = saved;
+    shot->model = death.get();
     shot->position = {0, 0, -DEPTH};
     glEnable(GL_LIGHTING);
     shot->draw();
@@ -476,10 +473,7 @@ struct GameViewTest : GlTest {
         // A white reticle 1 x 1 unit standing 30 units ahead of the creature, facing it: a
         // unit out of place moves it off its pixels.
         TdsScene reticle = rectangleScene(-0.5f, 0.5f, -0.5f, 0.5f, 30);
-        TdsMaterial white;
-        white.name = "white";
-        white.colour[0] = white.colour[1] = white.colour[2] = 255;
-        reticle.materials.push_back(white);
+        reticle.materials.push_back({"white", "", {255, 255, 255}});
         reticle.objects[0].groups.push_back({"white", {0, 1}});
         ASSERT_TRUE(saveTds(reticle, dir.file("zamer.3ds")));
         ASSERT_TRUE(writeBmp(TestImage(64, 64, 255, 255, 255), dir.file("font.bmp")));
