@@ -260,21 +260,19 @@ TEST_F(GameStateTest, ViewKeysChangeFogProjectionAndCameraAndSaySo) {
 // and without a sky the fog stays as it was. The models go with the scene, the body and
 // projectile models with the fight, the collision model as soon as the map is built.
 TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
-    auto fight = std::make_unique<GameState>(nullptr);
-    GameState& state = *fight;
+    auto state = std::make_unique<GameState>(nullptr);
     EXPECT_FALSE(CollisionMap(20, 20, 20, "floor.3ds").empty());
-    setMap(state.map, "level.3ds", "noground", "noroof", "nosky");
+    setMap(state->map, "level.3ds", "noground", "noroof", "nosky");
     for (bool fog : {false, true}) {
-        MapScene bare(&state);
+        MapScene bare(state.get());
         fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
         bare.draw();
         EXPECT_EQ((Ints{glIsEnabled(GL_FOG), modelStore.count()}), (Ints{fog, 3}))
             << "fog, models (body, projectile, level)";
     }
-    setMap(state.map, "level.3ds", "NoGround", "roof.3ds", "stars.bmp");
-    auto owned = std::make_unique<MapScene>(&state);
-    MapScene& scene = *owned;
-    EXPECT_EQ((Ints{int(scene.kindFlags), scene.delay, int(scene.period), modelStore.count()}),
+    setMap(state->map, "level.3ds", "NoGround", "roof.3ds", "stars.bmp");
+    auto scene = std::make_unique<MapScene>(state.get());
+    EXPECT_EQ((Ints{int(scene->kindFlags), scene->delay, int(scene->period), modelStore.count()}),
               (Ints{0, 1000, 1000, 6}))
         << "kind, first delay, period (updated once a second, to no effect), models (the fight's "
            "two, level, ground, roof, sky)";
@@ -296,8 +294,8 @@ TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
     glEnable(GL_FOG);
     for (float angle : {45.0f, 90.0f}) {
         glClear(GL_COLOR_BUFFER_BIT);
-        state.viewAngle = angle;  // the sky's only: the rest keeps the current projection
-        scene.draw();
+        state->viewAngle = angle;  // the sky's only: the rest keeps the current projection
+        scene->draw();
         // Columns: window x, y, grey level shown. The first two lie near the level's
         // edges: the scene is drawn where it stands, not a unit off.
         const int spots[][3] = {
@@ -318,14 +316,14 @@ TEST_F(GameStateTest, DrawsSkyLevelRoofAndGroundInOrderAtTheirLightLevels) {
     glGetLightfv(GL_LIGHT0, GL_AMBIENT, light);
     EXPECT_EQ((Floats{ambient[0], diffuse[0], light[0]}), (Floats{0.2f, 0.2f, 0.2f}))
         << "the level's light left on: material ambient and diffuse, light ambient";
-    state.fogEnabled = 0;  // fog switched off by the player stays off
+    state->fogEnabled = 0;  // fog switched off by the player stays off
     glDisable(GL_FOG);
-    scene.draw();
+    scene->draw();
     EXPECT_FALSE(glIsEnabled(GL_FOG));
     glPopAttrib();
-    owned.reset();
+    scene.reset();
     EXPECT_EQ(modelStore.count(), 2) << "the fight's";
-    fight.reset();
+    state.reset();
     EXPECT_EQ(modelStore.count(), 0);
 }
 
