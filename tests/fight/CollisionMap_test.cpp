@@ -398,14 +398,8 @@ TEST_F(CollisionMapTest, MisuseIsReportedAndACorruptListEndsTheProgram) {
         [&] { filed->cellIndices[0] = -1; }, [&] { cell->objects[0] = other; },
         [&] { cell->objects[1] = nullptr; },  // the entry that would fill the hole
     };
-    for (const auto& corrupt : corruptions) {
-        EXPECT_EXIT(
-            {
-                corrupt();
-                map->removeObject(filed);
-            },
-            ::testing::ExitedWithCode(100), "");
-    }
+    for (const auto& corrupt : corruptions)  // corrupted, then unfiled
+        EXPECT_EXIT((corrupt(), map->removeObject(filed)), ::testing::ExitedWithCode(100), "");
     map->removeObject(filed);
     map->removeObject(filed);  // a second removal takes nobody's entry
     EXPECT_EQ(cell->objects, std::vector<Entity*>{other});

@@ -31,16 +31,14 @@ struct ShotTest : FightWorldTest {
 };
 
 // An empty weapon stays silent, its cooldown stopping where it ran out.
-TEST_F(ShotTest, HeldTriggerFiresAtReloadCadenceUntilEmpty) {
+TEST_F(ShotTest, HeldTriggerFiresAtReloadCadenceUntilEmptyShotsLeaveAtTheMuzzleWithSpread) {
     EXPECT_EQ(shotUpdates(weapon(0), 13), (Ints{1, 7, 13}));   // 150 ms
     EXPECT_EQ(shotUpdates(weapon(1), 29), (Ints{1, 15, 29}));  // 350 ms
     EXPECT_EQ(shotUpdates(weapon(2), 17), (Ints{1, 9, 17}));   // 200 ms
     weapon(0).ammo = 1;
     EXPECT_EQ(shotUpdates(weapon(0), 26), (Ints{6})) << "the last round";
     EXPECT_EQ((Ints{weapon(0).ammo, weapon(0).cooldown, world->objectCount}), (Ints{0, 0, 2 + 10}));
-}
 
-TEST_F(ShotTest, ShotLeavesAtMuzzleWithWholeDegreeSpread) {
     shooter->position = {3, 0, -7};
     shooter->heading = 90.0f;
     shooter->pitch = 10.0f;
