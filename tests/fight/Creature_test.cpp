@@ -189,13 +189,13 @@ TEST_F(CreatureTest, DeadPlayerOnlyAnswersReturn) {
     EXPECT_EQ(commands(), (Ints{1, 0, 0, 0, 0, 0, 0})) << "as they were";
     KeyboardController player(nullptr, &entity);
     pendingMouseDx = 10;
-    player.control();
-    EXPECT_FLOAT_EQ(entity.yawRate, 3.0f);
-    entity.alive = 1;
-    player.control();
-    EXPECT_FLOAT_EQ(entity.yawRate, 2.0f);  // 10 counts, read once
-    player.control();
-    EXPECT_FLOAT_EQ(entity.yawRate, 0.0f);
+    Floats turns;
+    for (uint8_t alive : {0, 1, 1}) {
+        entity.alive = alive;
+        player.control();
+        turns.push_back(entity.yawRate);
+    }
+    EXPECT_EQ(turns, (Floats{3, 2, 0})) << "dead, then alive: 10 counts, read once";
     KeyboardController(nullptr, nullptr).control();  // steering nothing, reads nothing
 }
 
