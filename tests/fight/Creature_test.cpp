@@ -74,7 +74,7 @@ struct CreatureTest : ::testing::Test {
 
 // A creature's row: speed 1.1 taken at a share of 0.6, an impulse keeping 0.9 of itself; a
 // creature is stopped by whatever it touches.
-TEST_F(CreatureTest, VelocityApproachesSpeedByResponsivenessShare) {
+TEST_F(CreatureTest, VelocityApproachesSpeedTurnRatesAddUpAndCommandsMoveAlongTheHeading) {
     creature->moveForward = 1;
     creature->impulse = {1, 0, 0};
     updates(3);
@@ -85,12 +85,10 @@ TEST_F(CreatureTest, VelocityApproachesSpeedByResponsivenessShare) {
         << "after three updates: place, velocity, where the last update started, centre (raised "
            "by the model's centre height)";
     EXPECT_TRUE(creature->onCollision(nullptr));
-}
 
-// Turn rates add up at every update without wrapping. Then heading 30 at speed 2: forward is
-// (1, 0, -1.732); a growing heading turns toward +x, and right is forward turned by another 90
-// degrees. Opposite commands cancel each other and are cleared.
-TEST_F(CreatureTest, TurnRatesAddUpAndEachCommandMovesAlongTheHeading) {
+    // Turn rates add up at every update without wrapping. Then heading 30 at speed 2: forward is
+    // (1, 0, -1.732); a growing heading turns toward +x, and right is forward turned by another 90
+    // degrees. Opposite commands cancel each other and are cleared.
     entity.pitchRate = 100;
     entity.yawRate = 200;
     entity.rollRate = -300;
