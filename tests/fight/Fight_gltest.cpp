@@ -354,7 +354,7 @@ struct FightDrawGl : GlTest {
 
 // Arms by the weapon's pose, the first for a pose outside the six or without a
 // weapon; whatever the look or the weapon lacks is left out.
-TEST_F(FightDrawGl, CreatureShowsWeaponArmsBodyAndExtraOrDyingItsDeathModelAndShotsShowUnlit) {
+TEST_F(FightDrawGl, CreatureShowsWeaponArmsBodyAndExtraOrDeathShotsShowUnlitInTheEntityTransform) {
     const auto shown = [&] {
         GlTestWindow::resetState();
         GlTestWindow::perspectiveCamera();
@@ -399,6 +399,23 @@ TEST_F(FightDrawGl, CreatureShowsWeaponArmsBodyAndExtraOrDyingItsDeathModelAndSh
     EXPECT_EQ(WHITE, at(0, 0));
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     shot->kill();  // without a world it is deleted at once
+
+    // An entity draws in its own transform, pushed only where it can be seen.
+    Entity entity(nullptr, body.get());
+    const GLfloat depth = glFloats(GL_MODELVIEW_STACK_DEPTH)[0];
+    entity.position = {0, 0, 20};  // behind the camera
+    EXPECT_FALSE(entity.beginTransform());
+    // Pitch about -x, then heading about -y, then roll about -z, 90 degrees each: the model's x,
+    // y and z axes end up along +z, +y and -x, as by the heading alone.
+    entity.position = {1, 2, -20};
+    entity.pitch = entity.heading = entity.roll = 90;
+    ASSERT_TRUE(entity.beginTransform());
+    EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], depth + 1);
+    EXPECT_EQ(glFloats(GL_MODELVIEW_MATRIX, 16),
+              (std::vector<float>{0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 1, 2, -20, 1}));
+    glPopMatrix();
+    entity.draw();  // within its own push and pop
+    EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], depth) << "after a refusal and a draw";
 }
 
 // Weapons and projectile types hold their models unmirrored, as whole-mesh
@@ -445,24 +462,6 @@ TEST_F(FightDrawGl, CharacterModelsInTheChosenSkinWeaponAndShotModelsUnmirroredW
         EXPECT_EQ(describe(weapon->model), "h2  2");
     }
     EXPECT_EQ(modelStore.count(), before);
-}
-
-TEST_F(FightDrawGl, EntityTransformIsPushedOnlyForVisiblePositions) {
-    Entity entity(nullptr, body.get());
-    const GLfloat depth = glFloats(GL_MODELVIEW_STACK_DEPTH)[0];
-    entity.position = {0, 0, 20};  // behind the camera
-    EXPECT_FALSE(entity.beginTransform());
-    // Pitch about -x, then heading about -y, then roll about -z, 90 degrees each: the model's x,
-    // y and z axes end up along +z, +y and -x, as by the heading alone.
-    entity.position = {1, 2, -20};
-    entity.pitch = entity.heading = entity.roll = 90;
-    ASSERT_TRUE(entity.beginTransform());
-    EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], depth + 1);
-    EXPECT_EQ(glFloats(GL_MODELVIEW_MATRIX, 16),
-              (std::vector<float>{0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 1, 2, -20, 1}));
-    glPopMatrix();
-    entity.draw();  // within its own push and pop
-    EXPECT_EQ(glFloats(GL_MODELVIEW_STACK_DEPTH)[0], depth) << "after a refusal and a draw";
 }
 
 struct GameViewTest : GlTest {

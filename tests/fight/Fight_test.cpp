@@ -144,44 +144,8 @@ TEST_F(ShotTest, SpentShotsReleaseTheirFragmentsOnceCreditedToTheShooter) {
     }
 }
 
-TEST_F(ShotTest, KillingHitCreditsShooterOnceEveryHitPushesAndShotsOutliveTheirShooter) {
-    target->health = 10;
-    Projectile* first = shoot(0, shooter);
-    captureStdout();
-    EXPECT_EQ((Ints{first->onCollision(target), first->dead, shooter->score}), (Ints{0, 1, 1}));
-    EXPECT_EQ(capturedStdout(), "Pelmo died\n");
-
-    // A dead creature still stops and takes the push (mass 0.5 of 1.0), no credit.
-    target->impulse = {1, 0, 0};
-    Projectile* shell = shoot(1, shooter);
-    shell->velocity = {2, 4, -1};
-    shell->onCollision(target);
-    EXPECT_EQ((Ints{target->health, shooter->score, shell->dead}), (Ints{-10, 1, 1}));
-    expectVec(target->impulse, 2, 2, -0.5f);
-    shooter->kindFlags = WorldObject::COLLIDES;  // not a creature: no credit
-    Creature* third = addCreature();
-    third->health = 0;
-    captureOutput([&] { shoot(0, shooter)->onCollision(third); });
-    EXPECT_EQ((Ints{third->alive, shooter->score}), (Ints{0, 1})) << "third killed, score kept";
-
-    // A shot outliving its shooter never touches it.
-    Projectile* shot = shoot(3, shooter);
-    captureStdout();
-    world->detachObject(shooter);
-    delete shooter;
-    EXPECT_EQ(shot->shooter(), nullptr);
-    target->revive(0, 0, 0);
-    target->health = 5;
-    shot->onCollision(target);
-    EXPECT_EQ(capturedStdout(), "Pelmo revived\nPelmo died\n");
-    shot = shoot(3, nullptr);
-    shot->remainingRange = 0.5;
-    shot->update();  // its fragment has no shooter either
-    EXPECT_TRUE(lastShot() != nullptr && lastShot()->shooter() == nullptr);
-}
-
 // A type index outside the table flies as type 0.
-TEST_F(ShotTest, EachTypeTakesItsDamageAndPassesThroughShooterAndShots) {
+TEST_F(ShotTest, EachTypeTakesItsDamageAKillingHitCreditsTheShooterOnceAndShotsOutliveIt) {
     Ints seen;
     for (int type = -1; type <= PROJECTILE_TYPE_COUNT; ++type) {
         target->health = 100;
@@ -202,6 +166,40 @@ TEST_F(ShotTest, EachTypeTakesItsDamageAndPassesThroughShooterAndShots) {
     shot->onCollision(target);  // dead: hits nothing more
     EXPECT_EQ((Ints{shot->dead, target->health}), (Ints{1, 80}))
         << "dead after the level, the target's health as the last shot of the table left it";
+
+    target->health = 10;
+    Projectile* first = shoot(0, shooter);
+    captureStdout();
+    EXPECT_EQ((Ints{first->onCollision(target), first->dead, shooter->score}), (Ints{0, 1, 1}));
+    EXPECT_EQ(capturedStdout(), "Pelmo died\n");
+
+    // A dead creature still stops and takes the push (mass 0.5 of 1.0), no credit.
+    target->impulse = {1, 0, 0};
+    Projectile* shell = shoot(1, shooter);
+    shell->velocity = {2, 4, -1};
+    shell->onCollision(target);
+    EXPECT_EQ((Ints{target->health, shooter->score, shell->dead}), (Ints{-10, 1, 1}));
+    expectVec(target->impulse, 2, 2, -0.5f);
+    shooter->kindFlags = WorldObject::COLLIDES;  // not a creature: no credit
+    Creature* third = addCreature();
+    third->health = 0;
+    captureOutput([&] { shoot(0, shooter)->onCollision(third); });
+    EXPECT_EQ((Ints{third->alive, shooter->score}), (Ints{0, 1})) << "third killed, score kept";
+
+    // A shot outliving its shooter never touches it.
+    shot = shoot(3, shooter);
+    captureStdout();
+    world->detachObject(shooter);
+    delete shooter;
+    EXPECT_EQ(shot->shooter(), nullptr);
+    target->revive(0, 0, 0);
+    target->health = 5;
+    shot->onCollision(target);
+    EXPECT_EQ(capturedStdout(), "Pelmo revived\nPelmo died\n");
+    shot = shoot(3, nullptr);
+    shot->remainingRange = 0.5;
+    shot->update();  // its fragment has no shooter either
+    EXPECT_TRUE(lastShot() != nullptr && lastShot()->shooter() == nullptr);
 }
 
 }  // namespace
