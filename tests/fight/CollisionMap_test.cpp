@@ -329,7 +329,7 @@ TEST_F(CollisionMapTest, NonBlockingContactLetsTheMoveStandAndRefilesAndBoxesApa
     EXPECT_EQ(above->touched.size() + beside->touched.size(), 0u);
 }
 
-TEST_F(CollisionMapTest, LevelAndGridEdgesAreWallsButBeyondTheSidesObjectsMoveOn) {
+TEST_F(CollisionMapTest, LevelAndGridEdgesAreWallsBeyondTheSidesObjectsMoveOnAndOutliveTheirMap) {
     Body* walker = place(true, {47, 0, 0});
     // The centre 1.5 from the wall, then 0.5: a sphere of radius 1 touches; the centre stays
     // where the move was undone. The next move starts without the last contact.
@@ -350,11 +350,9 @@ TEST_F(CollisionMapTest, LevelAndGridEdgesAreWallsButBeyondTheSidesObjectsMoveOn
                     map->axisBeyondGrids({0, 4, 115})}),
               (Ints{0, 1, 2}))
         << "beyond the first column, the top layer, the offset grid's last row";
-}
 
-// An object filed in a second map keeps that filing when the first goes; cells
-// of another map, of an empty one or past the last are not a map's to change.
-TEST_F(CollisionMapTest, ObjectsOutliveTheirMapSafely) {
+    // An object filed in a second map keeps that filing when the first goes; cells
+    // of another map, of an empty one or past the last are not a map's to change.
     Body* kept = place(true, {0, 0, 0});
     CollisionMap other(Vec3{20, 20, 20}, mesh);
     other.insertObject(kept);

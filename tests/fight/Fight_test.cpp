@@ -76,26 +76,7 @@ TEST_F(ShotTest, RecoilAndWeaponsOutsideTheTableOrWithoutHolderOrWorld) {
     expectVec(shooter->velocity, -1, 0, 0);
 }
 
-// The table's last entry takes one of ten fragments, the rest and a weapon's
-// shot are deleted; a shot without a world deletes all of its fragments.
-TEST_F(ShotTest, FullWorldTakesWhatFitsAndTheRestIsDeleted) {
-    Projectile* shell = shoot(1, shooter);
-    shell->remainingRange = 1;
-    while (world->objectCount < World::MAX_OBJECTS - 1)
-        world->addObject(new WorldObject(world.get()));
-    shell->update();
-    EXPECT_EQ(world->objectCount, World::MAX_OBJECTS);
-    EXPECT_NE(dynamic_cast<Projectile*>(lastShot()), nullptr) << "a fragment in the last entry";
-    weapon(0).update(25, true);
-    EXPECT_EQ((Ints{weapon(0).ammo, weapon(0).cooldown, world->objectCount}),
-              (Ints{199, 150, World::MAX_OBJECTS}))
-        << "a refused shot spends its round and starts the cooldown";
-    auto* lone = new Projectile(nullptr, 1, shooter);
-    lone->remainingRange = 1;
-    lone->update();
-}
-
-TEST_F(ShotTest, ShortShotExpiresAtItsThirtiethUpdate) {
+TEST_F(ShotTest, ShortShotExpiresAtItsThirtiethUpdateAndAFullWorldTakesWhatFits) {
     const Ints r = randsAfterSeed(8, 1);
     auto* shot = new Projectile(world.get(), 2, shooter);
     const int delay = shot->delay;  // scheduling consumes it
@@ -110,6 +91,23 @@ TEST_F(ShotTest, ShortShotExpiresAtItsThirtiethUpdate) {
     EXPECT_EQ((Floats{shot->pitch, shot->heading, shot->roll}), (Floats{0, 0, 0}));
     world->update(1);
     EXPECT_FALSE(inWorld(shot));
+
+    // The table's last entry takes one of ten fragments, the rest and a weapon's
+    // shot are deleted; a shot without a world deletes all of its fragments.
+    Projectile* shell = shoot(1, shooter);
+    shell->remainingRange = 1;
+    while (world->objectCount < World::MAX_OBJECTS - 1)
+        world->addObject(new WorldObject(world.get()));
+    shell->update();
+    EXPECT_EQ(world->objectCount, World::MAX_OBJECTS);
+    EXPECT_NE(dynamic_cast<Projectile*>(lastShot()), nullptr) << "a fragment in the last entry";
+    weapon(0).update(25, true);
+    EXPECT_EQ((Ints{weapon(0).ammo, weapon(0).cooldown, world->objectCount}),
+              (Ints{199, 150, World::MAX_OBJECTS}))
+        << "a refused shot spends its round and starts the cooldown";
+    auto* lone = new Projectile(nullptr, 1, shooter);
+    lone->remainingRange = 1;
+    lone->update();
 }
 
 // A fragment type outside the table gives none.
