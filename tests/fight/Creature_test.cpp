@@ -152,7 +152,7 @@ TEST_F(CreatureTest, NotAliveDriftsAndAControllerIsOwnedAndRunsFirst) {
     EXPECT_EQ(deletions, 2);
 }
 
-TEST_F(CreatureTest, KeysAndButtonsSetCommandsArrowsAndMouseTurn) {
+TEST_F(CreatureTest, KeysAndButtonsSetCommandsArrowsAndMouseTurnADeadPlayerOnlyAnswersReturn) {
     // Columns: key (0: none), mouse buttons, the one command set (see commands()).
     const int rows[][3] = {{SDLK_UP, 0, 0},      {SDLK_w, 0, 0},     {SDLK_DOWN, 0, 1},
                            {SDLK_s, 0, 1},       {SDLK_a, 0, 2},     {SDLK_d, 0, 3},
@@ -174,10 +174,8 @@ TEST_F(CreatureTest, KeysAndButtonsSetCommandsArrowsAndMouseTurn) {
         applyPlayerInput(entity, keys.data(), 0, dx);
         EXPECT_FLOAT_EQ(entity.yawRate, yaw) << dx;
     }
-}
 
-// Mouse motion made while dead turns at the first update after revival.
-TEST_F(CreatureTest, DeadPlayerOnlyAnswersReturn) {
+    // Mouse motion made while dead turns at the first update after revival.
     entity.alive = 0;
     entity.moveForward = 1;
     entity.yawRate = 3.0f;
@@ -369,7 +367,31 @@ TEST_F(CreatureTest, HeldSwitchStepsOnceEvery21Updates) {
     EXPECT_EQ(seen, (Ints{0, 0, 0, 1, 2, 4, 4}));
 }
 
-TEST_F(CreatureTest, ComputerCreatureDrawsCharacterBodySkinThenPlace) {
+// A character index outside the table takes the first character and row 0 rather than reading
+// past them: only the last character's unknown creature type is reported. Without characters
+// (a table of 0, or none) the look stays empty and its loading says it failed.
+TEST_F(CreatureTest, PlayerStartsAtTheStartWithKeyboardComputerCreatureDrawsCharacterSkinPlace) {
+    for (CharacterInfo& c : characters) c.creatureType = 7;
+    // Columns: characters in the table, index asked for; messages, character taken, skins.
+    const std::tuple<int, int, const char*> rows[] = {
+        {3, 2, "Unknown creature type 7, using 0\n2 4"},
+        {3, 3, "0 2"},
+        {3, -1, "0 2"},
+        {0, 0, "No character to load\n0 0"}};
+    for (auto [count, index, seen] : rows) {
+        std::unique_ptr<Creature> player;
+        const Output out = captureOutput([&, count = count, index = index] {
+            player.reset(createPlayerCreature(nullptr, body.get(), characters, count, index, 1));
+        });
+        const CharacterModelSet& look = *player->characterModels;
+        EXPECT_EQ(out.err + std::to_string(look.characterIndex) + " " +
+                      std::to_string(look.character.skinCount) + " " + str(player->position),
+                  seen + std::string(" 0.00 0.00 -50.00"))
+            << count << " characters, index " << index;
+        EXPECT_NE(dynamic_cast<KeyboardController*>(player->controller), nullptr);
+    }
+    captureOutput([] { EXPECT_FALSE(CharacterModelSet().load(nullptr, 3, 0, 0)); });
+
     const Ints r = randsAfterSeed(99, 7);
     creature.reset(computer());
     ASSERT_NE(creature, nullptr);
@@ -392,32 +414,6 @@ TEST_F(CreatureTest, ComputerCreatureDrawsCharacterBodySkinThenPlace) {
     const Ints next = randsAfterSeed(5, 6);
     creature.reset(computer());
     EXPECT_FLOAT_EQ(creature->position.x, float(10 - next[3] % 20));
-}
-
-// A character index outside the table takes the first character and row 0 rather than reading
-// past them: only the last character's unknown creature type is reported. Without characters
-// (a table of 0, or none) the look stays empty and its loading says it failed.
-TEST_F(CreatureTest, PlayerStartsAtStartPointWithKeyboard) {
-    for (CharacterInfo& c : characters) c.creatureType = 7;
-    // Columns: characters in the table, index asked for; messages, character taken, skins.
-    const std::tuple<int, int, const char*> rows[] = {
-        {3, 2, "Unknown creature type 7, using 0\n2 4"},
-        {3, 3, "0 2"},
-        {3, -1, "0 2"},
-        {0, 0, "No character to load\n0 0"}};
-    for (auto [count, index, seen] : rows) {
-        std::unique_ptr<Creature> player;
-        const Output out = captureOutput([&, count = count, index = index] {
-            player.reset(createPlayerCreature(nullptr, body.get(), characters, count, index, 1));
-        });
-        const CharacterModelSet& look = *player->characterModels;
-        EXPECT_EQ(out.err + std::to_string(look.characterIndex) + " " +
-                      std::to_string(look.character.skinCount) + " " + str(player->position),
-                  seen + std::string(" 0.00 0.00 -50.00"))
-            << count << " characters, index " << index;
-        EXPECT_NE(dynamic_cast<KeyboardController*>(player->controller), nullptr);
-    }
-    captureOutput([] { EXPECT_FALSE(CharacterModelSet().load(nullptr, 3, 0, 0)); });
 }
 
 // The body model follows the creature's own movement flags.
