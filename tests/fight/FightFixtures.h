@@ -1,5 +1,6 @@
-// Helpers for the fight tests: models made in memory, projectile models, rand() sequences,
-// a small world to fight in.
+// Helpers for the fight tests (each includes this first among its test headers: it brings the test
+// framework, the standard headers and console capture they share): models made in memory,
+// projectile models, rand() sequences, a small world to fight in.
 #pragma once
 
 #include <gtest/gtest.h>
