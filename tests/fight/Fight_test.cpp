@@ -2,7 +2,10 @@
 // hits, credit and push, what they ignore), and shots, creatures and a level together in a World
 // with a collision map built in memory.
 
+#include <set>
+
 #include "FightFixtures.h"
+#include "Text.h"
 #include "Vec3Checks.h"
 
 namespace {
@@ -48,6 +51,33 @@ TEST_F(ShotTest, HeldTriggerFiresAtReloadCadenceUntilEmptyShotsLeaveAtTheMuzzleW
     // r[0] is the shot's delay; the pitch and roll are the shooter's.
     EXPECT_EQ(describe(lastShot()), "4 ours flying at 3.00 4.00 -7.00 turned 10.00 " +
                                         std::to_string(90 + r[1] % 5 - 2) + ".00 5.00");
+}
+
+// Each weapon's figures: the kind it fires, rounds left of a refill after one shot, its cooldown,
+// the push back at heading 0 (+z), and the whole-degree headings its shots take.
+TEST_F(ShotTest, EachWeaponFiresItsKindWithItsRoundsCooldownRecoilAndSpread) {
+    std::string figures;
+    for (int w = 0; w < WEAPON_TYPE_COUNT; ++w) {
+        shooter->velocity = {};
+        Weapon& held = weapon(w);
+        held.update(25, true);
+        figures += format("%s: kind %d, %d left, %d ms, back %.2f, headings",
+                          std::string(held.name()).c_str(), lastShot()->typeIndex, held.ammo,
+                          held.cooldown, shooter->velocity.z);
+        std::set<int> headings;
+        for (int shot = 0; shot < 50; ++shot, headings.insert(int(lastShot()->heading))) {
+            held.cooldown = 0;
+            held.update(25, true);
+        }
+        for (int heading : headings) figures += " " + std::to_string(heading);
+        figures += "\n";
+    }
+    EXPECT_EQ(figures,
+              "Weapon1: kind 0, 199 left, 150 ms, back 1.00, headings -1 0 1\n"
+              "Weapon2: kind 1, 199 left, 350 ms, back 2.00, headings 0\n"
+              "Weapon3: kind 3, 199 left, 200 ms, back 1.00, headings 0\n"
+              "Weapon4: kind 4, 1999 left, 200 ms, back 0.30, headings -2 -1 0 1 2\n"
+              "Weapon5: kind 4, 199 left, 200 ms, back 0.30, headings -2 -1 0 1 2\n");
 }
 
 // A weapon row outside the table is the first row; a weapon nobody holds never
@@ -144,15 +174,32 @@ TEST_F(ShotTest, SpentShotsReleaseTheirFragmentsOnceCreditedToTheShooter) {
 
 // A type index outside the table flies as type 0.
 TEST_F(ShotTest, EachTypeTakesItsDamageAKillingHitCreditsTheShooterOnceAndShotsOutliveIt) {
-    Ints seen;
+    // Each kind as the game's figures make it, types -1 to 5: the kind flown; its update period;
+    // its speed after one update (a tenth of full speed); updates until its range is spent; the
+    // health a hit leaves and the push it gives, at 10 units per update, to a creature of mass 1.
+    std::string seen;
     for (int type = -1; type <= PROJECTILE_TYPE_COUNT; ++type) {
         target->health = 100;
+        target->impulse = {};
         Projectile* shot = shoot(type, shooter);
+        shot->velocity = {0, 0, -10};
         shot->onCollision(target);
-        seen.insert(seen.end(), {shot->typeIndex, target->health});
+        Projectile* flight = shoot(type, shooter);
+        flight->update();
+        const float afterOne = -flight->velocity.z;
+        int updates = 1;
+        for (; !flight->dead; ++updates) flight->update();
+        seen += format("%d: every %u ms, %.2f, %d updates, health %d, push %.2f\n", shot->typeIndex,
+                       shot->period, afterOne, updates, target->health, -target->impulse.z);
     }
-    EXPECT_EQ(seen, (Ints{0, 80, 0, 80, 1, 80, 2, 80, 3, 80, 4, 90, 0, 80}))
-        << "type flown and health left for types -1 to 5";
+    EXPECT_EQ(seen,
+              "0: every 5 ms, 0.20, 100 updates, health 80, push 1.00\n"
+              "0: every 5 ms, 0.20, 100 updates, health 80, push 1.00\n"
+              "1: every 10 ms, 0.10, 100 updates, health 80, push 5.00\n"
+              "2: every 10 ms, 0.10, 30 updates, health 80, push 1.00\n"
+              "3: every 10 ms, 0.20, 50 updates, health 80, push 2.00\n"
+              "4: every 7 ms, 0.30, 67 updates, health 90, push 2.00\n"
+              "0: every 5 ms, 0.20, 100 updates, health 80, push 1.00\n");
 
     // It passes through its shooter and other shots, but not the level.
     Projectile* shot = shoot(0, shooter);
