@@ -4,10 +4,10 @@
 #include <SDL/SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <memory>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -268,6 +268,23 @@ TEST_F(ShellGlTest, SwitchingDeletesTheStateEmptiesTheCachesAndReloadsTheFont) {
     }
 }
 
+// A console with what depends on the machine masked: the driver's extension list, a run of
+// triangle-rate reports (one line) and SDL's reason after a last line "Unable to ...: ".
+std::string masked(const std::string& text) {
+    std::string out, line, previous;
+    for (size_t at = 0, end = 0; at < text.size(); at = end + 1, previous = line) {
+        end = std::min(text.find('\n', at), text.size());
+        line = text.substr(at, end - at);
+        if (line.rfind("GL Extensions: ", 0) == 0) line = "GL *";
+        if (line.rfind("Actual triangles : ", 0) == 0) line = "Actual triangles";
+        if (end + 1 >= text.size() && line.rfind("Unable to ", 0) == 0)
+            line = line.substr(0, line.find(": ") + 2) + "(reason)";
+        if (line != "Actual triangles" || previous != line)
+            out += line + (end < text.size() ? "\n" : "");
+    }
+    return out;
+}
+
 void push(Uint8 type, SDLKey key = SDLK_UNKNOWN) {
     SDL_Event event = {};
     event.type = type;
@@ -311,9 +328,8 @@ TEST_F(ShellGlTest, EventsReachTheGameOrTheWindowAndAQuitStopsThePumpAtOnce) {
     EXPECT_EQ(pushedKeys(state->ups), (std::vector<int>{SDLK_a, SDLK_F1, SDLK_F1}));
     push(SDL_VIDEORESIZE);  // 128 x 64: the whole GL set-up again, font included
     const std::string out = captureOutput(pollEvents).out;
-    EXPECT_EQ(std::regex_replace(out, std::regex("GL Ext.*\n"), "GL\n") +
-                  format("%g x %g", screenWidth, screenHeight),
-              "GL\nLoading font font.bmp\n128 x 64");
+    EXPECT_EQ(masked(out) + format("%g x %g", screenWidth, screenHeight),
+              "GL *\nLoading font font.bmp\n128 x 64");
     push(SDL_QUIT);
     push(SDL_KEYDOWN, SDLK_b);
     EXPECT_FALSE(pollEvents());
@@ -362,11 +378,7 @@ TEST(GameStart, RunsTheMenuUntilSigtermOrEndsWithItsStatusWithoutSdlOrAnOpenGlMo
     for (const auto& c : cases) {
         const ProgramRun game = runGame(c.env);
         EXPECT_EQ(game.status, c.status) << c.env;
-        std::string out = std::regex_replace(game.out, std::regex("GL Extensions: .*\n"), "GL *\n");
-        out = std::regex_replace(out, std::regex("(Actual triangles : \\d+/sec \\d+/frame\n)+"),
-                                 "Actual triangles\n");
-        out = std::regex_replace(out, std::regex("(Unable to [^:\n]*: ).+\n$"), "$1(reason)\n");
-        EXPECT_EQ(out,
+        EXPECT_EQ(masked(game.out),
                   "         --- TOVASK ---\n  Version 0.03 - betatesting only\nResolution : 320 "
                   "X 240 X 0\nWindowed\nTexture quality 1 Filled polygons 1\nLoaded characer "
                   "Pelmo from file a.chr\nLoaded map Arena from file a.map\nSetting Loaded.\n" +
