@@ -111,12 +111,15 @@ TEST_F(MenuStateTest, DrawsBackgroundAndTurningLogoWhereTheyBelong) {
         glClearColor(0.5f, 0.5f, 0.5f, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         menu.draw();
-        const Rgb grey{128, 128, 128}, red{255, 0, 0}, green{0, 255, 0}, blue{0, 0, 255};
-        EXPECT_EQ((std::vector<Rgb>{px(92, 155), px(91, 155), px(92, 156), px(163, 100),
-                                    px(164, 100), px(163, 99), px(99, 122)}),
-                  (std::vector<Rgb>{red, grey, grey, green, grey, grey, blue}))
-            << "the top left corner, the pixels left of and above it; the bottom right corner, "
-               "right of and below it; a tenth in from the left, 0.4 up";
+        const Rgb grey{128, 128, 128}, red{255, 0, 0}, black{}, blue{0, 0, 255}, green{0, 255, 0};
+        EXPECT_EQ(
+            (std::vector<Rgb>{px(92, 155), px(91, 155), px(92, 156), px(163, 155), px(164, 155),
+                              px(163, 156), px(92, 100), px(91, 100), px(92, 99), px(163, 100),
+                              px(164, 100), px(163, 99), px(99, 122)}),
+            (std::vector<Rgb>{red, grey, grey, black, grey, grey, blue, grey, grey, green, grey,
+                              grey, blue}))
+            << "each corner (top left, top right, bottom left, bottom right) just inside, then "
+               "beside and above or below it; a tenth in from the left, 0.4 up";
     }
     EXPECT_EQ(textureStore.count(), textures);
 }
