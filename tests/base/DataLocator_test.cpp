@@ -30,7 +30,7 @@ protected:
 
 // Base major, the bare folder first; a backslash is a separator and a folder is no file. A
 // file not found leaves the name as it was, with a complaint only when asked for one.
-TEST_F(LocatorTest, SearchOrderSeparatorsFoldersAndMissingFiles) {
+TEST_F(LocatorTest, SearchOrderSeparatorsFoldersAndMissingOrUnreadableFiles) {
     data.work.write("a.bmp", "x");
     data.work.write("textures/a.bmp", "x");
     auto lowestFreeFd = [] {
@@ -41,21 +41,29 @@ TEST_F(LocatorTest, SearchOrderSeparatorsFoldersAndMissingFiles) {
     const int freeFd = lowestFreeFd();
     EXPECT_EQ(locate("a.bmp"), "a.bmp");
     EXPECT_EQ(lowestFreeFd(), freeFd) << "the file was opened to see it reads, and not closed";
-    data.work.write("models/m.3ds", "x");
-    data.work.write("cfg/m.3ds", "x");
+    for (const char* f : {"models/m.3ds", "cfg/m.3ds", "maps/level.map", "chars/inside",
+                          "locked.bmp", "textures/locked.bmp"})
+        data.work.write(f, "x");
     data.dev.write("m.3ds", "x");
-    EXPECT_EQ(locate("m.3ds"), "models/m.3ds");
     data.dev.write("cfg/pelmo.chr", "x");
-    EXPECT_EQ(locate("pelmo.chr"), data.dev.path() + "/cfg/pelmo.chr");
-    data.work.write("maps/level.map", "x");
-    EXPECT_EQ(locate("maps\\level.map"), "maps/level.map");
-    data.work.write("chars/inside", "x");
-    EXPECT_EQ(locate("chars"), "-chars");
+    EXPECT_EQ(locate("m.3ds") + " " + locate("pelmo.chr") + " " + locate("maps\\level.map") + " " +
+                  locate("chars"),
+              "models/m.3ds " + data.dev.path() + "/cfg/pelmo.chr maps/level.map -chars")
+        << "models/ before cfg/ before the development folder; its cfg/; a backslash; a folder";
     for (bool complain : {false, true}) {
         const Output o =
             captureOutput([&] { EXPECT_EQ(locate("absent.bmp", complain), "-absent.bmp"); });
         EXPECT_EQ(o.err, complain ? "Unable to locate file absent.bmp\n" : "") << complain;
     }
+    // A file that is there but cannot be read counts as missing. Root reads any file, so then
+    // the search runs as nobody.
+    chmod(data.work.file("locked.bmp").c_str(), 0);
+    chmod(data.work.path().c_str(), 0755);
+    const bool root = geteuid() == 0;
+    ASSERT_TRUE(!root || seteuid(65534) == 0);
+    const std::string found = locate("locked.bmp");
+    ASSERT_TRUE(!root || seteuid(0) == 0);
+    EXPECT_EQ(found, "textures/locked.bmp");
 }
 
 // A path is at most 254 characters: with its zero it fills the caller's buffer but one
@@ -84,20 +92,6 @@ TEST_F(LocatorTest, LongPathsAndBasesWithinTheirBuffers) {
     developmentDataDir = parent.c_str();
     EXPECT_EQ(locate("tovask.cfg"), parent + "/tovask.cfg") << parent.size();
     EXPECT_EQ(dataBases(), (std::vector<std::string>{"", "/.tovask/", parent + "/"}));
-}
-
-// A file that is there but cannot be read counts as missing. Root reads any file, so then
-// the search runs as nobody.
-TEST_F(LocatorTest, AFileThatCannotBeReadIsPassedOver) {
-    data.work.write("locked.bmp", "x");
-    data.work.write("textures/locked.bmp", "x");
-    chmod(data.work.file("locked.bmp").c_str(), 0);
-    chmod(data.work.path().c_str(), 0755);
-    const bool root = geteuid() == 0;
-    ASSERT_TRUE(!root || seteuid(65534) == 0);
-    const std::string found = locate("locked.bmp");
-    ASSERT_TRUE(!root || seteuid(0) == 0);
-    EXPECT_EQ(found, "textures/locked.bmp");
 }
 
 // Install layouts: the executable, what is present (a name ending in "/" is a folder holding the

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <string>
 #include <tuple>
-#include <vector>
 
 #include "CaptureOutput.h"
 #include "CreatureType.h"
@@ -77,19 +76,18 @@ TEST_F(SettingsTest, SettingsFileValuesShortFilesAndTheDefaults) {
         std::remove("tovask.cfg");
         if (c.text) data.work.write("tovask.cfg", c.text);
         const Output o = captureOutput([&] { s.loadSettingsFile(); });
-        EXPECT_EQ(format("%d %d %d %d %d %d %d", s.width, s.height, s.bitsPerPixel, s.fullScreen,
-                         s.textureQuality, s.filledPolygons, s.niceHints),
-                  c.values)
-            << text << ": the seven values";
-        EXPECT_EQ(o.out, format("Resolution : %d X %d X %d\n%s\nTexture quality %d Filled "
-                                "polygons %d\n",
-                                s.width, s.height, s.bitsPerPixel,
-                                s.fullScreen ? "Fullscreen" : "Windowed", s.textureQuality,
-                                s.filledPolygons))
-            << text;
-        EXPECT_EQ(o.err, c.err) << text;
-        EXPECT_EQ(s.characterCount + int(s.characters.size()) + s.mapIndex, 0)
-            << text << ": the record is reset first";
+        EXPECT_EQ(format("%d %d %d %d %d %d %d, left %d", s.width, s.height, s.bitsPerPixel,
+                         s.fullScreen, s.textureQuality, s.filledPolygons, s.niceHints,
+                         s.characterCount + int(s.characters.size()) + s.mapIndex),
+                  c.values + ", left 0")
+            << text << ": the seven values, then what is left of the old record (it is reset)";
+        const char* mode = s.fullScreen ? "Fullscreen" : "Windowed";
+        EXPECT_EQ(
+            o.out + o.err,
+            format("Resolution : %d X %d X %d\n%s\nTexture quality %d Filled polygons %d\n",
+                   s.width, s.height, s.bitsPerPixel, mode, s.textureQuality, s.filledPolygons) +
+                c.err)
+            << text << ": printed";
     }
 }
 
@@ -97,7 +95,7 @@ TEST_F(SettingsTest, SettingsFileValuesShortFilesAndTheDefaults) {
 // is read, one of 255 is left empty and the fields after it keep their order. 0 is the only
 // valid creature type: a character of another is reported (its name still printed) and
 // dropped.
-TEST_F(SettingsTest, CharacterFilesFillEveryFieldInOrderAndNeedAKnownCreatureType) {
+TEST_F(SettingsTest, DescriptionFilesFillEveryFieldInOrderAndCharactersNeedAKnownType) {
     std::string oneLine = PELMO;  // no final break either
     for (char& ch : oneLine)
         if (ch == '\n') ch = ' ';
@@ -134,20 +132,19 @@ TEST_F(SettingsTest, CharacterFilesFillEveryFieldInOrderAndNeedAKnownCreatureTyp
                   type == 0 ? "" : format("Unknown creature type %d, using 0\n", type));
         EXPECT_EQ(std::memcmp(row, &creatureTypes[0], sizeof *row), 0) << type << ": row 0";
     }
-}
-
-TEST_F(SettingsTest, MapFilesFillEveryFieldAndMissingFilesAreSkipped) {
+    // A map file likewise; description files not found are skipped.
+    s = Settings();
     data.dev.write("scenes/arena.map", ARENA);
-    const Output m = load("arena.map", &Settings::loadMapFile);
-    ASSERT_EQ(s.mapCount, 1);
-    EXPECT_EQ(fields(s.maps[0]),
-              "Arena|level.3ds|noground|noroof|nosky|none|0.5 0.25 0.75 1|coll.3ds");
-    EXPECT_EQ(m.out, "Loaded map Arena from file " + data.dev.path() + "/scenes/arena.map\n");
-    EXPECT_EQ(load("nobody.chr").out, "Unable to find character file nobody.chr");
-    const Output missing = load("nowhere.map", &Settings::loadMapFile);
-    EXPECT_EQ(missing.out, "Unable to find map file nowhere.map");
-    EXPECT_EQ(missing.err, "Unable to locate file nowhere.map\n");
-    EXPECT_EQ(s.characterCount + s.mapCount, 1) << "missing files are skipped";
+    const Output m = load("arena.map", &Settings::loadMapFile), nobody = load("nobody.chr"),
+                 missing = load("nowhere.map", &Settings::loadMapFile);
+    ASSERT_EQ(format("%d %d", s.characterCount, s.mapCount), "0 1") << "missing files are skipped";
+    EXPECT_EQ(
+        fields(s.maps[0]) + "\n" + m.out + nobody.out + "\n" + missing.out + "\n" + missing.err,
+        format("Arena|level.3ds|noground|noroof|nosky|none|0.5 0.25 0.75 1|coll.3ds\nLoaded "
+               "map Arena from file %s/scenes/arena.map\nUnable to find character file "
+               "nobody.chr\nUnable to find map file nowhere.map\nUnable to locate file "
+               "nowhere.map\n",
+               data.dev.path().c_str()));
 }
 
 using SettingsDeathTest = SettingsTest;

@@ -31,7 +31,10 @@ void expectClosedOutward(const std::string& name) {
 
 }  // namespace
 
-TEST(ContentGeometry, CollisionBodyIsEightTallAndFourWideAndTheShotSmallOnTheirOrigins) {
+// A character without an extra model names none.3ds: it must load, show nothing, and hold a
+// triangle (the checker warns about a model without any). The crosshair is centred: the game
+// raises it to the muzzle height itself.
+TEST(ContentGeometry, BodyShotCrosshairWeaponsAndTheEmptyModelSitWhereTheGameDrawsThem) {
     const auto c3 = loadMesh("c3.3ds"), shot = loadMesh("zat.3ds");
     const Vec3 size = subtract(c3->boundsMax, c3->boundsMin);
     EXPECT_EQ(format("bottom %g size %.0f %.0f %.0f", c3->boundsMin.y, size.x, size.y, size.z),
@@ -39,17 +42,26 @@ TEST(ContentGeometry, CollisionBodyIsEightTallAndFourWideAndTheShotSmallOnTheirO
     EXPECT_LT(std::hypot(c3->centre.x, c3->centre.z), 0.01f);
     EXPECT_LT(length(shot->centre), 0.05f);
     EXPECT_LT(shot->radius, 1.5f);
-}
-
-// A character without an extra model names this one: it must load, show
-// nothing, and hold a triangle (the checker warns about a model without any).
-TEST(ContentGeometry, TheEmptyModelLoadsWithATriangleAndShowsNone) {
     const auto none = loadMesh("none.3ds");
     EXPECT_GT(none->triangleCount, 0);
     for (const MeshObject& o : none->objects) EXPECT_FALSE(o.visible) << o.name << " shows";
+    const auto reticle = loadMesh("zamer.3ds");
+    EXPECT_NEAR(reticle->centre.z, -35.0f, 5.0f);
+    EXPECT_LT(std::hypot(reticle->centre.x, reticle->centre.y), 0.1f) << "the crosshair centred";
+    const std::vector<Vec3> t = triangles(*reticle);
+    for (size_t i = 0; i < t.size(); i += 3)
+        ASSERT_GT(cross(subtract(t[i + 1], t[i]), subtract(t[i + 2], t[i])).z, 0.0f)
+            << "crosshair face " << i / 3 << " turns from the camera";
+    for (int i = 1; i <= 5; ++i) {  // the guns lie along -z at muzzle height
+        const auto gun = loadMesh("w" + std::to_string(i) + ".3ds");
+        EXPECT_TRUE(gun->boundsMin.y < SHOT_HEIGHT && gun->boundsMax.y > SHOT_HEIGHT) << i;
+        EXPECT_LT(gun->boundsMin.z, -2.5f) << i << ": the muzzle should be well ahead of the body";
+        EXPECT_LT(std::max(std::abs(gun->boundsMin.x), std::abs(gun->boundsMax.x)), 1.5f) << i;
+    }
 }
 
-TEST(ContentGeometry, SolidModelsWindTheirFacesOutwards) {
+// Solid models wind their faces outwards; the sky dome surrounds the level facing inwards.
+TEST(ContentGeometry, SolidsWindOutwardsAndTheSkyDomeInwards) {
     for (const char* name :
          {"c3.3ds", "zat.3ds", "logo.3ds", "w1.3ds", "w2.3ds", "w3.3ds", "w4.3ds", "w5.3ds"})
         expectClosedOutward(name);
@@ -60,9 +72,6 @@ TEST(ContentGeometry, SolidModelsWindTheirFacesOutwards) {
         expectClosedOutward(format(readAnimation(c.walkModelName).pattern.c_str(), 1));
         expectClosedOutward(format(readAnimation(c.deathModelName).pattern.c_str(), 4));
     }
-}
-
-TEST(ContentGeometry, SkyDomeSurroundsTheLevelFacingInwards) {
     const auto sky = loadMesh("sky.3ds");
     ASSERT_EQ(sky->materials.size(), 1u);
     EXPECT_FALSE(sky->materials[0].textureFile.empty()) << "a map's sky texture replaces this one";
@@ -73,27 +82,6 @@ TEST(ContentGeometry, SkyDomeSurroundsTheLevelFacingInwards) {
         const Vec3 n = cross(subtract(t[i + 1], t[i]), subtract(t[i + 2], t[i]));
         const Vec3 middle = scale(add(add(t[i], t[i + 1]), t[i + 2]), 1.0f / 3.0f);
         ASSERT_LT(dot(n, middle), 0.0f) << "sky face " << i / 3 << " faces away from the centre";
-    }
-}
-
-TEST(ContentGeometry, CrosshairFloatsAheadAndFacesTheCamera) {
-    const auto reticle = loadMesh("zamer.3ds");
-    EXPECT_NEAR(reticle->centre.z, -35.0f, 5.0f);
-    EXPECT_LT(std::hypot(reticle->centre.x, reticle->centre.y), 0.1f)
-        << "centred: the game raises it to the muzzle height itself";
-    const std::vector<Vec3> t = triangles(*reticle);
-    ASSERT_FALSE(t.empty());
-    for (size_t i = 0; i < t.size(); i += 3)
-        ASSERT_GT(cross(subtract(t[i + 1], t[i]), subtract(t[i + 2], t[i])).z, 0.0f)
-            << "face " << i / 3;
-}
-
-TEST(ContentGeometry, WeaponsLieAlongMinusZAtMuzzleHeight) {
-    for (int i = 1; i <= 5; ++i) {
-        const auto gun = loadMesh("w" + std::to_string(i) + ".3ds");
-        EXPECT_TRUE(gun->boundsMin.y < SHOT_HEIGHT && gun->boundsMax.y > SHOT_HEIGHT) << i;
-        EXPECT_LT(gun->boundsMin.z, -2.5f) << i << ": the muzzle should be well ahead of the body";
-        EXPECT_LT(std::max(std::abs(gun->boundsMin.x), std::abs(gun->boundsMax.x)), 1.5f) << i;
     }
 }
 
