@@ -23,10 +23,6 @@ public:
     // the key was one of them. Needs no GL.
     static bool changeSelection(Settings& selection, int key);
 
-    float angle() const { return angle_; }  // degrees
-    int backgroundSlot() const { return background_; }
-    const Model& logo() const { return logo_; }
-
 private:
     void drawLabels();
 

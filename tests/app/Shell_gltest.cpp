@@ -201,7 +201,7 @@ TEST_F(ShellGlTest, InitGlSetsTheWindowStateFromTheSettings) {
 }
 
 // Every frame: cleared, the state drawn, the transparent queue emptied, then the version
-// line near the top left on top.
+// line at (20, 460) on top.
 TEST_F(ShellGlTest, DrawClearsThenDrawsTheStateAndTheVersionLine) {
     writeBmp(TestImage(64, 64, 255, 255, 255), data.work.file("font.bmp"));
     captureOutput([] { bitmapFont.loadFont("font.bmp"); });
@@ -223,6 +223,15 @@ TEST_F(ShellGlTest, DrawClearsThenDrawsTheStateAndTheVersionLine) {
         EXPECT_GT(GlTestWindow::pixel(textX, textY).r, 200) << "the version line";
         EXPECT_EQ(transparentQueue.size(), 0) << "the transparent queue";
     }
+    // Drawn 1:1 on the virtual screen, the viewport moved so that (20, 460) lies at pixel
+    // (20, 20): the version line starts exactly there.
+    run.setState(std::make_unique<GState>());  // one that leaves the viewport alone
+    glViewport(0, 20 - 460, 640, 480);
+    run.draw();
+    EXPECT_TRUE(GlTestWindow::pixel(20, 20).r > 200 && GlTestWindow::pixel(19, 20).r == 0 &&
+                GlTestWindow::pixel(20, 19).r == 0)
+        << "the version line's corner";
+    glViewport(0, 0, GlTestWindow::WIDTH, GlTestWindow::HEIGHT);
 }
 
 // Both ways: the old state goes first, then everything cached for it; the font is loaded
