@@ -341,14 +341,8 @@ TEST(ImageDecoding, FilesAreReadUpTo65MiBAndFailuresSayWhy) {
     }
 }
 
-TEST(ImageDecoding, OnlyPicturesWhoseHeadersPassAreDecodedAndLibraryRefusalsSayWhy) {
-    // The largest picture decodes; one row more is refused before any decoder allocates.
-    std::string rle = tga(4096, 4096);
-    rle[2] = 10;  // run-length encoded: 131072 runs of 128 grey pixels, a 512 KiB file
-    for (int run = 0; run < 4096 * 4096 / 128; ++run) rle += "\xff\x40\x40\x40";
-    EXPECT_EQ("4096 x 4096", decodeBytes(rle, "tga"));
-    rle[14] = 1, rle[15] = 16;  // 4097 rows
-    EXPECT_EQ("image has more than 16777216 pixels (4096 x 4096)", decodeBytes(rle, "tga"));
+TEST(ImageDecoding, DamageOnlyTheLibrariesSeeIsRefusedWithTheirReason) {
+    // (Sizes at and past the largest are the header table's: decoding begins with that walk.)
     // Damage only the libraries see.
     const struct {
         const char* seed;
