@@ -88,7 +88,7 @@ TdsChunk material(const char* name) {
 // (Materials and objects as read: the 3DS inspector's and the model fixer's tests.)
 TEST(ChunkReader, NewerVersionsWarnAndTheEditorsFirstChildAndTheKeyframerArePassedOver) {
     TdsChunk editor(0x3D3D);
-    editor.child(TdsChunk(0x0100).child(material("First"))).child(material("Glass"));
+    editor.child(material("First")).child(material("Glass"));
     const std::vector<uint8_t> bytes =
         TdsChunk(0x4D4D)
             .child(TdsChunk(0x0002).u32(4))
