@@ -194,10 +194,11 @@ TEST_F(ModelFiles, BrokenDescriptionFilesAreRefusedWithTheRuleTheyBreak) {
         EXPECT_FALSE(model.loaded || model.frameCount());
         EXPECT_EQ(stderr_, "Animation file broken3 refused: " + reason + "\n") << text;
     }
-    // The largest counts and names allowed, and width flags, are fine.
+    // The largest counts and names allowed, width flags, and one tick a key and a frame are fine.
     for (const std::string& text :
          {"1000\n1000\n1\nk%d.3ds\n0\n"s, "1000\n10\n100\n" + std::string(251, 'k') + "%d\n0\n",
-          "1000\n10\n1\n" + std::string(252, 'k') + "%d\n0\n", "10\n10\n2\nkey%02d.3ds\n0\n"s}) {
+          "1000\n10\n1\n" + std::string(252, 'k') + "%d\n0\n", "10\n10\n2\nkey%02d.3ds\n0\n"s,
+          "2\n2\n2\nkey%d.3ds\n0\n"s}) {
         AnimationDescription d;
         EXPECT_TRUE(readAnimationDescription(dir_.write("most3", text).c_str(), d)) << text;
     }
