@@ -58,10 +58,6 @@ TEST_F(ModelStoreTest, EveryPartOfTheKeyButTheCaseMakesAModelOfItsOwn) {
     for (int i = 0; i < 6; ++i) loads += "Loading model a.3ds\n";
     EXPECT_EQ(loads + "Getting used model A.3DS\nGetting used model a.3ds\n", said.out);
     EXPECT_EQ("a.3ds:2 a.3ds:1 a.3ds:1 a.3ds/skin.bmp:2 a.3ds/skin.bmp:1 a.3ds:1 ", table());
-    // Keys order strictly (sets of requests rely on it).
-    const ModelKey &plain = *store.entry(0), &mirrored = *store.entry(1);
-    EXPECT_TRUE(plain < mirrored && !(mirrored < plain) && !(plain < plain) &&
-                !(plain == mirrored));
 }
 
 TEST_F(ModelStoreTest, ReleasingTheLastReferenceMovesTheLastEntryIntoTheHole) {
@@ -112,9 +108,6 @@ TEST_F(ModelStoreTest, FailedOrRefusedRequestsLeaveNoEntryBehind) {
                                  " MAX_MODELS too small - please use larger number.\n"))
         << said.err;
     EXPECT_EQ(ModelStore::MAX_MODELS, store.count());
-    store.clearModels();
-    EXPECT_EQ(std::make_pair(0, static_cast<const ModelStoreEntry*>(nullptr)),
-              std::make_pair(store.count(), store.entry(0)));
 }
 
 // A store whose models may hold one element more than two loads of a.3ds takes a third; one
