@@ -148,8 +148,9 @@ TEST(ChunkReader, BoundsHoldAtTheirLimitAndEndTheWalkOnePast) {
         for (int i = 1; i < levels; ++i) mesh = TdsChunk(0x4100).child(mesh);
         return TdsChunk(0x4000).str("deep").child(mesh);
     };
-    std::vector<uint8_t> pastParent = editorFile({object({vertexList(3)})});
-    pastParent[pastParent.size() - 42] += 1;  // the vertex list's length
+    // The vertex list's length one past its object: what follows is not read.
+    std::vector<uint8_t> pastParent = editorFile({object({vertexList(3)}), object({}, "after")});
+    pastParent[40] += 1;
     std::vector<uint8_t> pastFile = editorFile({object({vertexList(3)})});
     pastFile[2] += 1;
     TdsChunk verts(0x4110), faces(0x4120), uvs(0x4140);

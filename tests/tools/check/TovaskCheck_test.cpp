@@ -385,7 +385,7 @@ TEST(DataCheck, ModelsAndTextures) {
         {"480 12 4 gone", {2, 3, 4}},      {"480 12 4 holes", {1}},
         {"480 12 4 gap", {1, 2, 4}},       {"480 12 2 split", {1}},
         {"490 12 4 uneven", {1, 2, 3, 4}}, {"1200 600 1 heavy", {}},
-        {"480 12 2 numbered", {}}};
+        {"480 12 2 numbered", {}},         {"1 1 2 short", {}}};
     for (const auto& [text, keys] : animations) {
         const std::string name = text.substr(text.rfind(' ') + 1);
         std::string description = text + "%d.3ds\n1\n";
@@ -411,6 +411,7 @@ models/numbered1.3ds: warning: no material names a texture, so the skin does not
 models/numbered2.3ds: error: as key 2 of models/numbered3, its object 1 "body" has 4 vertices where key 1's (models/numbered1.3ds) has 8: the frames blend only what the keys share
 models/odd.3ds: warning: object 0 "a" is textured but only 2 of its 8 vertices have texture coordinates: the others show one corner of the texture
 models/odd.3ds: warning: the 3DS reader notes: object "b" names unknown material "lost"
+models/short3:1: error: the game refuses this animation: the length is shorter than the key count; the model is not loaded
 models/paint.3ds: warning: material "paint" stores its colour as floats (1, 0.5, 0.25); the game reads their first bytes and shows (0, 0, 128): store it as a 24-bit colour
 models/solid3:1: error: the game refuses this animation: the length must be 1 or more (this is a 3DS file, but a model name ending in 3 names an animation description); the model is not loaded
 models/split2.3ds: error: as key 2 of models/split3, it holds 2 objects where key 1 (models/split1.3ds) holds 1: the frames blend only what the keys share
