@@ -23,10 +23,6 @@ bool ModelKey::operator==(const ModelKey& other) const {
     return tied(*this) == tied(other);
 }
 
-bool ModelKey::operator<(const ModelKey& other) const {
-    return tied(*this) < tied(other);
-}
-
 bool makeModelKey(const char* fileName, const char* replacementTexture, const char* replacedTexture,
                   DisplayListMode mode, bool mirrorX, bool mirrorY, bool mirrorZ, ModelKey& key,
                   const char** overlong) {

@@ -30,7 +30,6 @@ struct ModelKey {
     unsigned char mirrorX = 0, mirrorY = 0, mirrorZ = 0;
 
     bool operator==(const ModelKey& other) const;
-    bool operator<(const ModelKey& other) const;  // a strict order, for sorting and sets
 };
 
 // The key of a request; null names count as empty. False when the store

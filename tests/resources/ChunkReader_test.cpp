@@ -84,11 +84,12 @@ TdsChunk material(const char* name) {
 }  // namespace
 
 // A version above 3 is only a warning: into the report when there is one, else onto stderr. The
-// editor's first child is passed over whatever it is (here a material), the keyframer whole.
+// editor's first child is passed over whatever it is (here a material), the keyframer whole, and
+// an unknown chunk inside a material.
 // (Materials and objects as read: the 3DS inspector's and the model fixer's tests.)
 TEST(ChunkReader, NewerVersionsWarnAndTheEditorsFirstChildAndTheKeyframerArePassedOver) {
     TdsChunk editor(0x3D3D);
-    editor.child(material("First")).child(material("Glass"));
+    editor.child(material("First")).child(material("Glass").child(TdsChunk(0x1234).u8(7)));
     const std::vector<uint8_t> bytes =
         TdsChunk(0x4D4D)
             .child(TdsChunk(0x0002).u32(4))

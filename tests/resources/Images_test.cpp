@@ -222,7 +222,7 @@ TEST(ImageHeader, RefusalsNameTheirReasonAndEveryBoundHoldsAtItAndFailsOnePast) 
         {GIF, 62, "\xfe", OK},          {BMP, 22, "\xff\xdf\xff\xff"s, WIDE},
         {GIF, 69, "\x3b", GIF_NONE},    {BMP, 22, "\xfd\xff\xff\xff"s, OK},
         {GIF, 79, "\x08", OK},          {GIF, 78, "\x01", OK},
-        {GIF, 78, "\x80", GIF_CODE},         {JPG, 292, scans65, JPEG_SCANS},
+        {GIF, 78, "\x80", GIF_CODE},    {JPG, 292, scans65, JPEG_SCANS},
         {GIF, 79, "\x09", GIF_CODE},    {JPG, 163, "\0\0"s, JPEG_HEIGHT},
         {GIF, 79, "\x01", OK},          {GIF, 79, "\0"s, GIF_CODE},
         {TIF, 84, "\x05\x80", OK},      {TIF, 84, "\x06\0"s, TIFF_COMPRESSION},
@@ -414,8 +414,9 @@ TEST(ImageConversion, EveryFormatAndLayoutReadsBackAsItsPicture) {
     }
 }
 
-// (Empty and unconvertible pictures never reach the conversion: the header walk refuses them.)
-TEST(ImageConversion, OnlyThreeByteRedOrBlueFirstPixelsArePlain) {
+// The header walk refuses empty pictures before they are converted; the conversion refuses them
+// too.
+TEST(ImageConversion, OnlyThreeByteRedOrBlueFirstPixelsArePlainAndEmptyOnesAreRefused) {
     SDL_Palette palette{};
     // Columns: bits and bytes per pixel, red, green and blue shifts (little-endian), the
     // channel (1 red, 2 green, 3 blue) stored with fewer bits, paletted (1), bytes per row of 4
@@ -441,6 +442,11 @@ TEST(ImageConversion, OnlyThreeByteRedOrBlueFirstPixelsArePlain) {
             << l[0] << " bits, shifts " << l[2] << " " << l[3] << " " << l[4] << ", lossy " << l[5]
             << ", pitch " << l[7];
     }
+    const char* problem = "";
+    EXPECT_EQ(textureRows(SDL_CreateRGBSurface(SDL_SWSURFACE, 0, 0, 24, 0xff, 0xff00, 0xff0000, 0),
+                          problem),
+              nullptr);
+    EXPECT_STREQ(problem, "empty image");
 }
 
 class ImageLoading : public ::testing::Test {

@@ -133,6 +133,9 @@ TEST_F(ModelFiles, LengthIsCutToWholeFramesAndTheClockWrapsWhenLoopingAndStopsOt
         EXPECT_EQ(clock(*model), std::make_pair(time, frame))
             << name << " from " << set << " by " << ticks;
     }
+    once.setTime(400);
+    once.resetTime();
+    EXPECT_EQ(clock(once), std::make_pair(0, 0)) << "reset from time 400, frame 1";
 }
 
 // Every mirrored axis negates that coordinate; an odd number of them swaps two corners of every
