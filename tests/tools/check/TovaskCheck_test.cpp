@@ -385,7 +385,8 @@ TEST(DataCheck, ModelsAndTextures) {
         {"480 12 4 gone", {2, 3, 4}},      {"480 12 4 holes", {1}},
         {"480 12 4 gap", {1, 2, 4}},       {"480 12 2 split", {1}},
         {"490 12 4 uneven", {1, 2, 3, 4}}, {"1200 600 1 heavy", {}},
-        {"480 12 2 numbered", {}},         {"1 1 2 short", {}}};
+        {"480 12 2 numbered", {}},         {"1 1 2 short", {}},
+        {"480 12 0 keyless", {}}};
     for (const auto& [text, keys] : animations) {
         const std::string name = text.substr(text.rfind(' ') + 1);
         std::string description = text + "%d.3ds\n1\n";
@@ -404,6 +405,7 @@ models/gone3:4: error: key 1 (gone1.3ds) is not found (@DATA@/models/none.3ds is
 models/heavy1.3ds: warning: holds no triangles: the game draws nothing for it
 models/heavy3:2: error: 600 frames of key 1 hold 1209600 elements (2016 each), more than the 1000000 the game allows: it refuses the model
 models/holes3:4: error: key 2 (holes2.3ds) is not found, nor 2 more keys: the game blends a missing key as an empty one, so the frames near it stand still
+models/keyless3:3: error: the game refuses this animation: the key count must be 1 or more; the model is not loaded
 models/junk.3ds: error: not a 3DS file (no main chunk): the game draws nothing for it
 models/longkeys3:4: error: the game refuses this animation: the key file pattern is missing or too long; the model is not loaded
 models/marked3:1: error: the file starts with a UTF-8 byte-order mark (the bytes EF BB BF), which the game takes for text: it refuses this animation (the length must be 1 or more) and does not load the model; save it without the mark (as plain ASCII, or UTF-8 without BOM); the rest is checked as if it were gone
