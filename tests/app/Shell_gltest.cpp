@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -338,23 +339,30 @@ TEST_F(ShellGlTest, EventsReachTheGameOrTheWindowAndAQuitStopsThePumpAtOnce) {
 }
 
 // The real game's console, stdout and stderr in one file, in a scratch working folder holding
-// its settings and lists (its pictures and models come from the build's data folder), with the
-// environment assignments env. Once it reports game time in its main loop it gets SIGTERM, as
-// when the desktop session ends; one that never gets there is killed after 20 s.
-ProgramRun runGame(const std::string& env) {
+// its settings and lists (its pictures and models come from the build's data folder), or a copy
+// of the game with them in the data folder beside it, with the environment assignments env.
+// Once it reports game time in its main loop it gets SIGTERM, as when the desktop session ends;
+// one that never gets there is killed after 20 s.
+ProgramRun runGame(const std::string& env, bool copied) {
     TempDir dir;
-    dir.write("tovask.cfg", "320 240 0 0 1 1 0");
-    dir.write("chars", "a.chr");
-    dir.write("a.chr", "0 1 Pelmo");
-    dir.write("maps", "a.map");
-    dir.write("a.map", "Arena");
+    const std::string at = copied ? "bin/data/" : "", game = copied ? dir.file("bin/tovask") : "";
+    for (auto [name, text] : {std::pair{"tovask.cfg", "320 240 0 0 1 1 0"},
+                              {"chars", "a.chr"},
+                              {"a.chr", "0 1 Pelmo"},
+                              {"maps", "a.map"},
+                              {"a.map", "Arena"}})
+        dir.write(at + name, text);
+    if (copied) std::filesystem::copy_file(TOVASK_BINARY, game);
     const ProgramRun run = runProgram(
-        "cd " + dir.path() + " && { ASAN_OPTIONS=detect_leaks=0 " + env +
-        " " TOVASK_BINARY
+        "cd " + dir.path() + " && { ASAN_OPTIONS=detect_leaks=0 " + env + " " +
+        (copied ? game : TOVASK_BINARY) +
         " >out 2>&1 & p=$!; for i in $(seq 400); do grep -qs '^Actual triangles' out && kill " +
         "-TERM $p 2>/dev/null; kill -0 $p 2>/dev/null || break; sleep 0.05; done; kill -KILL " +
         "$p 2>/dev/null; wait $p; }");
-    return {run.status, readFile(dir.file("out")), ""};
+    std::string out = readFile(dir.file("out"));
+    for (size_t cut; copied && (cut = out.find(dir.file(at))) != std::string::npos;)
+        out.erase(cut, dir.file(at).size());  // the folder of the files read, named in full
+    return {run.status, out, ""};
 }
 
 // In the console the driver's extension list is shortened, a run of triangle reports (their
@@ -365,24 +373,27 @@ ProgramRun runGame(const std::string& env) {
 TEST(GameStart, RunsTheMenuUntilSigtermOrEndsWithItsStatusWithoutSdlOrAnOpenGlMode) {
     const struct {
         const char* env;
+        bool copied;
         int status;
         std::string end;  // what follows the settings
     } cases[] = {
-        {"", 0,
+        {"", false, 0,
          "SDL Inicialized.\nGL *\nLoading font font.bmp\nOpenGL Inicialized.\nLoading font "
          "font.bmp\nGame Inicialized.\nEntering main game loop.\nActual triangles\nDelleting "
          "all..\nOK\nEnd.\n"},
-        {"DISPLAY= SDL_VIDEODRIVER=bogus", 1, "Unable to initialize SDL: (reason)\n"},
-        {"DISPLAY= SDL_VIDEODRIVER=dummy", 2, "Unable to create OpenGL screen: (reason)\n"}};
+        {"DISPLAY= SDL_VIDEODRIVER=bogus", false, 1, "Unable to initialize SDL: (reason)\n"},
+        {"DISPLAY= SDL_VIDEODRIVER=dummy", false, 2, "Unable to create OpenGL screen: (reason)\n"},
+        {"DISPLAY= SDL_VIDEODRIVER=dummy", true, 2,
+         "Unable to locate file icon.png\nUnable to create OpenGL screen: (reason)\n"}};
     for (const auto& c : cases) {
-        const ProgramRun game = runGame(c.env);
-        EXPECT_EQ(game.status, c.status) << c.env;
+        const ProgramRun game = runGame(c.env, c.copied);
+        EXPECT_EQ(game.status, c.status) << c.env << (c.copied ? " copied" : "");
         EXPECT_EQ(masked(game.out),
                   "         --- TOVASK ---\n  Version 0.03 - betatesting only\nResolution : 320 "
                   "X 240 X 0\nWindowed\nTexture quality 1 Filled polygons 1\nLoaded characer "
                   "Pelmo from file a.chr\nLoaded map Arena from file a.map\nSetting Loaded.\n" +
                       c.end)
-            << c.env;
+            << c.env << (c.copied ? " copied" : "");
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <numeric>
 #include <sstream>
@@ -527,9 +528,15 @@ models/big1.3ds: warning: holds no triangles: the game draws nothing for it
 }
 
 // A data folder with nothing the game asks for by name, one as long as the game takes and one
-// longer, no folder, bad usage.
+// longer, no folder, bad usage. Without one, a copy of the checker reads the data beside it.
 TEST(DataCheck, DataFolderAndUsage) {
     TempDir cwd;
+    cwd.write("bin/data/chars", "");
+    std::filesystem::copy_file(TOOLS + "check/tovask-check", cwd.file("bin/tovask-check"));
+    const std::string copy =
+        runProgram("cd " + cwd.path() + " && exec bin/tovask-check --json").out;
+    EXPECT_EQ(copy.substr(0, copy.find('\n')),
+              R"({"searched":["./","/.tovask/",")" + cwd.file("bin/data") + "/\"]}");
     cwd.write("empty/chars", "lost.chr\n");
     cwd.write("empty/maps", "lost.map\n");
     std::string models;  // the game's own models, asked for by name
